@@ -1,0 +1,26 @@
+#pragma once
+// The one Shift-JIS (code page 932) byte classification used by the whole
+// program, layer and engine alike. Every scan that must not match inside a
+// two-byte character asks these.
+
+#include <cstdint>
+
+// A lead byte starts a two-byte character.
+constexpr bool IsShiftJisLeadByte(uint8_t b) {
+  return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+}
+
+// A byte that may follow a lead byte as the second half of a character.
+constexpr bool IsShiftJisTrailByte(uint8_t b) {
+  return b >= 0x40 && b <= 0xFC && b != 0x7F;
+}
+
+// Length of the character starting at text[0]: 2 for a lead byte followed by
+// a non-NUL byte, else 1 (0 at the terminating NUL). Scans step with this so
+// that a lone lead byte at the end of a string never walks past its NUL.
+inline int ShiftJisCharLength(const char* text) {
+  const uint8_t b = static_cast<uint8_t>(text[0]);
+  if (b == 0) return 0;
+  if (IsShiftJisLeadByte(b) && text[1] != '\0') return 2;
+  return 1;
+}

@@ -1,0 +1,16 @@
+#include "runtime/host/DebugOutput.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "runtime/host/TextConversion.h"
+
+void HostDebugOutput(const char* cp932Text) {
+  static const bool enabled = [] {
+    const char* v = std::getenv("MOVAN_DEBUG_OUTPUT");
+    return v != nullptr && v[0] != '\0';
+  }();
+  if (!enabled) return;
+  const std::string utf8 = Cp932ToUtf8(cp932Text);
+  std::fwrite(utf8.data(), 1, utf8.size(), stderr);
+}

@@ -1,0 +1,3 @@
+#include "runtime/platform/PlatformState.h"
+
+PlatformState gPlatform;

@@ -1,0 +1,34 @@
+#include "tests/support/FakeClock.h"
+
+#include <atomic>
+
+#include "runtime/host/Clock.h"
+
+namespace {
+
+std::atomic<uint64_t> gNowUs{0};
+std::atomic<uint64_t> gFrequency{1000000};
+
+uint32_t FakeTickMs() { return static_cast<uint32_t>(gNowUs.load() / 1000); }
+uint64_t FakeCounter() {
+  const uint64_t f = gFrequency.load();
+  return static_cast<uint64_t>(static_cast<unsigned __int128>(gNowUs.load()) * f / 1000000);
+}
+uint64_t FakeFrequency() { return gFrequency.load(); }
+void FakeSleepMs(uint32_t ms) { gNowUs += static_cast<uint64_t>(ms) * 1000; }
+
+const HostClockSource kFakeClock = {FakeTickMs, FakeCounter, FakeFrequency, FakeSleepMs};
+
+}  // namespace
+
+FakeClock::FakeClock(uint32_t startMs) {
+  gNowUs = static_cast<uint64_t>(startMs) * 1000;
+  gFrequency = 1000000;
+  HostSetClockSource(&kFakeClock);
+}
+
+FakeClock::~FakeClock() { HostSetClockSource(nullptr); }
+
+void FakeClock::AdvanceMs(uint32_t ms) { gNowUs += static_cast<uint64_t>(ms) * 1000; }
+void FakeClock::SetMs(uint32_t ms) { gNowUs = static_cast<uint64_t>(ms) * 1000; }
+void FakeClock::SetCounterFrequency(uint64_t frequency) { gFrequency = frequency; }

@@ -1,0 +1,19 @@
+#pragma once
+// A clock that stands still until the test moves it. Installing it replaces
+// the layer's clock for the whole process until it is destroyed. Sleeping
+// advances it by the time slept.
+
+#include <cstdint>
+
+class FakeClock {
+ public:
+  explicit FakeClock(uint32_t startMs = 1000);
+  ~FakeClock();
+  FakeClock(const FakeClock&) = delete;
+  FakeClock& operator=(const FakeClock&) = delete;
+
+  void AdvanceMs(uint32_t ms);
+  void SetMs(uint32_t ms);
+  // The high-resolution counter ticks at this frequency (0: none).
+  void SetCounterFrequency(uint64_t frequency);
+};
