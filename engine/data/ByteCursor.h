@@ -1,0 +1,70 @@
+#pragma once
+// A read cursor over the bytes of one whole file, through which the data and
+// save files are read field by field (numbers little-endian).
+//
+// Every read is checked: a field that would pass the end, or a count or a
+// length that is negative, above its limit or larger than the bytes left,
+// copies nothing, leaves the position where it is and sets the overrun flag.
+// The flag stays set until the cursor is given new bytes: once one field is
+// missing nothing after it can be trusted, so every later read fails too and
+// a reader may test the flag once at the end of a record.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class ByteCursor {
+ public:
+  static constexpr int32_t kNoLimit = INT32_MAX;
+
+  ByteCursor() = default;
+  explicit ByteCursor(std::vector<uint8_t> bytes);
+
+  // New contents: position 0, overrun flag clear. At most INT32_MAX bytes
+  // (positions are 32-bit); more makes the cursor empty and overrun.
+  void Assign(std::vector<uint8_t> bytes);
+  void Release() { Assign({}); }
+
+  const uint8_t* Data() const { return buffer_.data(); }
+  uint8_t* Data() { return buffer_.data(); }
+  int32_t Size() const { return static_cast<int32_t>(buffer_.size()); }
+  int32_t Position() const { return position_; }
+  int64_t Remaining() const { return static_cast<int64_t>(buffer_.size()) - position_; }
+  bool Overrun() const { return overrun_; }
+  void ClearOverrun() { overrun_ = false; }
+
+  // Moves to an offset from 0 to the size.
+  bool Seek(int64_t offset);
+
+  bool ReadBytes(void* out, int64_t n);
+  bool ReadU8(uint8_t& value);
+  bool ReadI8(int8_t& value);
+  bool ReadU16(uint16_t& value);
+  bool ReadI16(int16_t& value);
+  bool ReadI32(int32_t& value);
+  bool ReadI32Array(int32_t* out, int64_t count);
+
+  // A string field: int32 length counting the closing NUL, then that many
+  // bytes; the text is the bytes up to the first NUL. maxLength bounds the
+  // length field (the work buffer of the reader that owns the field).
+  bool ReadString(std::string& text, int32_t maxLength = kNoLimit);
+
+  // A list count: 0 <= count <= maxCount, and count entries of at least
+  // minEntryBytes each must fit in the bytes left. Test a count this way
+  // before resizing anything to it.
+  bool ReadCount(int32_t& count, int64_t minEntryBytes, int32_t maxCount = kNoLimit);
+  bool CountFits(int64_t count, int64_t minEntryBytes);
+
+  // A byte-list field (int32 count, then the bytes) read into the first
+  // entries of the list, which grows when it is shorter and otherwise keeps
+  // its later entries.
+  bool ReadByteListPrefix(std::vector<uint8_t>& list);
+
+  // Sets the overrun flag; returns false so that a reader fails in one step.
+  bool Fail();
+
+ protected:
+  std::vector<uint8_t> buffer_;
+  int32_t position_ = 0;
+  bool overrun_ = false;
+};

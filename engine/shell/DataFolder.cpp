@@ -1,0 +1,9 @@
+#include "engine/shell/DataFolder.h"
+
+namespace {
+std::string gDataFolder = "Data\\";
+}  // namespace
+
+const std::string& DataFolder() { return gDataFolder; }
+
+void SetDataFolder(const std::string& folder) { gDataFolder = folder; }

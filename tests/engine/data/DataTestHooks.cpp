@@ -1,0 +1,29 @@
+#include "tests/engine/data/DataTestHooks.h"
+
+#include "engine/shell/ErrorScreen.h"
+#include "runtime/host/MessageBox.h"
+#include "runtime/host/ProcessExit.h"
+
+std::vector<ReportedMessage> DataTestHooks::messageBoxes;
+std::vector<std::string> DataTestHooks::errorScreenLines;
+std::vector<int> DataTestHooks::exitCodes;
+
+void DataTestHooks::SetUp() {
+  messageBoxes.clear();
+  errorScreenLines.clear();
+  exitCodes.clear();
+  HostSetMessageBoxHook([](const char* text, const char* title) { messageBoxes.push_back({text, title}); });
+  SetErrorScreenHandler([](const std::string& a, const std::string& b, const std::string& c) {
+    errorScreenLines.insert(errorScreenLines.end(), {a, b, c});
+  });
+  HostSetExitHook([](int code) {
+    exitCodes.push_back(code);
+    throw ProcessExited{code};
+  });
+}
+
+void DataTestHooks::TearDown() {
+  HostSetMessageBoxHook(nullptr);
+  SetErrorScreenHandler(nullptr);
+  HostSetExitHook(nullptr);
+}

@@ -1,0 +1,47 @@
+#include "tests/support/ByteWriter.h"
+
+#include <cstring>
+
+#include "engine/data/DataFileScramble.h"
+
+ByteWriter& ByteWriter::U8(uint8_t v) {
+  bytes_.push_back(static_cast<char>(v));
+  return *this;
+}
+
+ByteWriter& ByteWriter::U16(uint16_t v) { return U8(static_cast<uint8_t>(v)).U8(static_cast<uint8_t>(v >> 8)); }
+
+ByteWriter& ByteWriter::I32(int32_t v) {
+  const uint32_t u = static_cast<uint32_t>(v);
+  return U16(static_cast<uint16_t>(u)).U16(static_cast<uint16_t>(u >> 16));
+}
+
+ByteWriter& ByteWriter::Text(std::string_view text) {
+  I32(static_cast<int32_t>(text.size() + 1));
+  bytes_.append(text);
+  return U8(0);
+}
+
+ByteWriter& ByteWriter::Raw(std::string_view bytes) {
+  bytes_.append(bytes);
+  return *this;
+}
+
+void PatchI32(std::string& bytes, size_t offset, int32_t value) {
+  ByteWriter w;
+  w.I32(value);
+  std::memcpy(bytes.data() + offset, w.Bytes().data(), 4);
+}
+
+std::string FrameDataFile(const std::string& body, int headerSize, const DataFileSeeds& seeds, bool checksum) {
+  std::string file(static_cast<size_t>(headerSize), '\0');
+  for (int i = 0; i < headerSize; ++i) file[static_cast<size_t>(i)] = static_cast<char>(0xA5 ^ (i * 37));
+  for (int k = 0; k < 3; ++k) file[static_cast<size_t>(seeds.offsets[k])] = static_cast<char>(seeds.seeds[k]);
+  std::string scrambled = body;
+  uint8_t* bytes = reinterpret_cast<uint8_t*>(scrambled.data());
+  uint8_t check[3] = {};
+  check[0] = DataFileChecksum(bytes, scrambled.size());
+  DataFileScramble("", bytes, scrambled.size(), 3, seeds.seeds, kScrambleOnly, check);
+  if (checksum) file[2] = static_cast<char>(check[0]);
+  return file + scrambled;
+}

@@ -1,0 +1,35 @@
+#pragma once
+// Builds the bytes of a file in the game's formats: little-endian numbers and
+// string fields (int32 length counting the closing NUL, the bytes, the NUL).
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+class ByteWriter {
+ public:
+  ByteWriter& U8(uint8_t v);
+  ByteWriter& U16(uint16_t v);
+  ByteWriter& I32(int32_t v);
+  ByteWriter& Text(std::string_view text);
+  ByteWriter& Raw(std::string_view bytes);
+
+  int32_t Size() const { return static_cast<int32_t>(bytes_.size()); }
+  const std::string& Bytes() const { return bytes_; }
+  std::string& Bytes() { return bytes_; }
+
+ private:
+  std::string bytes_;
+};
+
+// Overwrites the int32 at offset (a byte edit of a writer's output).
+void PatchI32(std::string& bytes, size_t offset, int32_t value);
+
+// Puts a header of headerSize filler bytes with the three seeds at
+// seedOffsets before body and scrambles the body. With checksum set, header
+// byte 2 becomes the checksum of the plain body.
+struct DataFileSeeds {
+  uint8_t seeds[3];
+  int offsets[3];
+};
+std::string FrameDataFile(const std::string& body, int headerSize, const DataFileSeeds& seeds, bool checksum);
