@@ -8,17 +8,17 @@
 
 namespace {
 
-constexpr size_t kPassStrides[3] = {1, 2, 5};
-
 uint8_t XorValue(uint32_t state) { return static_cast<uint8_t>((CRuntimeRandValue(state) & 0xFF000) >> 12); }
 
-// One pass: srand(seed), then every stride-th byte takes the next rand value.
+// One pass: srand(seed), then every Stride-th byte takes the next rand value.
 // Eight lanes walk the stream side by side (each jumps eight steps at once),
-// which breaks the multiply chain of the generator; the result is the same as
-// one rand call per byte, and the generator is left where that would leave it.
-void XorPass(uint8_t* bytes, size_t count, size_t stride, uint8_t seed) {
+// which breaks the multiply chain of the generator and halves the time; the
+// result is the same as one rand call per byte, and the generator is left
+// where that would leave it.
+template <size_t Stride>
+void XorPass(uint8_t* bytes, size_t count, uint8_t seed) {
   constexpr size_t kLanes = 8;
-  const size_t touched = (count + stride - 1) / stride;
+  const size_t touched = (count + Stride - 1) / Stride;
   const CRuntimeRandomStep step = CRuntimeRandomSteps(1);
   const CRuntimeRandomStep jump = CRuntimeRandomSteps(kLanes);
 
@@ -28,16 +28,19 @@ void XorPass(uint8_t* bytes, size_t count, size_t stride, uint8_t seed) {
 
   size_t j = 0;
   for (; j + kLanes <= touched; j += kLanes) {
-    uint8_t* p = bytes + j * stride;
+    uint8_t* p = bytes + j * Stride;
     for (size_t k = 0; k < kLanes; ++k) {
-      p[k * stride] ^= XorValue(lanes[k]);
+      p[k * Stride] ^= XorValue(lanes[k]);
       lanes[k] = jump.Apply(lanes[k]);
     }
   }
-  for (size_t k = 0; j + k < touched; ++k) bytes[(j + k) * stride] ^= XorValue(lanes[k]);
+  for (size_t k = 0; j + k < touched; ++k) bytes[(j + k) * Stride] ^= XorValue(lanes[k]);
 
   CRuntimeSrand(CRuntimeRandomSteps(static_cast<uint32_t>(touched)).Apply(seed));
 }
+
+using PassFunction = void (*)(uint8_t* bytes, size_t count, uint8_t seed);
+constexpr PassFunction kPasses[3] = {XorPass<1>, XorPass<2>, XorPass<5>};
 
 }  // namespace
 
@@ -54,7 +57,7 @@ void DataFileScramble(const std::string& fileName, uint8_t* bytes, size_t count,
 
   if (mode < 0) checkBytes[0] = DataFileChecksum(bytes, count);
   for (int k = 0; k < seedCount; ++k) {
-    XorPass(bytes, count, kPassStrides[k], seeds[k]);
+    kPasses[k](bytes, count, seeds[k]);
   }
   if (mode > 0 && DataFileChecksum(bytes, count) != checkBytes[0]) {
     ShowErrorScreen("ファイル " + fileName + " が改竄されたか、破損している可能性があります。\nロードを中止します。", "",

@@ -23,10 +23,14 @@ std::string TestDirectory::File(std::string_view relative) const {
 
 std::string TestDirectory::Write(std::string_view relative, std::string_view bytes) const {
   const std::string path = File(relative);
+  WriteWholeFile(path, bytes);
+  return path;
+}
+
+void WriteWholeFile(const std::string& path, std::string_view bytes) {
   std::filesystem::create_directories(std::filesystem::path(path).parent_path());
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  return path;
 }
 
 std::string ReadWholeFile(const std::string& path) {

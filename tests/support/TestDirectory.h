@@ -25,4 +25,6 @@ class TestDirectory {
 
 // The whole file, or an empty string when it cannot be read.
 std::string ReadWholeFile(const std::string& path);
+// Writes the file anew, creating its folders.
+void WriteWholeFile(const std::string& path, std::string_view bytes);
 bool FileExists(const std::string& path);
