@@ -4,12 +4,10 @@ bool MapEvent::Read(ByteCursor& in) {
   uint8_t marker = 0;
   int32_t headerWord = 0;
   if (!in.ReadU8(marker) || !in.ReadI32(headerWord) || !in.ReadI32(id) || !in.ReadString(name, 512) ||
-      !in.ReadI32(x) || !in.ReadI32(y) || !in.ReadCount(pageCount, EventPage::kSmallestRecordBytes) ||
-      !in.ReadByteListPrefix(extraBytes)) {
+      !in.ReadI32(x) || !in.ReadI32(y) || !in.ReadI32(pageCount) || !in.ReadByteListPrefix(extraBytes) ||
+      !in.CountFits(pageCount, EventPage::kSmallestRecordBytes)) {
     return false;
   }
-  // Checked again now that the extra bytes are behind us.
-  if (!in.CountFits(pageCount, EventPage::kSmallestRecordBytes)) return false;
   if (pages.size() < static_cast<size_t>(pageCount)) pages.resize(static_cast<size_t>(pageCount));
   for (int32_t i = 0; i < pageCount; ++i) {
     if (!pages[static_cast<size_t>(i)].Read(in)) return false;
