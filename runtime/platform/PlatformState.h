@@ -24,6 +24,9 @@ struct PlatformState {
   uint64_t performanceFrequency = 0;
   int rdtscUsable = 0;
   uint64_t cpuCyclesPerSecond = 0;
+
+  // Processor facilities found at start-up.
+  int mmxUsable = 0;
 };
 
 extern PlatformState gPlatform;

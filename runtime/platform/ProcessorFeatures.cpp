@@ -1,0 +1,5 @@
+#include "runtime/platform/ProcessorFeatures.h"
+
+#include "runtime/platform/PlatformState.h"
+
+int IsMmxUsable() { return gPlatform.mmxUsable; }

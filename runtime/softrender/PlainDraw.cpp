@@ -1,0 +1,110 @@
+#include <algorithm>
+
+#include "runtime/graphics/ClipRect.h"
+#include "runtime/graphics/DrawState.h"
+#include "runtime/platform/ProcessorFeatures.h"
+#include "runtime/softrender/BlendTables.h"
+#include "runtime/softrender/PlainDrawSetup.h"
+#include "runtime/softrender/SoftDraw.h"
+#include "runtime/softrender/SoftDrawIsa.h"
+
+namespace {
+
+int32_t ClampToInt32(int64_t v) { return static_cast<int32_t>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX)); }
+
+struct ByteSpan {
+  uintptr_t begin;
+  uintptr_t end;
+};
+
+ByteSpan AreaBytes(const uint8_t* start, int32_t pitch, int64_t rowBytes, int height) {
+  const int64_t last = static_cast<int64_t>(height - 1) * pitch;
+  const uintptr_t base = reinterpret_cast<uintptr_t>(start);
+  return {base + static_cast<uintptr_t>(std::min<int64_t>(0, last)),
+          base + static_cast<uintptr_t>(std::max<int64_t>(0, last) + rowBytes)};
+}
+
+// Whether a source pixel may be read after this draw has written it: a
+// destination row that starts inside its own source row, or areas that
+// intersect in any other way than row for row.
+bool ReadsBackWrites(const PlainDrawSetup& p, int bytesPerPixel) {
+  const int64_t rowBytes = static_cast<int64_t>(p.width) * bytesPerPixel;
+  if (p.destinationPitch == p.sourcePitch && (p.sourcePitch >= rowBytes || p.sourcePitch <= -rowBytes)) {
+    const intptr_t delta = reinterpret_cast<intptr_t>(p.destination) - reinterpret_cast<intptr_t>(p.source);
+    return delta > 0 && delta < rowBytes;
+  }
+  const ByteSpan d = AreaBytes(p.destination, p.destinationPitch, rowBytes, p.height);
+  const ByteSpan s = AreaBytes(p.source, p.sourcePitch, rowBytes, p.height);
+  return d.begin < s.end && s.begin < d.end;
+}
+
+}  // namespace
+
+void SoftDrawImage(MemImg* destination, const MemImg* source, int x, int y, int transparent,
+                   const MemImg* blendGraphic) {
+  const MemImgStore* ds = destination->store;
+  const MemImgStore* ss = source->store;
+  if (ss->pixelType != ds->pixelType || ds->paletteFlag || ds->alphaFlag) return;
+
+  IntRect area{x, y, ClampToInt32(int64_t{x} + source->width), ClampToInt32(int64_t{y} + source->height)};
+  ClipRect(&area, gDrawState.drawRegion);
+  const int width = area.right - area.left;
+  const int height = area.bottom - area.top;
+  if (width <= 0 || height <= 0) return;
+  const int sx = area.left - x;
+  const int sy = area.top - y;
+
+  int mode = gDrawState.blendMode;
+  const uint32_t parameter = static_cast<uint32_t>(std::clamp(gDrawState.blendParameter, 0, 255));
+  switch (mode) {
+    case BlendCopy:
+    case BlendMultiply:
+    case BlendInvertedTranslucent:
+    case BlendMultiplyTranslucent:
+      break;
+    case BlendTranslucent:
+      if (parameter == 0) return;
+      if (parameter == 255) mode = BlendCopy;
+      break;
+    case BlendAdditive:
+    case BlendSubtractive:
+      if (parameter == 0) return;
+      break;
+    default:
+      return;
+  }
+
+  const int sourceBytes = MemImgBytesPerPixel(ss);
+  const int destinationBytes = MemImgBytesPerPixel(ds);
+  PlainDrawSetup p{};
+  p.destination = destination->pixels + static_cast<intptr_t>(area.top) * ds->pitch +
+                  static_cast<intptr_t>(area.left) * destinationBytes;
+  p.destinationPitch = ds->pitch;
+  p.source = source->pixels + static_cast<intptr_t>(sy) * ss->pitch + static_cast<intptr_t>(sx) * sourceBytes;
+  p.sourcePitch = ss->pitch;
+  if (blendGraphic) {
+    p.graphic = blendGraphic->pixels + static_cast<intptr_t>(sy) * blendGraphic->store->pitch + sx;
+    p.graphicPitch = blendGraphic->store->pitch;
+  }
+  p.width = width;
+  p.height = height;
+  p.colorKey = ss->colorKey;
+  p.blendMode = mode;
+  p.parameter = parameter;
+  const uint32_t brightness = gDrawState.brightness;
+  p.brightness[0] = static_cast<uint8_t>(brightness);
+  p.brightness[1] = static_cast<uint8_t>(brightness >> 8);
+  p.brightness[2] = static_cast<uint8_t>(brightness >> 16);
+  p.whiteBrightness = (brightness & 0xFFFFFF) == 0xFFFFFF;
+  p.sourceAlpha = ss->alphaFlag != 0;
+  p.transparent = transparent != 0;
+  p.mmx = IsMmxUsable() == 1;
+  p.overlap = ReadsBackWrites(p, sourceBytes);
+
+  // Palette sources and 16-bit pixels have loops of their own.
+  if (ss->pixelType != MemImgXrgb8888 || ss->paletteFlag) return;
+  if (CurrentSoftDrawIsa() == SoftDrawIsa::Avx2)
+    PlainDraw32Avx2(p, gSoftBlendTables.blendGraphic);
+  else
+    PlainDraw32Sse2(p, gSoftBlendTables.blendGraphic);
+}
