@@ -8,6 +8,7 @@
 #include <type_traits>
 
 #include "runtime/softrender/BlendKernel32.h"
+#include "runtime/softrender/BlendVector32.h"
 #include "runtime/softrender/PlainDrawSetup.h"
 
 #ifndef SOFTRENDER_ISA
@@ -28,10 +29,23 @@ static inline uint32_t LoadPixel32(const uint8_t* p) {
 
 static inline void StorePixel32(uint8_t* p, uint32_t v) { __builtin_memcpy(p, &v, 4); }
 
-// One stretch of pixels through a kernel; the loop the compiler vectorises.
-template <class Kernel, bool kGraphic>
-static inline void RunSpan32(uint8_t* d, const uint8_t* s, const uint8_t* g, int n, const PixelContext& c) {
-  for (int i = 0; i < n; ++i) {
+// One stretch of pixels through a kernel: whole vectors through its vector
+// form where it has one, the rest through the scalar form (which the
+// compiler vectorises where it can). A vector is read whole before it is
+// written, which is safe wherever the destination does not start inside the
+// source row ahead of it (the walker's overlap case).
+template <class Kernel, class Vector, bool kGraphic>
+static inline void RunSpan32(uint8_t* d, const uint8_t* s, const uint8_t* g, int n, const PixelContext& c,
+                             const VectorContext& context) {
+  // A local copy: stores through the byte pointers could otherwise alias it
+  // and force its constants to be reloaded every step.
+  const VectorContext v = context;
+  int i = 0;
+  if constexpr (Vector::kAvailable) {
+    for (; i + kVectorPixels <= n; i += kVectorPixels)
+      StorePixels(d + 4 * i, Vector::Apply(v, LoadPixels(s + 4 * i), LoadPixels(d + 4 * i)));
+  }
+  for (; i < n; ++i) {
     const uint32_t gi = kGraphic ? g[i] : 0;
     StorePixel32(d + 4 * i, Kernel::Apply(c, LoadPixel32(s + 4 * i), LoadPixel32(d + 4 * i), gi));
   }
@@ -41,26 +55,27 @@ static inline void RunSpan32(uint8_t* d, const uint8_t* s, const uint8_t* g, int
 // row is one span. With it, groups of kGroup source pixels are read before
 // they are written, then the rest of the row one by one, as the loops of
 // the one-pass order do.
-template <class Kernel, bool kGraphic, int kGroup>
+template <class Kernel, class Vector, bool kGraphic, int kGroup>
 void WalkPlain32(const PlainDrawSetup& p, const PixelContext& c) {
+  const VectorContext v(c);
   uint8_t* d = p.destination;
   const uint8_t* s = p.source;
   const uint8_t* g = p.graphic;
   const int n = p.width;
   for (int y = 0; y < p.height; ++y) {
     if (!p.overlap) {
-      RunSpan32<Kernel, kGraphic>(d, s, g, n, c);
+      RunSpan32<Kernel, Vector, kGraphic>(d, s, g, n, c, v);
     } else {
       constexpr int kStep = kGroup > 0 ? kGroup : 1;
       uint8_t group[4 * kStep];
       int i = 0;
       for (; i + kStep <= n; i += kStep) {
         std::memcpy(group, s + 4 * i, 4 * kStep);
-        RunSpan32<Kernel, kGraphic>(d + 4 * i, group, kGraphic ? g + i : nullptr, kStep, c);
+        RunSpan32<Kernel, Vector, kGraphic>(d + 4 * i, group, kGraphic ? g + i : nullptr, kStep, c, v);
       }
       for (; i < n; ++i) {
         std::memcpy(group, s + 4 * i, 4);
-        RunSpan32<Kernel, kGraphic>(d + 4 * i, group, kGraphic ? g + i : nullptr, 1, c);
+        RunSpan32<Kernel, Vector, kGraphic>(d + 4 * i, group, kGraphic ? g + i : nullptr, 1, c, v);
       }
     }
     d += p.destinationPitch;
@@ -78,7 +93,8 @@ static void CopyRows32(const PlainDrawSetup& p) {
 
 template <Op32 kOp, bool kGraphic, bool kTinted, bool kAlpha, bool kKeyed, int kGroup = 1>
 static void Run32(const PlainDrawSetup& p, const PixelContext& c) {
-  WalkPlain32<BlendKernel32<kOp, kGraphic, kTinted, kAlpha, kKeyed>, kGraphic, kGroup>(p, c);
+  WalkPlain32<BlendKernel32<kOp, kGraphic, kTinted, kAlpha, kKeyed>,
+              BlendVector32<kOp, kGraphic, kTinted, kAlpha, kKeyed>, kGraphic, kGroup>(p, c);
 }
 
 // Turns the four per-draw modifiers into template arguments.
