@@ -11,8 +11,8 @@
 
 // floor(x / 255) for 0 <= x <= 65280.
 static inline uint32_t DivideBy255(uint32_t x) { return (x + 1 + (x >> 8)) >> 8; }
-// floor(x / 63) for 0 <= x <= 8001 (the 6-bit lerp's numerators).
-static inline uint32_t DivideBy63(uint32_t x) { return (x * 1041) >> 16; }
+// floor(x / 63) for 0 <= x <= 4095 (the 6-bit lerp numerators reach 3969).
+static inline uint32_t DivideBy63(uint32_t x) { return (x * 4162) >> 18; }
 
 // ProductTable's entry: floor(a x b / 255).
 static inline uint32_t ProductOf(uint32_t a, uint32_t b) { return DivideBy255(a * b); }

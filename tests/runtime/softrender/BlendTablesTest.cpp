@@ -1,0 +1,83 @@
+#include <gtest/gtest.h>
+
+#include "runtime/softrender/BlendArithmetic.h"
+#include "runtime/softrender/BlendTables.h"
+
+namespace {
+
+TEST(BlendTablesTest, ProductTables) {
+  BuildSoftBlendTables();
+  struct {
+    int level, v, want;
+  } signedCases[] = {{255, -255, -255}, {128, -1, 0}, {128, 1, 0},     {1, -255, -1},
+                     {1, -254, 0},      {128, -255, -128}, {128, 255, 128}};
+  for (const auto& c : signedCases) EXPECT_EQ(SignedProduct(c.level, c.v), c.want) << c.level << " " << c.v;
+  EXPECT_EQ(Product(255, 255), 255);
+  EXPECT_EQ(Product(128, 255), 128);
+  EXPECT_EQ(Product(1, 254), 0);
+  EXPECT_EQ(Product(128, 31), 15);
+  EXPECT_EQ(Product(128, 63), 31);
+  EXPECT_EQ(Lerp6(63, 17, 40), 17);
+  EXPECT_EQ(Lerp6(0, 17, 40), 40);
+  EXPECT_EQ(Lerp6(32, 31, 0), 15);
+  EXPECT_EQ(Lerp6(31, 63, 0), 31);
+  EXPECT_EQ(Lerp6(32, 63, 0), 32);
+}
+
+TEST(BlendTablesTest, BlendGraphicWeights) {
+  BuildBlendGraphicTable(128, 255);
+  for (int i = 0; i < 256; ++i) ASSERT_EQ(BlendGraphicWeight(i), i);
+  BuildBlendGraphicTable(0, 77);
+  for (int i = 0; i < 256; ++i) ASSERT_EQ(BlendGraphicWeight(i), 255);
+  for (int range : {255, 0}) {
+    BuildBlendGraphicTable(255, range);
+    for (int i = 0; i < 255; ++i) ASSERT_EQ(BlendGraphicWeight(i), 0);
+    EXPECT_EQ(BlendGraphicWeight(255), 1);
+  }
+  BuildBlendGraphicTable(128, 0);
+  EXPECT_EQ(BlendGraphicWeight(127), 0);
+  EXPECT_EQ(BlendGraphicWeight(128), 128);
+  EXPECT_EQ(BlendGraphicWeight(129), 255);
+  BuildBlendGraphicTable(64, 32);
+  EXPECT_EQ(BlendGraphicWeight(39), 0);
+  EXPECT_GT(BlendGraphicWeight(40), 0);
+  EXPECT_LT(BlendGraphicWeight(72), 255);
+  EXPECT_EQ(BlendGraphicWeight(73), 255);
+}
+
+// The divisions the hot loops use instead of tables, over their whole range.
+TEST(BlendArithmeticTest, DivisionFormsAreExact) {
+  for (uint32_t x = 0; x <= 65280; ++x) ASSERT_EQ(DivideBy255(x), x / 255) << x;
+  for (uint32_t x = 0; x <= 4095; ++x) ASSERT_EQ(DivideBy63(x), x / 63) << x;
+  BuildSoftBlendTables();
+  for (uint32_t a = 0; a < 256; ++a)
+    for (uint32_t b = 0; b < 256; ++b) ASSERT_EQ(ProductOf(a, b), static_cast<uint32_t>(Product(a, b)));
+}
+
+uint32_t Rgb(uint32_t r, uint32_t g, uint32_t b, uint32_t top = 0) { return top << 24 | r << 16 | g << 8 | b; }
+
+TEST(BlendArithmeticTest, PackedOperationsKeepTheirLowBitRules) {
+  EXPECT_EQ(ShiftMix(1, 1, 128, 8), 1u);
+  EXPECT_EQ(Halve32(Rgb(1, 1, 1), Rgb(1, 1, 1)), 0u);
+  EXPECT_EQ(ShiftMix(255, 0, 255, 8), 0u);
+  EXPECT_EQ(ShiftMix(0, 255, 255, 8), 254u);
+
+  EXPECT_EQ(PackedAddA32(Rgb(255, 255, 255), Rgb(1, 1, 1)), Rgb(255, 255, 255));
+  EXPECT_EQ(PackedAddB32(Rgb(255, 255, 255), Rgb(1, 1, 1)), Rgb(254, 255, 255));
+  EXPECT_EQ(PackedAddA32(Rgb(128, 128, 128), Rgb(128, 128, 128)), Rgb(255, 255, 255, 1));
+  EXPECT_EQ(PackedAddB32(Rgb(128, 128, 128), Rgb(128, 128, 128)), Rgb(255, 255, 255, 1));
+  EXPECT_EQ(SaturatingAddBytes(Rgb(255, 255, 255), Rgb(1, 1, 1)), Rgb(255, 255, 255));
+  EXPECT_EQ(SaturatingAddBytes(Rgb(128, 128, 128), Rgb(128, 128, 128)), Rgb(255, 255, 255));
+  EXPECT_EQ(PackedAddA32(Rgb(3, 3, 3), Rgb(1, 1, 1)), Rgb(3, 3, 4));
+  EXPECT_EQ(PackedAddB32(Rgb(3, 3, 3), Rgb(1, 1, 1)), Rgb(2, 2, 4));
+  EXPECT_EQ(PackedAddA32(Rgb(10, 130, 250), Rgb(10, 130, 10)), Rgb(21, 255, 255));
+
+  EXPECT_EQ(PackedSub32(Rgb(2, 2, 2), Rgb(1, 1, 1)), Rgb(3, 3, 1));
+  EXPECT_EQ(SaturatingSubBytes(Rgb(2, 2, 2), Rgb(1, 1, 1)), Rgb(1, 1, 1));
+  EXPECT_EQ(PackedSub32(Rgb(16, 16, 16), Rgb(17, 17, 17)), Rgb(1, 0, 0));
+  EXPECT_EQ(PackedSub32(Rgb(30, 20, 10), 0), Rgb(31, 21, 10));
+  EXPECT_EQ(PackedSub32(0, 0), Rgb(1, 1, 0));
+  EXPECT_EQ(PackedSub32(Rgb(3, 3, 3), Rgb(1, 1, 1)), Rgb(3, 3, 2));
+}
+
+}  // namespace
