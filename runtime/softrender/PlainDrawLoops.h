@@ -118,6 +118,18 @@ static void RunWithModifiers32(const PlainDrawSetup& p, const PixelContext& c) {
   });
 }
 
+// Additive and subtractive at 255 take the source pixel as the amount: the
+// exact bytewise form (two pixels a step with the flag, four without) where
+// the MMX-usable flag is set, the packed form otherwise.
+template <Op32 kExact, Op32 kPacked>
+static void RunWholeAmount32(const PlainDrawSetup& p, const PixelContext& c) {
+  if (!p.mmx)
+    return p.transparent ? Run32<kPacked, false, false, false, true>(p, c)
+                         : Run32<kPacked, false, false, false, false>(p, c);
+  return p.transparent ? Run32<kExact, false, false, false, true, 2>(p, c)
+                       : Run32<kExact, false, false, false, false, 4>(p, c);
+}
+
 // The 32-bit direct-source branch of the plain draw.
 static void PlainDraw32(const PlainDrawSetup& p, const uint8_t* graphicWeights) {
   const PixelContext c{p.colorKey,
@@ -142,22 +154,12 @@ static void PlainDraw32(const PlainDrawSetup& p, const uint8_t* graphicWeights) 
       }
       return RunWithModifiers32<Op32::Translucent>(p, c);
     case 2:
-      if (plainOpaque && p.parameter == 255) {
-        if (!p.mmx)
-          return p.transparent ? Run32<Op32::PackedAddWhole, false, false, false, true>(p, c)
-                               : Run32<Op32::PackedAddWhole, false, false, false, false>(p, c);
-        return p.transparent ? Run32<Op32::SaturatingAdd, false, false, false, true, 2>(p, c)
-                             : Run32<Op32::SaturatingAdd, false, false, false, false, 4>(p, c);
-      }
+      if (plainOpaque && p.parameter == 255)
+        return RunWholeAmount32<Op32::SaturatingAdd, Op32::PackedAddWhole>(p, c);
       return RunWithModifiers32<Op32::Additive>(p, c);
     case 3:
-      if (plainOpaque && p.parameter == 255) {
-        if (!p.mmx)
-          return p.transparent ? Run32<Op32::PackedSubWhole, false, false, false, true>(p, c)
-                               : Run32<Op32::PackedSubWhole, false, false, false, false>(p, c);
-        return p.transparent ? Run32<Op32::SaturatingSub, false, false, false, true, 2>(p, c)
-                             : Run32<Op32::SaturatingSub, false, false, false, false, 4>(p, c);
-      }
+      if (plainOpaque && p.parameter == 255)
+        return RunWholeAmount32<Op32::SaturatingSub, Op32::PackedSubWhole>(p, c);
       return RunWithModifiers32<Op32::Subtractive>(p, c);
     case 4:
       return RunWithModifiers32<Op32::Multiply>(p, c);

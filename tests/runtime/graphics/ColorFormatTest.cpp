@@ -9,22 +9,15 @@
 #include "runtime/graphics/GraphImage.h"
 #include "runtime/graphics/PixelCodec.h"
 #include "runtime/platform/TrackedAlloc.h"
+#include "tests/runtime/graphics/FormatMaking.h"
 
 namespace {
 
 ColorFormat FromMasks(int depth, uint32_t r, uint32_t g, uint32_t b, uint32_t a) {
-  ColorFormat f;
-  std::memset(&f, 0, sizeof f);
-  MakeColorFormatFromMasks(&f, depth, r, g, b, a);
-  return f;
+  return FormatFromMasks(depth, r, g, b, a);
 }
 
-ColorFormat Grey() {
-  ColorFormat f;
-  std::memset(&f, 0, sizeof f);
-  MakeGreyPaletteColorFormat(&f);
-  return f;
-}
+ColorFormat Grey() { return PresetFormat(MakeGreyPaletteColorFormat); }
 
 TEST(ColorFormatTest, MasksGiveWidthsShiftsAndUnusedBits) {
   const ColorFormat rgb565 = FromMasks(16, 0xF800, 0x07E0, 0x001F, 0);
@@ -51,12 +44,9 @@ TEST(ColorFormatTest, MasksGiveWidthsShiftsAndUnusedBits) {
 }
 
 TEST(ColorFormatTest, PresetsAndComparison) {
-  ColorFormat xrgb, argb, rgb24;
-  std::memset(&xrgb, 0, sizeof xrgb);
-  rgb24 = argb = xrgb;
-  MakeXrgb8ColorFormat(&xrgb);
-  MakeArgb8ColorFormat(&argb);
-  MakeRgb24ColorFormat(&rgb24);
+  const ColorFormat xrgb = PresetFormat(MakeXrgb8ColorFormat);
+  const ColorFormat argb = PresetFormat(MakeArgb8ColorFormat);
+  const ColorFormat rgb24 = PresetFormat(MakeRgb24ColorFormat);
   EXPECT_EQ(xrgb.unusedMask, 0xFF000000u);
   EXPECT_EQ(xrgb.unusedShift, 24);
   EXPECT_EQ(argb.alphaMask, 0xFF000000u);
@@ -88,11 +78,8 @@ TEST(PixelCodecTest, NearestPaletteEntryKeepsTheLowestOnTies) {
 }
 
 TEST(PixelCodecTest, EncodeDecodeAndConvert) {
-  ColorFormat xrgb, argb;
-  std::memset(&xrgb, 0, sizeof xrgb);
-  argb = xrgb;
-  MakeXrgb8ColorFormat(&xrgb);
-  MakeArgb8ColorFormat(&argb);
+  const ColorFormat xrgb = PresetFormat(MakeXrgb8ColorFormat);
+  const ColorFormat argb = PresetFormat(MakeArgb8ColorFormat);
   EXPECT_EQ(EncodePixel(xrgb, 1, 2, 3, 4), 0xFF010203u);
   EXPECT_EQ(EncodePixel(argb, 1, 2, 3, 4), 0x04010203u);
   const ColorFormat rgb565 = FromMasks(16, 0xF800, 0x07E0, 0x001F, 0);

@@ -6,22 +6,15 @@
 
 #include "runtime/graphics/ConvertImagePixels.h"
 #include "runtime/graphics/PixelCodec.h"
+#include "tests/runtime/graphics/FormatMaking.h"
 
 namespace {
 
 ColorFormat Format(int depth, uint32_t r, uint32_t g, uint32_t b, uint32_t a) {
-  ColorFormat f;
-  std::memset(&f, 0, sizeof f);
-  MakeColorFormatFromMasks(&f, depth, r, g, b, a);
-  return f;
+  return FormatFromMasks(depth, r, g, b, a);
 }
 
-ColorFormat Palette() {
-  ColorFormat f;
-  std::memset(&f, 0, sizeof f);
-  MakePaletteColorFormat(&f);
-  return f;
-}
+ColorFormat Palette() { return PresetFormat(MakePaletteColorFormat); }
 
 // One row of pixels of any size, converted at (0, 0) with the given options.
 struct Row {
@@ -113,9 +106,7 @@ TEST(ConvertImagePixelsTest, IndexSourcesCompareTheKeyWithTheFullColourInto1555)
 }
 
 TEST(ConvertImagePixelsTest, RemapAndNearestEntries) {
-  ColorFormat grey;
-  std::memset(&grey, 0, sizeof grey);
-  MakeGreyPaletteColorFormat(&grey);
+  const ColorFormat grey = PresetFormat(MakeGreyPaletteColorFormat);
   ColorFormat other = Palette();
   other.palette[5][0] = other.palette[5][1] = other.palette[5][2] = 100;
   Row from(other, {5, 0}), to(grey, {9, 9});
@@ -129,12 +120,7 @@ TEST(ConvertImagePixelsTest, RemapAndNearestEntries) {
 }
 
 TEST(ConvertImagePixelsTest, AlphaImageAndSingleChannelOptions) {
-  const ColorFormat grey8 = [] {
-    ColorFormat f;
-    std::memset(&f, 0, sizeof f);
-    MakeGreyPaletteColorFormat(&f);
-    return f;
-  }();
+  const ColorFormat grey8 = PresetFormat(MakeGreyPaletteColorFormat);
   Row from(kXrgb, {0x00102030, 0x00405060});
   const uint8_t alphaPixels[2] = {0x80, 0xFF};
   Row to(kArgb, {0, 0});
