@@ -1,34 +1,75 @@
-// The engine's file entry points, over plain files for now; the file access
-// table with archives takes their place.
+// The engine's file entry points, over the installed file access table.
 
-#include <cstdio>
+#include <cstring>
 
 #include "runtime/Movan.h"
-#include "runtime/host/GamePath.h"
+#include "runtime/ShiftJis.h"
+#include "runtime/host/Clock.h"
+#include "runtime/platform/FileAccessTable.h"
 
-FileHandle FileOpenRead(const char* name, int flag) {
-  FILE* f = std::fopen(HostPathFromGamePath(name).c_str(), "rb");
-  return reinterpret_cast<FileHandle>(f);
-}
+FileHandle FileOpenRead(const char* name, int flag) { return FileOpenVia(name, 0, 1, flag != 0 ? 1 : 0); }
 
 int64_t FileSizeOf(const char* name) {
-  FILE* f = std::fopen(HostPathFromGamePath(name).c_str(), "rb");
-  if (!f) return -1;
-  std::fseek(f, 0, SEEK_END);
-  const long size = std::ftell(f);
-  std::fclose(f);
+  const FileHandle file = FileOpenVia(name, 0, 1, 0);
+  if (!file) return -1;
+  FileSeekVia(file, 0, kSeekEnd);
+  const int64_t size = FileTellVia(file);
+  FileCloseRead(file);
   return size;
 }
 
-int FileCloseRead(FileHandle handle) {
-  return handle ? std::fclose(reinterpret_cast<FILE*>(handle)) : -1;
+int FileReadBytes(void* buffer, size_t n, FileHandle handle) {
+  return static_cast<int>(FileReadVia(buffer, n, 1, handle));
 }
 
-int FileReadBytes(void* buffer, size_t n, FileHandle handle) {
-  if (!handle || n == 0) return 0;
-  FILE* f = reinterpret_cast<FILE*>(handle);
-  const long at = std::ftell(f);
-  if (std::fread(buffer, n, 1, f) == 1) return 1;
-  std::fseek(f, at, SEEK_SET);
-  return 0;
+int FileReadLine(char* buffer, size_t size, FileHandle handle) {
+  if (!buffer || size < 2 || FileEofVia(handle)) return -1;
+  const int64_t start = FileTellVia(handle);
+  const size_t asked = size - 1;
+  const size_t got = FileReadVia(buffer, 1, asked, handle);
+  while (!FileIdleVia(handle)) HostSleepMs(0);
+  if (got == 0) return -1;
+  const bool blockFull = got == asked;
+
+  // end: the line's length; next: where the file goes on (-1: after the block).
+  size_t end = got;
+  int64_t next = -1;
+  for (size_t i = 0; i < got; ++i) {
+    const uint8_t b = static_cast<uint8_t>(buffer[i]);
+    if (b == 0) {
+      end = i;
+      break;
+    }
+    if (IsShiftJisLeadByte(b)) {
+      if (i + 1 < got) {
+        ++i;
+        continue;
+      }
+      // A lead byte whose second half lies beyond the block: the line ends
+      // before it, unless that leaves nothing or the file ends here (the
+      // byte then stands alone, else the same byte would come back forever).
+      if (blockFull && i > 0) {
+        end = i;
+        next = start + static_cast<int64_t>(i);
+      }
+      break;
+    }
+    if (b == '\r') {
+      if (i + 1 < got && buffer[i + 1] == '\n') {
+        end = i;
+        next = start + static_cast<int64_t>(i) + 2;
+        break;
+      }
+      // A CR at the end of a full block may be the first half of CR LF: it
+      // starts the next piece instead.
+      if (i + 1 == got && blockFull && i > 0) {
+        end = i;
+        next = start + static_cast<int64_t>(i);
+        break;
+      }
+    }
+  }
+  if (next >= 0) FileSeekVia(handle, next, kSeekStart);
+  buffer[end] = '\0';
+  return static_cast<int>(end);
 }

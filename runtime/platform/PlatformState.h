@@ -19,6 +19,9 @@ struct PlatformState {
   int logIndent = 0;
   int logMidLine = 0;
 
+  // Files. A setting: kept when the window's creation clears the record.
+  int archiveAccess = 1;  // 0: the plain-file set is the standard file access table
+
   // Time sources.
   int usePerformanceCounter = 0;
   uint64_t performanceFrequency = 0;

@@ -1,0 +1,92 @@
+#include "runtime/host/FolderNames.h"
+
+#include <dirent.h>
+#include <sys/stat.h>
+
+#include <ctime>
+#include <mutex>
+#include <string_view>
+#include <unordered_map>
+#include <unordered_set>
+
+namespace {
+
+constexpr size_t kMaxCachedFolders = 256;
+constexpr time_t kSettleSeconds = 1;
+
+std::string FoldCase(std::string_view name) {
+  std::string folded(name);
+  for (char& c : folded) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
+  return folded;
+}
+
+struct Listing {
+  dev_t device = 0;
+  ino_t inode = 0;
+  timespec modified = {};
+  bool settled = false;  // read more than a second after the folder's last change
+  std::unordered_set<std::string> names;
+  std::unordered_map<std::string, std::string> byFoldedName;  // the smallest name of each fold
+};
+
+bool SameTime(const timespec& a, const timespec& b) { return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec; }
+
+bool ReadListing(const std::string& folder, const struct stat& info, Listing* listing) {
+  DIR* dir = opendir(folder.empty() ? "." : folder.c_str());
+  if (!dir) return false;
+  timespec now;
+  clock_gettime(CLOCK_REALTIME, &now);
+  *listing = Listing();
+  listing->device = info.st_dev;
+  listing->inode = info.st_ino;
+  listing->modified = info.st_mtim;
+  listing->settled = now.tv_sec - info.st_mtim.tv_sec > kSettleSeconds;
+  while (const dirent* entry = readdir(dir)) {
+    const std::string name = entry->d_name;
+    if (name == "." || name == "..") continue;
+    auto [it, added] = listing->byFoldedName.emplace(FoldCase(name), name);
+    if (!added && name < it->second) it->second = name;
+    listing->names.insert(name);
+  }
+  closedir(dir);
+  return true;
+}
+
+std::mutex gMutex;
+std::unordered_map<std::string, Listing> gListings;
+
+}  // namespace
+
+bool HostFindNameInFolder(const std::string& folder, const std::string& utf8Name,
+                          const std::string& rawName, std::string* nameOnDisk) {
+  struct stat info;
+  if (stat(folder.empty() ? "." : folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) return false;
+
+  std::lock_guard<std::mutex> lock(gMutex);
+  auto found = gListings.find(folder);
+  const bool fresh = found != gListings.end() && found->second.settled && found->second.device == info.st_dev &&
+                     found->second.inode == info.st_ino && SameTime(found->second.modified, info.st_mtim);
+  if (!fresh) {
+    if (gListings.size() >= kMaxCachedFolders) gListings.clear();
+    Listing listing;
+    if (!ReadListing(folder, info, &listing)) return false;
+    found = gListings.insert_or_assign(folder, std::move(listing)).first;
+  }
+  const Listing& listing = found->second;
+  for (const std::string* name : {&utf8Name, &rawName}) {
+    if (listing.names.count(*name)) {
+      *nameOnDisk = *name;
+      return true;
+    }
+  }
+  for (const std::string* name : {&utf8Name, &rawName}) {
+    const auto match = listing.byFoldedName.find(FoldCase(*name));
+    if (match != listing.byFoldedName.end()) {
+      *nameOnDisk = match->second;
+      return true;
+    }
+  }
+  return false;
+}

@@ -1,0 +1,63 @@
+#include "runtime/platform/ArchivePath.h"
+
+#include <cstring>
+
+#include "runtime/ShiftJis.h"
+#include "runtime/host/HostDirectory.h"
+#include "runtime/platform/ArchiveReader.h"
+
+namespace {
+
+bool IsSeparator(const char* p) { return *p == '\\' || *p == '/'; }
+
+// Appends the elements of path to result (length *used), dropping empty and
+// "." elements and going up for "..".
+bool AppendElements(const char* path, char* result, size_t size, size_t* used) {
+  const char* p = path;
+  while (*p) {
+    const char* start = p;
+    while (*p && !IsSeparator(p)) p += ShiftJisCharLength(p);
+    const size_t length = static_cast<size_t>(p - start);
+    if (*p) ++p;
+    if (length == 0 || (length == 1 && start[0] == '.')) continue;
+    if (length == 2 && start[0] == '.' && start[1] == '.') {
+      // Up one element: back to the last separator that is not a trail byte.
+      size_t cut = 0;
+      for (size_t i = 0; i < *used;) {
+        if (result[i] == '\\') cut = i;
+        i += IsShiftJisLeadByte(static_cast<uint8_t>(result[i])) && i + 1 < *used ? 2 : 1;
+      }
+      *used = cut;
+      continue;
+    }
+    if (*used + 1 + length + 1 > size) return false;
+    result[(*used)++] = '\\';
+    std::memcpy(result + *used, start, length);
+    *used += length;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool NormalizeArchivePath(const char* path, char* result, size_t size) {
+  size_t used = 0;
+  const char* rest = path;
+  if (IsSeparator(path)) {
+    while (IsSeparator(rest)) ++rest;
+  } else if (((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z')) && path[1] == ':') {
+    rest = path + 2;
+  } else {
+    char current[kArchivePathSize];
+    if (!HostGetCurrentDirectory(current, sizeof current) || !AppendElements(current, result, size, &used)) {
+      return false;
+    }
+  }
+  if (!AppendElements(rest, result, size, &used)) return false;
+  if (used == 0) {
+    if (size < 2) return false;
+    result[used++] = '\\';
+  }
+  result[used] = '\0';
+  return true;
+}

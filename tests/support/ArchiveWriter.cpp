@@ -1,0 +1,291 @@
+#include "tests/support/ArchiveWriter.h"
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+
+#include "runtime/ShiftJis.h"
+#include "runtime/platform/ArchiveFormat.h"
+#include "runtime/platform/ArchiveKey.h"
+#include "runtime/platform/ArchiveReader.h"
+
+namespace {
+
+void PutU16(std::string* out, uint16_t v) {
+  out->push_back(static_cast<char>(v & 0xFF));
+  out->push_back(static_cast<char>(v >> 8));
+}
+void PutU32(std::string* out, uint32_t v) {
+  for (int i = 0; i < 4; ++i) out->push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
+}
+void PutU64(std::string* out, uint64_t v) {
+  PutU32(out, static_cast<uint32_t>(v));
+  PutU32(out, static_cast<uint32_t>(v >> 32));
+}
+void SetU32(std::string* out, size_t at, uint32_t v) {
+  for (int i = 0; i < 4; ++i) (*out)[at + static_cast<size_t>(i)] = static_cast<char>((v >> (8 * i)) & 0xFF);
+}
+
+std::string NameRecord(const std::string& name) {
+  ArchiveNameKey key;
+  MakeArchiveNameKey(name.data(), name.size(), &key);
+  std::string record;
+  PutU16(&record, key.units);
+  PutU16(&record, key.checksum);
+  record.append(reinterpret_cast<const char*>(key.upper), 4u * key.units);
+  std::string written = name;
+  written.resize(4u * key.units, '\0');
+  return record + written;
+}
+
+// Splits at '\' that stands as a character of its own.
+std::vector<std::string> Elements(std::string_view path) {
+  std::vector<std::string> elements;
+  std::string current;
+  const std::string text(path);
+  for (const char* p = text.c_str(); *p;) {
+    const int n = ShiftJisCharLength(p);
+    if (n == 1 && *p == '\\') {
+      if (!current.empty()) elements.push_back(current);
+      current.clear();
+    } else {
+      current.append(p, static_cast<size_t>(n));
+    }
+    p += n;
+  }
+  if (!current.empty()) elements.push_back(current);
+  return elements;
+}
+
+// LZ encoder: greedy, with hash chains over 4-byte sequences.
+class Compressor {
+ public:
+  explicit Compressor(std::string_view data) : data_(data) {}
+
+  std::string Run() {
+    std::array<size_t, 256> counts = {};
+    for (const char c : data_) ++counts[static_cast<uint8_t>(c)];
+    size_t best = 0;
+    for (size_t b = 1; b < 256; ++b) {
+      if (counts[b] < counts[best]) best = b;
+    }
+    escape_ = static_cast<uint8_t>(best);
+
+    std::string out;
+    PutU32(&out, static_cast<uint32_t>(data_.size()));
+    PutU32(&out, 0);  // packed size, set at the end
+    out.push_back(static_cast<char>(escape_));
+
+    head_.assign(kHashSize, kNone);
+    previous_.assign(data_.size(), kNone);
+    size_t i = 0;
+    while (i < data_.size()) {
+      size_t length = 0;
+      size_t distance = 0;
+      FindMatch(i, &length, &distance);
+      if (length == 0) {
+        Literal(&out, static_cast<uint8_t>(data_[i]));
+        Insert(i);
+        ++i;
+        continue;
+      }
+      Match(&out, length, distance);
+      for (size_t k = 0; k < length; ++k) Insert(i + k);
+      i += length;
+    }
+    SetU32(&out, 4, static_cast<uint32_t>(out.size()));
+    return out;
+  }
+
+ private:
+  static constexpr size_t kHashBits = 16;
+  static constexpr size_t kHashSize = size_t{1} << kHashBits;
+  static constexpr size_t kNone = SIZE_MAX;
+  static constexpr size_t kMaxLength = 4 + 31 + 255 * 32;
+  static constexpr size_t kMaxDistance = size_t{1} << 24;
+  static constexpr int kChainDepth = 16;
+
+  size_t Hash(size_t at) const {
+    uint32_t v;
+    std::memcpy(&v, data_.data() + at, 4);
+    return (v * 2654435761u) >> (32 - kHashBits);
+  }
+
+  void Insert(size_t at) {
+    if (at + 4 > data_.size()) return;
+    const size_t h = Hash(at);
+    previous_[at] = head_[h];
+    head_[h] = at;
+  }
+
+  static size_t MinLength(size_t distance) { return distance <= 256 ? 4 : distance <= 65536 ? 5 : 6; }
+
+  void FindMatch(size_t at, size_t* length, size_t* distance) const {
+    if (at + 4 > data_.size()) return;
+    size_t candidate = head_[Hash(at)];
+    const size_t limit = std::min(kMaxLength, data_.size() - at);
+    for (int depth = 0; depth < kChainDepth && candidate != kNone; ++depth, candidate = previous_[candidate]) {
+      const size_t d = at - candidate;
+      if (d > kMaxDistance) break;
+      size_t n = 0;
+      while (n < limit && data_[candidate + n] == data_[at + n]) ++n;
+      if (n >= MinLength(d) && n > *length) {
+        *length = n;
+        *distance = d;
+      }
+    }
+  }
+
+  void Literal(std::string* out, uint8_t b) const {
+    out->push_back(static_cast<char>(b));
+    if (b == escape_) out->push_back(static_cast<char>(b));
+  }
+
+  void Match(std::string* out, size_t length, size_t distance) const {
+    const size_t extra = length - 4;
+    const size_t d = distance - 1;
+    const uint32_t sizeCode = d < 0x100 ? 0 : d < 0x10000 ? 1 : 2;
+    uint32_t code = static_cast<uint32_t>((extra & 31) << 3) | sizeCode;
+    if (extra >> 5) code |= 4;
+    out->push_back(static_cast<char>(escape_));
+    out->push_back(static_cast<char>(code >= escape_ ? code + 1 : code));
+    if (extra >> 5) out->push_back(static_cast<char>(extra >> 5));
+    for (uint32_t k = 0; k <= sizeCode; ++k) out->push_back(static_cast<char>((d >> (8 * k)) & 0xFF));
+  }
+
+  std::string_view data_;
+  uint8_t escape_ = 0;
+  std::vector<size_t> head_;
+  std::vector<size_t> previous_;
+};
+
+}  // namespace
+
+ArchiveWriter::ArchiveWriter(int version) : version_(version) {
+  nodes_.push_back(Node());
+  nodes_[0].folder = true;
+}
+
+void ArchiveWriter::SetKeyString(const char* keyString) {
+  keyString_ = keyString ? keyString : "";
+  secondKey_ = false;
+}
+
+void ArchiveWriter::UseSecondKey() { secondKey_ = true; }
+
+void ArchiveWriter::SetTimes(uint64_t creation, uint64_t lastWrite) {
+  creation_ = creation;
+  lastWrite_ = lastWrite;
+}
+
+size_t ArchiveWriter::Child(size_t folder, std::string_view name, bool isFolder) {
+  for (const size_t c : nodes_[folder].children) {
+    if (nodes_[c].name == name && nodes_[c].folder == isFolder) return c;
+  }
+  Node node;
+  node.name = std::string(name);
+  node.folder = isFolder;
+  node.creation = creation_;
+  node.lastWrite = lastWrite_;
+  nodes_.push_back(node);
+  nodes_[folder].children.push_back(nodes_.size() - 1);
+  return nodes_.size() - 1;
+}
+
+void ArchiveWriter::AddFile(std::string_view path, std::string_view data, bool compressed) {
+  const std::vector<std::string> elements = Elements(path);
+  size_t folder = 0;
+  for (size_t i = 0; i + 1 < elements.size(); ++i) folder = Child(folder, elements[i], true);
+  const size_t file = Child(folder, elements.back(), false);
+  nodes_[file].data = std::string(data);
+  nodes_[file].compressed = compressed && version_ >= kArchiveFirstCompressingVersion;
+}
+
+void ArchiveWriter::AddFolder(std::string_view path) {
+  size_t folder = 0;
+  for (const std::string& element : Elements(path)) folder = Child(folder, element, true);
+}
+
+std::string ArchiveWriter::Key() const {
+  uint8_t key[kArchiveKeySize];
+  if (secondKey_) {
+    SecondArchiveKey(key);
+  } else {
+    BuildArchiveKey(keyString_.empty() ? nullptr : keyString_.c_str(), key);
+  }
+  return std::string(reinterpret_cast<const char*>(key), kArchiveKeySize);
+}
+
+std::string ArchiveWriter::Build() const {
+  const uint32_t entrySize = version_ >= kArchiveFirstCompressingVersion ? kArchiveEntrySize : kArchiveEntrySizeOld;
+
+  // Folders in breadth-first order: each gets a directory record, and its
+  // children's entries stand together.
+  std::vector<size_t> folders = {0};
+  for (size_t i = 0; i < folders.size(); ++i) {
+    for (const size_t c : nodes_[folders[i]].children) {
+      if (nodes_[c].folder) folders.push_back(c);
+    }
+  }
+  std::vector<uint32_t> recordOf(nodes_.size(), 0);
+  for (size_t i = 0; i < folders.size(); ++i) recordOf[folders[i]] = static_cast<uint32_t>(i * kArchiveDirectoryRecordSize);
+
+  std::string names;
+  std::string entries;
+  std::string directories;
+  std::string data;
+  std::vector<uint32_t> parentOf(nodes_.size(), kArchiveNoParent);
+  for (const size_t f : folders) {
+    for (const size_t c : nodes_[f].children) parentOf[c] = recordOf[f];
+  }
+  for (const size_t f : folders) {
+    PutU32(&directories, 0);
+    PutU32(&directories, parentOf[f]);
+    PutU32(&directories, static_cast<uint32_t>(nodes_[f].children.size()));
+    PutU32(&directories, static_cast<uint32_t>(entries.size()));
+    for (const size_t c : nodes_[f].children) {
+      const Node& node = nodes_[c];
+      const uint32_t nameOffset = static_cast<uint32_t>(names.size());
+      names += NameRecord(node.name);
+      std::string stored = node.data;
+      uint32_t compressedSize = kArchiveStored;
+      if (node.compressed) {
+        stored = CompressArchiveData(node.data);
+        compressedSize = static_cast<uint32_t>(stored.size());
+      }
+      PutU32(&entries, nameOffset);
+      PutU32(&entries, node.folder ? kArchiveDirectoryAttribute : 0x20);
+      PutU64(&entries, node.creation);
+      PutU64(&entries, node.lastWrite);
+      PutU64(&entries, node.lastWrite);
+      PutU32(&entries, node.folder ? recordOf[c] : static_cast<uint32_t>(data.size()));
+      PutU32(&entries, node.folder ? 0 : static_cast<uint32_t>(node.data.size()));
+      if (entrySize == kArchiveEntrySize) PutU32(&entries, node.folder ? 0 : compressedSize);
+      if (!node.folder) data += stored;
+    }
+  }
+
+  layout_.entrySize = entrySize;
+  layout_.entryTableOffset = static_cast<uint32_t>(names.size());
+  layout_.directoryTableOffset = static_cast<uint32_t>(names.size() + entries.size());
+  layout_.tableOffset = static_cast<uint32_t>(kArchiveHeaderSize + data.size());
+  const std::string table = names + entries + directories;
+
+  std::string out = "MV";
+  PutU16(&out, static_cast<uint16_t>(version_));
+  PutU32(&out, static_cast<uint32_t>(table.size()));
+  PutU32(&out, static_cast<uint32_t>(kArchiveHeaderSize));
+  PutU32(&out, layout_.tableOffset);
+  PutU32(&out, layout_.entryTableOffset);
+  PutU32(&out, layout_.directoryTableOffset);
+  out += data;
+  out += table;
+  ArchiveXor(&out, Key());
+  return out;
+}
+
+std::string CompressArchiveData(std::string_view data) { return Compressor(data).Run(); }
+
+void ArchiveXor(std::string* bytes, const std::string& key) {
+  XorArchiveData(bytes->size(), bytes->data(), 0, reinterpret_cast<const uint8_t*>(key.data()));
+}
