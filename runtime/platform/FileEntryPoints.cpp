@@ -60,11 +60,17 @@ int FileReadLine(char* buffer, size_t size, FileHandle handle) {
         next = start + static_cast<int64_t>(i) + 2;
         break;
       }
-      // A CR at the end of a full block may be the first half of CR LF: it
-      // starts the next piece instead.
-      if (i + 1 == got && blockFull && i > 0) {
-        end = i;
-        next = start + static_cast<int64_t>(i);
+      // A CR that ends a full block: the byte after the block decides
+      // whether it ends the line.
+      if (i + 1 == got && blockFull) {
+        char after = 0;
+        const size_t peeked = FileReadVia(&after, 1, 1, handle);
+        while (!FileIdleVia(handle)) HostSleepMs(0);
+        next = start + static_cast<int64_t>(got);
+        if (peeked == 1 && after == '\n') {
+          end = i;
+          next += 1;
+        }
         break;
       }
     }
