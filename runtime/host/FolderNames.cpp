@@ -12,7 +12,9 @@
 namespace {
 
 constexpr size_t kMaxCachedFolders = 256;
-constexpr time_t kSettleSeconds = 1;
+// Longer than the file system's time stamp step (a clock tick): a change
+// after the listing was read then always shows in the folder's time.
+constexpr int64_t kSettleNanoseconds = 20000000;
 
 std::string FoldCase(std::string_view name) {
   std::string folded(name);
@@ -42,7 +44,9 @@ bool ReadListing(const std::string& folder, const struct stat& info, Listing* li
   listing->device = info.st_dev;
   listing->inode = info.st_ino;
   listing->modified = info.st_mtim;
-  listing->settled = now.tv_sec - info.st_mtim.tv_sec > kSettleSeconds;
+  const int64_t age = (static_cast<int64_t>(now.tv_sec) - info.st_mtim.tv_sec) * 1000000000 +
+                      (now.tv_nsec - info.st_mtim.tv_nsec);
+  listing->settled = age > kSettleNanoseconds;
   while (const dirent* entry = readdir(dir)) {
     const std::string name = entry->d_name;
     if (name == "." || name == "..") continue;

@@ -1,9 +1,9 @@
 #pragma once
 // Finds the name that an element of a game path has on disk, without regard
 // to ASCII letter case. The listing of each folder is cached and read again
-// once the folder has changed; a listing taken within a second of the
-// folder's last change is never trusted, since the file system's time stamps
-// are too coarse to show a change made in the same instant.
+// once the folder has changed; a listing taken right after the folder's last
+// change is never trusted, since the file system's time stamps are too
+// coarse to show a second change made in the same instant.
 
 #include <string>
 

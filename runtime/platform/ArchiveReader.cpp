@@ -278,22 +278,49 @@ int ArchiveFileOpen(ArchiveReader* reader, const char* innerPath, ArchiveFile* f
   file->dataStart = static_cast<uint64_t>(reader->dataOffset) + ArchiveU32(e + kEntryData);
   if (IsStored(reader, e)) return 0;
 
+  for (ArchiveSharedData& shared : reader->shared) {
+    if (shared.users > 0 && shared.entry == file->entry) {
+      ++shared.users;
+      file->data = shared.data;
+      return 0;
+    }
+  }
   const uint32_t packed = ArchiveU32(e + kEntryCompressedSize);
   uint8_t* code = static_cast<uint8_t*>(TrackedAlloc(packed, __FILE__, __LINE__));
-  file->data = static_cast<uint8_t*>(TrackedAlloc(file->size ? file->size : 1, __FILE__, __LINE__));
-  const bool ok = code && file->data && ReadArchiveBlock(reader, code, packed, file->dataStart) == packed &&
+  uint8_t* data = static_cast<uint8_t*>(TrackedAlloc(file->size ? file->size : 1, __FILE__, __LINE__));
+  const bool ok = code && data && ReadArchiveBlock(reader, code, packed, file->dataStart) == packed &&
                   ArchiveUncompressedSize(code, packed) == file->size &&
-                  DecompressArchiveData(code, packed, file->data, file->size) == file->size;
+                  DecompressArchiveData(code, packed, data, file->size) == file->size;
   if (code) TrackedFree(code);
   if (!ok) {
-    ArchiveFileClose(file);
+    if (data) TrackedFree(data);
+    std::memset(file, 0, sizeof *file);
     return -1;
+  }
+  file->data = data;
+  for (ArchiveSharedData& shared : reader->shared) {
+    if (shared.users == 0) {
+      shared = {file->entry, 1, data};
+      break;
+    }
   }
   return 0;
 }
 
 void ArchiveFileClose(ArchiveFile* file) {
-  if (file->data) TrackedFree(file->data);
+  if (file->data) {
+    for (ArchiveSharedData& slot : file->reader->shared) {
+      if (slot.users > 0 && slot.data == file->data) {
+        if (--slot.users > 0) {
+          file->data = nullptr;  // others still read it
+        } else {
+          slot.data = nullptr;
+        }
+        break;
+      }
+    }
+    if (file->data) TrackedFree(file->data);
+  }
   std::memset(file, 0, sizeof *file);
 }
 

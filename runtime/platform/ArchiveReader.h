@@ -27,6 +27,15 @@ struct ArchiveNameKey {
 // False when the name is longer than kArchiveNameMax.
 bool MakeArchiveNameKey(const char* name, size_t length, ArchiveNameKey* key);
 
+// A decompressed file shared by the handles open on it at the same time (the
+// data loader opens a file, then opens it again for its size).
+struct ArchiveSharedData {
+  uint32_t entry;
+  int users;
+  uint8_t* data;
+};
+constexpr int kArchiveSharedDataSlots = 8;
+
 struct ArchiveReader {
   uint16_t version;
   uint32_t tableSize;
@@ -40,6 +49,7 @@ struct ArchiveReader {
   uint8_t* table;
   uint32_t currentDirectory;  // directory record offset; the root between operations
   uint8_t key[kArchiveKeySize];
+  ArchiveSharedData shared[kArchiveSharedDataSlots];
 };
 
 // 0, or -1 when the file does not open or is not an archive.
@@ -52,7 +62,7 @@ struct ArchiveFile {
   uint32_t entry;  // offset in the file-entry table
   uint32_t size;
   uint64_t dataStart;  // in the archive file
-  uint8_t* data;       // the decompressed file; null for a stored one
+  uint8_t* data;       // the decompressed file (shared); null for a stored one
   uint32_t position;
   int eofFlag;
 };
