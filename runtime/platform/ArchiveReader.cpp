@@ -346,16 +346,8 @@ size_t ArchiveFileRead(ArchiveFile* file, void* buffer, size_t count) {
 }
 
 int ArchiveFileSeek(ArchiveFile* file, int64_t offset, int origin) {
-  int64_t base = 0;
-  if (origin == kSeekCurrent) {
-    base = file->position;
-  } else if (origin == kSeekEnd) {
-    base = file->size;
-  } else if (origin != kSeekStart) {
-    return -1;
-  }
   int64_t target;
-  if (__builtin_add_overflow(base, offset, &target)) target = offset < 0 ? 0 : file->size;
+  if (!SeekTarget(file->position, file->size, offset, origin, &target)) return -1;
   if (target < 0) target = 0;
   if (target > file->size) target = file->size;
   file->position = static_cast<uint32_t>(target);

@@ -29,6 +29,21 @@ bool IsSet(const FileAccessTable& set) {
 
 }  // namespace
 
+bool SeekTarget(int64_t position, int64_t size, int64_t offset, int origin, int64_t* target) {
+  int64_t base;
+  if (origin == kSeekStart) {
+    base = 0;
+  } else if (origin == kSeekCurrent) {
+    base = position;
+  } else if (origin == kSeekEnd) {
+    base = size;
+  } else {
+    return false;
+  }
+  if (__builtin_add_overflow(base, offset, target)) *target = offset < 0 ? INT64_MIN : INT64_MAX;
+  return true;
+}
+
 const FileAccessTable& PlainFileTable() { return kPlainSet; }
 const FileAccessTable& ArchiveAwareFileTable() { return kArchiveAwareSet; }
 

@@ -35,6 +35,10 @@ constexpr int kSeekStart = 0;
 constexpr int kSeekCurrent = 1;
 constexpr int kSeekEnd = 2;
 
+// The place a seek asks for, saturated at the ends of int64_t. False for an
+// unknown origin.
+bool SeekTarget(int64_t position, int64_t size, int64_t offset, int origin, int64_t* target);
+
 struct FileAccessTable {
   // The third argument is read by no open; the thread flag asks for a
   // file-access thread. 0 on failure.

@@ -23,16 +23,8 @@ int64_t MemStreamTell(StreamHandle stream) { return stream ? StreamOf(stream)->p
 int MemStreamSeek(StreamHandle stream, int64_t offset, int origin) {
   MemStream* s = StreamOf(stream);
   if (!s) return -1;
-  int64_t base = 0;
-  if (origin == kSeekCurrent) {
-    base = s->position;
-  } else if (origin == kSeekEnd) {
-    base = s->size;
-  } else if (origin != kSeekStart) {
-    return -1;
-  }
   int64_t target;
-  if (__builtin_add_overflow(base, offset, &target)) target = offset < 0 ? 0 : s->size;
+  if (!SeekTarget(s->position, s->size, offset, origin, &target)) return -1;
   if (target < 0) target = 0;
   if (target > s->size) target = s->size;
   s->position = static_cast<uint32_t>(target);

@@ -219,17 +219,9 @@ int64_t PlainFileSize(FileHandle file) { return file ? RecordOf(file)->size : -1
 int PlainFileSeek(FileHandle file, int64_t offset, int origin) {
   FileAccessRecord* r = RecordOf(file);
   if (!r) return -1;
-  int64_t base = 0;
-  if (origin == kSeekCurrent) {
-    base = r->position;
-  } else if (origin == kSeekEnd) {
-    base = r->size;
-  } else if (origin != kSeekStart) {
-    return -1;
-  }
   int64_t target;
   // A place before the start does not exist; beyond the end is allowed.
-  if (__builtin_add_overflow(base, offset, &target) || target < 0) return -1;
+  if (!SeekTarget(r->position, r->size, offset, origin, &target) || target < 0) return -1;
   r->position = target;
   r->eofFlag = 0;
   if (r->threadMode) {
