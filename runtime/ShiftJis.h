@@ -24,3 +24,15 @@ inline int ShiftJisCharLength(const char* text) {
   if (IsShiftJisLeadByte(b) && text[1] != '\0') return 2;
   return 1;
 }
+
+// The last '\' or '/' of a path that stands as a character of its own (never
+// the second half of a two-byte character), or null.
+inline const char* LastPathSeparator(const char* path) {
+  const char* last = nullptr;
+  for (const char* p = path; *p;) {
+    const int n = ShiftJisCharLength(p);
+    if (n == 1 && (*p == '\\' || *p == '/')) last = p;
+    p += n;
+  }
+  return last;
+}

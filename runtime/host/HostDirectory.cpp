@@ -33,12 +33,7 @@ std::string Upper(std::string text) {
 
 // Splits at the last '\' or '/' that stands as a character of its own.
 void SplitPattern(const char* pattern, std::string* folder, std::string* namePattern) {
-  const char* lastSeparator = nullptr;
-  for (const char* p = pattern; *p;) {
-    const int n = ShiftJisCharLength(p);
-    if (n == 1 && (*p == '\\' || *p == '/')) lastSeparator = p;
-    p += n;
-  }
+  const char* lastSeparator = LastPathSeparator(pattern);
   if (!lastSeparator) {
     folder->clear();
     *namePattern = pattern;

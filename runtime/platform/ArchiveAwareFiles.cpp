@@ -76,12 +76,7 @@ bool NextArchiveItem(ArchiveFind* find, FileInfo* info) {
 
 // Splits the inner pattern at its last separator; both halves upper case.
 void SplitPattern(const char* inner, char* directory, size_t directorySize, char* pattern, size_t patternSize) {
-  const char* last = nullptr;
-  for (const char* p = inner; *p;) {
-    const int n = ShiftJisCharLength(p);
-    if (n == 1 && (*p == '\\' || *p == '/')) last = p;
-    p += n;
-  }
+  const char* last = LastPathSeparator(inner);
   if (!last) {
     StrCopy(directory, directorySize, ".");
     StrCopy(pattern, patternSize, inner);

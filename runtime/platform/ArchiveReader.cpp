@@ -163,12 +163,7 @@ int64_t FindInDirectory(const ArchiveReader* r, const char* name, size_t length,
 // The file entry a path names, walking from the current directory, which is
 // put back afterwards. -1 when there is none.
 int64_t FindArchiveFileEntry(ArchiveReader* r, const char* path) {
-  const char* lastSeparator = nullptr;
-  for (const char* p = path; *p;) {
-    const int n = ShiftJisCharLength(p);
-    if (n == 1 && (*p == '\\' || *p == '/')) lastSeparator = p;
-    p += n;
-  }
+  const char* lastSeparator = LastPathSeparator(path);
   const uint32_t saved = r->currentDirectory;
   const char* name = path;
   if (lastSeparator) {
