@@ -8,14 +8,112 @@
 
 #include "runtime/ShiftJis.h"
 
+// Setting entries (window title, icon, run in background, window mode and
+// scale, log, archives) may be called before LayerInit and take effect at
+// initialisation; every other entry expects the layer to be initialised.
+
 // ---- System, log and time ----
 
+// 0, or -1 when the layer cannot start; a second call does nothing.
+int LayerInit();
+// 0; nothing before LayerInit.
+int LayerEnd();
 // Formatted text to the log, no line end added. Returns -1.
 int LogPrintf(const char* format, ...) __attribute__((format(printf, 1, 2)));
 // 0 switches the log file off. May be called before LayerInit.
 int EnableLogOutput(int flag);
+// One pass of the window's messages: 0 while running, -1 once the end is
+// requested (the window was closed). Does not return while the window is
+// inactive, unless the game runs in the background.
+int PumpMessages();
+// Waits while pumping, until ms have passed or the end is requested. 0.
+int WaitMilliseconds(int ms);
 // Milliseconds of the layer's tick.
 uint32_t GetTickMs();
+
+// ---- Window ----
+
+// 1 while the window is the active one.
+int IsAppActive();
+// 1 window, 0 full screen.
+int ChangeWindowMode(int mode);
+int SetWindowTitle(const char* text);
+int SetWindowIconResource(int id);
+// Keep running while the window is inactive.
+int SetRunInBackground(int flag);
+// The window's magnification in window mode; 1.0 in full-screen mode.
+double GetWindowScale();
+// 0 or below counts as 1.0.
+int SetWindowScale(double scale);
+
+// ---- Mouse and keyboard ----
+
+// 1 shows the cursor, anything else hides it.
+int ShowMouseCursor(int flag);
+// The value last given to ShowMouseCursor.
+int IsMouseCursorShown();
+// In screen pixels of the game. Either pointer may be null.
+int GetMousePosition(int* x, int* y);
+// Clamped to the screen.
+int SetMousePosition(int x, int y);
+// Bit k-1 for the k-th button.
+int GetMouseButtons();
+// Wheel notches since the last call, then 0.
+int TakeMouseWheel();
+// Waits until no input is down, then until some is; the last input test's
+// result.
+int WaitAnyKey();
+// key: a DirectInput key code. 1 down, 0 up.
+int IsKeyDown(int key);
+// flags: 1 keys and pad buttons, 4 mouse buttons. The first key code down,
+// -1 for a pad or mouse button, 0 for none.
+int IsAnyInputDown(int flags);
+// 256 bytes, 1 or 0 per key code.
+int GetAllKeyStates(unsigned char* states);
+// type: a joypad number (1 the first), plus 0x1000 for the keyboard as well.
+int GetPadInputBits(int type);
+
+// ---- Keyboard text input ----
+
+// A colour of -1 keeps the current one.
+int SetTextInputColors(int64_t text, int64_t cursor, int64_t composition, int64_t compositionCursor,
+                       int64_t clauseUnderline, int64_t selected, int64_t unused7, int64_t edge,
+                       int64_t selectedEdge, int64_t unused10, int64_t candidateFrame,
+                       int64_t candidateBackground);
+// A new field handle, or -1.
+int CreateTextInput(int maxLength, int cancelAllowed, int singleByteOnly, int digitsOnly);
+int DeleteTextInput(int handle);
+int ActivateTextInput(int handle);
+// 2 cancelled, 1 ended, 0 editing, -1 invalid handle.
+int GetTextInputState(int handle);
+int DrawTextInput(int x, int y, int handle);
+int SetTextInputText(const char* text, int handle);
+int GetTextInputText(char* buffer, int handle);
+
+// ---- Sound ----
+
+int DeleteAllSounds(int unused);
+// bufferCount at most 10; shareHandle a stream sound whose ring is shared, -1 none.
+int CreateSoundFromMemory(const void* image, size_t size, int bufferCount, int shareHandle);
+int CreateSoundFromMemoryOneBuffer(const void* image, size_t size, int shareHandle);
+int CreateSoundFromFile(const char* name, int bufferCount, int shareHandle);
+int DeleteSound(int handle, int unused);
+// playType: 0 once and wait, 1 once in the background, 3 loop.
+int StartSound(int handle, int playType, int restart);
+int HaltSound(int handle);
+// 1 playing, 0 not, -1 invalid handle.
+int IsSoundPlaying(int handle);
+// volume 0..255.
+int SetSoundVolume(int volume, int handle);
+// -1 restores the sound's own rate.
+int SetSoundFrequency(int frequency, int handle);
+int GetSoundFrequency(int handle);
+int SetSoundPlayTime(int ms, int handle);
+int GetSoundPlayTime(int handle);
+int GetSoundLengthMs(int handle);
+int SetSoundLoopStartMs(int ms, int handle);
+// 0 decode whole, 2 stream from the file image, 3 stream while reading.
+int SetSoundLoadMode(int mode);
 
 // ---- Files and archives ----
 

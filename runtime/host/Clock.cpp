@@ -27,6 +27,8 @@ uint64_t HostCounter() { return gClock.load(std::memory_order_relaxed)->counter(
 uint64_t HostCounterFrequency() { return gClock.load(std::memory_order_relaxed)->counterFrequency(); }
 void HostSleepMs(uint32_t ms) { gClock.load(std::memory_order_relaxed)->sleepMs(ms); }
 
+uint32_t HostTickPeriodMs() { return 1; }
+
 void HostSetClockSource(const HostClockSource* source) {
   gClock.store(source ? source : &kRealClock, std::memory_order_relaxed);
 }

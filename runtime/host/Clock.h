@@ -16,6 +16,9 @@ uint32_t HostTickMs();
 uint64_t HostCounter();
 uint64_t HostCounterFrequency();
 void HostSleepMs(uint32_t ms);
+// The finest step of the millisecond tick (what the layer asks the
+// multimedia timer for as its minimum period).
+uint32_t HostTickPeriodMs();
 
 // Test seam: null puts the real clock back.
 void HostSetClockSource(const HostClockSource* source);

@@ -21,3 +21,10 @@ extern SystemInfoRecord gSystemInfo;
 // must read as "at least 4 GiB", not as the size modulo 4 GiB.
 uint32_t SaturateToUint32(uint64_t value);
 void StorePhysicalMemory(SystemInfoRecord& record, uint64_t totalBytes, uint64_t availableBytes);
+
+// Start-up step: the OS and processor facts into the record and the platform
+// state, written to the log.
+void CollectSystemInfo();
+
+// The record's address, for the engine and the graphics half.
+SystemInfoRecord* GetSystemInfoRecord();

@@ -8,8 +8,9 @@ namespace {
 
 std::atomic<uint64_t> gNowUs{0};
 std::atomic<uint64_t> gFrequency{1000000};
+std::atomic<uint64_t> gStepPerTickReadUs{0};
 
-uint32_t FakeTickMs() { return static_cast<uint32_t>(gNowUs.load() / 1000); }
+uint32_t FakeTickMs() { return static_cast<uint32_t>(gNowUs.fetch_add(gStepPerTickReadUs.load()) / 1000); }
 uint64_t FakeCounter() {
   const uint64_t f = gFrequency.load();
   return static_cast<uint64_t>(static_cast<unsigned __int128>(gNowUs.load()) * f / 1000000);
@@ -24,6 +25,7 @@ const HostClockSource kFakeClock = {FakeTickMs, FakeCounter, FakeFrequency, Fake
 FakeClock::FakeClock(uint32_t startMs) {
   gNowUs = static_cast<uint64_t>(startMs) * 1000;
   gFrequency = 1000000;
+  gStepPerTickReadUs = 0;
   HostSetClockSource(&kFakeClock);
 }
 
@@ -32,3 +34,4 @@ FakeClock::~FakeClock() { HostSetClockSource(nullptr); }
 void FakeClock::AdvanceMs(uint32_t ms) { gNowUs += static_cast<uint64_t>(ms) * 1000; }
 void FakeClock::SetMs(uint32_t ms) { gNowUs = static_cast<uint64_t>(ms) * 1000; }
 void FakeClock::SetCounterFrequency(uint64_t frequency) { gFrequency = frequency; }
+void FakeClock::AdvanceOnEveryTickRead(uint32_t microseconds) { gStepPerTickReadUs = microseconds; }

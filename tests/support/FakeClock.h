@@ -16,4 +16,7 @@ class FakeClock {
   void SetMs(uint32_t ms);
   // The high-resolution counter ticks at this frequency (0: none).
   void SetCounterFrequency(uint64_t frequency);
+  // Every read of the millisecond tick moves the clock on by this much, so
+  // that code waiting for the tick to move (busy waits, clock checks) ends.
+  void AdvanceOnEveryTickRead(uint32_t microseconds);
 };

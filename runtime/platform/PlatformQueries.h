@@ -1,0 +1,19 @@
+#pragma once
+// Plain reads of the platform state for the rest of the layer and the
+// engine; no lock is taken.
+
+#include <cstdint>
+
+int IsEndRequested();
+int IsAppActive();
+// 0 before the window exists.
+uintptr_t GetMainWindow();
+int IsWindowMode();
+// The layer has posted a close to its own window.
+int IsWindowClosing();
+// The window never has a region or a menu.
+int HasWindowRegion();
+int IsMenuInUse();
+// Before initialisation the desktop as it is now, afterwards as it was at
+// window creation. Each pointer may be null. 0.
+int GetDesktopMetrics(int* width, int* height, int* depth);

@@ -1,0 +1,80 @@
+// The engine sees the layer only through its public header: this program
+// includes nothing else of the layer and calls every entry point that is
+// built, on SDL's dummy video driver with the real clock.
+
+#include "runtime/Movan.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <climits>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+namespace {
+
+TEST(PublicHeader, EveryBuiltEntryPoint) {
+  char previous[PATH_MAX];
+  ASSERT_NE(getcwd(previous, sizeof previous), nullptr);
+  char folder[] = "/tmp/movan-public-XXXXXX";
+  ASSERT_NE(mkdtemp(folder), nullptr);
+  ASSERT_EQ(chdir(folder), 0);
+  if (FILE* f = std::fopen("data.bin", "wb")) {
+    std::fputs("abcdef", f);
+    std::fclose(f);
+  }
+
+  // Setting entries before the layer starts; a title of its own keeps this
+  // program clear of other tests' windows.
+  EXPECT_EQ(SetWindowTitle("PublicHeaderTest"), 0);
+  EXPECT_EQ(ChangeWindowMode(1), 0);
+  EXPECT_EQ(SetWindowScale(1.0), 0);
+  EXPECT_EQ(SetWindowIconResource(101), 0);
+  EXPECT_EQ(SetRunInBackground(1), 0);
+  EXPECT_EQ(EnableLogOutput(1), 0);
+
+  EXPECT_EQ(LayerEnd(), 0);
+  ASSERT_EQ(LayerInit(), 0);
+  EXPECT_EQ(LayerInit(), 0);
+  EXPECT_EQ(IsAppActive(), 1);
+  EXPECT_EQ(GetWindowScale(), 1.0);
+  EXPECT_EQ(LogPrintf("%s\n", "from the engine"), -1);
+
+  EXPECT_EQ(ShowMouseCursor(0), 0);
+  EXPECT_EQ(IsMouseCursorShown(), 0);
+  EXPECT_EQ(ShowMouseCursor(1), 0);
+  EXPECT_EQ(SetMousePosition(10, 20), 0);
+  EXPECT_EQ(PumpMessages(), 0);
+  int x = -1;
+  int y = -1;
+  EXPECT_EQ(GetMousePosition(&x, &y), 0);
+  EXPECT_EQ(x, 10);
+  EXPECT_EQ(y, 20);
+  EXPECT_EQ(TakeMouseWheel(), 0);
+
+  const uint32_t start = GetTickMs();
+  EXPECT_EQ(WaitMilliseconds(20), 0);
+  EXPECT_GE(GetTickMs() - start, 20u);
+
+  EXPECT_EQ(FileSizeOf("data.bin"), 6);
+  const FileHandle file = FileOpenRead("data.bin", 0);
+  ASSERT_NE(file, 0u);
+  char bytes[4] = {};
+  EXPECT_EQ(FileReadBytes(bytes, 3, file), 1);
+  EXPECT_EQ(std::string(bytes), "abc");
+  EXPECT_EQ(FileCloseRead(file), 0);
+
+  EXPECT_EQ(ChangeWindowMode(0), 0);
+  EXPECT_EQ(ChangeWindowMode(1), 0);
+  EXPECT_EQ(LayerEnd(), 0);
+  EXPECT_EQ(LayerEnd(), 0);
+
+  std::FILE* log = std::fopen("Log.txt", "rb");
+  ASSERT_NE(log, nullptr);
+  std::fclose(log);
+  ASSERT_EQ(chdir(previous), 0);
+  std::filesystem::remove_all(folder);
+}
+
+}  // namespace
