@@ -82,6 +82,9 @@ void HostVideoStop() {
   HostDiscardMessages();
   SDL_QuitSubSystem(SDL_INIT_VIDEO);
   gVideoStarted = false;
+  // With nothing of SDL left in use, let it free what it keeps for the
+  // whole process.
+  if (SDL_WasInit(SDL_INIT_EVERYTHING) == 0) SDL_Quit();
 }
 
 HostDesktop HostDesktopMetrics() {

@@ -122,6 +122,24 @@ TEST_F(LayerLifeCycleTest, RequestedTwentyFourBitScreenIsRefusedWithoutAWindow) 
   EXPECT_EQ(gPlatform.initialising, 1);
 }
 
+TEST_F(LayerLifeCycleTest, WithoutAWindowSystemTheStartFailsAndAsksForTheEnd) {
+  const char* driver = std::getenv("SDL_VIDEODRIVER");
+  const std::string saved = driver ? driver : "";
+  setenv("SDL_VIDEODRIVER", "no-such-driver", 1);
+  EXPECT_EQ(LayerInit(), -1);
+  if (driver) {
+    setenv("SDL_VIDEODRIVER", saved.c_str(), 1);
+  } else {
+    unsetenv("SDL_VIDEODRIVER");
+  }
+  EXPECT_EQ(LogLines().back(), "ウインドウクラスを登録します... ウインドウクラスの登録に失敗しました");
+  EXPECT_EQ(IsEndRequested(), 1);
+  EXPECT_EQ(GetMainWindow(), 0u);
+  EXPECT_EQ(gPlatform.initialised, 0);
+  EXPECT_EQ(gPlatform.initialising, 0);
+  EXPECT_EQ(LayerEnd(), 0);
+}
+
 TEST_F(LayerLifeCycleTest, ClassNameComesFromTheTitle) {
   struct Case {
     const char* title;
