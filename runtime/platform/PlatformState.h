@@ -50,12 +50,9 @@ struct PlatformState {
 
   MainWindowState window;
 
-  // Operating system and processor, found at start-up.
+  // Operating system found at start-up.
   int osVersionCode = 0;
   int directXVersion = 0;
-  int mmxUsable = 0;
-  int sseUsable = 0;
-  int sse2Usable = 0;
 
   // Log.
   int logOff = 0;
@@ -72,6 +69,11 @@ struct PlatformState {
   uint64_t performanceFrequency = 0;
   int rdtscUsable = 0;
   uint64_t cpuCyclesPerSecond = 0;
+
+  // Processor facilities found at start-up.
+  int mmxUsable = 0;
+  int sseUsable = 0;
+  int sse2Usable = 0;
 };
 
 extern PlatformState gPlatform;
