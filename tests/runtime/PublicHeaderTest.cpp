@@ -26,8 +26,9 @@ TEST(PublicHeader, EveryBuiltEntryPoint) {
   }
 
   // Setting entries before the layer starts; a title of its own keeps this
-  // program clear of other tests' windows.
-  EXPECT_EQ(SetWindowTitle("PublicHeaderTest"), 0);
+  // program clear of other running copies.
+  const std::string title = "PublicHeaderTest-" + std::to_string(getpid());
+  EXPECT_EQ(SetWindowTitle(title.c_str()), 0);
   EXPECT_EQ(ChangeWindowMode(1), 0);
   EXPECT_EQ(SetWindowScale(1.0), 0);
   EXPECT_EQ(SetWindowIconResource(101), 0);
