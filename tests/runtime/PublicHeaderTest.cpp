@@ -21,7 +21,7 @@ TEST(PublicHeader, EveryBuiltEntryPoint) {
   ASSERT_NE(mkdtemp(folder), nullptr);
   ASSERT_EQ(chdir(folder), 0);
   if (FILE* f = std::fopen("data.bin", "wb")) {
-    std::fputs("abcdef", f);
+    std::fputs("abcdef\r\nline", f);
     std::fclose(f);
   }
 
@@ -34,6 +34,9 @@ TEST(PublicHeader, EveryBuiltEntryPoint) {
   EXPECT_EQ(SetWindowIconResource(101), 0);
   EXPECT_EQ(SetRunInBackground(1), 0);
   EXPECT_EQ(EnableLogOutput(1), 0);
+  EXPECT_EQ(EnableArchiveAccess(1), 0);
+  EXPECT_EQ(SetArchiveExtension("zema"), 0);
+  EXPECT_EQ(SetArchiveKeyString(nullptr), 0);
 
   EXPECT_EQ(LayerEnd(), 0);
   ASSERT_EQ(LayerInit(), 0);
@@ -58,12 +61,15 @@ TEST(PublicHeader, EveryBuiltEntryPoint) {
   EXPECT_EQ(WaitMilliseconds(20), 0);
   EXPECT_GE(GetTickMs() - start, 20u);
 
-  EXPECT_EQ(FileSizeOf("data.bin"), 6);
+  EXPECT_EQ(FileSizeOf("DATA.BIN"), 12);
   const FileHandle file = FileOpenRead("data.bin", 0);
   ASSERT_NE(file, 0u);
   char bytes[4] = {};
   EXPECT_EQ(FileReadBytes(bytes, 3, file), 1);
   EXPECT_EQ(std::string(bytes), "abc");
+  char line[16];
+  EXPECT_EQ(FileReadLine(line, sizeof line, file), 3);
+  EXPECT_EQ(std::string(line), "def");
   EXPECT_EQ(FileCloseRead(file), 0);
 
   EXPECT_EQ(ChangeWindowMode(0), 0);

@@ -13,6 +13,7 @@
 #include "runtime/host/InstanceLock.h"
 #include "runtime/host/Window.h"
 #include "runtime/platform/ApiLock.h"
+#include "runtime/platform/FileAccessTable.h"
 #include "runtime/platform/LayerLifeCycle.h"
 #include "runtime/platform/Log.h"
 #include "runtime/platform/MainWindow.h"
@@ -41,7 +42,10 @@ class LayerLifeCycleTest : public LayerFixture {
 };
 
 TEST_F(LayerLifeCycleTest, InitWritesItsStepsInOrderAndEndLeavesNothingBehind) {
+  InstallFileAccessTable(&PlainFileTable());
+  ASSERT_EQ(IsStandardFileTableInstalled(), 0);
   ASSERT_EQ(LayerInit(), 0);
+  EXPECT_EQ(IsStandardFileTableInstalled(), 1);
   const std::vector<std::string> init = LogLines();
   ASSERT_EQ(init.size(), 20u);
   // Lines whose figures depend on the machine are compared by their start.
