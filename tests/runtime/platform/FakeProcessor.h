@@ -9,7 +9,7 @@
 #include "runtime/host/Clock.h"
 #include "runtime/host/Processor.h"
 
-struct FakeProcessorSpec {
+struct FakeProcessorModel {
   bool hasCpuId = true;
   uint32_t features = 0;  // function 1, EDX
   std::string vendor = "TestVendor12";
@@ -18,8 +18,8 @@ struct FakeProcessorSpec {
 
 class FakeProcessor {
  public:
-  explicit FakeProcessor(const FakeProcessorSpec& spec) {
-    Spec() = spec;
+  explicit FakeProcessor(const FakeProcessorModel& model) {
+    Model() = model;
     HostSetProcessorSource(&kSource);
   }
   ~FakeProcessor() { HostSetProcessorSource(nullptr); }
@@ -32,9 +32,9 @@ class FakeProcessor {
   static constexpr uint32_t kSse2 = 1u << 26;
 
  private:
-  static FakeProcessorSpec& Spec() {
-    static FakeProcessorSpec spec;
-    return spec;
+  static FakeProcessorModel& Model() {
+    static FakeProcessorModel model;
+    return model;
   }
   static uint32_t Word(const std::string& text, size_t at) {
     uint32_t value = 0;
@@ -44,9 +44,9 @@ class FakeProcessor {
     }
     return value;
   }
-  static bool HasCpuId() { return Spec().hasCpuId; }
+  static bool HasCpuId() { return Model().hasCpuId; }
   static HostCpuIdRegisters CpuId(uint32_t function) {
-    const FakeProcessorSpec& s = Spec();
+    const FakeProcessorModel& s = Model();
     if (function == 0) return {1, Word(s.vendor, 0), Word(s.vendor, 8), Word(s.vendor, 4)};
     if (function == 1) return {0, 0, 0, s.features};
     if (function == 0x80000000u) return {s.brand.empty() ? 0x80000001u : 0x80000004u, 0, 0, 0};

@@ -32,11 +32,11 @@ using ::testing::StartsWith;
 
 class LayerLifeCycleTest : public LayerFixture {
  protected:
-  static FakeProcessorSpec FullProcessor() {
-    FakeProcessorSpec spec;
-    spec.features = FakeProcessor::kTimeStamp | FakeProcessor::kMmx | FakeProcessor::kSse | FakeProcessor::kSse2;
-    spec.brand = "Test Processor 3000";
-    return spec;
+  static FakeProcessorModel FullProcessor() {
+    FakeProcessorModel model;
+    model.features = FakeProcessor::kTimeStamp | FakeProcessor::kMmx | FakeProcessor::kSse | FakeProcessor::kSse2;
+    model.brand = "Test Processor 3000";
+    return model;
   }
   FakeProcessor processor{FullProcessor()};
 };

@@ -48,7 +48,7 @@ using ProcessorReportTest = LayerFixture;
 
 TEST_F(ProcessorReportTest, LevelsDecideTheLinesAndTheFlags) {
   struct Case {
-    FakeProcessorSpec spec;
+    FakeProcessorModel model;
     std::vector<std::string> lines;  // after the speed line, when there is one
     int mmx;
   } cases[] = {
@@ -68,7 +68,7 @@ TEST_F(ProcessorReportTest, LevelsDecideTheLinesAndTheFlags) {
        1},
   };
   for (const Case& c : cases) {
-    FakeProcessor processor(c.spec);
+    FakeProcessor processor(c.model);
     gPlatform = PlatformState();
     gSystemInfo = SystemInfoRecord();
     ReadStartDirectory();
@@ -76,17 +76,17 @@ TEST_F(ProcessorReportTest, LevelsDecideTheLinesAndTheFlags) {
     CollectSystemInfo();
     const std::vector<std::string> all = LogLines();
     ASSERT_GE(all.size(), 3u);
-    EXPECT_EQ(std::vector<std::string>(all.begin() + 3, all.end()), c.lines) << c.spec.features;
+    EXPECT_EQ(std::vector<std::string>(all.begin() + 3, all.end()), c.lines) << c.model.features;
     EXPECT_EQ(IsMmxUsable(), c.mmx);
     EXPECT_EQ(gPlatform.rdtscUsable, 0);
-    EXPECT_EQ(gSystemInfo.cpuBrand[0] != '\0', !c.spec.brand.empty());
+    EXPECT_EQ(gSystemInfo.cpuBrand[0] != '\0', !c.model.brand.empty());
   }
 }
 
 TEST_F(ProcessorReportTest, TheTimeStampCounterIsMeasuredAgainstTheTick) {
-  FakeProcessorSpec spec;
-  spec.features = FakeProcessor::kTimeStamp;
-  FakeProcessor processor(spec);
+  FakeProcessorModel model;
+  model.features = FakeProcessor::kTimeStamp;
+  FakeProcessor processor(model);
   ReadStartDirectory();
   OpenLogFile();
   CollectSystemInfo();
