@@ -1,0 +1,98 @@
+#include "engine/data/CommonEventList.h"
+
+#include <vector>
+
+#include "engine/data/DataFileFrame.h"
+#include "engine/data/FileBuffer.h"
+#include "engine/shell/DataFolder.h"
+#include "runtime/host/MessageBox.h"
+
+namespace {
+
+constexpr int32_t kCommonEventsHeaderBytes = 10;
+constexpr uint8_t kFrameByte = 0x8F;
+constexpr int32_t kCommonFileMagic = 0x030C386C;
+
+bool ReportUnreadable() {
+  HostMessageBox("コモンイベントデータの読み込みに失敗しました", "読み込みエラー");
+  return false;
+}
+
+}  // namespace
+
+CommonEventList::CommonEventList() { Resize(10); }
+
+void CommonEventList::Resize(int32_t n) {
+  events.resize(static_cast<size_t>(n < 0 ? 0 : n));
+  for (size_t i = 0; i < events.size(); ++i) events[i].number = static_cast<int32_t>(i);
+}
+
+void CommonEventList::RebuildNameMap() {
+  nameMap.clear();
+  for (int32_t number = Count() - 1; number >= 0; --number) {
+    const std::string& name = events[static_cast<size_t>(number)].name;
+    if (!name.empty()) nameMap[name] = number;
+  }
+}
+
+bool CommonEventList::LoadCommonEvents(const std::string& fileName) {
+  const std::string path = DataFolder() + fileName;
+  FileBuffer file;
+  if (!file.Load(path.c_str())) return ReportUnreadable();
+  return ReadCommonEventsFile(file, path);
+}
+
+bool CommonEventList::ReadCommonEventsFile(ByteCursor& file, const std::string& path) {
+  DataFileFrame frame;
+  uint8_t frameByte = 0;
+  int32_t count = 0;
+  if (!OpenDataFileFrame(file, kCommonEventsHeaderBytes, kDataFileSeeds, frame) || !file.ReadU8(frameByte) ||
+      frameByte != kFrameByte || !file.ReadCount(count, CommonEvent::kSmallestRecordBytes)) {
+    return ReportUnreadable();
+  }
+  Resize(count);
+  for (int32_t j = 0; j < count; ++j) {
+    // A record is taken only when it was read whole.
+    CommonEvent event = events[static_cast<size_t>(j)];
+    if (!event.Read(file)) return ReportUnreadable();
+    event.number = j;
+    events[static_cast<size_t>(j)] = std::move(event);
+  }
+  if (!file.ReadU8(frameByte) || frameByte != kFrameByte) return ReportUnreadable();
+  TestDataFileChecksum(path, file, frame);
+  return true;
+}
+
+int32_t CommonEventList::ReadCommonEventFile(const std::string& path, int32_t first, bool readRecords) {
+  FileBuffer file;
+  if (!file.Load(path.c_str())) return -1;
+  return ReadCommonEventFile(file, first, readRecords);
+}
+
+int32_t CommonEventList::ReadCommonEventFile(ByteCursor& file, int32_t first, bool readRecords) {
+  int32_t magic = 0;
+  int32_t count = 0;
+  if (first < 0 || !file.ReadI32(magic) || magic != kCommonFileMagic ||
+      !file.ReadCount(count, CommonEvent::kSmallestRecordBytes)) {
+    return -1;
+  }
+  const int64_t end = int64_t{first} + count;
+  if (end > INT32_MAX) return -1;
+  // Records are read aside first, so that a damaged file changes nothing.
+  std::vector<CommonEvent> read;
+  if (readRecords) {
+    read.reserve(static_cast<size_t>(count));
+    for (int32_t i = 0; i < count; ++i) {
+      const size_t at = static_cast<size_t>(first + i);
+      read.push_back(at < events.size() ? events[at] : CommonEvent{});
+      if (!read.back().Read(file)) return -1;
+    }
+  }
+  if (end > Count()) Resize(static_cast<int32_t>(end));
+  for (int32_t i = 0; i < static_cast<int32_t>(read.size()); ++i) {
+    CommonEvent& entry = events[static_cast<size_t>(first + i)];
+    entry = std::move(read[static_cast<size_t>(i)]);
+    entry.number = first + i;
+  }
+  return count;
+}

@@ -1,0 +1,55 @@
+#include "tests/support/CommonEventFileWriter.h"
+
+#include "tests/support/ByteWriter.h"
+#include "tests/support/MapFileWriter.h"
+
+namespace {
+
+void WriteStrings(ByteWriter& out, const std::vector<std::string>& texts) {
+  out.I32(static_cast<int32_t>(texts.size()));
+  for (const std::string& text : texts) out.Text(text);
+}
+
+void WriteInts(ByteWriter& out, const std::vector<int32_t>& values) {
+  out.I32(static_cast<int32_t>(values.size()));
+  for (int32_t value : values) out.I32(value);
+}
+
+}  // namespace
+
+void WriteCommonEventRecord(ByteWriter& out, const CommonEvent& event, const CommonEventRecordOptions& options) {
+  out.U8(0x8E).I32(event.number).U8(event.trigger).I32(event.conditionVariable).I32(event.conditionValue);
+  out.U8(event.optionBytes[0]).U8(event.optionBytes[1]).Text(event.name);
+  out.I32(static_cast<int32_t>(event.commands.size()));
+  for (const EventCommand& command : event.commands) WriteCommandRecord(out, command);
+  out.I32(static_cast<int32_t>(event.extraBytes.size()));
+  for (uint8_t b : event.extraBytes) out.U8(b);
+  if (!event.extraBytes.empty()) out.Text(event.extraText);
+  out.U8(options.formatByte);
+  if (options.formatByte == 0x8E) return;
+  WriteStrings(out, event.argumentNames);
+  out.I32(static_cast<int32_t>(event.argumentSettings.size()));
+  for (uint8_t setting : event.argumentSettings) out.U8(setting);
+  out.I32(static_cast<int32_t>(event.argumentOptionTexts.size()));
+  for (const std::vector<std::string>& texts : event.argumentOptionTexts) WriteStrings(out, texts);
+  out.I32(static_cast<int32_t>(event.argumentOptionValues.size()));
+  for (const std::vector<int32_t>& values : event.argumentOptionValues) WriteInts(out, values);
+  WriteInts(out, event.argumentDefaults);
+  out.U8(options.endByte);
+}
+
+std::string WriteCommonEventDat(const std::vector<CommonEvent>& events, const CommonEventDatOptions& options) {
+  ByteWriter body;
+  body.U8(options.openingByte).I32(static_cast<int32_t>(events.size()));
+  for (const CommonEvent& event : events) WriteCommonEventRecord(body, event, options.record);
+  body.U8(options.closingByte);
+  const DataFileSeeds seeds{{options.seeds[0], options.seeds[1], options.seeds[2]}, {0, 3, 9}};
+  return FrameDataFile(body.Bytes(), 10, seeds, true);
+}
+
+std::string WriteCommonEventFile(const std::vector<CommonEvent>& events, const CommonEventRecordOptions& options) {
+  ByteWriter out;
+  out.I32(0x030C386C).I32(static_cast<int32_t>(events.size()));
+  for (const CommonEvent& event : events) WriteCommonEventRecord(out, event, options);
+  return out.Bytes();
+}
