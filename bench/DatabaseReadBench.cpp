@@ -1,0 +1,92 @@
+// Random integer reads from a user database of 50 types x 500 records x 50
+// items: one million reads per iteration, reported in ns per read. A read
+// must neither allocate nor copy.
+
+#include <benchmark/benchmark.h>
+
+#include <random>
+#include <vector>
+
+#include "engine/data/Database.h"
+
+namespace {
+
+constexpr int32_t kTypes = 50;
+constexpr int32_t kRecords = 500;
+constexpr int32_t kItems = 50;
+constexpr int32_t kReads = 1000000;
+
+const Database& UserDatabaseSample() {
+  static const Database db = [] {
+    Database built;
+    std::vector<int32_t> codes(kItems);
+    for (int32_t i = 0; i < kItems; ++i) codes[static_cast<size_t>(i)] = 1000 + (kItems - 1 - i);  // slots reversed
+    built.typeData.resize(kTypes);
+    built.typeDefinitions.resize(kTypes);
+    for (int32_t t = 0; t < kTypes; ++t) {
+      DatabaseTypeData& entries = built.typeData[static_cast<size_t>(t)];
+      entries.SetItemCodes(codes);
+      entries.ResizeRecords(kRecords);
+      for (int32_t r = 0; r < kRecords; ++r) {
+        for (int32_t s = 0; s < kItems; ++s) entries.Integer(r, s) = t * 1000000 + r * 100 + s;
+      }
+    }
+    return built;
+  }();
+  return db;
+}
+
+struct Read {
+  int32_t type, data, item;
+};
+
+const std::vector<Read>& RandomReads() {
+  static const std::vector<Read> reads = [] {
+    std::mt19937 random(12345);
+    std::vector<Read> made(kReads);
+    for (Read& read : made) {
+      read = {static_cast<int32_t>(random() % kTypes), static_cast<int32_t>(random() % kRecords),
+              static_cast<int32_t>(random() % kItems)};
+    }
+    return made;
+  }();
+  return reads;
+}
+
+void ReportPerRead(benchmark::State& state) {
+  state.SetItemsProcessed(static_cast<int64_t>(state.iterations()) * kReads);
+  state.counters["time_per_read"] =
+      benchmark::Counter(kReads, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+
+void BM_RandomGetInt(benchmark::State& state) {
+  const Database& db = UserDatabaseSample();
+  const std::vector<Read>& reads = RandomReads();
+  for (auto _ : state) {
+    int64_t sum = 0;
+    for (const Read& read : reads) sum += db.GetInt(read.type, read.data, read.item);
+    benchmark::DoNotOptimize(sum);
+  }
+  ReportPerRead(state);
+}
+BENCHMARK(BM_RandomGetInt)->Unit(benchmark::kMillisecond);
+
+// The floor: the same cells in the same order from one plain array, with no
+// test at all.
+void BM_RandomPlainArrayRead(benchmark::State& state) {
+  std::vector<int32_t> cells(static_cast<size_t>(kTypes) * kRecords * kItems);
+  for (size_t i = 0; i < cells.size(); ++i) cells[i] = static_cast<int32_t>(i);
+  const std::vector<Read>& reads = RandomReads();
+  for (auto _ : state) {
+    int64_t sum = 0;
+    for (const Read& read : reads) {
+      sum += cells[(static_cast<size_t>(read.type) * kRecords + static_cast<size_t>(read.data)) * kItems +
+                   static_cast<size_t>(read.item)];
+    }
+    benchmark::DoNotOptimize(sum);
+  }
+  ReportPerRead(state);
+}
+BENCHMARK(BM_RandomPlainArrayRead)->Unit(benchmark::kMillisecond);
+
+}  // namespace
