@@ -22,6 +22,10 @@ void LoadDatabases() {
   }
 }
 
+int32_t SoundBaseRecordCount(int32_t soundKind) {
+  return SystemDatabase.GetDataCount(soundKind + 1) - kSpareSoundRecords;
+}
+
 Database* SelectDatabase(int32_t selector) {
   switch (selector) {
     case kSelectVariableDatabase: return &VariableDatabase;

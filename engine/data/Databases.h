@@ -27,6 +27,11 @@ inline constexpr int32_t kSpareSoundRecords = 10;
 // sound records.
 void LoadDatabases();
 
+// The records of the system database's sound kind (0 music, 1 background
+// sounds, 2 sound effects: types 1 to 3) without the spares, as loaded;
+// every title re-initialisation stores it with the system state.
+int32_t SoundBaseRecordCount(int32_t soundKind);
+
 enum DatabaseSelector : int32_t {
   kSelectVariableDatabase = 0,
   kSelectSystemDatabase = 1,

@@ -309,6 +309,9 @@ TEST_F(DatabaseFileTest, LoadDatabasesAddsTenSpareRecordsToEachSoundType) {
   EXPECT_EQ(SystemDatabase.GetDataCount(2), 10) << "a type without records gets all ten";
   EXPECT_EQ(SystemDatabase.GetDataCount(3), 11);
   EXPECT_EQ(SystemDatabase.GetInt(3, 10, 2), 50);
+  EXPECT_EQ(SoundBaseRecordCount(0), 5);
+  EXPECT_EQ(SoundBaseRecordCount(1), 0);
+  EXPECT_EQ(SoundBaseRecordCount(2), 1);
   EXPECT_EQ(SystemDatabase.typeDefinitions[3].dataNames.size(), 11u);
   EXPECT_EQ(UserDatabase, Loaded(SampleDatabase()));
   EXPECT_EQ(VariableDatabase.typeData, SmallDatabase().typeData);
