@@ -81,17 +81,8 @@ std::vector<CommonEvent> Loaded(std::vector<CommonEvent> events) {
   return events;
 }
 
-class CommonEventTest : public DataTestHooks {
+class CommonEventTest : public DataFolderTest {
  protected:
-  void SetUp() override {
-    DataTestHooks::SetUp();
-    SetDataFolder(dir_.Path() + "/Data/");
-  }
-  void TearDown() override {
-    SetDataFolder("Data\\");
-    DataTestHooks::TearDown();
-  }
-
   static bool ReadDat(CommonEventList& list, const std::string& bytes) {
     FileBuffer file(std::vector<uint8_t>(bytes.begin(), bytes.end()));
     return list.ReadCommonEventsFile(file, "Data\\BasicData\\CommonEvent.dat");
@@ -111,7 +102,6 @@ class CommonEventTest : public DataTestHooks {
     EXPECT_EQ(message.text, "コモンイベントデータの読み込みに失敗しました");
   }
 
-  TestDirectory dir_;
 };
 
 TEST_F(CommonEventTest, ANewListHoldsTenNumberedEventsWithTheirDefaults) {

@@ -1,5 +1,6 @@
 #include "tests/engine/data/DataTestHooks.h"
 
+#include "engine/shell/DataFolder.h"
 #include "engine/shell/ErrorScreen.h"
 #include "runtime/host/MessageBox.h"
 #include "runtime/host/ProcessExit.h"
@@ -26,4 +27,14 @@ void DataTestHooks::TearDown() {
   HostSetMessageBoxHook(nullptr);
   SetErrorScreenHandler(nullptr);
   HostSetExitHook(nullptr);
+}
+
+void DataFolderTest::SetUp() {
+  DataTestHooks::SetUp();
+  SetDataFolder(dir_.Path() + "/Data/");
+}
+
+void DataFolderTest::TearDown() {
+  SetDataFolder("Data\\");
+  DataTestHooks::TearDown();
 }

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/TestDirectory.h"
+
 struct ProcessExited {
   int code;
 };
@@ -25,4 +27,13 @@ class DataTestHooks : public ::testing::Test {
   static std::vector<ReportedMessage> messageBoxes;
   static std::vector<std::string> errorScreenLines;  // three per screen
   static std::vector<int> exitCodes;
+};
+
+// The same, with the game's Data folder inside a fresh directory.
+class DataFolderTest : public DataTestHooks {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  TestDirectory dir_;
 };

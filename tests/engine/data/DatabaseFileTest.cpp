@@ -81,17 +81,8 @@ Database LoadedNamesOnly(Database db) {
   return db;
 }
 
-class DatabaseFileTest : public DataTestHooks {
+class DatabaseFileTest : public DataFolderTest {
  protected:
-  void SetUp() override {
-    DataTestHooks::SetUp();
-    SetDataFolder(dir_.Path() + "/Data/");
-  }
-  void TearDown() override {
-    SetDataFolder("Data\\");
-    DataTestHooks::TearDown();
-  }
-
   static bool ReadDat(Database& db, const std::string& bytes) {
     FileBuffer file(std::vector<uint8_t>(bytes.begin(), bytes.end()));
     return db.ReadDataFile(file, "BasicData\\DataBase", "Data\\BasicData\\DataBase.dat");
@@ -113,7 +104,6 @@ class DatabaseFileTest : public DataTestHooks {
     EXPECT_EQ(messageBoxes[index].text, "データベースファイル\nBasicData\\DataBaseが\n破損しているか、バージョンが古い可能性があります。");
   }
 
-  TestDirectory dir_;
 };
 
 TEST_F(DatabaseFileTest, LoadsPairsOfBothVersions) {

@@ -89,17 +89,8 @@ MapData Loaded(MapData map) {
   return map;
 }
 
-class MapFileTest : public DataTestHooks {
+class MapFileTest : public DataFolderTest {
  protected:
-  void SetUp() override {
-    DataTestHooks::SetUp();
-    SetDataFolder(dir_.Path() + "/Data/");
-  }
-  void TearDown() override {
-    SetDataFolder("Data\\");
-    DataTestHooks::TearDown();
-  }
-
   std::string Put(const std::string& name, const std::string& bytes) { return dir_.Write("Data/" + name, bytes); }
 
   static bool ReadBytes(MapData& map, const std::string& bytes) {
@@ -113,7 +104,6 @@ class MapFileTest : public DataTestHooks {
     for (const MapData::TileLayer& layer : map.layers) EXPECT_TRUE(layer.empty());
   }
 
-  TestDirectory dir_;
 };
 
 TEST_F(MapFileTest, LoadsEveryFieldAsWrittenWithEventsInIdOrder) {
