@@ -10,12 +10,14 @@
 #include "runtime/platform/ArchiveCache.h"
 #include "runtime/platform/FileAccessTable.h"
 #include "runtime/platform/Format.h"
+#include "runtime/platform/InputDevices.h"
 #include "runtime/platform/Log.h"
 #include "runtime/platform/MainWindow.h"
 #include "runtime/platform/MessagePump.h"
 #include "runtime/platform/PlatformState.h"
 #include "runtime/platform/StartDirectory.h"
 #include "runtime/platform/SystemInfo.h"
+#include "runtime/platform/TextInput.h"
 #include "runtime/platform/TimeSource.h"
 #include "runtime/platform/TrackedAlloc.h"
 
@@ -63,6 +65,8 @@ int InitLayerSystems() {
 
   if (StartComponentModel() != 0) return StartUpFailed();
   if (CreateMainWindow() != 0) return StartUpFailed();
+  if (InputInit() == -1) return StartUpFailed();
+  TextInputInit();
   gPlatform.initialised = 1;
   if (!gPlatform.windowMode) HostWindowRaise(true);
 
@@ -72,6 +76,7 @@ int InitLayerSystems() {
 
 int EndLayerSystems() {
   if (!gPlatform.initialised) return 0;
+  InputEnd();
   DestroyMainWindow();
   EndComponentModel();
   gPlatform.initialised = 0;

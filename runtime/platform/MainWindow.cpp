@@ -15,6 +15,7 @@
 #include "runtime/platform/NumberHelpers.h"
 #include "runtime/platform/PlatformState.h"
 #include "runtime/platform/StringHelpers.h"
+#include "runtime/platform/TextInput.h"
 #include "runtime/platform/TimeSource.h"
 
 namespace {
@@ -169,6 +170,7 @@ int DestroyMainWindow() {
   while (PumpMessagesUnlocked() != -1) {
   }
   HostReleaseInstanceLock();
+  TextInputEnd();
   HostVideoStop();
   w.mainWindow = 0;
   return 0;

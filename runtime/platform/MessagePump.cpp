@@ -8,6 +8,7 @@
 #include "runtime/platform/ApiLock.h"
 #include "runtime/platform/MouseCursor.h"
 #include "runtime/platform/PlatformState.h"
+#include "runtime/platform/TextInput.h"
 #include "runtime/platform/WindowProcedure.h"
 
 namespace {
@@ -64,6 +65,9 @@ int PumpMessagesUnlocked() {
   }
 
   if (mainThread && !gPlatform.windowMode) ShowMouseCursor(w.cursorRequested);
+  w.textInputBusy = 1;
+  ProcessTextInput();
+  w.textInputBusy = 0;
   return w.endRequested ? -1 : 0;
 }
 
@@ -72,6 +76,13 @@ int PumpMessages() {
   const int result = PumpMessagesUnlocked();
   ApiUnlock();
   return result;
+}
+
+void WaitWhileInactive() {
+  MainWindowState& w = gPlatform.window;
+  if (w.painting || w.active || gPlatform.runInBackground) return;
+  while (PumpMessagesUnlocked() != -1 && !w.active) {
+  }
 }
 
 int WaitMilliseconds(int ms) {

@@ -8,5 +8,8 @@
 int PumpMessagesUnlocked();
 // The same under the layer's API lock.
 int PumpMessages();
+// Returns once the window is active (at once while it paints or when the
+// game runs in the background); meanwhile pumps messages.
+void WaitWhileInactive();
 // Pumps until ms have passed or the end is requested. 0.
 int WaitMilliseconds(int ms);

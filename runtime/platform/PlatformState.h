@@ -5,6 +5,9 @@
 #include <cstdint>
 #include <thread>
 
+#include "runtime/host/HostEvent.h"
+#include "runtime/host/InputDevices.h"
+#include "runtime/platform/HandleTable.h"
 #include "runtime/platform/IntRect.h"
 #include "runtime/platform/SystemInfo.h"
 
@@ -34,6 +37,75 @@ struct MainWindowState {
   int defaultCharSet = 0;  // the font code's default character set
 };
 
+// Keyboard, mouse and joypads. Initialising input starts it again from
+// zero, all but the withoutSystem flag.
+constexpr int kMaxJoypads = 8;
+constexpr int kPadInputBits = 32;
+constexpr int kPadKeysPerBit = 4;
+
+enum InputSystemState : int {
+  kInputNotStarted = 0,
+  kInputSystemStarted = 1,
+  kInputWithoutSystem = 2,  // keyboard state and joysticks of the window system
+};
+
+struct JoypadRecord {
+  HostInputDevice* device = nullptr;
+  HostEvent* notification = nullptr;
+  HostJoypadState state = {};
+  int hasZAndR = 0;  // without the input system: the joystick has a Z and an R axis
+  uint32_t lastPollMs = 0;
+};
+
+struct InputDeviceState {
+  int system = kInputNotStarted;
+  int withoutSystem = 0;  // neither version of the input system could start
+  int version8 = 0;
+  HostInputDevice* mouse = nullptr;
+  HostInputDevice* keyboard = nullptr;
+  HostEvent* keyboardEvent = nullptr;
+  uint32_t lastKeyRefreshMs = 0;
+  uint8_t keyStates[256] = {};  // by key code, bit 7 = down
+  // Keys that stand in for each pad input bit, per joypad number; -1 or 0
+  // is no key.
+  int32_t padKeyMap[kMaxJoypads][kPadInputBits][kPadKeysPerBit] = {};
+  int joypadCount = 0;
+  JoypadRecord joypads[kMaxJoypads];
+};
+
+// Keyboard text input: the ring of typed characters, the key-input fields
+// and the input method's composition.
+constexpr int kKeyRingSlots = 1025;  // one slot stays free: 1024 bytes fit
+constexpr int kTextInputFields = 256;
+constexpr int kCompositionBytes = 1024;
+
+struct KeyRing {
+  uint8_t slots[kKeyRingSlots] = {};
+  int32_t write = 0;
+  int32_t read = 0;
+};
+
+struct TextInputEntry : ArrayHandleRecord {
+  int32_t ended = 0;      // Enter, or a cancelling Escape
+  int32_t cancelled = 0;
+  int32_t length = 0;     // bytes
+  int32_t maxLength = 0;  // bytes, never negative
+  int32_t cursor = 0;     // bytes
+  char* text = nullptr;   // maxLength + 1 bytes, always NUL-terminated
+  int32_t cancelAllowed = 0;
+  int32_t singleByteOnly = 0;
+  int32_t digitsOnly = 0;
+};
+
+struct TextInputState {
+  KeyRing ring;
+  int32_t activeHandle = -1;
+  RecordArrayHandleTable<TextInputEntry, kTextInputFields> entries{kHandleKeyInput};
+  int imeEnabled = 0;
+  char composition[kCompositionBytes] = {};  // always NUL-terminated
+  int32_t compositionCursor = 0;             // characters
+};
+
 struct PlatformState {
   // Life cycle.
   int initialised = 0;
@@ -49,6 +121,8 @@ struct PlatformState {
   double windowScale = 1.0;
 
   MainWindowState window;
+  InputDeviceState input;
+  TextInputState textInput;
 
   // Operating system found at start-up.
   int osVersionCode = 0;

@@ -3,6 +3,9 @@
 #include "runtime/graphics/ScreenDevice.h"
 #include "runtime/host/Cursor.h"
 #include "runtime/host/Window.h"
+#include "runtime/platform/InputDevices.h"
+#include "runtime/platform/InputMethod.h"
+#include "runtime/platform/KeyRing.h"
 #include "runtime/platform/Log.h"
 #include "runtime/platform/MainWindow.h"
 #include "runtime/platform/PlatformState.h"
@@ -37,10 +40,13 @@ void OnDestroy() {
   w.endRequested = 1;
 }
 
-void OnActivation(bool active) {
+void OnActivation(bool active, bool minimised) {
   MainWindowState& w = gPlatform.window;
   if (w.creatingWindow) return;
   w.active = active ? 1 : 0;
+  // A full-screen window that is minimised stays as it is until restored.
+  if (active && !gPlatform.windowMode && gPlatform.initialised && minimised) return;
+  ReacquireInputDevices();
 }
 
 void OnPaint() {
@@ -94,10 +100,10 @@ int MainWindowProc(const HostMessage& message) {
       OnDestroy();
       break;
     case HostMessageId::Activate:
-      OnActivation(message.p1 != 0);
+      OnActivation(message.p1 != 0, message.p2 != 0);
       break;
     case HostMessageId::ActivateApp:
-      if (message.p1 == 0) OnActivation(false);
+      if (message.p1 == 0) OnActivation(false, false);
       break;
     case HostMessageId::DisplayChange:
       OnDisplayChange(message.p1, message.p2, message.p3);
@@ -112,6 +118,20 @@ int MainWindowProc(const HostMessage& message) {
     case HostMessageId::MouseWheel:
       w.wheelCount += message.p1 > 0 ? 1 : -1;
       break;
+    case HostMessageId::Char: {
+      const int code = KeyRingCodeOfChar(message.p1);
+      if (code >= 0) KeyRingPush(code);
+      break;
+    }
+    case HostMessageId::KeyDown: {
+      const int code = KeyRingCodeOfKey(message.p1);
+      if (code >= 0 && !IsKeyRingFull()) KeyRingPush(code);
+      break;
+    }
+    case HostMessageId::ImeStartComposition:
+    case HostMessageId::ImeComposition:
+    case HostMessageId::ImeEndComposition:
+      return HandleImeMessage(message);
     default:
       break;
   }

@@ -57,6 +57,28 @@ TEST(PublicHeader, EveryBuiltEntryPoint) {
   EXPECT_EQ(y, 20);
   EXPECT_EQ(TakeMouseWheel(), 0);
 
+  // Nothing is pressed under the dummy driver. WaitAnyKey, which waits for a
+  // person, is left out.
+  EXPECT_EQ(IsKeyDown(0x2C), 0);
+  EXPECT_EQ(IsAnyInputDown(7), 0);
+  unsigned char keys[256];
+  EXPECT_EQ(GetAllKeyStates(keys), 0);
+  EXPECT_EQ(keys[0x2C], 0);
+  EXPECT_EQ(GetPadInputBits(0x1001), 0);
+  EXPECT_EQ(GetMouseButtons(), 0);
+
+  const int field = CreateTextInput(8, 1, 0, 0);
+  ASSERT_NE(field, -1);
+  EXPECT_EQ(ActivateTextInput(field), 0);
+  EXPECT_EQ(SetTextInputText("abc", field), 0);
+  EXPECT_EQ(PumpMessages(), 0);
+  char text[9] = {};
+  EXPECT_EQ(GetTextInputText(text, field), 0);
+  EXPECT_EQ(std::string(text), "abc");
+  EXPECT_EQ(GetTextInputState(field), 0);
+  EXPECT_EQ(DeleteTextInput(field), 0);
+  EXPECT_EQ(GetTextInputState(field), -1);
+
   const uint32_t start = GetTickMs();
   EXPECT_EQ(WaitMilliseconds(20), 0);
   EXPECT_GE(GetTickMs() - start, 20u);

@@ -1,7 +1,8 @@
 #pragma once
 // A layer ready to start in a fresh folder: the clock is fake and moves on
 // by a millisecond at every read of the tick, window messages come from a
-// fake source, the single-instance check is off and the window mode is on.
+// fake source, keyboard, mouse and joypads are fake, the single-instance
+// check is off and the window mode is on.
 // Whatever the test started is ended again.
 
 #include <gtest/gtest.h>
@@ -12,11 +13,13 @@
 #include "runtime/graphics/ScreenDevice.h"
 #include "runtime/host/InstanceLock.h"
 #include "runtime/host/Window.h"
+#include "runtime/platform/InputDevices.h"
 #include "runtime/platform/LayerLifeCycle.h"
 #include "runtime/platform/PlatformState.h"
 #include "tests/support/CurrentDirectory.h"
 #include "tests/support/FakeClock.h"
 #include "tests/support/FakeEventSource.h"
+#include "tests/support/FakeInput.h"
 #include "tests/support/TestDirectory.h"
 
 class LayerFixture : public ::testing::Test {
@@ -31,6 +34,7 @@ class LayerFixture : public ::testing::Test {
 
   void TearDown() override {
     LayerEnd();
+    InputEnd();  // a read after the end starts input again
     HostVideoStop();
     HostSetInstanceLockEnabled(true);
     gPlatform = PlatformState();
@@ -63,4 +67,5 @@ class LayerFixture : public ::testing::Test {
   ScopedCurrentDirectory inDir{dir.Path()};
   FakeClock clock;
   FakeEventSource events;
+  FakeInput input;
 };

@@ -47,7 +47,7 @@ TEST_F(LayerLifeCycleTest, InitWritesItsStepsInOrderAndEndLeavesNothingBehind) {
   ASSERT_EQ(LayerInit(), 0);
   EXPECT_EQ(IsStandardFileTableInstalled(), 1);
   const std::vector<std::string> init = LogLines();
-  ASSERT_EQ(init.size(), 20u);
+  ASSERT_EQ(init.size(), 29u);
   // Lines whose figures depend on the machine are compared by their start.
   EXPECT_THAT(init[3], StartsWith("\tＣＰＵ動作速度：大体"));
   EXPECT_THAT(init[10], StartsWith("メモリ総量:"));
@@ -73,6 +73,15 @@ TEST_F(LayerLifeCycleTest, InitWritesItsStepsInOrderAndEndLeavesNothingBehind) {
                          "ウインドウの作成に成功しました",
                          "ＩＭＥを無効にしました",
                          "ウインドウスタイルをウインドウモード用に変更します... 完了",
+                         "DirectInput関係初期化処理",
+                         "DirectInput7 の取得中... 成功",
+                         "引き続き初期化処理... 初期化成功",
+                         "ジョイパッドの初期化... ",
+                         "ジョイパッドの初期化は正常に終了しました",
+                         "マウスデバイスの初期化... 初期化成功",
+                         "キーボードデバイスの初期化... 初期化成功",
+                         "DirectInput 関連の初期化は正常に終了しました",
+                         "文字コードバッファの初期化を行います... 完了しました",
                      }));
   EXPECT_EQ(gPlatform.initialised, 1);
   EXPECT_EQ(gPlatform.initialising, 0);
@@ -92,6 +101,7 @@ TEST_F(LayerLifeCycleTest, InitWritesItsStepsInOrderAndEndLeavesNothingBehind) {
   const std::vector<std::string> all = LogLines();
   const std::vector<std::string> end(all.begin() + static_cast<long>(init.size()), all.end());
   EXPECT_THAT(end, ElementsAreArray({
+                       "DirectInput 関連の終了処理... 完了",
                        "ウインドウを閉じようとしています",
                        "ウインドウが破棄されようとしています",
                        "ソフトを終了する準備が整いました",
@@ -225,7 +235,8 @@ TEST_F(LayerLifeCycleTest, FatalExitWhileRunningEndsTheLayerInOrder) {
   const std::vector<std::string> after(all.begin() + static_cast<long>(before), all.end());
   ASSERT_GE(after.size(), 3u);
   EXPECT_EQ(after[0], "致命的なエラー");
-  EXPECT_EQ(after[1], "ウインドウを閉じようとしています");
+  EXPECT_EQ(after[1], "DirectInput 関連の終了処理... 完了");
+  EXPECT_EQ(after[2], "ウインドウを閉じようとしています");
   EXPECT_THAT(after[after.size() - 2], StartsWith("Alloc memory dump"));
 }
 

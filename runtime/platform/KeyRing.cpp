@@ -1,0 +1,59 @@
+#include "runtime/platform/KeyRing.h"
+
+#include "runtime/ShiftJis.h"
+#include "runtime/platform/Log.h"
+#include "runtime/platform/MessagePump.h"
+#include "runtime/platform/PlatformState.h"
+
+namespace {
+
+int32_t Next(int32_t position) { return position + 1 == kKeyRingSlots ? 0 : position + 1; }
+
+bool IsEmpty(const KeyRing& ring) { return ring.read == ring.write; }
+
+// Editing keys have codes of their own; no lead byte among them.
+bool IsEditingKey(uint8_t b) { return b == kKeyRingDelete || (b >= kKeyRingRight && b <= kKeyRingDown); }
+
+}  // namespace
+
+int KeyRingPush(int byte) {
+  KeyRing& ring = gPlatform.textInput.ring;
+  if (IsKeyRingFull()) return -1;
+  ring.slots[ring.write] = static_cast<uint8_t>(byte);
+  ring.write = Next(ring.write);
+  return 0;
+}
+
+bool IsKeyRingFull() {
+  const KeyRing& ring = gPlatform.textInput.ring;
+  return Next(ring.write) == ring.read;
+}
+
+int TakeKeyRingChar(uint8_t out[2], bool consume) {
+  KeyRing& ring = gPlatform.textInput.ring;
+  if (IsEmpty(ring)) return 0;
+  int32_t position = ring.read;
+  out[0] = ring.slots[position];
+  position = Next(position);
+  int size = 1;
+  if (!IsEditingKey(out[0]) && IsShiftJisLeadByte(out[0])) {
+    if (position == ring.write) return 0;  // the trail byte is still to come
+    out[1] = ring.slots[position];
+    position = Next(position);
+    size = 2;
+  }
+  if (consume) ring.read = position;
+  return size;
+}
+
+void FlushKeyRing() {
+  KeyRing& ring = gPlatform.textInput.ring;
+  while (PumpMessages() != -1 && !IsEmpty(ring)) {
+    const uint8_t byte = ring.slots[ring.read];
+    ring.read = Next(ring.read);
+    if (byte == 0) break;
+    if (byte == 255) LogWrite("文字バッファエラー\n");
+  }
+  ring.read = 0;
+  ring.write = 0;
+}
