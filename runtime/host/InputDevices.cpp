@@ -93,6 +93,19 @@ uint32_t PointOfView(uint8_t hat) {
   }
 }
 
+// 256 states (0x80 down) of the keys down, numbered by numberOf.
+void StatesOfKeysDown(int (*numberOf)(int scancode, bool japaneseLayout), uint8_t states[256]) {
+  const HostInputSource* source = HostCurrentInputSource();
+  const uint8_t* keys = source->keys();
+  const bool japanese = source->japaneseLayout();
+  std::memset(states, 0, 256);
+  for (int scancode = 0; scancode < kHostScancodeCount; ++scancode) {
+    if (!keys[scancode]) continue;
+    const int number = numberOf(scancode, japanese);
+    if (number > 0 && number < 256) states[number] = 0x80;
+  }
+}
+
 bool ReadRaw(int index, HostRawJoypad* raw) {
   const HostInputSource* source = HostCurrentInputSource();
   if (index < 0 || index >= source->joypadCount()) return false;
@@ -148,7 +161,7 @@ void HostJoypadNames(HostInputDevice* device, char* instanceName, char* productN
   instanceName[0] = '\0';
   productName[0] = '\0';
   if (!IsJoypad(device) || !HostCurrentInputSource()->joypadName(device->joypadIndex, instanceName, size)) return;
-  std::memcpy(productName, instanceName, size);
+  std::memcpy(productName, instanceName, std::strlen(instanceName) + 1);
 }
 
 bool HostSetCooperation(HostInputDevice* device, bool exclusiveForeground) {
@@ -198,15 +211,7 @@ bool HostPollJoypad(HostInputDevice* device) {
 
 bool HostReadKeyboard(HostInputDevice* device, uint8_t states[256]) {
   if (!device || device->kind != HostInputDeviceKind::Keyboard || !device->acquired) return false;
-  const HostInputSource* source = HostCurrentInputSource();
-  const uint8_t* keys = source->keys();
-  const bool japanese = source->japaneseLayout();
-  std::memset(states, 0, 256);
-  for (int scancode = 0; scancode < kHostScancodeCount; ++scancode) {
-    if (!keys[scancode]) continue;
-    const int code = HostKeyCodeOfScancode(scancode, japanese);
-    if (code > 0 && code < 256) states[code] = 0x80;
-  }
+  StatesOfKeysDown(HostKeyCodeOfScancode, states);
   return true;
 }
 
@@ -247,19 +252,11 @@ void HostJoypadRumble(HostInputDevice* device, uint16_t low, uint16_t high, uint
 void HostStopEffects(HostInputDevice* device) { HostJoypadRumble(device, 0, 0, 0); }
 
 void HostGetVirtualKeyStates(uint8_t states[256]) {
-  const HostInputSource* source = HostCurrentInputSource();
-  const uint8_t* keys = source->keys();
-  const bool japanese = source->japaneseLayout();
-  std::memset(states, 0, 256);
-  for (int scancode = 0; scancode < kHostScancodeCount; ++scancode) {
-    if (!keys[scancode]) continue;
-    const int key = HostVirtualKeyOfScancode(scancode, japanese);
-    if (key > 0 && key < 256) states[key] = 0x80;
-  }
+  StatesOfKeysDown(HostVirtualKeyOfScancode, states);
   states[kVirtualShift] = states[kVirtualLeftShift] | states[kVirtualRightShift];
   states[kVirtualControl] = states[kVirtualLeftControl] | states[kVirtualRightControl];
   states[kVirtualAlt] = states[kVirtualLeftAlt] | states[kVirtualRightAlt];
-  const uint32_t buttons = source->mouseButtons();
+  const uint32_t buttons = HostCurrentInputSource()->mouseButtons();
   if (buttons & 1u) states[kVirtualLeftButton] = 0x80;
   if (buttons & 2u) states[kVirtualMiddleButton] = 0x80;
   if (buttons & 4u) states[kVirtualRightButton] = 0x80;

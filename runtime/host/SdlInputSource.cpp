@@ -12,7 +12,8 @@
 
 namespace {
 
-std::vector<SDL_Joystick*> gJoysticks;  // by index; null until first used
+// Opened at start: SDL's device indices move as joysticks come and go.
+std::vector<SDL_Joystick*> gJoysticks;  // null for one that would not open
 HostInputNewData gNewData = nullptr;
 bool gStarted = false;
 std::atomic<const HostInputSource*> gSource{nullptr};
@@ -52,7 +53,7 @@ int32_t Start(int, HostInputNewData newData) {
   if (SDL_InitSubSystem(SDL_INIT_JOYSTICK) != 0) return -1;
   gStarted = true;
   const int count = SDL_NumJoysticks();
-  gJoysticks.assign(count > 0 ? static_cast<size_t>(count) : 0, nullptr);
+  for (int i = 0; i < count; ++i) gJoysticks.push_back(SDL_JoystickOpen(i));
   gNewData = newData;
   SDL_AddEventWatch(WatchEvents, nullptr);
   return 0;
@@ -85,9 +86,7 @@ int JoypadCount() { return static_cast<int>(gJoysticks.size()); }
 
 SDL_Joystick* Joystick(int index) {
   if (index < 0 || static_cast<size_t>(index) >= gJoysticks.size()) return nullptr;
-  SDL_Joystick*& joystick = gJoysticks[static_cast<size_t>(index)];
-  if (!joystick) joystick = SDL_JoystickOpen(index);
-  return joystick;
+  return gJoysticks[static_cast<size_t>(index)];
 }
 
 bool JoypadName(int index, char* name, size_t size) {

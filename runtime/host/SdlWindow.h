@@ -29,3 +29,7 @@ void HostCheckDesktopChange(std::vector<HostMessage>& out);
 // windowed style, the largest centred rectangle of the screen's proportions
 // in full-screen style.
 SDL_Rect HostPictureViewport();
+
+// Puts the input method's on or off (HostEnableIme) into effect; the window
+// system starts text input whenever video starts.
+void HostApplyImeState();

@@ -72,6 +72,7 @@ bool HostVideoStart() {
   SetHintsBeforeVideo();
   if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
   gVideoStarted = true;
+  HostApplyImeState();
   gLastDesktop = QueryDesktop();
   return true;
 }

@@ -77,7 +77,19 @@ void HostDiscardMessages() {
   gQueue.clear();
 }
 
-void HostEnableIme(bool enabled) { gImeEnabled.store(enabled); }
+void HostEnableIme(bool enabled) {
+  gImeEnabled.store(enabled);
+  HostApplyImeState();
+}
+
+void HostApplyImeState() {
+  if (!SDL_WasInit(SDL_INIT_VIDEO)) return;
+  if (gImeEnabled.load()) {
+    SDL_StartTextInput();
+  } else {
+    SDL_StopTextInput();
+  }
+}
 bool HostIsImeEnabled() { return gImeEnabled.load(); }
 
 void HostSetEventSource(const HostEventSource* source) { gSource.store(source ? source : &kSdlSource); }

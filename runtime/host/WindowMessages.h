@@ -61,8 +61,10 @@ void HostRemoveMessage();
 // Drops every queued message: the window they were meant for is gone.
 void HostDiscardMessages();
 
-// While off, composition events of the input method are not handed on;
-// committed text still arrives as characters.
+// While off, the window system's text input is stopped: an input method
+// leaves the keys alone, so they reach the game as key presses, and neither
+// composition nor typed text arrives (the control characters of Enter,
+// Backspace, Tab and Escape still do, from the keys).
 void HostEnableIme(bool enabled);
 bool HostIsImeEnabled();
 

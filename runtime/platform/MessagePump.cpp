@@ -80,7 +80,8 @@ int PumpMessages() {
 
 void WaitWhileInactive() {
   MainWindowState& w = gPlatform.window;
-  if (w.painting || w.active || gPlatform.runInBackground) return;
+  // Without a window there is no activation to wait for.
+  if (w.mainWindow == 0 || w.painting || w.active || gPlatform.runInBackground) return;
   while (PumpMessagesUnlocked() != -1 && !w.active) {
   }
 }

@@ -171,6 +171,17 @@ TEST_F(SdlEventsTest, CompositionIsHandedOnOnlyWithTheImeEnabled) {
   EXPECT_TRUE(After(e).empty());
 }
 
+TEST_F(SdlEventsTest, WithTheImeOffTheWindowSystemsTextInputStops) {
+  HostEnableIme(false);
+  EXPECT_FALSE(SDL_IsTextInputActive());
+  // Video starting again starts text input; the setting stays in force.
+  HostVideoStop();
+  ASSERT_TRUE(HostVideoStart());
+  EXPECT_FALSE(SDL_IsTextInputActive());
+  HostEnableIme(true);
+  EXPECT_TRUE(SDL_IsTextInputActive());
+}
+
 TEST_F(SdlEventsTest, MouseEventsAreInClientCoordinatesAndMoveTheCursor) {
   SDL_Event e = {};
   e.type = SDL_MOUSEMOTION;
