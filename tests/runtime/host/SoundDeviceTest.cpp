@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -229,6 +230,8 @@ TEST_F(ManualDevice, ControlsNeedTheirFlags) {
 }
 
 TEST(SoundDeviceSdl, OpensAndClosesTheDummyDriver) {
+  // ctest hands a test only the first of its environment settings.
+  setenv("SDL_AUDIODRIVER", "dummy", 1);
   HostSoundSetOutput(HostSoundOutput::kSdl);
   ASSERT_TRUE(HostSoundCreateDevice());
   ASSERT_TRUE(HostSoundOpenDevice());
