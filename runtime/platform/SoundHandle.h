@@ -29,6 +29,16 @@ enum StreamSourceType : int32_t {
   kSourceOpenStream = 3, // converted while reading the caller's stream
 };
 
+// A jump back written into the ring: where the jumped-to data begins in the
+// ring (K) and its byte offset in the source list (the wrap base).
+struct PendingWrap {
+  uint32_t offset = 0;
+  int64_t base = 0;
+};
+// Jumps back the cursor has yet to reach; loops shorter than the data kept
+// ahead leave several.
+constexpr int kMaxPendingWraps = 16;
+
 struct SoundBuffer {
   int32_t valid = 0;
   HostSoundBuffer* buffer = nullptr;
@@ -66,12 +76,12 @@ struct SoundHandle : HandleRecord {
   uint32_t lastCursor = 0;
   uint8_t primed = 0;
   uint8_t ended = 0;        // the last data is written; the ring drains
-  uint8_t wrapPending = 0;  // the ring holds data from before and after a jump back
   uint8_t listEnded = 0;
-  int64_t wrapBase = 0;     // bytes into the source where the jumped-to data begins
   uint32_t endPos = 0;      // E: where the last data ends in the ring
   uint32_t cursorAtEnd = 0; // P: the play cursor when the last data was written
-  uint32_t wrapOffset = 0;  // K: where the jumped-to data begins in the ring
+  // The ring holds data from before and after these jumps back, oldest first.
+  PendingWrap wraps[kMaxPendingWraps];
+  int32_t wrapCount = 0;
   HandleListNode node{};
 
   // Plain sounds.

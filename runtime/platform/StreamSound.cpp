@@ -96,6 +96,16 @@ uint32_t ReadSourceIntoRing(SoundHandle* s, RingLock* lock) {
   return got > 0 ? static_cast<uint32_t>(got) : 0;
 }
 
+// With the list full the oldest jump is forgotten: the position is then off
+// until a later jump is reached.
+void AddPendingWrap(SoundHandle* s, uint32_t offset, int64_t base) {
+  if (s->wrapCount == kMaxPendingWraps) {
+    std::copy(s->wraps + 1, s->wraps + kMaxPendingWraps, s->wraps);
+    --s->wrapCount;
+  }
+  s->wraps[s->wrapCount++] = PendingWrap{offset, base};
+}
+
 // The end of the current source's data: repeat it, jump to its loop start,
 // go on with the next source, loop the list or end.
 void AdvanceStreamSource(SoundHandle* s, RingLock* lock, uint32_t cursor) {
@@ -103,9 +113,7 @@ void AdvanceStreamSource(SoundHandle* s, RingLock* lock, uint32_t cursor) {
   ++s->repeatsDone;
   if (source->repeatCount == kRepeatForever) {
     s->sourceBytesWritten = source->loopStart * Align(s);
-    s->wrapBase = s->sourceBytesWritten;
-    s->wrapPending = 1;
-    s->wrapOffset = RingOffsetReached(s, *lock);
+    AddPendingWrap(s, RingOffsetReached(s, *lock), s->sourceBytesWritten);
     SeekSoundDecoder(&source->decoder, source->loopStart);
     return;
   }
@@ -117,9 +125,7 @@ void AdvanceStreamSource(SoundHandle* s, RingLock* lock, uint32_t cursor) {
       s->listEnded = 1;
       if (s->playType == kPlayLoop) {
         s->currentSource = 0;
-        s->wrapBase = 0;
-        s->wrapPending = 1;
-        s->wrapOffset = RingOffsetReached(s, *lock);
+        AddPendingWrap(s, RingOffsetReached(s, *lock), 0);
       } else {
         s->currentSource = s->sourceCount - 1;
         s->ended = 1;
@@ -164,23 +170,29 @@ void FillRing(SoundHandle* s, RingLock* lock, uint32_t cursor) {
   }
 }
 
+// Moves the play position on by what the cursor has played since it was
+// last seen; once the cursor reaches data written after a jump back, the
+// position restarts from the jump's base.
 void UpdateStreamPlayPosition(SoundHandle* s, int64_t cursor) {
   if (!s->primed) return;
   const uint32_t a = cursor < 0 ? Cursor(s) : static_cast<uint32_t>(cursor);
   const uint32_t b = s->lastCursor;
   if (a == b) return;
   const uint32_t r = s->ringSize;
-  const uint32_t k = s->wrapOffset;
-  if (s->wrapPending) {
-    const bool reached = b < a ? b < k && k <= a : k > b || k <= a;
-    if (reached) {
-      s->playPosition = s->wrapBase + (a >= k ? a - k : r - k + a);
-      s->wrapPending = 0;
-      s->lastCursor = a;
-      return;
-    }
+  auto distance = [r](uint32_t from, uint32_t to) { return to >= from ? to - from : r - from + to; };
+  // K lies in the stretch the cursor moved over, (from, a].
+  auto passed = [a](uint32_t from, uint32_t k) { return from == a ? false : from < a ? from < k && k <= a : k > from || k <= a; };
+  uint32_t from = b;
+  bool wrapped = false;
+  while (s->wrapCount > 0 && passed(from, s->wraps[0].offset)) {
+    const PendingWrap w = s->wraps[0];
+    s->playPosition = w.base + distance(w.offset, a);
+    std::copy(s->wraps + 1, s->wraps + s->wrapCount, s->wraps);
+    --s->wrapCount;
+    from = w.offset;
+    wrapped = true;
   }
-  s->playPosition += a >= b ? a - b : r - b + a;
+  if (!wrapped) s->playPosition += distance(b, a);
   s->lastCursor = a;
 }
 
@@ -188,7 +200,7 @@ void ResetToStart(SoundHandle* s) {
   s->listEnded = 0;
   s->sourceBytesWritten = 0;
   s->playPosition = 0;
-  s->wrapPending = 0;
+  s->wrapCount = 0;
   s->repeatsDone = 0;
   s->currentSource = 0;
   s->primed = 0;
@@ -282,8 +294,9 @@ int PlayStreamSound(int32_t handle, int playType, int restart) {
   if (!s) return -1;
   if (!restart && RingPlaying(s)) return 0;
   StopStreamSound(handle);
-  // A sound that reached its end starts from the top again.
-  if (s->listEnded || (restart && s->playPosition != 0)) ResetToStart(s);
+  // A sound that played to its end starts from the top again.
+  const bool loopChanged = ((playType ^ s->playType) & 2) != 0;
+  if ((s->listEnded && (loopChanged || !s->ended)) || (restart && s->playPosition != 0)) ResetToStart(s);
   if (restart) s->listEnded = 0;
   s->playType = playType;
   PrimeStreamSound(handle);
@@ -323,7 +336,7 @@ int SetStreamSoundPosition(int64_t ms, int32_t handle) {
   if (index == s->sourceCount) return -1;
   s->currentSource = index;
   s->repeatsDone = 0;
-  s->wrapPending = 0;
+  s->wrapCount = 0;
   s->listEnded = 0;
   s->playPosition = int64_t{Avg(s)} * ms / 1000;
   s->sourceBytesWritten = int64_t{s->format.samplesPerSec} * rest / 1000 * Align(s);
