@@ -163,7 +163,7 @@ bool HostConverterConvert(HostAudioConverter* c, const unsigned char* src, size_
                 : DecodeMsAdpcmBlock(src + used, take, channels,
                                      reinterpret_cast<const int16_t(*)[2]>(i.coefs.data()),
                                      static_cast<int>(i.coefs.size() / 2), c->samples.data(), frames);
-        std::memcpy(dst + produced, c->samples.data(), static_cast<size_t>(got) * outFrame);
+        if (got) std::memcpy(dst + produced, c->samples.data(), static_cast<size_t>(got) * outFrame);
         produced += static_cast<size_t>(got) * outFrame;
         used += take;
       }
@@ -184,7 +184,7 @@ bool HostConverterConvert(HostAudioConverter* c, const unsigned char* src, size_
     }
     case Codec::kPcm: {
       const size_t bytes = std::min(srcSize, dstSize) / outFrame * outFrame;
-      std::memcpy(dst, src, bytes);
+      if (bytes) std::memcpy(dst, src, bytes);
       *srcUsed = bytes;
       *dstUsed = bytes;
       return true;
