@@ -39,6 +39,11 @@ int SoundBufferGetStatus(const SoundBuffer* b) {
   return HostSoundStatus(b->buffer);
 }
 
+bool SoundBufferPlaying(const SoundBuffer* b) {
+  const int status = SoundBufferGetStatus(b);
+  return status > 0 && (status & kHostSoundPlaying);
+}
+
 int SoundBufferLock(SoundBuffer* b, uint32_t offset, uint32_t bytes, void** first, uint32_t* firstBytes,
                     void** second, uint32_t* secondBytes) {
   if (!b->valid) return -1;

@@ -14,6 +14,8 @@ int SoundBufferPlay(SoundBuffer* b, bool looping);
 int SoundBufferStop(SoundBuffer* b);
 // Status bits (bit 0 playing), or -1.
 int SoundBufferGetStatus(const SoundBuffer* b);
+// A valid buffer whose status says it plays.
+bool SoundBufferPlaying(const SoundBuffer* b);
 int SoundBufferLock(SoundBuffer* b, uint32_t offset, uint32_t bytes, void** first, uint32_t* firstBytes,
                     void** second, uint32_t* secondBytes);
 int SoundBufferUnlock(SoundBuffer* b, uint32_t firstWritten, uint32_t secondWritten);

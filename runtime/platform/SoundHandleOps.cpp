@@ -36,7 +36,7 @@ int StartSound(int handle, int playType, int restart) {
   // Round robin: the index moves on even when the buffer is found playing.
   s->nextBuffer = (s->nextBuffer + 1) % s->bufferCount;
   SoundBuffer* b = &s->buffers[s->nextBuffer];
-  if (SoundBufferGetStatus(b) > 0 && (SoundBufferGetStatus(b) & kHostSoundPlaying)) {
+  if (SoundBufferPlaying(b)) {
     if (!restart) return 0;
     SoundBufferStop(b);
   }
@@ -63,8 +63,7 @@ int IsSoundPlaying(int handle) {
   if (!s) return -1;
   if (IsStream(s)) return IsStreamSoundPlaying(handle);
   for (int i = 0; i < s->bufferCount; ++i) {
-    const int status = SoundBufferGetStatus(&s->buffers[i]);
-    if (status > 0 && (status & kHostSoundPlaying)) return 1;
+    if (SoundBufferPlaying(&s->buffers[i])) return 1;
   }
   return 0;
 }

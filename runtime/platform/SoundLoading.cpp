@@ -113,8 +113,7 @@ int AddSreamSound(const StreamOps* ops, StreamHandle stream, int repeatCount, in
   if (!s) return -1;
   if (s->sourceCount > 0 || s->bufferCount > 0) {
     if (s->kind != kSoundStream) return LogWrite("ストリーム風サウンドではないサウンドデータが渡されました in AddSreamSound\n");
-    const int status = SoundBufferGetStatus(&s->buffers[0]);
-    if (status > 0 && (status & kHostSoundPlaying)) {
+    if (SoundBufferPlaying(&s->buffers[0])) {
       return LogWrite("既に再生中のストリームサウンドデータにデータを追加しようとしました\n");
     }
     if (s->sourceCount >= kMaxStreamSources) return LogWrite("ストリーム風サウンドの制御データ領域がいっぱいです\n");

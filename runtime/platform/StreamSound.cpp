@@ -38,10 +38,7 @@ uint32_t Cursor(SoundHandle* s) {
   return static_cast<uint32_t>(std::max<int64_t>(SoundBufferGetPosition(Ring(s)), 0));
 }
 
-bool RingPlaying(SoundHandle* s) {
-  const int status = SoundBufferGetStatus(Ring(s));
-  return status > 0 && (status & kHostSoundPlaying);
-}
+bool RingPlaying(SoundHandle* s) { return SoundBufferPlaying(Ring(s)); }
 
 SoundHandle* FindStream(int32_t handle) {
   SoundHandle* s = FindSound(handle);

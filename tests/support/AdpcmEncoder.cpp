@@ -49,6 +49,19 @@ int ImaEncodeOne(ImaState& st, int16_t sample) {
   return nibble;
 }
 
+// The fmt chunk of 4-bit ADPCM with its extra fields.
+std::string AdpcmFormat(uint16_t tag, int channels, uint32_t rate, uint16_t blockAlign, uint32_t perBlock,
+                        const std::string& extra) {
+  WaveFormat f;
+  f.formatTag = tag;
+  f.channels = static_cast<uint16_t>(channels);
+  f.samplesPerSec = rate;
+  f.blockAlign = blockAlign;
+  f.bitsPerSample = 4;
+  f.avgBytesPerSec = static_cast<uint32_t>(uint64_t{rate} * blockAlign / perBlock);
+  return FormatChunk(f, extra);
+}
+
 }  // namespace
 
 EncodedSound EncodeImaAdpcm(const std::vector<int16_t>& samples, int channels, uint32_t rate, uint16_t blockAlign) {
@@ -79,16 +92,9 @@ EncodedSound EncodeImaAdpcm(const std::vector<int16_t>& samples, int channels, u
     }
     out.decoded.insert(out.decoded.end(), block.begin(), block.end());
   }
-  WaveFormat f;
-  f.formatTag = kWaveFormatImaAdpcm;
-  f.channels = static_cast<uint16_t>(channels);
-  f.samplesPerSec = rate;
-  f.blockAlign = blockAlign;
-  f.bitsPerSample = 4;
-  f.avgBytesPerSec = static_cast<uint32_t>(uint64_t{rate} * blockAlign / perBlock);
   ByteWriter extra;
   extra.U16(static_cast<uint16_t>(perBlock));
-  out.fmt = FormatChunk(f, extra.Bytes());
+  out.fmt = AdpcmFormat(kWaveFormatImaAdpcm, channels, rate, blockAlign, perBlock, extra.Bytes());
   out.data = data.Bytes();
   return out;
 }
@@ -139,17 +145,10 @@ EncodedSound EncodeMsAdpcm(const std::vector<int16_t>& samples, int channels, ui
     }
     if (count % 2) data.U8(pending);
   }
-  WaveFormat f;
-  f.formatTag = kWaveFormatMsAdpcm;
-  f.channels = static_cast<uint16_t>(channels);
-  f.samplesPerSec = rate;
-  f.blockAlign = blockAlign;
-  f.bitsPerSample = 4;
-  f.avgBytesPerSec = static_cast<uint32_t>(uint64_t{rate} * blockAlign / perBlock);
   ByteWriter extra;
   extra.U16(static_cast<uint16_t>(perBlock)).U16(7);
   for (const auto& pair : kMsAdpcmStandardCoefs) extra.U16(static_cast<uint16_t>(pair[0])).U16(static_cast<uint16_t>(pair[1]));
-  out.fmt = FormatChunk(f, extra.Bytes());
+  out.fmt = AdpcmFormat(kWaveFormatMsAdpcm, channels, rate, blockAlign, perBlock, extra.Bytes());
   out.data = data.Bytes();
   return out;
 }
