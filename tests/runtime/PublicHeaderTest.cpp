@@ -94,6 +94,30 @@ TEST(PublicHeader, EveryBuiltEntryPoint) {
   EXPECT_EQ(std::string(line), "def");
   EXPECT_EQ(FileCloseRead(file), 0);
 
+  // Sound: a load succeeds when the layer has a sound device; every entry
+  // refuses a handle that names nothing.
+  EXPECT_EQ(SetSoundLoadMode(4), -1);
+  EXPECT_EQ(SetSoundLoadMode(0), 0);
+  const unsigned char wave[48] = {'R', 'I', 'F', 'F', 40, 0, 0, 0, 'W', 'A', 'V', 'E', 'f', 'm', 't', ' ',
+                                  16, 0, 0, 0, 1, 0, 1, 0, 0x40, 0x1F, 0, 0, 0x80, 0x3E, 0, 0,
+                                  2, 0, 16, 0, 'd', 'a', 't', 'a', 4, 0, 0, 0, 1, 0, 2, 0};
+  for (const int sound : {CreateSoundFromMemory(wave, sizeof wave, 2, -1), CreateSoundFromMemoryOneBuffer(wave, 10, -1),
+                          CreateSoundFromFile("none.wav", 1, -1)}) {
+    const int expected = sound >= 0 ? 0 : -1;
+    EXPECT_EQ(SetSoundVolume(200, sound), expected);
+    EXPECT_EQ(SetSoundFrequency(-1, sound), expected);
+    EXPECT_EQ(GetSoundFrequency(sound), sound >= 0 ? 8000 : -1);
+    EXPECT_EQ(SetSoundPlayTime(0, sound), expected);
+    EXPECT_EQ(StartSound(sound, 1, 1), expected);
+    EXPECT_EQ(IsSoundPlaying(sound) >= 0, sound >= 0);
+    EXPECT_EQ(GetSoundPlayTime(sound) >= 0, sound >= 0);
+    EXPECT_EQ(GetSoundLengthMs(sound), sound >= 0 ? 0 : -1);
+    EXPECT_EQ(SetSoundLoopStartMs(0, sound), expected);
+    EXPECT_EQ(HaltSound(sound), expected);
+    EXPECT_EQ(DeleteSound(sound, 0), expected);
+  }
+  EXPECT_GE(DeleteAllSounds(0), -1);
+
   EXPECT_EQ(ChangeWindowMode(0), 0);
   EXPECT_EQ(ChangeWindowMode(1), 0);
   EXPECT_EQ(LayerEnd(), 0);

@@ -101,7 +101,7 @@ std::vector<int16_t> DecodeMpegReference(const std::string& file) {
     }
     const size_t at = out.size();
     out.resize(at + done / 2);
-    std::memcpy(out.data() + at, buffer, done);
+    if (done) std::memcpy(out.data() + at, buffer, done);
     if (result != MPG123_OK) break;
   }
   mpg123_delete(h);

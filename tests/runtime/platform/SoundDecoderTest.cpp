@@ -53,7 +53,7 @@ class Decoded {
     std::vector<int16_t> out;
     if (DecodeWholeSound(&decoder_, &pcm, &size, &format) != 0) return out;
     out.resize(size / 2);
-    std::memcpy(out.data(), pcm, size);
+    if (size) std::memcpy(out.data(), pcm, size);
     TrackedFree(pcm);
     return out;
   }
