@@ -15,6 +15,7 @@
 #include "runtime/platform/MainWindow.h"
 #include "runtime/platform/MessagePump.h"
 #include "runtime/platform/PlatformState.h"
+#include "runtime/platform/SoundSystem.h"
 #include "runtime/platform/StartDirectory.h"
 #include "runtime/platform/SystemInfo.h"
 #include "runtime/platform/TextInput.h"
@@ -66,6 +67,7 @@ int InitLayerSystems() {
   if (StartComponentModel() != 0) return StartUpFailed();
   if (CreateMainWindow() != 0) return StartUpFailed();
   if (InputInit() == -1) return StartUpFailed();
+  InitSoundSystem();  // the game runs on without sound
   TextInputInit();
   gPlatform.initialised = 1;
   if (!gPlatform.windowMode) HostWindowRaise(true);
@@ -77,6 +79,7 @@ int InitLayerSystems() {
 int EndLayerSystems() {
   if (!gPlatform.initialised) return 0;
   InputEnd();
+  TermSoundSystem();
   DestroyMainWindow();
   EndComponentModel();
   gPlatform.initialised = 0;

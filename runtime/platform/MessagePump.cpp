@@ -8,6 +8,7 @@
 #include "runtime/platform/ApiLock.h"
 #include "runtime/platform/MouseCursor.h"
 #include "runtime/platform/PlatformState.h"
+#include "runtime/platform/SoundSystem.h"
 #include "runtime/platform/TextInput.h"
 #include "runtime/platform/WindowProcedure.h"
 
@@ -58,13 +59,18 @@ int PumpMessagesUnlocked() {
       }
     }
     if (ended) break;
-    if (!w.active) HostSleepMs(1);
+    if (!w.active) {
+      if (mainThread) RefillAllStreamSounds();
+      HostSleepMs(1);
+    }
     if (w.endRequested || !mainThread) break;
     const bool quiet = dispatched == 0 || (batchFull && dispatched == 1);
     if (quiet && !Waiting(w)) break;
   }
 
   if (mainThread && !gPlatform.windowMode) ShowMouseCursor(w.cursorRequested);
+  // Sound and text input belong to the main thread.
+  if (mainThread) RefillAllStreamSounds();
   w.textInputBusy = 1;
   ProcessTextInput();
   w.textInputBusy = 0;

@@ -8,6 +8,7 @@
 #include "runtime/Movan.h"
 #include "runtime/host/Clock.h"
 #include "runtime/platform/Log.h"
+#include "runtime/platform/MessagePump.h"
 #include "runtime/platform/SoundBuffer.h"
 #include "runtime/platform/StreamSound.h"
 #include "runtime/platform/TrackedAlloc.h"
@@ -22,10 +23,8 @@ constexpr uint32_t kPlainFallbackFlags = kHostSoundCtrlVolume | kHostSoundCtrlPa
 constexpr uint32_t kRingFlags = kHostSoundPlayCursorExact | kPlainFlags;
 constexpr uint32_t kSilentBytes = 400;
 
-int DefaultPump() {
-  HostSleepMs(1);
-  return 0;
-}
+// The wait of a sound played once in the foreground keeps the window alive.
+int DefaultPump() { return PumpMessages(); }
 
 SoundPumpHook gPumpHook = DefaultPump;
 

@@ -2,7 +2,7 @@
 // A layer ready to start in a fresh folder: the clock is fake and moves on
 // by a millisecond at every read of the tick, window messages come from a
 // fake source, keyboard, mouse and joypads are fake, the single-instance
-// check is off and the window mode is on.
+// check is off, sound mixes against a manual clock and the window mode is on.
 // Whatever the test started is ended again.
 
 #include <gtest/gtest.h>
@@ -12,6 +12,7 @@
 
 #include "runtime/graphics/ScreenDevice.h"
 #include "runtime/host/InstanceLock.h"
+#include "runtime/host/SoundDevice.h"
 #include "runtime/host/Window.h"
 #include "runtime/platform/InputDevices.h"
 #include "runtime/platform/LayerLifeCycle.h"
@@ -29,6 +30,7 @@ class LayerFixture : public ::testing::Test {
     gPlatform.windowMode = 1;
     gScreenDevice = ScreenDevice();
     HostSetInstanceLockEnabled(false);
+    HostSoundSetOutput(HostSoundOutput::kManualClock);
     clock.AdvanceOnEveryTickRead(1000);
   }
 
@@ -37,6 +39,7 @@ class LayerFixture : public ::testing::Test {
     InputEnd();  // a read after the end starts input again
     HostVideoStop();
     HostSetInstanceLockEnabled(true);
+    HostSoundSetOutput(HostSoundOutput::kSdl);
     gPlatform = PlatformState();
     gScreenDevice = ScreenDevice();
   }

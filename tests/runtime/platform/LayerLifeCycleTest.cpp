@@ -47,7 +47,7 @@ TEST_F(LayerLifeCycleTest, InitWritesItsStepsInOrderAndEndLeavesNothingBehind) {
   ASSERT_EQ(LayerInit(), 0);
   EXPECT_EQ(IsStandardFileTableInstalled(), 1);
   const std::vector<std::string> init = LogLines();
-  ASSERT_EQ(init.size(), 29u);
+  ASSERT_EQ(init.size(), 39u);
   // Lines whose figures depend on the machine are compared by their start.
   EXPECT_THAT(init[3], StartsWith("\tＣＰＵ動作速度：大体"));
   EXPECT_THAT(init[10], StartsWith("メモリ総量:"));
@@ -81,6 +81,17 @@ TEST_F(LayerLifeCycleTest, InitWritesItsStepsInOrderAndEndLeavesNothingBehind) {
                          "マウスデバイスの初期化... 初期化成功",
                          "キーボードデバイスの初期化... 初期化成功",
                          "DirectInput 関連の初期化は正常に終了しました",
+                         "DirectSound の初期化を行います",
+                         "DirectSound インターフェースの取得を行います....  成功",
+                         "引き続きインターフェースの初期化処理...  成功",
+                         "DirectSound デバイスを列挙します",
+                         "モジュール名:         manual  ドライバ記述:manual clock 最大サンプリングレート:200.00KHz "
+                         "最小サンプリングレート:0.10KHz 総サウンドメモリ領域:0.00KB 空きサウンドメモリ領域:0.00KB ",
+                         "利用可能サンプリング精度",
+                         " プライマリ １６bit = OK  ８bit = OK  セカンダリ １６bit = OK  ８bit = OK ",
+                         "利用可能チャンネル",
+                         " プライマリ MONO = OK  STEREO = OK  セカンダリ MONO = OK  STEREO = OK ",
+                         "DirectSound の初期化は正常に終了しました",
                          "文字コードバッファの初期化を行います... 完了しました",
                      }));
   EXPECT_EQ(gPlatform.initialised, 1);
@@ -102,6 +113,7 @@ TEST_F(LayerLifeCycleTest, InitWritesItsStepsInOrderAndEndLeavesNothingBehind) {
   const std::vector<std::string> end(all.begin() + static_cast<long>(init.size()), all.end());
   EXPECT_THAT(end, ElementsAreArray({
                        "DirectInput 関連の終了処理... 完了",
+                       "DirectSound の終了処理は正常に終了しました",
                        "ウインドウを閉じようとしています",
                        "ウインドウが破棄されようとしています",
                        "ソフトを終了する準備が整いました",
@@ -233,10 +245,11 @@ TEST_F(LayerLifeCycleTest, FatalExitWhileRunningEndsTheLayerInOrder) {
   EXPECT_EXIT(FatalErrorExit("致命的なエラー"), ::testing::ExitedWithCode(255), "");
   const std::vector<std::string> all = LogLines();
   const std::vector<std::string> after(all.begin() + static_cast<long>(before), all.end());
-  ASSERT_GE(after.size(), 3u);
+  ASSERT_GE(after.size(), 4u);
   EXPECT_EQ(after[0], "致命的なエラー");
   EXPECT_EQ(after[1], "DirectInput 関連の終了処理... 完了");
-  EXPECT_EQ(after[2], "ウインドウを閉じようとしています");
+  EXPECT_EQ(after[2], "DirectSound の終了処理は正常に終了しました");
+  EXPECT_EQ(after[3], "ウインドウを閉じようとしています");
   EXPECT_THAT(after[after.size() - 2], StartsWith("Alloc memory dump"));
 }
 
