@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "runtime/LittleEndian.h"
+
 struct WaveFormat {
   uint16_t formatTag = 0;
   uint16_t channels = 0;
@@ -28,19 +30,6 @@ constexpr uint16_t kWaveFormatImaAdpcm = 0x11;
 constexpr uint16_t kWaveFormatMpeg = 0x50;
 constexpr uint16_t kWaveFormatMpegLayer3 = 0x55;
 constexpr uint16_t kWaveFormatExtensible = 0xFFFE;
-
-inline uint16_t ReadLe16(const unsigned char* p) { return static_cast<uint16_t>(p[0] | p[1] << 8); }
-inline uint32_t ReadLe32(const unsigned char* p) {
-  return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 | static_cast<uint32_t>(p[2]) << 16 |
-         static_cast<uint32_t>(p[3]) << 24;
-}
-inline void WriteLe16(unsigned char* p, uint16_t v) {
-  p[0] = static_cast<unsigned char>(v);
-  p[1] = static_cast<unsigned char>(v >> 8);
-}
-inline void WriteLe32(unsigned char* p, uint32_t v) {
-  for (int i = 0; i < 4; ++i) p[i] = static_cast<unsigned char>(v >> (8 * i));
-}
 
 // At most the first 18 bytes count; fields beyond size stay 0.
 inline WaveFormat WaveFormatFromBytes(const unsigned char* bytes, size_t size) {

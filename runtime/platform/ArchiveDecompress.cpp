@@ -6,14 +6,14 @@
 
 int64_t ArchiveUncompressedSize(const uint8_t* source, size_t sourceSize) {
   if (sourceSize < kArchiveCodeHeadSize) return -1;
-  return ArchiveU32(source);
+  return ReadLe32(source);
 }
 
 int64_t DecompressArchiveData(const uint8_t* source, size_t sourceSize, uint8_t* destination,
                               size_t destinationSize) {
   if (sourceSize < kArchiveCodeHeadSize) return -1;
-  const size_t outSize = ArchiveU32(source);
-  const size_t packedSize = ArchiveU32(source + 4);
+  const size_t outSize = ReadLe32(source);
+  const size_t packedSize = ReadLe32(source + 4);
   const uint8_t escape = source[8];
   if (packedSize < kArchiveCodeHeadSize || packedSize > sourceSize || outSize > destinationSize) return -1;
 

@@ -25,6 +25,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "runtime/LittleEndian.h"
+
 constexpr size_t kArchiveHeaderSize = 24;
 constexpr uint16_t kArchiveMaxVersion = 3;
 constexpr size_t kArchiveEntrySizeOld = 40;   // versions 0 and 1
@@ -42,11 +44,3 @@ constexpr size_t kEntryName = 0, kEntryAttributes = 4, kEntryCreationTime = 8, k
                  kEntryLastWriteTime = 24, kEntryData = 32, kEntrySize = 36, kEntryCompressedSize = 40;
 constexpr size_t kDirectoryParent = 4, kDirectoryCount = 8, kDirectoryFirstEntry = 12;
 
-inline uint16_t ArchiveU16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | p[1] << 8); }
-inline uint32_t ArchiveU32(const uint8_t* p) {
-  return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 | static_cast<uint32_t>(p[2]) << 16 |
-         static_cast<uint32_t>(p[3]) << 24;
-}
-inline uint64_t ArchiveU64(const uint8_t* p) {
-  return static_cast<uint64_t>(ArchiveU32(p)) | static_cast<uint64_t>(ArchiveU32(p + 4)) << 32;
-}

@@ -29,14 +29,14 @@ bool InTable(const ArchiveReader* r, uint64_t start, uint64_t length) {
 
 bool ValidNameRecord(const ArchiveReader* r, uint32_t offset) {
   if (!InTable(r, offset, 4)) return false;
-  const uint64_t units = ArchiveU16(r->table + offset);
+  const uint64_t units = ReadLe16(r->table + offset);
   if (units == 0 || !InTable(r, offset + 4ull, 8 * units)) return false;
   const uint8_t* name = r->table + offset + 4;
   return name[4 * units - 1] == 0 && name[8 * units - 1] == 0;
 }
 
 bool IsStored(const ArchiveReader* r, const uint8_t* entry) {
-  return r->version < kArchiveFirstCompressingVersion || ArchiveU32(entry + kEntryCompressedSize) == kArchiveStored;
+  return r->version < kArchiveFirstCompressingVersion || ReadLe32(entry + kEntryCompressedSize) == kArchiveStored;
 }
 
 // Every directory the tables reach, through subdirectories and parents.
@@ -53,23 +53,23 @@ bool ValidateTables(const ArchiveReader* r) {
       return false;
     }
     const uint8_t* d = DirectoryAt(r, directory);
-    const uint32_t parent = ArchiveU32(d + kDirectoryParent);
+    const uint32_t parent = ReadLe32(d + kDirectoryParent);
     if (parent != kArchiveNoParent) reach(parent);
-    const uint64_t count = ArchiveU32(d + kDirectoryCount);
-    const uint32_t first = ArchiveU32(d + kDirectoryFirstEntry);
+    const uint64_t count = ReadLe32(d + kDirectoryCount);
+    const uint32_t first = ReadLe32(d + kDirectoryFirstEntry);
     if (!InTable(r, static_cast<uint64_t>(r->entryTableOffset) + first, count * r->entrySize)) return false;
     for (uint64_t i = 0; i < count; ++i) {
       const uint8_t* e = EntryAt(r, static_cast<uint32_t>(first + i * r->entrySize));
-      if (!ValidNameRecord(r, ArchiveU32(e + kEntryName))) return false;
-      const uint32_t data = ArchiveU32(e + kEntryData);
-      if (ArchiveU32(e + kEntryAttributes) & kArchiveDirectoryAttribute) {
+      if (!ValidNameRecord(r, ReadLe32(e + kEntryName))) return false;
+      const uint32_t data = ReadLe32(e + kEntryData);
+      if (ReadLe32(e + kEntryAttributes) & kArchiveDirectoryAttribute) {
         reach(data);
         continue;
       }
-      const uint64_t size = ArchiveU32(e + kEntrySize);
+      const uint64_t size = ReadLe32(e + kEntrySize);
       uint64_t length = size;
       if (!IsStored(r, e)) {
-        length = ArchiveU32(e + kEntryCompressedSize);
+        length = ReadLe32(e + kEntryCompressedSize);
         if (length < kArchiveCodeHeadSize ||
             size > (length - kArchiveCodeHeadSize) * kMaxExpansionPerCodeByte + kLongestShortMatch) {
           return false;
@@ -115,12 +115,12 @@ bool ReadHeader(ArchiveReader* r, const char* keyString) {
     XorArchiveData(sizeof header, header, 0, r->key);
     if (!HasMagic(header)) return false;
   }
-  r->version = ArchiveU16(header + kHeaderVersion);
-  r->tableSize = ArchiveU32(header + kHeaderTableSize);
-  r->dataOffset = ArchiveU32(header + kHeaderDataOffset);
-  r->tableOffset = ArchiveU32(header + kHeaderTableOffset);
-  r->entryTableOffset = ArchiveU32(header + kHeaderEntryTableOffset);
-  r->directoryTableOffset = ArchiveU32(header + kHeaderDirectoryTableOffset);
+  r->version = ReadLe16(header + kHeaderVersion);
+  r->tableSize = ReadLe32(header + kHeaderTableSize);
+  r->dataOffset = ReadLe32(header + kHeaderDataOffset);
+  r->tableOffset = ReadLe32(header + kHeaderTableOffset);
+  r->entryTableOffset = ReadLe32(header + kHeaderEntryTableOffset);
+  r->directoryTableOffset = ReadLe32(header + kHeaderDirectoryTableOffset);
   r->entrySize = r->version < kArchiveFirstCompressingVersion ? kArchiveEntrySizeOld : kArchiveEntrySize;
   const uint64_t fileSize = static_cast<uint64_t>(r->fileSize);
   return r->version <= kArchiveMaxVersion && r->dataOffset <= fileSize && r->tableOffset <= fileSize &&
@@ -139,8 +139,8 @@ const char* ElementEnd(const char* p) {
 }
 
 bool NameMatches(const ArchiveReader* r, const uint8_t* entry, const ArchiveNameKey& key) {
-  const uint8_t* record = r->table + ArchiveU32(entry + kEntryName);
-  return ArchiveU16(record) == key.units && ArchiveU16(record + 2) == key.checksum &&
+  const uint8_t* record = r->table + ReadLe32(entry + kEntryName);
+  return ReadLe16(record) == key.units && ReadLe16(record + 2) == key.checksum &&
          std::memcmp(record + 4, key.upper, 4u * key.units) == 0;
 }
 
@@ -149,12 +149,12 @@ int64_t FindInDirectory(const ArchiveReader* r, const char* name, size_t length,
   ArchiveNameKey key;
   if (!MakeArchiveNameKey(name, length, &key)) return -1;
   const uint8_t* d = DirectoryAt(r, r->currentDirectory);
-  const uint32_t count = ArchiveU32(d + kDirectoryCount);
-  const uint32_t first = ArchiveU32(d + kDirectoryFirstEntry);
+  const uint32_t count = ReadLe32(d + kDirectoryCount);
+  const uint32_t first = ReadLe32(d + kDirectoryFirstEntry);
   for (uint32_t i = 0; i < count; ++i) {
     const uint32_t entry = first + i * r->entrySize;
     const uint8_t* e = EntryAt(r, entry);
-    const bool isDirectory = (ArchiveU32(e + kEntryAttributes) & kArchiveDirectoryAttribute) != 0;
+    const bool isDirectory = (ReadLe32(e + kEntryAttributes) & kArchiveDirectoryAttribute) != 0;
     if (isDirectory == directory && NameMatches(r, e, key)) return entry;
   }
   return -1;
@@ -240,7 +240,7 @@ int ChangeArchiveDir(ArchiveReader* reader, const char* path) {
   if (std::strcmp(path, ".") == 0) return 0;
   if (std::strcmp(path, "..") == 0) {
     if (reader->currentDirectory == 0) return -1;
-    const uint32_t parent = ArchiveU32(DirectoryAt(reader, reader->currentDirectory) + kDirectoryParent);
+    const uint32_t parent = ReadLe32(DirectoryAt(reader, reader->currentDirectory) + kDirectoryParent);
     if (parent == kArchiveNoParent) return -1;
     reader->currentDirectory = parent;
     return 0;
@@ -255,7 +255,7 @@ int ChangeArchiveDir(ArchiveReader* reader, const char* path) {
     if (end > p) {
       const int64_t entry = FindInDirectory(reader, p, static_cast<size_t>(end - p), true);
       if (entry < 0) return -1;
-      reader->currentDirectory = ArchiveU32(EntryAt(reader, static_cast<uint32_t>(entry)) + kEntryData);
+      reader->currentDirectory = ReadLe32(EntryAt(reader, static_cast<uint32_t>(entry)) + kEntryData);
     }
     p = *end ? end + 1 : end;
   }
@@ -269,8 +269,8 @@ int ArchiveFileOpen(ArchiveReader* reader, const char* innerPath, ArchiveFile* f
   const uint8_t* e = EntryAt(reader, static_cast<uint32_t>(entry));
   file->reader = reader;
   file->entry = static_cast<uint32_t>(entry);
-  file->size = ArchiveU32(e + kEntrySize);
-  file->dataStart = static_cast<uint64_t>(reader->dataOffset) + ArchiveU32(e + kEntryData);
+  file->size = ReadLe32(e + kEntrySize);
+  file->dataStart = static_cast<uint64_t>(reader->dataOffset) + ReadLe32(e + kEntryData);
   if (IsStored(reader, e)) return 0;
 
   for (ArchiveSharedData& shared : reader->shared) {
@@ -280,7 +280,7 @@ int ArchiveFileOpen(ArchiveReader* reader, const char* innerPath, ArchiveFile* f
       return 0;
     }
   }
-  const uint32_t packed = ArchiveU32(e + kEntryCompressedSize);
+  const uint32_t packed = ReadLe32(e + kEntryCompressedSize);
   uint8_t* code = static_cast<uint8_t*>(TrackedAlloc(packed, __FILE__, __LINE__));
   uint8_t* data = static_cast<uint8_t*>(TrackedAlloc(file->size ? file->size : 1, __FILE__, __LINE__));
   const bool ok = code && data && ReadArchiveBlock(reader, code, packed, file->dataStart) == packed &&
@@ -365,18 +365,18 @@ bool ArchiveDirectoryItem(const ArchiveReader* reader, uint32_t directory, uint3
   }
   const uint32_t k = index - (root ? 1 : 2);
   const uint8_t* d = DirectoryAt(reader, directory);
-  if (k >= ArchiveU32(d + kDirectoryCount)) return false;
-  const uint8_t* e = EntryAt(reader, ArchiveU32(d + kDirectoryFirstEntry) + k * reader->entrySize);
-  const uint8_t* record = reader->table + ArchiveU32(e + kEntryName);
+  if (k >= ReadLe32(d + kDirectoryCount)) return false;
+  const uint8_t* e = EntryAt(reader, ReadLe32(d + kDirectoryFirstEntry) + k * reader->entrySize);
+  const uint8_t* record = reader->table + ReadLe32(e + kEntryName);
   const char* upper = reinterpret_cast<const char*>(record + 4);
   *upperName = upper;
   if (info) {
     std::memset(info, 0, sizeof *info);
-    StrCopy(info->name, sizeof info->name, upper + 4 * ArchiveU16(record));
-    info->isDirectory = (ArchiveU32(e + kEntryAttributes) & kArchiveDirectoryAttribute) ? 1 : 0;
-    info->sizeLow = ArchiveU32(e + kEntrySize);
-    FileTimeToDateRecord(ArchiveU64(e + kEntryCreationTime), &info->creationTime);
-    FileTimeToDateRecord(ArchiveU64(e + kEntryLastWriteTime), &info->lastWriteTime);
+    StrCopy(info->name, sizeof info->name, upper + 4 * ReadLe16(record));
+    info->isDirectory = (ReadLe32(e + kEntryAttributes) & kArchiveDirectoryAttribute) ? 1 : 0;
+    info->sizeLow = ReadLe32(e + kEntrySize);
+    FileTimeToDateRecord(ReadLe64(e + kEntryCreationTime), &info->creationTime);
+    FileTimeToDateRecord(ReadLe64(e + kEntryLastWriteTime), &info->lastWriteTime);
   }
   return true;
 }
