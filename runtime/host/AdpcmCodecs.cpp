@@ -103,7 +103,9 @@ uint32_t DecodeMsAdpcmBlock(const unsigned char* block, size_t size, int channel
     const int c = static_cast<int>(i % channels);
     const int nibble = (data[i / 2] >> ((i & 1) ? 0 : 4)) & 0xF;
     const int32_t signedNibble = nibble >= 8 ? nibble - 16 : nibble;
-    const int32_t predicted = (samp1[c] * coef1[c] + samp2[c] * coef2[c]) >> 8;
+    // Coefficients come from the file: two full-scale products pass 2^31.
+    const int32_t predicted =
+        static_cast<int32_t>((int64_t{samp1[c]} * coef1[c] + int64_t{samp2[c]} * coef2[c]) >> 8);
     const int32_t sample = std::clamp(predicted + signedNibble * delta[c], -32768, 32767);
     samp2[c] = samp1[c];
     samp1[c] = sample;

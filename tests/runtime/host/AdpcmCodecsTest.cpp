@@ -41,6 +41,18 @@ TEST(MsAdpcm, DecodesAHandMadeBlock) {
   EXPECT_EQ(out[3], 56);
 }
 
+TEST(MsAdpcm, FullScaleSamplesAndCoefficientsFromTheFileDoNotOverflow) {
+  // Predictor 0 of the file's own table (-32768, -32768), both first samples -32768.
+  const int16_t coefs[1][2] = {{-32768, -32768}};
+  const unsigned char block[] = {0, 16, 0, 0x00, 0x80, 0x00, 0x80, 0x00};
+  int16_t out[4];
+  ASSERT_EQ(DecodeMsAdpcmBlock(block, sizeof block, 1, coefs, 1, out, 4), 4u);
+  // 2 * 2^30 >> 8 = 2^23, clamped.
+  EXPECT_EQ(out[2], 32767);
+  // (32767 - 32768) * -32768 >> 8 = 128.
+  EXPECT_EQ(out[3], 128);
+}
+
 TEST(G711, DecodesKnownCodes) {
   EXPECT_EQ(MuLawToLinear(0xFF), 0);
   EXPECT_EQ(MuLawToLinear(0x80), 32124);
