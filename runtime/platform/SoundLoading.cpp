@@ -19,19 +19,18 @@ int StreamTypeOfMode(int mode) { return mode == 1 ? kSourceFileImage : mode; }
 
 StreamHandle MemHandle(MemStream* m) { return reinterpret_cast<StreamHandle>(m); }
 
-// Fills every buffer of a new plain sound with its PCM.
+// Copies the PCM of a new plain sound into its buffers. The other buffers
+// are duplicates of the first and share its memory: one copy fills them all.
 int FillPlainBuffers(SoundHandle* s) {
-  for (int i = 0; i < s->bufferCount; ++i) {
-    void* p1;
-    void* p2;
-    uint32_t n1, n2;
-    if (SoundBufferLock(&s->buffers[i], 0, s->pcmSize, &p1, &n1, &p2, &n2) != 0) {
-      return LogFormat("サウンドデータの転送に失敗しました_1");
-    }
-    std::memcpy(p1, s->pcm, n1);
-    if (n2) std::memcpy(p2, s->pcm + n1, n2);
-    if (SoundBufferUnlock(&s->buffers[i], n1, n2) != 0) return LogFormat("サウンドデータの転送に失敗しました_2");
+  void* p1;
+  void* p2;
+  uint32_t n1, n2;
+  if (SoundBufferLock(&s->buffers[0], 0, s->pcmSize, &p1, &n1, &p2, &n2) != 0) {
+    return LogFormat("サウンドデータの転送に失敗しました_1");
   }
+  std::memcpy(p1, s->pcm, n1);
+  if (n2) std::memcpy(p2, s->pcm + n1, n2);
+  if (SoundBufferUnlock(&s->buffers[0], n1, n2) != 0) return LogFormat("サウンドデータの転送に失敗しました_2");
   return 0;
 }
 

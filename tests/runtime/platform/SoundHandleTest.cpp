@@ -118,6 +118,14 @@ TEST_F(SoundHandleTest, StartsTakeTheBuffersInTurn) {
   EXPECT_EQ(IsSoundPlaying(handle), 0);
 }
 
+TEST_F(SoundHandleTest, EveryBufferPlaysTheSound) {
+  const int handle = Load(CountingWave(100), 3);
+  for (int i = 0; i < 3; ++i) {
+    ASSERT_EQ(StartSound(handle, 1, 1), 0);
+    EXPECT_EQ(Mix(100), CountingSamples(100, 2)) << Record(handle)->nextBuffer;
+  }
+}
+
 TEST_F(SoundHandleTest, PlayTimesAndLengths) {
   const int handle = Load(CountingWave(44100 * 2), 2);
   EXPECT_EQ(GetSoundLengthMs(handle), 2000);
