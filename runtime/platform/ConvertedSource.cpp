@@ -2,7 +2,7 @@
 // data is held whole and converted a chunk at a time. A second conversion
 // stream, the checkpoint, follows the first to within 10240 output bytes
 // before the loop start, so that a jump back to the loop start converts
-// little instead of starting over.
+// little instead of starting over. Only sources given a loop start open it.
 
 #include <algorithm>
 #include <cstring>
@@ -17,10 +17,10 @@ namespace {
 constexpr uint64_t kCheckpointLead = 10240;
 constexpr uint32_t kMpegChunk = 2048;
 
-bool Reopen(SoundDecoder* d, HostAudioConverter** converter) {
+// Closes the converter, if any, and opens a fresh one (null on failure).
+void Reopen(SoundDecoder* d, HostAudioConverter** converter) {
   HostConverterClose(*converter);
   *converter = HostConverterOpen(d->sourceFormat, d->sourceFormatSize, d->output);
-  return *converter != nullptr;
 }
 
 // Reads through the stream in blocks, for the frame walk.
@@ -140,6 +140,19 @@ bool ConvertChunk(SoundDecoder* d, HostAudioConverter* c, uint32_t* sourceUsed, 
   return true;
 }
 
+// The checkpoint from the start of the data, its converter and scratch block
+// made on first use. Without memory for them it stays closed, and a jump
+// back converts from the start instead.
+void RestartCheckpoint(SoundDecoder* d) {
+  d->checkpointSourceUsed = 0;
+  d->checkpointOutput = 0;
+  if (!d->checkpointScratch) {
+    d->checkpointScratch = static_cast<unsigned char*>(TrackedAlloc(d->blockSize, __FILE__, __LINE__));
+    if (!d->checkpointScratch) return;
+  }
+  Reopen(d, &d->checkpointConverter);
+}
+
 }  // namespace
 
 int StartAcmConversion(SoundDecoder* d, const WaveFormat& pcm, uint64_t blockBytes) {
@@ -154,13 +167,11 @@ int StartAcmConversion(SoundDecoder* d, const WaveFormat& pcm, uint64_t blockByt
   d->ops.seek(d->stream, d->dataStart, 0);
   d->compressedSize = static_cast<uint32_t>(d->ops.read(d->compressed, 1, d->compressedSize, d->stream));
   d->mainConverter = HostConverterOpen(d->sourceFormat, d->sourceFormatSize, pcm);
-  d->checkpointConverter = HostConverterOpen(d->sourceFormat, d->sourceFormatSize, pcm);
   if (d->mainConverter) {
     blockBytes = std::max(blockBytes, HostConverterOutputSize(d->mainConverter, d->sourceChunk));
   }
   d->blockSize = static_cast<uint32_t>(std::min(blockBytes, kMaxSoundBlockBytes));
-  d->checkpointScratch = static_cast<unsigned char*>(TrackedAlloc(d->blockSize ? d->blockSize : 1, __FILE__, __LINE__));
-  if (!d->mainConverter || !d->checkpointConverter || !d->checkpointScratch || d->blockSize == 0) {
+  if (!d->mainConverter || d->blockSize == 0) {
     ReleaseAcmSource(d);
     return -1;
   }
@@ -204,11 +215,7 @@ int OpenMpegAudioDecoder(SoundDecoder* d) {
 int ConvertAcmBlock(SoundDecoder* d) {
   // The checkpoint follows on towards its target, its output discarded.
   if (d->checkpointTarget != d->checkpointOutput) {
-    if (d->checkpointTarget < d->checkpointOutput) {
-      Reopen(d, &d->checkpointConverter);
-      d->checkpointSourceUsed = 0;
-      d->checkpointOutput = 0;
-    }
+    if (d->checkpointTarget < d->checkpointOutput || !d->checkpointConverter) RestartCheckpoint(d);
     if (d->checkpointConverter && d->checkpointOutput + kCheckpointLead < d->checkpointTarget &&
         d->checkpointSourceUsed < d->compressedSize) {
       uint64_t made = 0;
@@ -243,7 +250,7 @@ int ConvertAcmBlock(SoundDecoder* d) {
 
 void SeekAcmDecoder(SoundDecoder* d, uint64_t target) {
   if (target < d->position) {
-    if (target < d->checkpointOutput) {
+    if (!d->checkpointConverter || target < d->checkpointOutput) {
       Reopen(d, &d->mainConverter);
       d->ops.seek(d->stream, d->dataStart, 0);
       d->mainSourceUsed = 0;
@@ -255,9 +262,7 @@ void SeekAcmDecoder(SoundDecoder* d, uint64_t target) {
       d->mainSourceUsed = d->checkpointSourceUsed;
       d->position = d->checkpointOutput;
       d->available = 0;
-      Reopen(d, &d->checkpointConverter);
-      d->checkpointSourceUsed = 0;
-      d->checkpointOutput = 0;
+      RestartCheckpoint(d);
     }
   }
   for (;;) {

@@ -221,6 +221,9 @@ TEST_F(SoundDecoderTest, SeekingBackGivesTheSamplesOfAFreshDecode) {
       ASSERT_EQ(ReadSoundDecoder(d.Get(), got.data(), 4 * 3000), 4 * 3000) << k << " " << sample;
       EXPECT_EQ(got, Slice(all, static_cast<size_t>(sample) * 2, 2 * 3000)) << k << " " << sample;
     }
+    // Without a loop start no checkpoint is made.
+    EXPECT_EQ(d.Get()->checkpointConverter, nullptr) << k;
+    EXPECT_EQ(d.Get()->checkpointScratch, nullptr) << k;
   }
 }
 
@@ -242,8 +245,10 @@ TEST_F(SoundDecoderTest, CompressedLoopStartIsReachedFromTheCheckpoint) {
   const std::vector<int16_t> all = fresh.ReadAll(8192);
   Decoded d(file);
   const int64_t loop = 100000;
+  EXPECT_EQ(d.Get()->checkpointConverter, nullptr) << "opened when a loop start asks for it";
   d.Get()->checkpointTarget = static_cast<uint64_t>(loop) * 4;
   d.ReadAll(8192);
+  EXPECT_NE(d.Get()->checkpointConverter, nullptr);
   // The checkpoint stopped short of the loop start, within 10240 bytes.
   EXPECT_LE(d.Get()->checkpointOutput, static_cast<uint64_t>(loop) * 4);
   EXPECT_GT(d.Get()->checkpointOutput + 10240 + d.Get()->blockSize, static_cast<uint64_t>(loop) * 4);
@@ -252,6 +257,15 @@ TEST_F(SoundDecoderTest, CompressedLoopStartIsReachedFromTheCheckpoint) {
   std::vector<int16_t> got(2 * 5000);
   ASSERT_EQ(ReadSoundDecoder(d.Get(), got.data(), 4 * 5000), 4 * 5000);
   EXPECT_EQ(got, Slice(all, static_cast<size_t>(loop) * 2, 2 * 5000));
+  // Without memory for the checkpoint a jump back converts from the start.
+  Decoded starved(file);
+  starved.Get()->checkpointTarget = static_cast<uint64_t>(loop) * 4;
+  SetTrackedAllocFailureCountdown(0);
+  ASSERT_EQ(ReadSoundDecoder(starved.Get(), got.data(), 4 * 5000), 4 * 5000);
+  EXPECT_EQ(starved.Get()->checkpointConverter, nullptr);
+  SeekSoundDecoder(starved.Get(), 1000);
+  ASSERT_EQ(ReadSoundDecoder(starved.Get(), got.data(), 4 * 5000), 4 * 5000);
+  EXPECT_EQ(got, Slice(all, 2 * 1000, 2 * 5000));
 }
 
 TEST_F(SoundDecoderTest, OggVorbisMatchesVorbisfileAndCountsOneSecondMoreForWholeDecodes) {
