@@ -47,9 +47,9 @@ int ReadWholeStream(const StreamOps* ops, StreamHandle stream, unsigned char** i
   return 0;
 }
 
-unsigned char* BuildWaveImage(const unsigned char* format, uint32_t formatSize, const unsigned char* pcm,
-                              uint32_t pcmSize, uint32_t* imageSize) {
-  const uint64_t total = uint64_t{pcmSize} + formatSize + 28;
+unsigned char* BuildWaveImage(const WaveFormat& format, const unsigned char* pcm, uint32_t pcmSize,
+                              uint32_t* imageSize) {
+  const uint64_t total = uint64_t{pcmSize} + kWaveFormatBytes + 28;
   if (total > UINT32_MAX) return nullptr;
   unsigned char* image = static_cast<unsigned char*>(TrackedAlloc(static_cast<size_t>(total), __FILE__, __LINE__));
   if (!image) return nullptr;
@@ -57,9 +57,11 @@ unsigned char* BuildWaveImage(const unsigned char* format, uint32_t formatSize, 
   std::memcpy(p, "RIFF", 4);
   WriteLe32(p + 4, static_cast<uint32_t>(total - 8));
   std::memcpy(p + 8, "WAVEfmt ", 8);
-  WriteLe32(p + 16, formatSize);
-  std::memcpy(p + 20, format, formatSize);
-  p += 20 + formatSize;
+  WriteLe32(p + 16, kWaveFormatBytes);
+  WaveFormat plain = format;
+  plain.extraSize = 0;
+  WaveFormatToBytes(plain, p + 20);
+  p += 20 + kWaveFormatBytes;
   std::memcpy(p, "data", 4);
   WriteLe32(p + 4, pcmSize);
   if (pcmSize) std::memcpy(p + 8, pcm, pcmSize);

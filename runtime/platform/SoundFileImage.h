@@ -4,13 +4,14 @@
 
 #include <cstdint>
 
+#include "runtime/host/WaveFormat.h"
 #include "runtime/platform/StreamOps.h"
 
 // The whole file through the file access table. 0, or -1 (logged).
 int ReadWholeFile(const char* name, unsigned char** image, uint32_t* size);
 // The whole stream from its start. 0, or -1 (logged).
 int ReadWholeStream(const StreamOps* ops, StreamHandle stream, unsigned char** image, uint32_t* size);
-// A WAV file of the format block and the PCM: formatSize + pcmSize + 28
-// bytes. Null when memory runs out.
-unsigned char* BuildWaveImage(const unsigned char* format, uint32_t formatSize, const unsigned char* pcm,
-                              uint32_t pcmSize, uint32_t* imageSize);
+// A WAV file of the PCM in the format, its extra size written as 0:
+// pcmSize + 46 bytes. Null when memory runs out.
+unsigned char* BuildWaveImage(const WaveFormat& format, const unsigned char* pcm, uint32_t pcmSize,
+                              uint32_t* imageSize);

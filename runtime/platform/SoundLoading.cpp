@@ -96,12 +96,73 @@ int DecodeToWaveImage(const StreamOps* ops, StreamHandle stream, StreamSoundSour
   if (memory) MemStreamClose(MemHandle(memory));
   TrackedFree(file);
   if (result != 0) return -1;
-  unsigned char formatBytes[kWaveFormatBytes];
-  format.extraSize = 0;
-  WaveFormatToBytes(format, formatBytes);
-  source->image = BuildWaveImage(formatBytes, kWaveFormatBytes, pcm, pcmSize, &source->imageSize);
+  source->image = BuildWaveImage(format, pcm, pcmSize, &source->imageSize);
   TrackedFree(pcm);
   return source->image ? 0 : -1;
+}
+
+// The handle's next source, cleared, or null (logged) when the handle takes
+// no more.
+StreamSoundSource* NextSource(SoundHandle* s) {
+  if (s->sourceCount > 0 || s->bufferCount > 0) {
+    if (s->kind != kSoundStream) {
+      LogWrite("ストリーム風サウンドではないサウンドデータが渡されました in AddSreamSound\n");
+      return nullptr;
+    }
+    if (SoundBufferPlaying(&s->buffers[0])) {
+      LogWrite("既に再生中のストリームサウンドデータにデータを追加しようとしました\n");
+      return nullptr;
+    }
+    if (s->sourceCount >= kMaxStreamSources) {
+      LogWrite("ストリーム風サウンドの制御データ領域がいっぱいです\n");
+      return nullptr;
+    }
+  }
+  StreamSoundSource* source = &s->sources[s->sourceCount];
+  *source = StreamSoundSource();
+  return source;
+}
+
+// Takes in a source whose decoder is open: the first makes the ring, a later
+// one must match its format. 0, or -1 with the source cleaned up.
+int CommitSource(SoundHandle* s, StreamSoundSource* source, int repeatCount, int32_t handle) {
+  const WaveFormat& format = GetSoundDecoderFormat(&source->decoder);
+  if (s->sourceCount == 0) {
+    s->format = format;
+    const uint64_t ring = uint64_t{6} * format.avgBytesPerSec;
+    if (ring > kHostSoundMaxBytes ||
+        CreateSoundBuffers(format, static_cast<uint32_t>(ring), kSoundStream, 1, handle) != 0) {
+      CleanUpSource(source);
+      return -1;
+    }
+    s->ringSize = static_cast<uint32_t>(ring);
+  } else if (!(format == s->format)) {
+    CleanUpSource(source);
+    return LogFormat("フォーマットの違う音声データは同時に使うことは出来ません");
+  }
+  source->repeatCount = static_cast<uint8_t>(repeatCount);
+  ++s->sourceCount;
+  s->totalSamples = 0;
+  for (int i = 0; i < s->sourceCount; ++i) {
+    s->totalSamples += static_cast<int64_t>(GetSoundDecoderPcmSize(&s->sources[i].decoder) / s->format.blockAlign);
+  }
+  return 0;
+}
+
+// The first source of a new stream sound: a WAV image that it takes over
+// (freed when this fails).
+int AddWaveImageSource(unsigned char* image, uint32_t imageSize, int32_t handle) {
+  SoundHandle* s = FindSound(handle);
+  StreamSoundSource* source = s ? NextSource(s) : nullptr;
+  if (!source) {
+    TrackedFree(image);
+    return -1;
+  }
+  source->type = kSourceWaveImage;
+  source->image = image;
+  source->imageSize = imageSize;
+  if (OpenImageSource(source) != 0) return -1;
+  return CommitSource(s, source, 0, handle);
 }
 
 }  // namespace
@@ -110,15 +171,8 @@ int AddSreamSound(const StreamOps* ops, StreamHandle stream, int repeatCount, in
                   int* mayClose, int32_t) {
   SoundHandle* s = FindSound(handle);
   if (!s) return -1;
-  if (s->sourceCount > 0 || s->bufferCount > 0) {
-    if (s->kind != kSoundStream) return LogWrite("ストリーム風サウンドではないサウンドデータが渡されました in AddSreamSound\n");
-    if (SoundBufferPlaying(&s->buffers[0])) {
-      return LogWrite("既に再生中のストリームサウンドデータにデータを追加しようとしました\n");
-    }
-    if (s->sourceCount >= kMaxStreamSources) return LogWrite("ストリーム風サウンドの制御データ領域がいっぱいです\n");
-  }
-  StreamSoundSource* source = &s->sources[s->sourceCount];
-  *source = StreamSoundSource();
+  StreamSoundSource* source = NextSource(s);
+  if (!source) return -1;
   source->type = type;
   ops->seek(stream, 0, 0);
   switch (type) {
@@ -144,27 +198,7 @@ int AddSreamSound(const StreamOps* ops, StreamHandle stream, int repeatCount, in
     default:
       return -1;
   }
-  const WaveFormat& format = GetSoundDecoderFormat(&source->decoder);
-  if (s->sourceCount == 0) {
-    s->format = format;
-    const uint64_t ring = uint64_t{6} * format.avgBytesPerSec;
-    if (ring > kHostSoundMaxBytes ||
-        CreateSoundBuffers(format, static_cast<uint32_t>(ring), kSoundStream, 1, handle) != 0) {
-      CleanUpSource(source);
-      return -1;
-    }
-    s->ringSize = static_cast<uint32_t>(ring);
-  } else if (!(format == s->format)) {
-    CleanUpSource(source);
-    return LogFormat("フォーマットの違う音声データは同時に使うことは出来ません");
-  }
-  source->repeatCount = static_cast<uint8_t>(repeatCount);
-  ++s->sourceCount;
-  s->totalSamples = 0;
-  for (int i = 0; i < s->sourceCount; ++i) {
-    s->totalSamples += static_cast<int64_t>(GetSoundDecoderPcmSize(&s->sources[i].decoder) / s->format.blockAlign);
-  }
-  return 0;
+  return CommitSource(s, source, repeatCount, handle);
 }
 
 int AddStreamSoundFromFile(const char* name, int repeatCount, int32_t handle, int type, int32_t shareHandle) {
@@ -254,27 +288,19 @@ int SetSoundLoopStartSamples(int64_t samples, int32_t handle) {
   if (!s || samples < 0 || samples >= GetSoundLengthSamples(handle)) return -1;
   if (s->kind == kSoundPlain) {
     // Made again as a stream sound under the same handle value.
-    unsigned char formatBytes[kWaveFormatBytes];
-    WaveFormat format = s->format;
-    format.extraSize = 0;
-    WaveFormatToBytes(format, formatBytes);
     uint32_t imageSize = 0;
-    unsigned char* image = BuildWaveImage(formatBytes, kWaveFormatBytes, s->pcm, s->pcmSize, &imageSize);
+    unsigned char* image = BuildWaveImage(s->format, s->pcm, s->pcmSize, &imageSize);
     if (!image) return LogWrite("ストリームサウンドハンドルの作成に失敗しました\n");
     HaltSound(handle);
     DeleteSound(handle, 0);
-    MemStream* stream = MemStreamOpen(image, imageSize);
-    int mayClose = 0;
-    const bool made = AddSoundData(handle) == handle;
-    if (!made || !stream ||
-        AddSreamSound(GetMemoryStreamOps(), MemHandle(stream), 0, handle, kSourceWaveImage, &mayClose, -1) != 0) {
-      if (stream) MemStreamClose(MemHandle(stream));
+    if (AddSoundData(handle) != handle) {
       TrackedFree(image);
-      if (made) DeleteSound(handle, 0);
       return LogWrite("ストリームサウンドハンドルの作成に失敗しました\n");
     }
-    MemStreamClose(MemHandle(stream));
-    TrackedFree(image);
+    if (AddWaveImageSource(image, imageSize, handle) != 0) {
+      DeleteSound(handle, 0);
+      return LogWrite("ストリームサウンドハンドルの作成に失敗しました\n");
+    }
     s = FindSound(handle);
   }
   if (s->sourceCount >= 2) {

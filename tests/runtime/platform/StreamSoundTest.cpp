@@ -8,6 +8,7 @@
 
 #include "runtime/platform/ArchiveAwareFiles.h"
 #include "runtime/platform/StreamSound.h"
+#include "runtime/platform/TrackedAlloc.h"
 #include "tests/runtime/platform/SoundFixture.h"
 #include "tests/support/MpegFixture.h"
 #include "tests/support/VorbisFixture.h"
@@ -131,6 +132,26 @@ TEST_F(StreamSoundTest, APlainSoundGivenALoopStartBecomesAStreamUnderItsHandle) 
   StartSound(handle, 3, 1);
   const std::vector<int16_t> out = Play(kRate * 4);
   EXPECT_EQ(Part(out, 2 * kRate, kRate * 3 / 2), Counting(kRate / 2, kRate * 3 / 2));
+}
+
+TEST_F(StreamSoundTest, APlainSoundThatCannotBecomeAStreamLeavesNoMemoryBehind) {
+  SetSoundLoadMode(0);
+  const std::string file = CountingWave(kRate);
+  const int before = TrackedBlockCount();
+  bool made = false;
+  for (int n = 0; !made && n < 20; ++n) {
+    const int handle = Load(file);
+    ASSERT_GE(handle, 0);
+    SetTrackedAllocFailureCountdown(n);
+    made = SetSoundLoopStartSamples(kRate / 2, handle) == 0;
+    SetTrackedAllocFailureCountdown(-1);
+    if (made) {
+      EXPECT_EQ(Record(handle)->kind, kSoundStream);
+    }
+    DeleteAllSounds(0);
+    EXPECT_EQ(TrackedBlockCount(), before) << n;
+  }
+  EXPECT_TRUE(made);
 }
 
 TEST_F(StreamSoundTest, SourcesPlayInTurnAndTheirLimitsAreKept) {
