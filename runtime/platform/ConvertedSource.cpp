@@ -58,7 +58,7 @@ struct MpegLayout {
 // Where the audio lies: after an ID3v2 tag, before an ID3v1 tag, from the
 // first frame header to the end of the last frame.
 int WalkMpegFrames(SoundDecoder* d, MpegLayout* layout) {
-  const int64_t size = SoundStreamSize(d);
+  const int64_t size = StreamByteSize(d->ops, d->stream);
   if (size < 0) return -1;
   unsigned char tag[10] = {};
   int64_t start = 0;

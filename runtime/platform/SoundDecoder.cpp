@@ -30,13 +30,6 @@ void ReleaseDecoder(SoundDecoder* d) {
 
 }  // namespace
 
-int64_t SoundStreamSize(SoundDecoder* d) {
-  if (d->ops.seek(d->stream, 0, 2) != 0) return -1;
-  const int64_t size = d->ops.tell(d->stream);
-  d->ops.seek(d->stream, 0, 0);
-  return size;
-}
-
 int OpenSoundDecoder(const StreamOps* ops, StreamHandle stream, SoundDecoder* d) {
   *d = SoundDecoder();
   d->ops = *ops;

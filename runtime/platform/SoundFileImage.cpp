@@ -9,20 +9,15 @@
 
 namespace {
 
-// Reads a stream of the given size whole; null when memory runs out.
-unsigned char* ReadAll(const StreamOps& ops, StreamHandle stream, int64_t size, uint32_t* got) {
-  unsigned char* image = static_cast<unsigned char*>(TrackedAlloc(size > 0 ? static_cast<size_t>(size) : 1, __FILE__, __LINE__));
+// The whole stream in a new block; null when its size is unknown or too
+// large, or memory runs out.
+unsigned char* ReadAll(const StreamOps& ops, StreamHandle stream, uint32_t* size) {
+  const int64_t length = StreamByteSize(ops, stream);
+  if (length < 0 || length >= UINT32_MAX) return nullptr;
+  unsigned char* image = static_cast<unsigned char*>(TrackedAlloc(length > 0 ? static_cast<size_t>(length) : 1, __FILE__, __LINE__));
   if (!image) return nullptr;
-  ops.seek(stream, 0, 0);
-  *got = size > 0 ? static_cast<uint32_t>(ops.read(image, 1, static_cast<size_t>(size), stream)) : 0;
+  *size = length > 0 ? static_cast<uint32_t>(ops.read(image, 1, static_cast<size_t>(length), stream)) : 0;
   return image;
-}
-
-int64_t StreamSize(const StreamOps& ops, StreamHandle stream) {
-  ops.seek(stream, 0, 2);
-  const int64_t size = ops.tell(stream);
-  ops.seek(stream, 0, 0);
-  return size;
 }
 
 }  // namespace
@@ -30,9 +25,7 @@ int64_t StreamSize(const StreamOps& ops, StreamHandle stream) {
 int ReadWholeFile(const char* name, unsigned char** image, uint32_t* size) {
   const FileHandle file = FileOpenVia(name, 0, 1, 0);
   if (!file) return LogFormat("右記のファイルのオープンに失敗しました：%s", name);
-  const StreamOps& ops = *GetFileStreamOps();
-  const int64_t length = StreamSize(ops, file);
-  unsigned char* bytes = length >= 0 && length < UINT32_MAX ? ReadAll(ops, file, length, size) : nullptr;
+  unsigned char* bytes = ReadAll(*GetFileStreamOps(), file, size);
   FileCloseRead(file);
   if (!bytes) return LogFormat("右記のファイルのロードに必要なメモリの確保に失敗しました：%s", name);
   *image = bytes;
@@ -40,8 +33,7 @@ int ReadWholeFile(const char* name, unsigned char** image, uint32_t* size) {
 }
 
 int ReadWholeStream(const StreamOps* ops, StreamHandle stream, unsigned char** image, uint32_t* size) {
-  const int64_t length = StreamSize(*ops, stream);
-  unsigned char* bytes = length >= 0 && length < UINT32_MAX ? ReadAll(*ops, stream, length, size) : nullptr;
+  unsigned char* bytes = ReadAll(*ops, stream, size);
   if (!bytes) return LogFormat("ストリームの読み込みに必要なメモリの確保に失敗しました");
   *image = bytes;
   return 0;

@@ -33,6 +33,3 @@ bool SeekOggDecoder(SoundDecoder* d, int64_t sample);
 // Frees what a converted source holds.
 void ReleaseAcmSource(SoundDecoder* d);
 void CloseOggDecoder(SoundDecoder* d);
-
-// The stream's size (its position is left at 0), or -1.
-int64_t SoundStreamSize(SoundDecoder* d);

@@ -25,6 +25,15 @@ struct StreamOps {
 const StreamOps* GetFileStreamOps();
 const StreamOps* GetMemoryStreamOps();
 
+// The stream's size in bytes, its position left at 0; -1 when it cannot be
+// moved to its end and back.
+inline int64_t StreamByteSize(const StreamOps& ops, StreamHandle stream) {
+  if (ops.seek(stream, 0, 2) != 0) return -1;
+  const int64_t size = ops.tell(stream);
+  if (ops.seek(stream, 0, 0) != 0) return -1;
+  return size;
+}
+
 // A stream over memory that it does not own.
 struct MemStream {
   const unsigned char* base;

@@ -24,7 +24,7 @@ bool ReadExact(SoundDecoder* d, void* buffer, size_t n) { return d->ops.read(buf
 // "RIFF", "WAVE", the fmt chunk right after, then chunks up to "data". The
 // header's counts are checked and the data size clamped to the stream.
 int ReadWaveChunks(SoundDecoder* d, WaveChunks* w) {
-  const int64_t streamSize = SoundStreamSize(d);
+  const int64_t streamSize = StreamByteSize(d->ops, d->stream);
   if (streamSize < 0) return -1;
   unsigned char header[12];
   if (!ReadExact(d, header, 8) || std::memcmp(header, "RIFF", 4) != 0) return -1;

@@ -10,6 +10,7 @@
 #include "runtime/host/AdpcmCodecs.h"
 #include "runtime/platform/MpegAudioFrames.h"
 #include "runtime/platform/SoundDecoder.h"
+#include "runtime/platform/SoundFileImage.h"
 #include "runtime/platform/TrackedAlloc.h"
 #include "tests/support/AdpcmEncoder.h"
 #include "tests/support/ByteWriter.h"
@@ -377,6 +378,29 @@ TEST_F(SoundDecoderTest, MalformedFilesAreRefused) {
   for (size_t i = 0; i < files.size(); ++i) {
     Decoded d(files[i]);
     EXPECT_FALSE(d.Opened()) << i;
+  }
+}
+
+// A memory stream that cannot be moved to its end.
+int SeekNotToTheEnd(StreamHandle stream, int64_t offset, int origin) {
+  return origin == 2 ? -1 : MemStreamSeek(stream, offset, origin);
+}
+
+TEST_F(SoundDecoderTest, StreamsOfUnknownSizeAreRefused) {
+  StreamOps ops = *GetMemoryStreamOps();
+  ops.seek = SeekNotToTheEnd;
+  const std::string wave = WaveFile(PcmFormatChunk(1, 8000, 16), PcmBytes(CountingSamples(100, 1)));
+  const std::string mp3 = SilentMpegFrames(20, true, 9, 0, false);
+  for (const std::string* file : {&wave, &mp3}) {
+    MemStream* stream = MemStreamOpen(file->data(), static_cast<uint32_t>(file->size()));
+    const StreamHandle handle = reinterpret_cast<StreamHandle>(stream);
+    SoundDecoder d;
+    EXPECT_EQ(OpenSoundDecoder(&ops, handle, &d), -1);
+    unsigned char* image = nullptr;
+    uint32_t size = 0;
+    EXPECT_EQ(ReadWholeStream(&ops, handle, &image, &size), -1);
+    EXPECT_EQ(image, nullptr);
+    MemStreamClose(handle);
   }
 }
 
