@@ -167,12 +167,11 @@ void FillRing(SoundHandle* s, RingLock* lock, uint32_t cursor) {
   }
 }
 
-// Moves the play position on by what the cursor has played since it was
+// Moves the play position on by what the cursor (a) has played since it was
 // last seen; once the cursor reaches data written after a jump back, the
 // position restarts from the jump's base.
-void UpdateStreamPlayPosition(SoundHandle* s, int64_t cursor) {
+void UpdateStreamPlayPosition(SoundHandle* s, uint32_t a) {
   if (!s->primed) return;
-  const uint32_t a = cursor < 0 ? Cursor(s) : static_cast<uint32_t>(cursor);
   const uint32_t b = s->lastCursor;
   if (a == b) return;
   const uint32_t r = s->ringSize;
@@ -209,26 +208,24 @@ uint64_t SourceBytes(const StreamSoundSource& source) {
   return d.type == kSoundSourceConverted ? GetSoundDecoderPcmSize(&d) : d.dataSize;
 }
 
-}  // namespace
-
-void PrimeStreamSound(int32_t handle) {
-  SoundHandle* s = FindStream(handle);
-  if (!s || s->primed || RingPlaying(s)) return;
-  SoundBufferSetPosition(Ring(s), 0);
-  s->writePos = kUnfilled;
-  s->limit = -1;
-  s->lastCursor = 0;
-  s->ended = 0;
-  SeekSoundDecoder(&s->sources[s->currentSource].decoder, s->sourceBytesWritten / Align(s));
-  s->primed = 1;
-  RefillStreamSound(handle);
-}
-
-void RefillStreamSound(int32_t handle) {
-  SoundHandle* s = FindStream(handle);
-  if (!s || !s->primed) return;
-  UpdateStreamPlayPosition(s, -1);
+// One refill pass. A stopped ring takes only its first fill; its cursor
+// stands still, so it is not read.
+void RefillStream(SoundHandle* s) {
+  if (!s->primed) return;
+  if (!s->ended && !RingPlaying(s)) {
+    if (s->writePos != kUnfilled) return;
+    // The first fill: four seconds from the ring's start.
+    RingLock lock;
+    if (LockRing(s, 0, WholeBlocks(s, uint64_t{4} * Avg(s)), &lock)) {
+      FillRing(s, &lock, 0);
+      UnlockRing(s, lock);
+    }
+    s->writePos = static_cast<int32_t>(uint64_t{4} * Avg(s) % s->ringSize);
+    s->limit = 0;
+    return;
+  }
   const uint32_t c = Cursor(s);
+  UpdateStreamPlayPosition(s, c);
   if (s->ended) {
     const uint32_t e = s->endPos;
     const uint32_t p = s->cursorAtEnd;
@@ -249,18 +246,6 @@ void RefillStreamSound(int32_t handle) {
     }
     return;
   }
-  if (!RingPlaying(s)) {
-    if (s->writePos != kUnfilled) return;
-    // The first fill: four seconds from the ring's start.
-    RingLock lock;
-    if (LockRing(s, 0, WholeBlocks(s, uint64_t{4} * Avg(s)), &lock)) {
-      FillRing(s, &lock, 0);
-      UnlockRing(s, lock);
-    }
-    s->writePos = static_cast<int32_t>(uint64_t{4} * Avg(s) % s->ringSize);
-    s->limit = 0;
-    return;
-  }
   if (!InWindow(s, c)) return;  // more than four seconds are buffered
   int64_t w = s->writePos;
   int64_t cursor = c;
@@ -278,10 +263,30 @@ void RefillStreamSound(int32_t handle) {
   AdvanceWrite(s, size);
 }
 
+}  // namespace
+
+void PrimeStreamSound(int32_t handle) {
+  SoundHandle* s = FindStream(handle);
+  if (!s || s->primed || RingPlaying(s)) return;
+  SoundBufferSetPosition(Ring(s), 0);
+  s->writePos = kUnfilled;
+  s->limit = -1;
+  s->lastCursor = 0;
+  s->ended = 0;
+  SeekSoundDecoder(&s->sources[s->currentSource].decoder, s->sourceBytesWritten / Align(s));
+  s->primed = 1;
+  RefillStream(s);
+}
+
+void RefillStreamSound(int32_t handle) {
+  SoundHandle* s = FindStream(handle);
+  if (s) RefillStream(s);
+}
+
 int RefillAllStreamSounds() {
   if (!gSound.deviceOpen) return -1;
   for (HandleListNode* n = gSound.streamFirst.next; n && n != &gSound.streamLast; n = n->next) {
-    RefillStreamSound(n->handle);
+    RefillStream(static_cast<SoundHandle*>(n->data));
   }
   return 0;
 }
@@ -305,7 +310,7 @@ int PlayStreamSound(int32_t handle, int playType, int restart) {
 int StopStreamSound(int32_t handle) {
   SoundHandle* s = FindStream(handle);
   if (!s) return -1;
-  UpdateStreamPlayPosition(s, -1);
+  UpdateStreamPlayPosition(s, Cursor(s));
   const int status = SoundBufferGetStatus(Ring(s));
   if (status < 0) return -1;
   if (status & kHostSoundPlaying) SoundBufferStop(Ring(s));
@@ -344,7 +349,7 @@ int SetStreamSoundPosition(int64_t ms, int32_t handle) {
 int64_t GetStreamPlayTime(int32_t handle) {
   SoundHandle* s = FindStream(handle);
   if (!s) return -1;
-  UpdateStreamPlayPosition(s, -1);
+  UpdateStreamPlayPosition(s, Cursor(s));
   return std::min<int64_t>(s->playPosition * 1000 / Avg(s), GetSoundLengthMs(handle));
 }
 
