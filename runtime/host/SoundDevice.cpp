@@ -7,6 +7,7 @@
 #include <cstring>
 #include <mutex>
 #include <new>
+#include <vector>
 
 #include "runtime/host/SoundMixer.h"
 
@@ -295,9 +296,23 @@ int32_t HostSoundGetVolume(HostSoundBuffer* b) {
 
 bool HostSoundLock(HostSoundBuffer* b, uint32_t offset, uint32_t bytes, void** first, uint32_t* firstBytes,
                    void** second, uint32_t* secondBytes) {
-  std::lock_guard<std::mutex> lock(Dev().mutex);
+  // A larger staging block is allocated, and the one it replaces freed,
+  // outside the mixer's lock.
+  std::unique_ptr<unsigned char[]> larger;
+  std::unique_lock<std::mutex> lock(Dev().mutex);
   const uint32_t size = b->memory->size;
   if (b->locked || offset >= size || bytes > size) return false;
+  if (b->memory->playing > 0 && b->stagingSize < bytes) {
+    lock.unlock();
+    larger.reset(new (std::nothrow) unsigned char[bytes]);
+    if (!larger) return false;
+    lock.lock();
+    if (b->locked) return false;
+    if (b->stagingSize < bytes) {
+      b->staging.swap(larger);
+      b->stagingSize = bytes;
+    }
+  }
   const uint32_t n1 = std::min(bytes, size - offset);
   const uint32_t n2 = bytes - n1;
   b->locked = true;
@@ -310,8 +325,7 @@ bool HostSoundLock(HostSoundBuffer* b, uint32_t offset, uint32_t bytes, void** f
   unsigned char* p1;
   unsigned char* p2;
   if (b->staged) {
-    b->staging.resize(bytes);
-    p1 = b->staging.data();
+    p1 = b->staging.get();
     p2 = p1 + n1;
   } else {
     p1 = b->memory->bytes + offset;
@@ -331,8 +345,8 @@ bool HostSoundUnlock(HostSoundBuffer* b, uint32_t firstWritten, uint32_t secondW
   if (b->staged) {
     const uint32_t n1 = std::min(firstWritten, b->lockFirst);
     const uint32_t n2 = std::min(secondWritten, b->lockSecond);
-    std::memcpy(b->memory->bytes + b->lockOffset, b->staging.data(), n1);
-    std::memcpy(b->memory->bytes, b->staging.data() + b->lockFirst, n2);
+    std::memcpy(b->memory->bytes + b->lockOffset, b->staging.get(), n1);
+    std::memcpy(b->memory->bytes, b->staging.get() + b->lockFirst, n2);
   }
   return true;
 }

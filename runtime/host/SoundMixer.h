@@ -3,7 +3,7 @@
 // into the output's accumulators. The device's lock is held by the caller.
 
 #include <cstdint>
-#include <vector>
+#include <memory>
 
 #include "runtime/host/WaveFormat.h"
 
@@ -32,7 +32,9 @@ struct HostSoundBuffer {
   uint32_t lockOffset = 0;
   uint32_t lockFirst = 0;
   uint32_t lockSecond = 0;
-  std::vector<unsigned char> staging;
+  // Where writes to playing memory wait for the unlock; it only grows.
+  std::unique_ptr<unsigned char[]> staging;
+  uint32_t stagingSize = 0;
 };
 
 // Adds frames of the buffer, at its frequency and gain, into acc (stereo

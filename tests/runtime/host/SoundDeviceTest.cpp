@@ -176,6 +176,25 @@ TEST_F(ManualDevice, WritesToPlayingMemoryTakeEffectAtUnlock) {
   EXPECT_EQ(Mix(2)[0], 9) << "the duplicate shares the memory";
 }
 
+TEST_F(ManualDevice, WritesToPlayingMemoryTakeEffectWhateverTheLockSizes) {
+  HostSoundBuffer* b = Buffer(1, 44100, std::vector<int16_t>(8, 5));
+  HostSoundPlay(b, true);
+  void* p1;
+  void* p2;
+  uint32_t n1, n2;
+  for (uint32_t bytes : {4u, 16u, 8u}) {
+    ASSERT_TRUE(HostSoundLock(b, 0, bytes, &p1, &n1, &p2, &n2));
+    std::vector<int16_t> values(bytes / 2);
+    for (size_t i = 0; i < values.size(); ++i) values[i] = static_cast<int16_t>(bytes * 100 + i);
+    std::memcpy(p1, values.data(), bytes);
+    ASSERT_TRUE(HostSoundUnlock(b, bytes, 0));
+  }
+  HostSoundSetPosition(b, 0);
+  const std::vector<int16_t> out = Mix(8);
+  const int16_t expected[8] = {800, 801, 802, 803, 1604, 1605, 1606, 1607};
+  for (int i = 0; i < 8; ++i) EXPECT_EQ(out[2 * i], expected[i]) << i;
+}
+
 TEST_F(ManualDevice, SetPositionAlignsToFramesAndRefusesTheEnd) {
   HostSoundBuffer* b = Buffer(2, 44100, std::vector<int16_t>(20, 0));
   EXPECT_TRUE(HostSoundSetPosition(b, 13));
