@@ -31,7 +31,16 @@ if(MOVAN_SANITIZE)
   add_link_options(-fsanitize=address,undefined)
 endif()
 
-# Hot paths (the software renderer) ask for -O3 themselves through this.
+# Hot paths (the software renderer) ask for -O3 themselves through this:
+# movan_hot_path(target) for the whole target, or
+# movan_hot_path(target SOURCES files...) for some of its sources, called in
+# the target's own directory.
 function(movan_hot_path target)
-  target_compile_options(${target} PRIVATE $<$<CONFIG:Release,RelWithDebInfo>:-O3>)
+  cmake_parse_arguments(ARG "" "" "SOURCES" ${ARGN})
+  set(flag $<$<CONFIG:Release,RelWithDebInfo>:-O3>)
+  if(ARG_SOURCES)
+    set_property(SOURCE ${ARG_SOURCES} TARGET_DIRECTORY ${target} APPEND PROPERTY COMPILE_OPTIONS ${flag})
+  else()
+    target_compile_options(${target} PRIVATE ${flag})
+  endif()
 endfunction()
