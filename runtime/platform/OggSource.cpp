@@ -40,7 +40,6 @@ int OpenOggDecoder(SoundDecoder* d) {
     return -1;
   }
   d->type = kSoundSourceOgg;
-  d->sampleWidth = 2;
   d->output = PcmWaveFormat(static_cast<uint16_t>(channels), static_cast<uint32_t>(rate), 16);
   d->dataSize = static_cast<uint64_t>(total) * channels * 2;
   d->blockSize = kOggBlockBytes;

@@ -25,8 +25,6 @@ struct SoundDecoder {
   StreamOps ops{};
   StreamHandle stream = 0;
 
-  int64_t fmtPosition = 0;
-  uint32_t fmtSize = 0;
   int64_t dataStart = 0;
   // PCM WAV: PCM bytes; converted: compressed bytes; Ogg Vorbis: decoded bytes.
   uint64_t dataSize = 0;
@@ -48,7 +46,6 @@ struct SoundDecoder {
 
   // Ogg Vorbis.
   HostVorbisFile* vorbis = nullptr;
-  int32_t sampleWidth = 2;
 
   unsigned char* block = nullptr;
   uint32_t blockSize = 0;

@@ -49,7 +49,6 @@ struct StreamSoundSource {
   int32_t type = 0;
   unsigned char* image = nullptr;
   uint32_t imageSize = 0;
-  StreamOps ops{};
   MemStream* memStream = nullptr;
   int64_t loopStart = 0;  // samples
   SoundDecoder decoder;
@@ -87,7 +86,6 @@ struct SoundHandle : HandleRecord {
   // Plain sounds.
   uint32_t pcmSize = 0;
   unsigned char* pcm = nullptr;
-  int32_t fillSkip[kMaxSoundBuffers] = {};
   int32_t bufferCount = 0;
   int32_t nextBuffer = 0;
 };
@@ -96,7 +94,6 @@ struct SoundSystem {
   int deviceOpen = 0;
   SoundBuffer silentBuffer;
   int32_t loadMode = 0;
-  int32_t oggSampleWidth = 2;
   HandleListNode streamFirst{};
   HandleListNode streamLast{};
 };

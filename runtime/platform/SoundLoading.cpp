@@ -59,20 +59,12 @@ int LoadPlainSound(const void* image, uint32_t size, int count, int32_t handle) 
   return FillPlainBuffers(s);
 }
 
-void CleanUpSource(StreamSoundSource* source) {
-  if (source->decoder.valid) CloseSoundDecoder(&source->decoder);
-  if (source->memStream) MemStreamClose(MemHandle(source->memStream));
-  TrackedFree(source->image);
-  *source = StreamSoundSource();
-}
-
 // The source's own copy of the data, a memory stream over it and its decoder.
 int OpenImageSource(StreamSoundSource* source) {
   source->memStream = MemStreamOpen(source->image, source->imageSize);
-  source->ops = *GetMemoryStreamOps();
   if (!source->memStream ||
-      OpenSoundDecoder(&source->ops, MemHandle(source->memStream), &source->decoder) != 0) {
-    CleanUpSource(source);
+      OpenSoundDecoder(GetMemoryStreamOps(), MemHandle(source->memStream), &source->decoder) != 0) {
+    ReleaseStreamSource(source, false);
     return LogFormat("音声データのオープンに失敗しました");
   }
   return 0;
@@ -132,12 +124,12 @@ int CommitSource(SoundHandle* s, StreamSoundSource* source, int repeatCount, int
     const uint64_t ring = uint64_t{6} * format.avgBytesPerSec;
     if (ring > kHostSoundMaxBytes ||
         CreateSoundBuffers(format, static_cast<uint32_t>(ring), kSoundStream, 1, handle) != 0) {
-      CleanUpSource(source);
+      ReleaseStreamSource(source, false);
       return -1;
     }
     s->ringSize = static_cast<uint32_t>(ring);
   } else if (!(format == s->format)) {
-    CleanUpSource(source);
+    ReleaseStreamSource(source, false);
     return LogFormat("フォーマットの違う音声データは同時に使うことは出来ません");
   }
   source->repeatCount = static_cast<uint8_t>(repeatCount);
@@ -189,7 +181,7 @@ int AddSreamSound(const StreamOps* ops, StreamHandle stream, int repeatCount, in
       break;
     case kSourceWaveImage:
       if (DecodeToWaveImage(ops, stream, source) != 0) {
-        CleanUpSource(source);
+        ReleaseStreamSource(source, false);
         return LogFormat("音声データの変換に失敗しました");
       }
       if (OpenImageSource(source) != 0) return -1;
@@ -239,8 +231,8 @@ int CreateSoundFromMemory(const void* image, size_t size, int bufferCount, int s
   if (gSound.loadMode == 0) {
     result = LoadPlainSound(image, static_cast<uint32_t>(size), bufferCount < 1 ? 1 : bufferCount, handle);
   } else {
-    const int type = gSound.loadMode == kSourceOpenStream ? kSourceFileImage : StreamTypeOfMode(gSound.loadMode);
-    result = AddStreamSoundFromMemory(image, static_cast<uint32_t>(size), 0, handle, type, shareHandle);
+    result = AddStreamSoundFromMemory(image, static_cast<uint32_t>(size), 0, handle, StreamTypeOfMode(gSound.loadMode),
+                                      shareHandle);
     if (result == 0) PrimeStreamSound(handle);
   }
   if (result != 0) {

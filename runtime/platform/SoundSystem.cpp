@@ -103,7 +103,6 @@ int InitSoundSystem() {
   gSound.deviceOpen = 1;
   StartSilentBuffer();
   gSound.loadMode = 0;
-  gSound.oggSampleWidth = 2;
   HandleListInit(&gSound.streamFirst, &gSound.streamLast);
   LogDeviceCaps();
   LogWrite("DirectSound の初期化は正常に終了しました\n");

@@ -11,6 +11,7 @@
 #include "runtime/Movan.h"
 #include "runtime/platform/SoundBuffer.h"
 #include "runtime/platform/SoundSystem.h"
+#include "runtime/platform/TrackedAlloc.h"
 
 namespace {
 
@@ -353,23 +354,26 @@ int64_t GetStreamPlayTime(int32_t handle) {
   return std::min<int64_t>(s->playPosition * 1000 / Avg(s), GetSoundLengthMs(handle));
 }
 
+void ReleaseStreamSource(StreamSoundSource* source, bool closeStream) {
+  SoundDecoder& d = source->decoder;
+  if (d.valid) {
+    const StreamOps ops = d.ops;
+    const StreamHandle stream = d.stream;
+    CloseSoundDecoder(&d);
+    if (closeStream && source->type == kSourceOpenStream) ops.close(stream);
+  }
+  if (source->memStream) MemStreamClose(reinterpret_cast<StreamHandle>(source->memStream));
+  TrackedFree(source->image);
+  *source = StreamSoundSource();
+}
+
 void ReleaseStreamSound(SoundHandle* s) {
   if (s->buffers[0].valid) SoundBufferStop(Ring(s));
   if (s->node.next) {
     HandleListRemove(&s->node);
     s->node = HandleListNode{};
   }
-  for (int i = 0; i < s->sourceCount; ++i) {
-    StreamSoundSource& source = s->sources[i];
-    const StreamOps ops = source.decoder.ops;
-    const StreamHandle stream = source.decoder.stream;
-    CloseSoundDecoder(&source.decoder);
-    TrackedFree(source.image);
-    source.image = nullptr;
-    if (source.type == kSourceOpenStream && s->openedForSource[i]) ops.close(stream);
-    if (source.memStream) MemStreamClose(reinterpret_cast<StreamHandle>(source.memStream));
-    source.memStream = nullptr;
-  }
+  for (int i = 0; i < s->sourceCount; ++i) ReleaseStreamSource(&s->sources[i], s->openedForSource[i] != 0);
   s->sourceCount = 0;
   if (s->buffers[0].valid) SoundBufferRelease(Ring(s));
 }

@@ -27,5 +27,8 @@ int64_t GetStreamPlayTime(int32_t handle);
 void PrimeStreamSound(int32_t handle);
 void RefillStreamSound(int32_t handle);
 
+// Frees what a source holds and clears it. closeStream: the source was
+// opened on a stream of its own (load mode 3), which is closed too.
+void ReleaseStreamSource(StreamSoundSource* source, bool closeStream);
 // Stops a stream sound and frees its sources and ring (the record stays).
 void ReleaseStreamSound(SoundHandle* s);

@@ -32,8 +32,6 @@ int ReadWaveChunks(SoundDecoder* d, WaveChunks* w) {
   if (!ReadExact(d, header, 8) || std::memcmp(header, "fmt ", 4) != 0) return -1;
   const uint32_t fmtSize = ReadLe32(header + 4);
   if (fmtSize < 16 || fmtSize > kMaxFmtChunkBytes) return -1;
-  d->fmtPosition = d->ops.tell(d->stream);
-  d->fmtSize = fmtSize;
   w->fmt = static_cast<unsigned char*>(TrackedAllocZero(std::max<uint32_t>(fmtSize, kWaveFormatBytes), __FILE__, __LINE__));
   if (!w->fmt) return -1;
   w->fmtSize = fmtSize;
