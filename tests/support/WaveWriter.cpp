@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "runtime/LittleEndian.h"
 #include "tests/support/ByteWriter.h"
 
 std::string BuildRiffWave(const std::vector<WaveChunk>& chunks) {
@@ -47,18 +48,15 @@ std::string ExtensiblePcmFormatChunk(uint16_t channels, uint32_t rate, uint16_t 
 
 std::string PcmBytes(const std::vector<int16_t>& samples) {
   std::string out(samples.size() * 2, '\0');
-  for (size_t i = 0; i < samples.size(); ++i) {
-    out[2 * i] = static_cast<char>(samples[i] & 0xFF);
-    out[2 * i + 1] = static_cast<char>((samples[i] >> 8) & 0xFF);
-  }
+  auto* bytes = reinterpret_cast<uint8_t*>(out.data());
+  for (size_t i = 0; i < samples.size(); ++i) WriteLe16(bytes + 2 * i, static_cast<uint16_t>(samples[i]));
   return out;
 }
 
 std::vector<int16_t> SamplesOf(std::string_view bytes) {
   std::vector<int16_t> out(bytes.size() / 2);
-  for (size_t i = 0; i < out.size(); ++i) {
-    out[i] = static_cast<int16_t>(static_cast<uint8_t>(bytes[2 * i]) | static_cast<uint8_t>(bytes[2 * i + 1]) << 8);
-  }
+  const auto* p = reinterpret_cast<const uint8_t*>(bytes.data());
+  for (size_t i = 0; i < out.size(); ++i) out[i] = static_cast<int16_t>(ReadLe16(p + 2 * i));
   return out;
 }
 
