@@ -26,11 +26,14 @@ struct PathText {
     std::memcpy(text + length, bytes, n);
     length += n;
   }
-  // Drops the last element, never the drive.
+  // Drops the last element, never the drive. The text has no NUL: a lead
+  // byte in the last place stands alone.
   void DropLastElement(size_t drive) {
     size_t cut = drive;
-    for (size_t i = drive; i < length; i += ShiftJisCharLength(text + i) ? ShiftJisCharLength(text + i) : 1) {
-      if (text[i] == '\\') cut = i;
+    for (size_t i = drive; i < length;) {
+      const size_t n = IsShiftJisLeadByte(static_cast<uint8_t>(text[i])) && i + 1 < length ? 2 : 1;
+      if (n == 1 && IsSeparator(text[i])) cut = i;
+      i += n;
     }
     length = cut;
   }

@@ -23,6 +23,9 @@ TEST(FullPathTest, ResolvesAgainstTheBase) {
       {"a\\.", "C:\\game", "C:\\game\\a\\."},
       {"\\top", "\\home\\game", "\\top"},
       {"..\\x", "\\home\\game", "\\home\\x"},
+      // The current folder of the plain files is written with '/'.
+      {"..\\Save\\a", "/home/u/game", "/home/u\\Save\\a"},
+      {"..\\..\\x", "/home/u/game/", "/home\\x"},
       // The second byte of a two-byte character is no separator.
       {"\x95\\\\f", "C:\\g", "C:\\g\\\x95\\\\f"},
   };
