@@ -9,6 +9,8 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "runtime/ShiftJis.h"
+
 namespace {
 
 constexpr size_t kMaxCachedFolders = 256;
@@ -16,6 +18,8 @@ constexpr size_t kMaxCachedFolders = 256;
 // after the listing was read then always shows in the folder's time.
 constexpr int64_t kSettleNanoseconds = 20000000;
 
+// UTF-8 names: every byte of a multi-byte character is 0x80 or above, so
+// each ASCII letter stands for itself.
 std::string FoldCase(std::string_view name) {
   std::string folded(name);
   for (char& c : folded) {
@@ -24,13 +28,39 @@ std::string FoldCase(std::string_view name) {
   return folded;
 }
 
+// Raw CP932 names: the second byte of a two-byte character may look like a
+// letter ("\x83\x61" is not "\x83\x41"); only single-byte letters fold.
+std::string FoldShiftJisCase(std::string_view name) {
+  std::string folded(name);
+  for (size_t i = 0; i < folded.size();) {
+    const int n = ShiftJisCharLength(folded.c_str() + i);
+    if (n == 1 && folded[i] >= 'a' && folded[i] <= 'z') folded[i] = static_cast<char>(folded[i] - 'a' + 'A');
+    i += static_cast<size_t>(n);
+  }
+  return folded;
+}
+
+bool IsAscii(std::string_view name) {
+  for (const char c : name) {
+    if (static_cast<unsigned char>(c) >= 0x80) return false;
+  }
+  return true;
+}
+
+// Keeps the smallest name of each fold.
+void AddFolded(std::unordered_map<std::string, std::string>* byFold, std::string folded, const std::string& name) {
+  auto [it, added] = byFold->emplace(std::move(folded), name);
+  if (!added && name < it->second) it->second = name;
+}
+
 struct Listing {
   dev_t device = 0;
   ino_t inode = 0;
   timespec modified = {};
   bool settled = false;  // read more than a second after the folder's last change
   std::unordered_set<std::string> names;
-  std::unordered_map<std::string, std::string> byFoldedName;  // the smallest name of each fold
+  std::unordered_map<std::string, std::string> byFoldedName;     // as UTF-8
+  std::unordered_map<std::string, std::string> byFoldedRawName;  // non-ASCII names as CP932
 };
 
 bool SameTime(const timespec& a, const timespec& b) { return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec; }
@@ -50,8 +80,8 @@ bool ReadListing(const std::string& folder, const struct stat& info, Listing* li
   while (const dirent* entry = readdir(dir)) {
     const std::string name = entry->d_name;
     if (name == "." || name == "..") continue;
-    auto [it, added] = listing->byFoldedName.emplace(FoldCase(name), name);
-    if (!added && name < it->second) it->second = name;
+    AddFolded(&listing->byFoldedName, FoldCase(name), name);
+    if (!IsAscii(name)) AddFolded(&listing->byFoldedRawName, FoldShiftJisCase(name), name);
     listing->names.insert(name);
   }
   closedir(dir);
@@ -85,12 +115,16 @@ bool HostFindNameInFolder(const std::string& folder, const std::string& utf8Name
       return true;
     }
   }
-  for (const std::string* name : {&utf8Name, &rawName}) {
-    const auto match = listing.byFoldedName.find(FoldCase(*name));
-    if (match != listing.byFoldedName.end()) {
-      *nameOnDisk = match->second;
-      return true;
-    }
+  auto match = listing.byFoldedName.find(FoldCase(utf8Name));
+  if (match != listing.byFoldedName.end()) {
+    *nameOnDisk = match->second;
+    return true;
+  }
+  // An ASCII raw name is its UTF-8 name, already looked for.
+  match = listing.byFoldedRawName.find(FoldShiftJisCase(rawName));
+  if (match != listing.byFoldedRawName.end()) {
+    *nameOnDisk = match->second;
+    return true;
   }
   return false;
 }

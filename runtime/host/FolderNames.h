@@ -8,6 +8,7 @@
 #include <string>
 
 // folder "" is the current folder. Tries the exact UTF-8 name, the exact raw
-// bytes, then both without regard to case. False when nothing matches.
+// bytes, then both without regard to case (the raw name as CP932 text:
+// letters only where they stand as characters). False when nothing matches.
 bool HostFindNameInFolder(const std::string& folder, const std::string& utf8Name,
                           const std::string& rawName, std::string* nameOnDisk);

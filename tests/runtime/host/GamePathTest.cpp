@@ -33,6 +33,12 @@ TEST_F(GamePathTest, ShiftJisNamesFindTheirUtf8AndRawFiles) {
 
   dir.Write("Raw/\x95\x5C.DAT", "raw");
   EXPECT_EQ(HostPathFromGamePath("raw\\\x95\x5C.dat"), "Raw/\x95\x5C.DAT");
+
+  // Second bytes that look like letters keep their case: "\x83\x61" and
+  // "\x83\x41" are two characters.
+  dir.Write("Raw/\x83\x41" "b.DAT", "raw");
+  EXPECT_EQ(HostPathFromGamePath("raw\\\x83\x41" "B.dat"), "Raw/\x83\x41" "b.DAT");
+  EXPECT_EQ(HostPathFromGamePath("raw\\\x83\x61" "B.dat"), "Raw/\xe3\x83\x82" "B.dat");
 }
 
 TEST_F(GamePathTest, KeepsWhatDoesNotExistAsWritten) {
