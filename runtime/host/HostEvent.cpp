@@ -12,6 +12,16 @@ namespace {
 // waiting a little before sleeping spares the wake-up latency of both sides.
 constexpr int kSpinYields = 64;
 
+std::atomic<int> gFailureCountdown{0};
+
+// Counts a creation down; true for the one that is to fail.
+bool CreationFails() {
+  int left = gFailureCountdown.load();
+  while (left > 0 && !gFailureCountdown.compare_exchange_weak(left, left - 1)) {
+  }
+  return left == 1;
+}
+
 }  // namespace
 
 struct HostEvent {
@@ -20,7 +30,10 @@ struct HostEvent {
   std::condition_variable changed;
 };
 
+void HostSetEventCreationFailureCountdown(int n) { gFailureCountdown.store(n > 0 ? n : 0); }
+
 HostEvent* HostCreateEvent(bool initiallySet) {
+  if (CreationFails()) return nullptr;
   HostEvent* event = new (std::nothrow) HostEvent;
   if (event) event->set.store(initiallySet);
   return event;

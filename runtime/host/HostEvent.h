@@ -6,6 +6,7 @@
 
 struct HostEvent;
 
+// Null when the event cannot be made.
 HostEvent* HostCreateEvent(bool initiallySet);
 void HostDestroyEvent(HostEvent* event);
 void HostSetEvent(HostEvent* event);
@@ -15,3 +16,6 @@ void HostWaitEvent(HostEvent* event);
 bool HostWaitEventMs(HostEvent* event, uint32_t ms);
 // Tests without waiting.
 bool HostIsEventSet(HostEvent* event);
+
+// Test seam: the n-th creation from now fails (0: none fails).
+void HostSetEventCreationFailureCountdown(int n);

@@ -87,8 +87,9 @@ int OpenMouseAndKeyboard() {
   if (!HostSetCooperation(in.keyboard, false)) {
     DeviceFailed(&in.keyboard, "キーボードデバイスの協調レベルの設定に失敗しました");
   }
+  // Null would tell the device to signal nothing: no event is a failed setup.
   in.keyboardEvent = HostCreateEvent(false);
-  if (!HostSetNotification(in.keyboard, in.keyboardEvent)) {
+  if (!in.keyboardEvent || !HostSetNotification(in.keyboard, in.keyboardEvent)) {
     LogWrite("キーボードイベントのセットアップが失敗しました\n");
     return 1;
   }
@@ -181,7 +182,7 @@ void AddJoypadDevice(int index) {
     HostSetAxisDeadZone(device, HostAxis::Z, kAxisDeadZone);
     HostSetAxisDeadZone(device, HostAxis::RotationZ, kAxisDeadZone);
     event = HostCreateEvent(false);
-    if (!HostSetNotification(device, event)) failure = "ジョイパッドイベントのセットアップが失敗しました\n";
+    if (!event || !HostSetNotification(device, event)) failure = "ジョイパッドイベントのセットアップが失敗しました\n";
   }
   if (failure) {
     LogWrite(failure);

@@ -139,14 +139,16 @@ int RefreshKeyStates() {
   uint8_t virtualKeys[256];
   const uint32_t now = HostTickMs();
   if (in.system == kInputSystemStarted && in.keyboard) {
-    if (now == in.lastKeyRefreshMs && !HostIsEventSet(in.keyboardEvent)) return 0;
+    // The keyboard may have no event (its notification failed to set up).
+    const bool signalled = in.keyboardEvent && HostIsEventSet(in.keyboardEvent);
+    if (now == in.lastKeyRefreshMs && !signalled) return 0;
     if (PumpMessages() == -1) return 0;
     if (!HostReadKeyboard(in.keyboard, in.keyStates)) {
       HostAcquire(in.keyboard);
       if (!HostReadKeyboard(in.keyboard, in.keyStates)) return 0;
     }
     in.lastKeyRefreshMs = now;
-    HostResetEvent(in.keyboardEvent);
+    if (in.keyboardEvent) HostResetEvent(in.keyboardEvent);
     if (OnMainThread()) {
       HostGetVirtualKeyStates(virtualKeys);
       CopyStates(kMergedKeys, virtualKeys, in.keyStates);

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "runtime/host/Cursor.h"
+#include "runtime/host/HostEvent.h"
 #include "runtime/host/KeyCodes.h"
 #include "runtime/platform/MessagePump.h"
 #include "runtime/platform/PlatformQueries.h"
@@ -120,6 +121,24 @@ TEST_F(InputDevicesTest, JoypadsAreFoundWithTheirNamesUpToEightAndReleasedAtTheE
   ASSERT_EQ(input.Rumbles().size(), 8u);  // each joypad's effects are stopped
   for (const FakeInput::Rumble& r : input.Rumbles()) EXPECT_EQ(r.ms, 0u);
   EXPECT_FALSE(input.Started());
+}
+
+TEST_F(InputDevicesTest, AJoypadWhoseEventCannotBeMadeIsDropped) {
+  input.AddJoypad("Pad");
+  HostSetEventCreationFailureCountdown(1);  // the joypad's event is the first
+  Start();
+  EXPECT_EQ(gPlatform.input.joypadCount, 0);
+  EXPECT_TRUE(Logged("デバイスの登録名:Padデバイスの製品登録名:Padジョイパッドイベントのセットアップが失敗しました"));
+  EXPECT_EQ(GetPadInputBits(1), 0);
+}
+
+TEST_F(InputDevicesTest, AKeyboardWithoutItsEventIsStillRead) {
+  HostSetEventCreationFailureCountdown(1);  // the keyboard's event is the first
+  Start();
+  EXPECT_TRUE(Logged("キーボードデバイスの初期化... キーボードイベントのセットアップが失敗しました"));
+  input.PressKey(kKeyZ);
+  EXPECT_EQ(IsKeyDown(kKeyZ), 1);
+  EXPECT_EQ(IsKeyDown(kKeyZ), 1);
 }
 
 TEST_F(InputDevicesTest, KeysReadAsOneOrZero) {
