@@ -1,72 +1,60 @@
 #include "runtime/platform/ApiLock.h"
 
 #include <condition_variable>
-#include <deque>
+#include <cstdint>
 #include <mutex>
 #include <thread>
 
-#include "runtime/host/Clock.h"
-
 namespace {
 
-constexpr size_t kMaxWaiters = 4096;
-
+// A ticket lock: each thread that has to wait draws the next ticket and
+// takes the lock when its number is served, so the lock goes round in
+// arrival order. Only the owner's unlocks count.
 std::mutex gMutex;
-std::condition_variable gReleased;
+std::condition_variable gServed;
+uint64_t gNextTicket = 0;
+uint64_t gNowServing = 0;
+std::thread::id gOwner;  // none while the lock is free
 int gDepth = 0;
-bool gLocked = false;
-std::thread::id gOwner;
-std::deque<std::thread::id> gWaiters;  // in arrival order
+int gWaiters = 0;
+
+// Passes the lock to the next ticket. Called with gMutex held.
+void Release() {
+  gDepth = 0;
+  gOwner = std::thread::id();
+  ++gNowServing;
+  gServed.notify_all();
+}
 
 }  // namespace
 
 void ApiLock() {
   const std::thread::id self = std::this_thread::get_id();
   std::unique_lock<std::mutex> lock(gMutex);
-  for (;;) {
-    if (gLocked && gOwner == self) break;
-    if (!gLocked && gWaiters.empty()) break;
-    if (gWaiters.size() < kMaxWaiters) {
-      gWaiters.push_back(self);
-      gReleased.wait(lock, [self] { return !gLocked && gWaiters.front() == self; });
-      gWaiters.pop_front();
-      break;
-    }
-    // The queue is full: try again shortly.
-    lock.unlock();
-    HostSleepMs(1);
-    lock.lock();
+  if (gDepth > 0 && gOwner == self) {
+    ++gDepth;
+    return;
   }
-  ++gDepth;
-  gLocked = true;
+  const uint64_t ticket = gNextTicket++;
+  ++gWaiters;
+  gServed.wait(lock, [ticket] { return gNowServing == ticket; });
+  --gWaiters;
   gOwner = self;
+  gDepth = 1;
 }
 
 void ApiUnlock() {
-  std::unique_lock<std::mutex> lock(gMutex);
-  if (gDepth <= 0) return;
-  bool handOn = false;
-  if (gDepth == 1) {
-    gLocked = false;
-    gOwner = std::thread::id();
-    handOn = !gWaiters.empty();
-  }
-  --gDepth;
-  lock.unlock();
-  if (handOn) {
-    gReleased.notify_all();
-    std::this_thread::yield();
-  }
+  std::lock_guard<std::mutex> lock(gMutex);
+  if (gDepth == 0 || gOwner != std::this_thread::get_id()) return;
+  if (--gDepth == 0) Release();
 }
 
 void ApiLockTeardown() {
   std::lock_guard<std::mutex> lock(gMutex);
-  gDepth = 0;
-  gLocked = false;
-  gOwner = std::thread::id();
+  if (gDepth > 0 && gOwner == std::this_thread::get_id()) Release();
 }
 
 int ApiLockWaiterCount() {
   std::lock_guard<std::mutex> lock(gMutex);
-  return static_cast<int>(gWaiters.size());
+  return gWaiters;
 }

@@ -3,9 +3,11 @@
 // Re-entrant for its owner; other threads get it in the order they asked.
 
 void ApiLock();
+// Only the owner's unlocks count.
 void ApiUnlock();
-// Ends the lock's life (the layer has ended); the next ApiLock sets it up
-// again.
+// The layer has ended (or ends in a fatal exit): whatever the calling thread
+// still holds is let go. A lock that has passed to another thread stays
+// with it.
 void ApiLockTeardown();
 
 // Threads waiting for the lock (for tests).

@@ -64,4 +64,51 @@ TEST_F(ApiLockTest, ThreadsGetTheLockInArrivalOrder) {
   EXPECT_EQ(order, (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7, 0}));
 }
 
+// Starts a thread that takes the lock, and reports whether it got it at
+// once (true) or waits for it (false).
+bool TakenAtOnce(std::thread* taker, std::atomic<bool>* taken) {
+  *taker = std::thread([taken] {
+    ApiLock();
+    *taken = true;
+    ApiUnlock();
+  });
+  while (!*taken && ApiLockWaiterCount() != 1) std::this_thread::yield();
+  return *taken;
+}
+
+TEST_F(ApiLockTest, TeardownAfterTheLastUnlockLeavesTheNextOwnerItsLock) {
+  ApiLock();
+  std::atomic<bool> owning{false};
+  std::atomic<bool> done{false};
+  std::thread next([&] {
+    ApiLock();
+    owning = true;
+    while (!done) std::this_thread::yield();
+    ApiUnlock();
+  });
+  WaitForWaiters(1);
+  ApiUnlock();  // hands the lock on
+  while (!owning) std::this_thread::yield();
+  ApiLockTeardown();
+
+  std::atomic<bool> taken{false};
+  std::thread third;
+  EXPECT_FALSE(TakenAtOnce(&third, &taken));
+  done = true;
+  next.join();
+  third.join();
+  EXPECT_TRUE(taken);
+}
+
+TEST_F(ApiLockTest, AnUnlockByAnotherThreadDoesNotFreeTheLock) {
+  ApiLock();
+  std::thread([] { ApiUnlock(); }).join();
+  std::atomic<bool> taken{false};
+  std::thread third;
+  EXPECT_FALSE(TakenAtOnce(&third, &taken));
+  ApiUnlock();
+  third.join();
+  EXPECT_TRUE(taken);
+}
+
 }  // namespace
