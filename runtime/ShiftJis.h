@@ -3,6 +3,7 @@
 // program, layer and engine alike. Every scan that must not match inside a
 // two-byte character asks these.
 
+#include <cstddef>
 #include <cstdint>
 
 // A lead byte starts a two-byte character.
@@ -23,6 +24,14 @@ inline int ShiftJisCharLength(const char* text) {
   if (b == 0) return 0;
   if (IsShiftJisLeadByte(b) && text[1] != '\0') return 2;
   return 1;
+}
+
+// The same in a text of `left` bytes that need not end in a NUL (any byte may
+// be a second half): 2 for a lead byte with a byte after it, 1 for any other
+// byte and for a lead byte in the last place, 0 when nothing is left.
+constexpr int ShiftJisCharLengthIn(const char* text, size_t left) {
+  if (left == 0) return 0;
+  return IsShiftJisLeadByte(static_cast<uint8_t>(text[0])) && left >= 2 ? 2 : 1;
 }
 
 // The last '\' or '/' of a path that stands as a character of its own (never

@@ -25,7 +25,7 @@ bool AppendElements(const char* path, char* result, size_t size, size_t* used) {
       size_t cut = 0;
       for (size_t i = 0; i < *used;) {
         if (result[i] == '\\') cut = i;
-        i += IsShiftJisLeadByte(static_cast<uint8_t>(result[i])) && i + 1 < *used ? 2 : 1;
+        i += ShiftJisCharLengthIn(result + i, *used - i);
       }
       *used = cut;
       continue;

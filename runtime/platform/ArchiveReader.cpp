@@ -193,7 +193,7 @@ bool MakeArchiveNameKey(const char* name, size_t length, ArchiveNameKey* key) {
   uint32_t sum = 0;
   for (size_t i = 0; i < length;) {
     const uint8_t b = static_cast<uint8_t>(name[i]);
-    if (IsShiftJisLeadByte(b) && i + 1 < length) {
+    if (ShiftJisCharLengthIn(name + i, length - i) == 2) {
       key->upper[i] = b;
       key->upper[i + 1] = static_cast<uint8_t>(name[i + 1]);
       sum += b + static_cast<uint8_t>(name[i + 1]);

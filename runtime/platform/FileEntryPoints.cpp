@@ -41,7 +41,7 @@ int FileReadLine(char* buffer, size_t size, FileHandle handle) {
       break;
     }
     if (IsShiftJisLeadByte(b)) {
-      if (i + 1 < got) {
+      if (ShiftJisCharLengthIn(buffer + i, got - i) == 2) {
         ++i;
         continue;
       }

@@ -26,14 +26,11 @@ struct PathText {
     std::memcpy(text + length, bytes, n);
     length += n;
   }
-  // Drops the last element, never the drive. The text has no NUL: a lead
-  // byte in the last place stands alone.
+  // Drops the last element, never the drive.
   void DropLastElement(size_t drive) {
     size_t cut = drive;
-    for (size_t i = drive; i < length;) {
-      const size_t n = IsShiftJisLeadByte(static_cast<uint8_t>(text[i])) && i + 1 < length ? 2 : 1;
-      if (n == 1 && IsSeparator(text[i])) cut = i;
-      i += n;
+    for (size_t i = drive; i < length; i += ShiftJisCharLengthIn(text + i, length - i)) {
+      if (IsSeparator(text[i])) cut = i;
     }
     length = cut;
   }

@@ -7,9 +7,10 @@
 size_t ShiftJisCutLength(const char* text, size_t length) {
   size_t i = 0;
   while (i < length) {
-    const size_t n = IsShiftJisLeadByte(static_cast<uint8_t>(text[i])) ? 2 : 1;
-    if (i + n > length) break;
-    i += n;
+    // A lead byte in the last place has its second half cut off.
+    const int n = ShiftJisCharLengthIn(text + i, length - i);
+    if (n == 1 && IsShiftJisLeadByte(static_cast<uint8_t>(text[i]))) break;
+    i += static_cast<size_t>(n);
   }
   return i;
 }

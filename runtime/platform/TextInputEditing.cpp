@@ -9,10 +9,10 @@
 
 namespace {
 
-// Size of the character at pos: a lead byte with a byte after it inside the
-// text is two bytes, anything else one.
+// Size of the character at pos (below the length): a lead byte with a byte
+// after it inside the text is two bytes, anything else one.
 int32_t CharSizeAt(const TextInputEntry& e, int32_t pos) {
-  return IsShiftJisLeadByte(static_cast<uint8_t>(e.text[pos])) && pos + 1 < e.length ? 2 : 1;
+  return ShiftJisCharLengthIn(e.text + pos, static_cast<size_t>(e.length - pos));
 }
 
 // Where the character before pos starts. Trail bytes can look like lead
