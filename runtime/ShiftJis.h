@@ -34,6 +34,28 @@ constexpr int ShiftJisCharLengthIn(const char* text, size_t left) {
   return IsShiftJisLeadByte(static_cast<uint8_t>(text[0])) && left >= 2 ? 2 : 1;
 }
 
+// Raises the letters a-z that stand as characters of their own to A-Z, in a
+// text of `length` bytes; two-byte characters stay as they are.
+inline void ShiftJisUpper(char* text, size_t length) {
+  for (size_t i = 0; i < length;) {
+    const int n = ShiftJisCharLengthIn(text + i, length - i);
+    if (n == 1 && text[i] >= 'a' && text[i] <= 'z') text[i] = static_cast<char>(text[i] - 'a' + 'A');
+    i += static_cast<size_t>(n);
+  }
+}
+
+// Longest prefix of text[0, length) that ends on a character boundary: a
+// lead byte in the last place, whose second half is cut off, goes too.
+inline size_t ShiftJisCutLength(const char* text, size_t length) {
+  size_t i = 0;
+  while (i < length) {
+    const int n = ShiftJisCharLengthIn(text + i, length - i);
+    if (n == 1 && IsShiftJisLeadByte(static_cast<uint8_t>(text[i]))) break;
+    i += static_cast<size_t>(n);
+  }
+  return i;
+}
+
 // The last '\' or '/' of a path that stands as a character of its own (never
 // the second half of a two-byte character), or null.
 inline const char* LastPathSeparator(const char* path) {

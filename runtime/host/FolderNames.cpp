@@ -32,11 +32,7 @@ std::string FoldCase(std::string_view name) {
 // letter ("\x83\x61" is not "\x83\x41"); only single-byte letters fold.
 std::string FoldShiftJisCase(std::string_view name) {
   std::string folded(name);
-  for (size_t i = 0; i < folded.size();) {
-    const int n = ShiftJisCharLength(folded.c_str() + i);
-    if (n == 1 && folded[i] >= 'a' && folded[i] <= 'z') folded[i] = static_cast<char>(folded[i] - 'a' + 'A');
-    i += static_cast<size_t>(n);
-  }
+  ShiftJisUpper(folded.data(), folded.size());
   return folded;
 }
 

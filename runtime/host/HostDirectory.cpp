@@ -23,11 +23,7 @@ struct HostFindState {
 namespace {
 
 std::string Upper(std::string text) {
-  for (size_t i = 0; i < text.size();) {
-    const int n = ShiftJisCharLength(text.c_str() + i);
-    if (n == 1 && text[i] >= 'a' && text[i] <= 'z') text[i] = static_cast<char>(text[i] - 'a' + 'A');
-    i += static_cast<size_t>(n);
-  }
+  ShiftJisUpper(text.data(), text.size());
   return text;
 }
 

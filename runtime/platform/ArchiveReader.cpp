@@ -190,21 +190,10 @@ bool MakeArchiveNameKey(const char* name, size_t length, ArchiveNameKey* key) {
   if (length > kArchiveNameMax) return false;
   const size_t units = (length + 4) / 4;
   std::memset(key->upper, 0, units * 4);
+  std::memcpy(key->upper, name, length);
+  ShiftJisUpper(reinterpret_cast<char*>(key->upper), length);
   uint32_t sum = 0;
-  for (size_t i = 0; i < length;) {
-    const uint8_t b = static_cast<uint8_t>(name[i]);
-    if (ShiftJisCharLengthIn(name + i, length - i) == 2) {
-      key->upper[i] = b;
-      key->upper[i + 1] = static_cast<uint8_t>(name[i + 1]);
-      sum += b + static_cast<uint8_t>(name[i + 1]);
-      i += 2;
-      continue;
-    }
-    const uint8_t upper = (b >= 'a' && b <= 'z') ? static_cast<uint8_t>(b - 'a' + 'A') : b;
-    key->upper[i] = upper;
-    sum += upper;
-    ++i;
-  }
+  for (size_t i = 0; i < length; ++i) sum += key->upper[i];
   key->units = static_cast<uint16_t>(units);
   key->checksum = static_cast<uint16_t>(sum);
   return true;

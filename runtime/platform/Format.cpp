@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "runtime/platform/StringHelpers.h"
+#include "runtime/ShiftJis.h"
 
 int FormatStringV(char* buffer, size_t size, const char* format, va_list args) {
   if (size == 0) return 0;

@@ -4,17 +4,6 @@
 
 #include "runtime/ShiftJis.h"
 
-size_t ShiftJisCutLength(const char* text, size_t length) {
-  size_t i = 0;
-  while (i < length) {
-    // A lead byte in the last place has its second half cut off.
-    const int n = ShiftJisCharLengthIn(text + i, length - i);
-    if (n == 1 && IsShiftJisLeadByte(static_cast<uint8_t>(text[i]))) break;
-    i += static_cast<size_t>(n);
-  }
-  return i;
-}
-
 size_t StrCopy(char* destination, size_t size, const char* source) {
   if (size == 0) return 0;
   size_t n = std::strlen(source);
@@ -45,10 +34,4 @@ char* StrFindChar(char* text, char c) {
 
 int StrDiffers(const char* a, const char* b) { return std::strcmp(a, b) == 0 ? 0 : 1; }
 
-void StrUpper(char* text) {
-  for (char* p = text; *p;) {
-    const int n = ShiftJisCharLength(p);
-    if (n == 1 && *p >= 'a' && *p <= 'z') *p = static_cast<char>(*p - 'a' + 'A');
-    p += n;
-  }
-}
+void StrUpper(char* text) { ShiftJisUpper(text, std::strlen(text)); }

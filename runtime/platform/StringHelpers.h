@@ -25,6 +25,3 @@ int StrDiffers(const char* a, const char* b);
 
 // Raises a-z to A-Z in place.
 void StrUpper(char* text);
-
-// Longest prefix of text[0, length) that ends on a character boundary.
-size_t ShiftJisCutLength(const char* text, size_t length);
