@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "runtime/ShiftJis.h"
 #include "runtime/host/InputSource.h"
 #include "runtime/host/TextConversion.h"
 
@@ -94,7 +95,7 @@ bool JoypadName(int index, char* name, size_t size) {
   if (!joystick || size == 0) return false;
   const char* utf8 = SDL_JoystickName(joystick);
   const std::string text = Utf8ToCp932(utf8 ? utf8 : "");
-  const size_t n = text.size() < size - 1 ? text.size() : size - 1;
+  const size_t n = ShiftJisCutLength(text.data(), text.size() < size - 1 ? text.size() : size - 1);
   text.copy(name, n);
   name[n] = '\0';
   return true;

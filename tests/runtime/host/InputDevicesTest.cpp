@@ -5,7 +5,9 @@
 
 #include <map>
 #include <set>
+#include <string>
 
+#include "runtime/host/InputSource.h"
 #include "runtime/host/KeyCodes.h"
 #include "runtime/host/KeyTables.h"
 #include "tests/support/FakeInput.h"
@@ -253,6 +255,34 @@ TEST_F(HostInputTest, VirtualKeyStatesAndPlainJoysticksNeedNoInputSystem) {
   EXPECT_EQ(position.y, 0x8000u);
   EXPECT_EQ(position.r, 0xFFFFu);
   EXPECT_EQ(position.buttons, 4u);
+}
+
+TEST(SdlInputSourceTest, AJoypadNameTooLongIsCutAtACharacterBoundary) {
+  ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_JOYSTICK), 0);
+  std::string utf8;
+  for (int i = 0; i < 200; ++i) utf8 += "\xe3\x82\xa2";  // 400 bytes in CP932
+  SDL_VirtualJoystickDesc desc;
+  SDL_zero(desc);
+  desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
+  desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
+  desc.naxes = 2;
+  desc.nbuttons = 4;
+  desc.name = utf8.c_str();
+  const int device = SDL_JoystickAttachVirtualEx(&desc);
+  ASSERT_GE(device, 0) << SDL_GetError();
+
+  HostSetInputSource(nullptr);
+  const HostInputSource* sdl = HostCurrentInputSource();
+  ASSERT_EQ(sdl->start(8, nullptr), 0);
+  ASSERT_EQ(sdl->joypadCount(), 1);
+  char name[260];
+  ASSERT_TRUE(sdl->joypadName(0, name, sizeof name));
+  std::string whole;  // 129 characters fit in 259 bytes
+  for (int i = 0; i < 129; ++i) whole += "\x83\x41";
+  EXPECT_EQ(std::string(name), whole);
+  sdl->stop();
+  SDL_JoystickDetachVirtual(device);
+  SDL_QuitSubSystem(SDL_INIT_JOYSTICK);
 }
 
 }  // namespace
