@@ -1,7 +1,8 @@
 #pragma once
 // The one Shift-JIS (code page 932) byte classification used by the whole
-// program, layer and engine alike. Every scan that must not match inside a
-// two-byte character asks these.
+// program, layer and engine alike, and the scans built on it: stepping,
+// letter case, cutting, and the walk through game paths. Every scan that
+// must not match inside a two-byte character asks these.
 
 #include <cstddef>
 #include <cstdint>
@@ -56,14 +57,64 @@ inline size_t ShiftJisCutLength(const char* text, size_t length) {
   return i;
 }
 
-// The last '\' or '/' of a path that stands as a character of its own (never
-// the second half of a two-byte character), or null.
+// ---- Game paths ----
+// '\' and '/' both separate the elements of a game path; a separator counts
+// only where it stands as a character of its own, never as the second half
+// of a two-byte character. The scans step through the path from its start,
+// so they only look at a byte where a character starts.
+
+constexpr bool IsPathSeparator(char c) { return c == '\\' || c == '/'; }
+
+// The end of the element that starts at p: its first separator, or the NUL.
+inline const char* PathElementEnd(const char* p) {
+  while (*p && !IsPathSeparator(*p)) p += ShiftJisCharLength(p);
+  return p;
+}
+
+// The last separator of a path, or null.
 inline const char* LastPathSeparator(const char* path) {
   const char* last = nullptr;
   for (const char* p = path; *p;) {
-    const int n = ShiftJisCharLength(p);
-    if (n == 1 && (*p == '\\' || *p == '/')) last = p;
-    p += n;
+    const char* end = PathElementEnd(p);
+    if (!*end) break;
+    last = end;
+    p = end + 1;
   }
   return last;
+}
+
+inline bool EndsWithSeparator(const char* path) {
+  const char* last = LastPathSeparator(path);
+  return last && last[1] == '\0';
+}
+
+// The length of a path text (length bytes, no NUL needed) without its last
+// element and the separator before it; never less than keep (a drive, say).
+inline size_t DropLastPathElement(const char* text, size_t length, size_t keep) {
+  size_t cut = keep;
+  for (size_t i = keep; i < length; i += static_cast<size_t>(ShiftJisCharLengthIn(text + i, length - i))) {
+    if (IsPathSeparator(text[i])) cut = i;
+  }
+  return cut;
+}
+
+// A path (or a search pattern, "dir\\*.png") split at its last separator:
+// the folder is path[0, folderLength) with that separator, 0 bytes when
+// there is none; the name is what follows.
+struct PathSplit {
+  size_t folderLength;
+  const char* name;
+
+  // The folder without its separator, but for the root's, which is all it has.
+  size_t FolderLengthWithoutSeparator() const { return folderLength > 1 ? folderLength - 1 : folderLength; }
+};
+inline PathSplit SplitAtLastSeparator(const char* path) {
+  const char* last = LastPathSeparator(path);
+  if (!last) return {0, path};
+  return {static_cast<size_t>(last - path) + 1, last + 1};
+}
+
+// "C:" and the like. The host has no drives; game paths may still name one.
+constexpr bool HasDriveLetter(const char* path) {
+  return ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z')) && path[1] == ':';
 }

@@ -27,25 +27,16 @@ struct SplitPath {
   std::vector<std::string> raw;  // CP932 elements
 };
 
-// Splits at '\' and '/' that stand as characters of their own.
+// Empty elements are dropped.
 SplitPath Split(const char* path) {
   SplitPath split;
-  std::string element;
-  bool lastWasSeparator = false;
+  split.absolute = IsPathSeparator(path[0]);
   for (const char* p = path; *p;) {
-    const int n = ShiftJisCharLength(p);
-    lastWasSeparator = n == 1 && (*p == '\\' || *p == '/');
-    if (lastWasSeparator) {
-      if (p == path) split.absolute = true;
-      if (!element.empty()) split.raw.push_back(element);
-      element.clear();
-    } else {
-      element.append(p, static_cast<size_t>(n));
-    }
-    p += n;
+    const char* end = PathElementEnd(p);
+    if (end > p) split.raw.emplace_back(p, end);
+    p = *end ? end + 1 : end;
   }
-  if (!element.empty()) split.raw.push_back(element);
-  split.trailingSeparator = lastWasSeparator && !split.raw.empty();
+  split.trailingSeparator = !split.raw.empty() && EndsWithSeparator(path);
   return split;
 }
 

@@ -27,18 +27,6 @@ std::string Upper(std::string text) {
   return text;
 }
 
-// Splits at the last '\' or '/' that stands as a character of its own.
-void SplitPattern(const char* pattern, std::string* folder, std::string* namePattern) {
-  const char* lastSeparator = LastPathSeparator(pattern);
-  if (!lastSeparator) {
-    folder->clear();
-    *namePattern = pattern;
-    return;
-  }
-  folder->assign(pattern, static_cast<size_t>(lastSeparator - pattern) + 1);
-  *namePattern = lastSeparator + 1;
-}
-
 bool Describe(int folderFd, const char* hostName, const std::string& name, HostFindData* data) {
   if (name.size() >= sizeof data->name) return false;
   struct statx info;
@@ -75,11 +63,10 @@ bool HostGetCurrentDirectory(char* buffer, size_t size) {
 }
 
 HostFindState* HostFindFirstFile(const char* pattern, HostFindData* data) {
-  std::string folder;
-  std::string namePattern;
-  SplitPattern(pattern, &folder, &namePattern);
+  const PathSplit split = SplitAtLastSeparator(pattern);
+  const std::string folder(pattern, split.folderLength);
   const std::string hostFolder = folder.empty() ? "." : HostPathFromGamePath(folder.c_str());
-  const std::string upperPattern = Upper(namePattern);
+  const std::string upperPattern = Upper(split.name);
 
   DIR* dir = opendir(hostFolder.c_str());
   if (!dir) return nullptr;

@@ -76,16 +76,15 @@ bool NextArchiveItem(ArchiveFind* find, FileInfo* info) {
 
 // Splits the inner pattern at its last separator; both halves upper case.
 void SplitPattern(const char* inner, char* directory, size_t directorySize, char* pattern, size_t patternSize) {
-  const char* last = LastPathSeparator(inner);
-  if (!last) {
+  const PathSplit split = SplitAtLastSeparator(inner);
+  if (split.folderLength == 0) {
     StrCopy(directory, directorySize, ".");
-    StrCopy(pattern, patternSize, inner);
   } else {
-    const size_t length = static_cast<size_t>(last - inner);
-    StrCopy(directory, directorySize, length == 0 ? "\\" : inner);
-    if (length > 0 && length < directorySize) directory[length] = '\0';
-    StrCopy(pattern, patternSize, last + 1);
+    const size_t length = split.FolderLengthWithoutSeparator();
+    StrCopy(directory, directorySize, inner);
+    if (length < directorySize) directory[length] = '\0';
   }
+  StrCopy(pattern, patternSize, split.name);
   StrUpper(directory);
   StrUpper(pattern);
 }

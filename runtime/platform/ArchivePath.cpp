@@ -8,26 +8,18 @@
 
 namespace {
 
-bool IsSeparator(const char* p) { return *p == '\\' || *p == '/'; }
-
 // Appends the elements of path to result (length *used), dropping empty and
 // "." elements and going up for "..".
 bool AppendElements(const char* path, char* result, size_t size, size_t* used) {
   const char* p = path;
   while (*p) {
     const char* start = p;
-    while (*p && !IsSeparator(p)) p += ShiftJisCharLength(p);
+    p = PathElementEnd(p);
     const size_t length = static_cast<size_t>(p - start);
     if (*p) ++p;
     if (length == 0 || (length == 1 && start[0] == '.')) continue;
     if (length == 2 && start[0] == '.' && start[1] == '.') {
-      // Up one element: back to the last separator that is not a trail byte.
-      size_t cut = 0;
-      for (size_t i = 0; i < *used;) {
-        if (result[i] == '\\') cut = i;
-        i += ShiftJisCharLengthIn(result + i, *used - i);
-      }
-      *used = cut;
+      *used = DropLastPathElement(result, *used, 0);
       continue;
     }
     if (*used + 1 + length + 1 > size) return false;
@@ -43,9 +35,9 @@ bool AppendElements(const char* path, char* result, size_t size, size_t* used) {
 bool NormalizeArchivePath(const char* path, char* result, size_t size) {
   size_t used = 0;
   const char* rest = path;
-  if (IsSeparator(path)) {
-    while (IsSeparator(rest)) ++rest;
-  } else if (((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z')) && path[1] == ':') {
+  if (IsPathSeparator(path[0])) {
+    while (IsPathSeparator(*rest)) ++rest;
+  } else if (HasDriveLetter(path)) {
     rest = path + 2;
   } else {
     char current[kArchivePathSize];

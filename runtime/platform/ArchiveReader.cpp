@@ -128,16 +128,6 @@ bool ReadHeader(ArchiveReader* r, const char* keyString) {
          r->directoryTableOffset <= r->tableSize;
 }
 
-// The end of the element at p: the next '\' or '/' (never a trail byte).
-const char* ElementEnd(const char* p) {
-  while (*p) {
-    const int n = ShiftJisCharLength(p);
-    if (n == 1 && (*p == '\\' || *p == '/')) break;
-    p += n;
-  }
-  return p;
-}
-
 bool NameMatches(const ArchiveReader* r, const uint8_t* entry, const ArchiveNameKey& key) {
   const uint8_t* record = r->table + ReadLe32(entry + kEntryName);
   return ReadLe16(record) == key.units && ReadLe16(record + 2) == key.checksum &&
@@ -163,23 +153,20 @@ int64_t FindInDirectory(const ArchiveReader* r, const char* name, size_t length,
 // The file entry a path names, walking from the current directory, which is
 // put back afterwards. -1 when there is none.
 int64_t FindArchiveFileEntry(ArchiveReader* r, const char* path) {
-  const char* lastSeparator = LastPathSeparator(path);
+  const PathSplit split = SplitAtLastSeparator(path);
   const uint32_t saved = r->currentDirectory;
-  const char* name = path;
-  if (lastSeparator) {
+  if (split.folderLength > 0) {
     char directory[kArchivePathSize];
-    const size_t length = static_cast<size_t>(lastSeparator - path);
+    const size_t length = split.FolderLengthWithoutSeparator();
     if (length + 1 >= sizeof directory) return -1;
     std::memcpy(directory, path, length);
     directory[length] = '\0';
-    if (length == 0) StrCopy(directory, sizeof directory, "\\");
     if (ChangeArchiveDir(r, directory) != 0) {
       r->currentDirectory = saved;
       return -1;
     }
-    name = lastSeparator + 1;
   }
-  const int64_t entry = FindInDirectory(r, name, std::strlen(name), false);
+  const int64_t entry = FindInDirectory(r, split.name, std::strlen(split.name), false);
   r->currentDirectory = saved;
   return entry;
 }
@@ -235,12 +222,12 @@ int ChangeArchiveDir(ArchiveReader* reader, const char* path) {
     return 0;
   }
   const char* p = path;
-  if (*p == '\\' || *p == '/') {
+  if (IsPathSeparator(*p)) {
     reader->currentDirectory = 0;
     ++p;
   }
   while (*p) {
-    const char* end = ElementEnd(p);
+    const char* end = PathElementEnd(p);
     if (end > p) {
       const int64_t entry = FindInDirectory(reader, p, static_cast<size_t>(end - p), true);
       if (entry < 0) return -1;

@@ -7,10 +7,8 @@
 
 namespace {
 
-bool IsSeparator(char c) { return c == '\\' || c == '/'; }
-
 // Drive letters only exist in paths that carry one ("C:").
-size_t DriveLength(const char* path) { return path[0] && path[1] == ':' ? 2 : 0; }
+size_t DriveLength(const char* path) { return HasDriveLetter(path) ? 2 : 0; }
 
 // The path being built, bounded by its buffer.
 struct PathText {
@@ -27,13 +25,7 @@ struct PathText {
     length += n;
   }
   // Drops the last element, never the drive.
-  void DropLastElement(size_t drive) {
-    size_t cut = drive;
-    for (size_t i = drive; i < length; i += ShiftJisCharLengthIn(text + i, length - i)) {
-      if (IsSeparator(text[i])) cut = i;
-    }
-    length = cut;
-  }
+  void DropLastElement(size_t drive) { length = DropLastPathElement(text, length, drive); }
 };
 
 }  // namespace
@@ -52,20 +44,20 @@ int ConvertFullPath(const char* path, char* result, size_t size, const char* bas
   } else if (path[0] == '\\') {
     out.Append(base, drive);
     ++rest;
-  } else if (DriveLength(path)) {
+  } else if (HasDriveLetter(path)) {
     drive = 2;
     out.Append(path, 2);
     rest = path + 2;
     if (*rest == '\\') ++rest;
   } else {
     size_t n = std::strlen(base);
-    if (n > 0 && IsSeparator(base[n - 1]) && LastPathSeparator(base) == base + n - 1) --n;
+    if (EndsWithSeparator(base)) --n;
     out.Append(base, n);
   }
   // Elements, never split inside a two-byte character.
   while (path && *rest) {
     const char* start = rest;
-    while (*rest && !IsSeparator(*rest)) rest += ShiftJisCharLength(rest);
+    rest = PathElementEnd(rest);
     const size_t n = static_cast<size_t>(rest - start);
     const bool last = *rest == '\0';
     if (!last) ++rest;

@@ -25,13 +25,7 @@ constexpr size_t kStackBufferSize = 512;  // holds any text of up to 255 bytes
 // directory while the start directory is not known yet.
 std::string LogFilePath() {
   std::string path = gPlatform.startDirectory;
-  if (!path.empty()) {
-    // The directory ends with a separator only when its last character is one;
-    // a two-byte character ending in 0x5C does not count.
-    const char* last = nullptr;
-    for (const char* p = path.c_str(); *p; p += ShiftJisCharLength(p)) last = p;
-    if (!(last && ShiftJisCharLength(last) == 1 && (*last == '\\' || *last == '/'))) path += '\\';
-  }
+  if (!path.empty() && !EndsWithSeparator(path.c_str())) path += '\\';
   return path + gPlatform.logFileName;
 }
 
