@@ -318,9 +318,7 @@ size_t ArchiveFileRead(ArchiveFile* file, void* buffer, size_t count) {
 
 int ArchiveFileSeek(ArchiveFile* file, int64_t offset, int origin) {
   int64_t target;
-  if (!SeekTarget(file->position, file->size, offset, origin, &target)) return -1;
-  if (target < 0) target = 0;
-  if (target > file->size) target = file->size;
+  if (!ClampedSeekTarget(file->position, file->size, offset, origin, &target)) return -1;
   file->position = static_cast<uint32_t>(target);
   file->eofFlag = 0;
   return 0;

@@ -44,6 +44,13 @@ bool SeekTarget(int64_t position, int64_t size, int64_t offset, int origin, int6
   return true;
 }
 
+bool ClampedSeekTarget(int64_t position, int64_t size, int64_t offset, int origin, int64_t* target) {
+  if (!SeekTarget(position, size, offset, origin, target)) return false;
+  if (*target < 0) *target = 0;
+  if (*target > size) *target = size;
+  return true;
+}
+
 const FileAccessTable& PlainFileTable() { return kPlainSet; }
 const FileAccessTable& ArchiveAwareFileTable() { return kArchiveAwareSet; }
 

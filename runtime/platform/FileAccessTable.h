@@ -38,6 +38,9 @@ constexpr int kSeekEnd = 2;
 // The place a seek asks for, saturated at the ends of int64_t. False for an
 // unknown origin.
 bool SeekTarget(int64_t position, int64_t size, int64_t offset, int origin, int64_t* target);
+// The same held inside the stream, 0 to size: for streams that cannot be
+// read beyond their end.
+bool ClampedSeekTarget(int64_t position, int64_t size, int64_t offset, int origin, int64_t* target);
 
 struct FileAccessTable {
   // The third argument is read by no open; the thread flag asks for a

@@ -24,9 +24,7 @@ int MemStreamSeek(StreamHandle stream, int64_t offset, int origin) {
   MemStream* s = StreamOf(stream);
   if (!s) return -1;
   int64_t target;
-  if (!SeekTarget(s->position, s->size, offset, origin, &target)) return -1;
-  if (target < 0) target = 0;
-  if (target > s->size) target = s->size;
+  if (!ClampedSeekTarget(s->position, s->size, offset, origin, &target)) return -1;
   s->position = static_cast<uint32_t>(target);
   s->eofFlag = 0;
   return 0;
