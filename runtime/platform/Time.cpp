@@ -1,24 +1,19 @@
 #include "runtime/platform/Time.h"
 
-#if defined(__x86_64__) || defined(__i386__)
-#include <x86intrin.h>
-#endif
-
 #include "runtime/host/Clock.h"
+#include "runtime/host/Processor.h"
 #include "runtime/platform/PlatformState.h"
 #include "runtime/platform/WideArithmetic.h"
 
 uint64_t GetMicroseconds(int useTimeStampCounter) {
   uint64_t counter;
   uint64_t frequency;
-#if defined(__x86_64__) || defined(__i386__)
   if (gPlatform.rdtscUsable && useTimeStampCounter == 1 && gPlatform.initialised &&
       gPlatform.cpuCyclesPerSecond != 0) {
-    counter = __rdtsc();
+    counter = HostTimeStampCounter();
     frequency = gPlatform.cpuCyclesPerSecond;
     return Low64(DivU128(MulU128(counter, 1000000), frequency));
   }
-#endif
   if (!gPlatform.usePerformanceCounter || gPlatform.performanceFrequency == 0) {
     return static_cast<uint64_t>(HostTickMs()) * 1000;
   }

@@ -8,6 +8,7 @@
 #include "runtime/platform/SystemInfo.h"
 #include "runtime/platform/Time.h"
 #include "runtime/platform/WideArithmetic.h"
+#include "tests/runtime/platform/FakeProcessor.h"
 #include "tests/support/FakeClock.h"
 
 namespace {
@@ -76,6 +77,15 @@ TEST(TimeTest, MicrosecondsFollowTheChosenSource) {
   clock.SetCounterFrequency(3000000);
   clock.AdvanceMs(1);
   EXPECT_EQ(GetMicroseconds(1), 1235000u) << "flag 1 before initialisation still uses the counter";
+
+  // The fake time-stamp counter runs at 3 GHz; taken as 1.5 GHz it gives
+  // twice the time.
+  const FakeProcessor processor{FakeProcessorModel()};
+  clock.SetCounterFrequency(1000000);
+  gPlatform.initialised = 1;
+  gPlatform.rdtscUsable = 1;
+  gPlatform.cpuCyclesPerSecond = 1500000000;
+  EXPECT_EQ(GetMicroseconds(1), 2470000u) << "the time-stamp counter";
   gPlatform = PlatformState();
 }
 
