@@ -14,28 +14,32 @@
 
 // ---- System, log and time ----
 
-// 0, or -1 when the layer cannot start; a second call does nothing.
+// Runs the start-up sequence under the layer's API lock: 0, or -1 when the
+// layer cannot start; a second call does nothing.
 int LayerInit();
-// 0; nothing before LayerInit.
+// Runs the end sequence under the API lock, then ends the lock's life. 0;
+// nothing before LayerInit.
 int LayerEnd();
 // Formatted text to the log, no line end added. Returns -1.
 int LogPrintf(const char* format, ...) __attribute__((format(printf, 1, 2)));
-// 0 switches the log file off. May be called before LayerInit.
+// 0 switches the log file off for the whole run. May be called before
+// LayerInit.
 int EnableLogOutput(int flag);
-// One pass of the window's messages: 0 while running, -1 once the end is
-// requested (the window was closed). Does not return while the window is
-// inactive, unless the game runs in the background.
+// One pass of the window's messages under the API lock: 0 while running, -1
+// once the end is requested (the window was closed). Does not return while
+// the window is inactive, unless the game runs in the background or the
+// window is closing.
 int PumpMessages();
 // Waits while pumping, until ms have passed or the end is requested. 0.
 int WaitMilliseconds(int ms);
-// Milliseconds of the layer's tick.
+// Milliseconds of the tick the layer times everything with (wraps at 2^32).
 uint32_t GetTickMs();
 
 // ---- Window ----
 
 // 1 while the window is the active one.
 int IsAppActive();
-// 1 window, 0 full screen.
+// 1 window, 0 full screen. Before the window exists only the setting changes.
 int ChangeWindowMode(int mode);
 int SetWindowTitle(const char* text);
 int SetWindowIconResource(int id);
@@ -43,34 +47,40 @@ int SetWindowIconResource(int id);
 int SetRunInBackground(int flag);
 // The window's magnification in window mode; 1.0 in full-screen mode.
 double GetWindowScale();
-// 0 or below counts as 1.0.
+// 0 or below is stored as 1.0. 0.
 int SetWindowScale(double scale);
 
 // ---- Mouse and keyboard ----
 
-// 1 shows the cursor, anything else hides it.
+// 1 shows the cursor, anything else hides it. 0.
 int ShowMouseCursor(int flag);
 // The value last given to ShowMouseCursor.
 int IsMouseCursorShown();
-// In screen pixels of the game. Either pointer may be null.
+// In screen pixels of the game: in window mode relative to the client area
+// and divided by the window scale, truncated. Either pointer may be null. 0.
 int GetMousePosition(int* x, int* y);
-// Clamped to the screen.
+// Clamped to the screen, both ends included. 0.
 int SetMousePosition(int x, int y);
-// Bit k-1 for the k-th button.
-int GetMouseButtons();
-// Wheel notches since the last call, then 0.
+// Wheel notches since the last call; the count starts again at 0.
 int TakeMouseWheel();
-// Waits until no input is down, then until some is; the last input test's
-// result.
+// Bit k-1 for the k-th button (left, right, middle, ...).
+int GetMouseButtons();
+// Waits, pumping, until no input is down, then until some is; returns the
+// last IsAnyInputDown(7).
 int WaitAnyKey();
-// key: a DirectInput key code. 1 down, 0 up.
+
+// The reads below wait while the window is inactive; when input is not
+// started they start it and return 0 without reading.
+// key: a DirectInput key code. 1 down, 0 up (and for a code outside 0..255).
 int IsKeyDown(int key);
-// flags: 1 keys and pad buttons, 4 mouse buttons. The first key code down,
+// flags: 1 keys and pad buttons, 4 mouse buttons (over the active window's
+// client area). The first key code down (Caps Lock, Kana and Kanji aside),
 // -1 for a pad or mouse button, 0 for none.
 int IsAnyInputDown(int flags);
-// 256 bytes, 1 or 0 per key code.
+// 1 or 0 per key code into 256 bytes. 0.
 int GetAllKeyStates(unsigned char* states);
-// type: a joypad number (1 the first), plus 0x1000 for the keyboard as well.
+// type: a joypad number (1 the first), plus 0x1000 for the keyboard as well
+// (through the key map); 0x1000 alone is the keyboard through the first map.
 int GetPadInputBits(int type);
 
 // ---- Keyboard text input ----
@@ -80,14 +90,23 @@ int SetTextInputColors(int64_t text, int64_t cursor, int64_t composition, int64_
                        int64_t clauseUnderline, int64_t selected, int64_t unused7, int64_t edge,
                        int64_t selectedEdge, int64_t unused10, int64_t candidateFrame,
                        int64_t candidateBackground);
-// A new field handle, or -1.
+// A new field handle, or -1 when all 256 are in use or its text cannot be
+// allocated. A maximum below 0 counts as 0. Switches the input method on and
+// drops whatever was typed before.
 int CreateTextInput(int maxLength, int cancelAllowed, int singleByteOnly, int digitsOnly);
+// 0 or -1. Switches the input method off when no field is left.
 int DeleteTextInput(int handle);
+// The field receives the typed characters from now on; its ended and
+// cancelled marks are cleared. 0 or -1.
 int ActivateTextInput(int handle);
 // 2 cancelled, 1 ended, 0 editing, -1 invalid handle.
 int GetTextInputState(int handle);
 int DrawTextInput(int x, int y, int handle);
+// -1 for text longer than the maximum (the field is unchanged); else the
+// field holds the text with the cursor at its end. 0.
 int SetTextInputText(const char* text, int handle);
+// The text with its NUL into buffer, which holds the field's maximum + 1
+// bytes. 0 or -1.
 int GetTextInputText(char* buffer, int handle);
 
 // ---- Sound ----

@@ -2,14 +2,9 @@
 // Bringing the layer up and down, and the fatal exit every part of the layer
 // uses for errors it cannot recover from.
 
-// 0 at once when already initialised; else the start-up sequence under the
-// API lock: 0, or -1 on failure.
-int LayerInit();
-// 0 at once when not initialised; else the end sequence under the API lock,
-// then the lock's teardown. 0.
-int LayerEnd();
+#include "runtime/Movan.h"
 
-// The two sequences themselves.
+// The two sequences of LayerInit and LayerEnd themselves, without the lock.
 int InitLayerSystems();
 int EndLayerSystems();
 

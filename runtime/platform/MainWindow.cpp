@@ -11,7 +11,6 @@
 #include "runtime/host/WindowMessages.h"
 #include "runtime/platform/Log.h"
 #include "runtime/platform/MessagePump.h"
-#include "runtime/platform/MouseCursor.h"
 #include "runtime/platform/NumberHelpers.h"
 #include "runtime/platform/PlatformState.h"
 #include "runtime/platform/StringHelpers.h"

@@ -3,6 +3,7 @@
 // size in window and full-screen mode, and the window settings the engine
 // gives.
 
+#include "runtime/Movan.h"
 #include "runtime/platform/IntRect.h"
 
 // Start-up step: the window state starts again, the class name is chosen,
@@ -19,17 +20,8 @@ int DestroyMainWindow();
 int FitWindowToScreen();
 // Style, size and position for the current mode. 0.
 int ApplyWindowStyle();
-// 1 window, 0 full screen. Before the window exists only the flag changes.
-int ChangeWindowMode(int mode);
 // Stores the flag and logs it. 0.
 int SetWindowModeFlag(int flag);
 
-// A scale of 0 or below is stored as 1.0. 0.
-int SetWindowScale(double scale);
-// The scale in window mode, 1.0 in full-screen mode.
-double GetWindowScale();
-int SetWindowTitle(const char* text);
-int SetWindowIconResource(int id);
-int SetRunInBackground(int flag);
 // The client rectangle in screen coordinates. 0.
 int GetClientScreenRect(IntRect* rect);

@@ -6,7 +6,6 @@
 #include "runtime/host/Window.h"
 #include "runtime/host/WindowMessages.h"
 #include "runtime/platform/ApiLock.h"
-#include "runtime/platform/MouseCursor.h"
 #include "runtime/platform/PlatformState.h"
 #include "runtime/platform/SoundSystem.h"
 #include "runtime/platform/TextInput.h"

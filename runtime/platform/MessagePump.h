@@ -4,12 +4,10 @@
 // inactive it does not return until the window is active again, unless the
 // game runs in the background or the window is closing.
 
-// 0 while running, -1 once the end is requested.
+#include "runtime/Movan.h"
+
+// PumpMessages without the layer's API lock.
 int PumpMessagesUnlocked();
-// The same under the layer's API lock.
-int PumpMessages();
 // Returns once the window is active (at once while it paints or when the
 // game runs in the background); meanwhile pumps messages.
 void WaitWhileInactive();
-// Pumps until ms have passed or the end is requested. 0.
-int WaitMilliseconds(int ms);

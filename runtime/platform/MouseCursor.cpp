@@ -1,4 +1,7 @@
-#include "runtime/platform/MouseCursor.h"
+// The mouse as the engine sees it: the cursor's visibility, its position in
+// screen pixels of the game, and the wheel.
+
+#include "runtime/Movan.h"
 
 #include "runtime/graphics/ScreenDevice.h"
 #include "runtime/host/Cursor.h"

@@ -4,8 +4,9 @@
 
 #include <cstdint>
 
+#include "runtime/Movan.h"
+
 int IsEndRequested();
-int IsAppActive();
 // 0 before the window exists.
 uintptr_t GetMainWindow();
 int IsWindowMode();

@@ -4,10 +4,9 @@
 
 #include <cstdint>
 
+#include "runtime/Movan.h"
+
 // useTimeStampCounter 1 reads the processor's time-stamp counter when it is
 // usable and the layer is initialised. Otherwise the performance counter when
 // it is the chosen source, else the millisecond tick times 1000.
 uint64_t GetMicroseconds(int useTimeStampCounter);
-
-// Milliseconds of the tick the layer times everything with (wraps at 2^32).
-uint32_t GetTickMs();

@@ -11,7 +11,6 @@
 #include "runtime/host/Window.h"
 #include "runtime/platform/MainWindow.h"
 #include "runtime/platform/MessagePump.h"
-#include "runtime/platform/MouseCursor.h"
 #include "runtime/platform/PlatformQueries.h"
 #include "runtime/platform/WindowProcedure.h"
 #include "tests/runtime/platform/LayerFixture.h"
