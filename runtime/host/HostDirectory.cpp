@@ -70,25 +70,32 @@ HostFindState* HostFindFirstFile(const char* pattern, HostFindData* data) {
 
   DIR* dir = opendir(hostFolder.c_str());
   if (!dir) return nullptr;
-  HostFindState* find = new HostFindState;
+  // A fixed order: "." and ".." first, then by upper-case name; each entry's
+  // keys are made once.
+  struct Found {
+    int rank;
+    std::string upper;
+    HostFindData data;
+  };
+  std::vector<Found> found;
   while (const dirent* entry = readdir(dir)) {
     const std::string name = GamePathFromHostPath(entry->d_name);
-    if (MatchWildcard(upperPattern.c_str(), Upper(name).c_str()) != 0) continue;
-    HostFindData found;
-    if (Describe(dirfd(dir), entry->d_name, name, &found)) find->entries.push_back(found);
+    std::string upper = Upper(name);
+    if (MatchWildcard(upperPattern.c_str(), upper.c_str()) != 0) continue;
+    HostFindData described;
+    if (!Describe(dirfd(dir), entry->d_name, name, &described)) continue;
+    const int rank = name == "." ? 0 : name == ".." ? 1 : 2;
+    found.push_back({rank, std::move(upper), described});
   }
   closedir(dir);
-
-  // A fixed order: "." and ".." first, then by upper-case name.
-  auto rank = [](const HostFindData& d) {
-    return std::strcmp(d.name, ".") == 0 ? 0 : std::strcmp(d.name, "..") == 0 ? 1 : 2;
-  };
-  std::sort(find->entries.begin(), find->entries.end(), [&](const HostFindData& a, const HostFindData& b) {
-    if (rank(a) != rank(b)) return rank(a) < rank(b);
-    const std::string ua = Upper(a.name);
-    const std::string ub = Upper(b.name);
-    return ua != ub ? ua < ub : std::strcmp(a.name, b.name) < 0;
+  std::sort(found.begin(), found.end(), [](const Found& a, const Found& b) {
+    if (a.rank != b.rank) return a.rank < b.rank;
+    return a.upper != b.upper ? a.upper < b.upper : std::strcmp(a.data.name, b.data.name) < 0;
   });
+
+  HostFindState* find = new HostFindState;
+  find->entries.reserve(found.size());
+  for (const Found& f : found) find->entries.push_back(f.data);
   if (!HostFindNextFile(find, data)) {
     delete find;
     return nullptr;
