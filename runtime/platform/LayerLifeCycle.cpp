@@ -56,8 +56,12 @@ int InitLayerSystems() {
   ReadStartDirectory();
   OpenLogFile();
 
+  // The window system is started here, once, for the desktop's facts and
+  // for the window; a failure shows when the window is made.
+  HostVideoStart();
   const HostDesktop desktop = HostDesktopMetrics();
   if ((desktop.depth == 24 && gPlatform.windowMode) || GetScreenDepth() == 24) {
+    HostVideoStop();
     return LogWrite("Ｍｏｖａｎライブラリは２４ビットカラーモードに対応していません\n");
   }
 
