@@ -132,14 +132,14 @@ void TranslateEditing(const SDL_TextEditingEvent& e, std::vector<HostMessage>& o
   out.push_back(m);
 }
 
-int32_t ClientX(int x, int y) {
-  HostWindowPixelsToClient(&x, &y);
-  return x;
-}
+struct ClientPoint {
+  int32_t x;
+  int32_t y;
+};
 
-int32_t ClientY(int x, int y) {
+ClientPoint ToClient(int x, int y) {
   HostWindowPixelsToClient(&x, &y);
-  return y;
+  return {x, y};
 }
 
 int32_t ButtonOf(Uint8 button) {
@@ -168,18 +168,20 @@ void HostTranslateSdlEvent(const SDL_Event& event, std::vector<HostMessage>& out
     case SDL_DISPLAYEVENT:
       HostCheckDesktopChange(out);
       break;
-    case SDL_MOUSEMOTION:
+    case SDL_MOUSEMOTION: {
       if (!IsOurWindow(event.motion.windowID)) break;
-      Push(out, HostMessageId::MouseMove, ClientX(event.motion.x, event.motion.y),
-           ClientY(event.motion.x, event.motion.y));
+      const ClientPoint at = ToClient(event.motion.x, event.motion.y);
+      Push(out, HostMessageId::MouseMove, at.x, at.y);
       break;
+    }
     case SDL_MOUSEBUTTONDOWN:
     case SDL_MOUSEBUTTONUP: {
       const SDL_MouseButtonEvent& b = event.button;
       const int32_t button = ButtonOf(b.button);
       if (!IsOurWindow(b.windowID) || button == 0) break;
-      Push(out, event.type == SDL_MOUSEBUTTONDOWN ? HostMessageId::ButtonDown : HostMessageId::ButtonUp,
-           ClientX(b.x, b.y), ClientY(b.x, b.y), button);
+      const ClientPoint at = ToClient(b.x, b.y);
+      Push(out, event.type == SDL_MOUSEBUTTONDOWN ? HostMessageId::ButtonDown : HostMessageId::ButtonUp, at.x, at.y,
+           button);
       break;
     }
     case SDL_MOUSEWHEEL: {
