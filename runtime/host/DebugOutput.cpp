@@ -5,12 +5,16 @@
 
 #include "runtime/host/TextConversion.h"
 
-void HostDebugOutput(const char* cp932Text) {
+bool HostDebugOutputEnabled() {
   static const bool enabled = [] {
     const char* v = std::getenv("MOVAN_DEBUG_OUTPUT");
     return v != nullptr && v[0] != '\0';
   }();
-  if (!enabled) return;
+  return enabled;
+}
+
+void HostDebugOutput(const char* cp932Text) {
+  if (!HostDebugOutputEnabled()) return;
   const std::string utf8 = Cp932ToUtf8(cp932Text);
   std::fwrite(utf8.data(), 1, utf8.size(), stderr);
 }

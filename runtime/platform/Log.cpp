@@ -66,11 +66,12 @@ int LogWrite(const char* text) {
   }
   const int convertedLength = LogConvertLineEnds(text, converted);
 
-  // Every line start gets the stamp and the indent; the debugger output gets
-  // the indent only.
+  // Every line start gets the stamp and the indent; the debugger output, when
+  // there is one, gets the indent only.
   char stamp[32];
   FormatString(stamp, sizeof stamp, "%d:", static_cast<int>(HostTickMs() - gPlatform.logStartMs));
   const std::string tabs(static_cast<size_t>(gPlatform.logIndent), '\t');
+  const bool withDebug = HostDebugOutputEnabled();
   std::string out;
   std::string debug;
   bool lineStart = !gPlatform.logMidLine;
@@ -78,16 +79,16 @@ int LogWrite(const char* text) {
     if (lineStart) {
       out += stamp;
       out += tabs;
-      debug += tabs;
+      if (withDebug) debug += tabs;
       lineStart = false;
     }
     const int n = ShiftJisCharLength(p);
     out.append(p, static_cast<size_t>(n));
-    debug.append(p, static_cast<size_t>(n));
+    if (withDebug) debug.append(p, static_cast<size_t>(n));
     lineStart = n == 1 && *p == '\n';
     p += n;
   }
-  HostDebugOutput(debug.c_str());
+  if (withDebug) HostDebugOutput(debug.c_str());
   HostAppendToFile(LogFilePath().c_str(), out.data(), out.size());
   gPlatform.logMidLine = converted[convertedLength - 1] != '\n';
 
