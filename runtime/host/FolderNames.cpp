@@ -53,7 +53,7 @@ struct Listing {
   dev_t device = 0;
   ino_t inode = 0;
   timespec modified = {};
-  bool settled = false;  // read more than a second after the folder's last change
+  bool settled = false;  // read more than kSettleNanoseconds after the folder's last change
   std::unordered_set<std::string> names;
   std::unordered_map<std::string, std::string> byFoldedName;     // as UTF-8
   std::unordered_map<std::string, std::string> byFoldedRawName;  // non-ASCII names as CP932

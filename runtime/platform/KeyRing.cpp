@@ -11,8 +11,10 @@ int32_t Next(int32_t position) { return position + 1 == kKeyRingSlots ? 0 : posi
 
 bool IsEmpty(const KeyRing& ring) { return ring.read == ring.write; }
 
-// Editing keys have codes of their own; no lead byte among them.
-bool IsEditingKey(uint8_t b) { return b == kKeyRingDelete || (b >= kKeyRingRight && b <= kKeyRingDown); }
+// The editing keys come out as one byte each.
+static_assert(!IsShiftJisLeadByte(kKeyRingDelete) && !IsShiftJisLeadByte(kKeyRingRight) &&
+              !IsShiftJisLeadByte(kKeyRingLeft) && !IsShiftJisLeadByte(kKeyRingUp) &&
+              !IsShiftJisLeadByte(kKeyRingDown));
 
 }  // namespace
 
@@ -36,7 +38,7 @@ int TakeKeyRingChar(uint8_t out[2], bool consume) {
   out[0] = ring.slots[position];
   position = Next(position);
   int size = 1;
-  if (!IsEditingKey(out[0]) && IsShiftJisLeadByte(out[0])) {
+  if (IsShiftJisLeadByte(out[0])) {
     if (position == ring.write) return 0;  // the trail byte is still to come
     out[1] = ring.slots[position];
     position = Next(position);
