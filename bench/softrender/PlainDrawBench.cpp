@@ -72,6 +72,7 @@ struct Case {
   int mode;
   int parameter;
   int transparent;
+  int mmx = 1;  // 0 takes the packed forms at 255
 };
 
 void BM_Movan(benchmark::State& state, Case c, SoftDrawIsa isa) {
@@ -81,7 +82,7 @@ void BM_Movan(benchmark::State& state, Case c, SoftDrawIsa isa) {
   }
   BuildSoftBlendTables();
   SetSoftDrawIsa(isa);
-  gPlatform.mmxUsable = 1;
+  gPlatform.mmxUsable = c.mmx;
   Images images(c.content);
   gDrawState.drawRegion = IntRect{0, 0, kWidth, kHeight};
   gDrawState.blendMode = c.mode;
@@ -99,6 +100,10 @@ const Case kCopyKeyed{Content::Keyed, 0, 0, 1};
 const Case kCopyAlpha{Content::Alpha, 0, 0, 1};
 const Case kTranslucent100{Content::Opaque, 1, 100, 0};
 const Case kAdditive128{Content::Opaque, 2, 128, 0};
+const Case kHalve{Content::Opaque, 1, 128, 0};
+const Case kSubtractive128{Content::Opaque, 3, 128, 0};
+const Case kAdditive255Packed{Content::Opaque, 2, 255, 0, 0};
+const Case kSubtractive255Packed{Content::Opaque, 3, 255, 0, 0};
 
 BENCHMARK_CAPTURE(BM_Movan, copy_keyed_sse2, kCopyKeyed, SoftDrawIsa::Sse2);
 BENCHMARK_CAPTURE(BM_Movan, copy_keyed_avx2, kCopyKeyed, SoftDrawIsa::Avx2);
@@ -108,6 +113,14 @@ BENCHMARK_CAPTURE(BM_Movan, translucent_100_sse2, kTranslucent100, SoftDrawIsa::
 BENCHMARK_CAPTURE(BM_Movan, translucent_100_avx2, kTranslucent100, SoftDrawIsa::Avx2);
 BENCHMARK_CAPTURE(BM_Movan, additive_128_sse2, kAdditive128, SoftDrawIsa::Sse2);
 BENCHMARK_CAPTURE(BM_Movan, additive_128_avx2, kAdditive128, SoftDrawIsa::Avx2);
+BENCHMARK_CAPTURE(BM_Movan, halve_sse2, kHalve, SoftDrawIsa::Sse2);
+BENCHMARK_CAPTURE(BM_Movan, halve_avx2, kHalve, SoftDrawIsa::Avx2);
+BENCHMARK_CAPTURE(BM_Movan, subtractive_128_sse2, kSubtractive128, SoftDrawIsa::Sse2);
+BENCHMARK_CAPTURE(BM_Movan, subtractive_128_avx2, kSubtractive128, SoftDrawIsa::Avx2);
+BENCHMARK_CAPTURE(BM_Movan, additive_255_packed_sse2, kAdditive255Packed, SoftDrawIsa::Sse2);
+BENCHMARK_CAPTURE(BM_Movan, additive_255_packed_avx2, kAdditive255Packed, SoftDrawIsa::Avx2);
+BENCHMARK_CAPTURE(BM_Movan, subtractive_255_packed_sse2, kSubtractive255Packed, SoftDrawIsa::Sse2);
+BENCHMARK_CAPTURE(BM_Movan, subtractive_255_packed_avx2, kSubtractive255Packed, SoftDrawIsa::Avx2);
 
 void BM_Memcpy(benchmark::State& state) {
   Images images(Content::Opaque);
