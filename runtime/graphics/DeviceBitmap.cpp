@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "runtime/graphics/ConvertImagePixels.h"
+#include "runtime/graphics/RowLayout.h"
 #include "runtime/platform/Log.h"
 #include "runtime/platform/TrackedAlloc.h"
 
@@ -15,29 +16,29 @@ int GraphImageToDib(const GraphImage& image, DibInfo* info, uint8_t** pixels) {
   h.height = -image.height;
   h.planes = 1;
   h.bitCount = 24;
-  const int64_t rowBytes = static_cast<int64_t>(image.width) * 3;
-  const int64_t stride = (rowBytes + 3) & ~int64_t{3};
+  RowLayout rows;
+  if (!LayOutRows(image.width, image.height, 3, kPaddedPitch, 4, &rows)) return -1;
+  const int32_t stride = rows.pitch;
   const ColorFormat& f = image.format;
   const bool rgb24 = f.depth == 24 && f.redMask == 0xFF0000 && f.greenMask == 0xFF00 && f.blueMask == 0xFF;
   if (rgb24 && image.pitch == stride) {
     *pixels = image.pixels;
     return 0;
   }
-  const int64_t size = stride * image.height;
-  uint8_t* buffer = size > 0 && size <= INT32_MAX
-                        ? static_cast<uint8_t*>(TrackedAlloc(static_cast<size_t>(size), __FILE__, __LINE__))
+  uint8_t* buffer = rows.size > 0
+                        ? static_cast<uint8_t*>(TrackedAlloc(static_cast<size_t>(rows.size), __FILE__, __LINE__))
                         : nullptr;
   if (!buffer) return -1;
   if (rgb24) {
     for (int y = 0; y < image.height; ++y)
       std::memcpy(buffer + y * stride, image.pixels + static_cast<intptr_t>(y) * image.pitch,
-                  static_cast<size_t>(rowBytes));
+                  static_cast<size_t>(image.width) * 3);
   } else {
     ColorFormat rgb;
     std::memset(&rgb, 0, sizeof rgb);
     MakeRgb24ColorFormat(&rgb);
     const IntRect whole{0, 0, image.width, image.height};
-    ConvertImagePixels(buffer, static_cast<int32_t>(stride), rgb, image.pixels, image.pitch, f, nullptr, 0,
+    ConvertImagePixels(buffer, stride, rgb, image.pixels, image.pitch, f, nullptr, 0,
                        nullptr, 0, 0, whole, 0, 0, 0, 0, 0, 0, 0);
   }
   *pixels = buffer;

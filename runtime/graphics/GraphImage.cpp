@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "runtime/graphics/PixelCodec.h"
+#include "runtime/graphics/RowLayout.h"
 #include "runtime/platform/TrackedAlloc.h"
 
 namespace {
@@ -10,14 +11,13 @@ namespace {
 int AllocatePixels(GraphImage* image, int width, int height) {
   image->width = width;
   image->height = height;
-  const int64_t rowBytes = static_cast<int64_t>(width) * image->format.bytesPerPixel;
-  const int64_t pitch = (rowBytes + 3) & ~int64_t{3};
-  const int64_t size = pitch * height;
-  image->pitch = static_cast<int32_t>(pitch);
+  image->pitch = 0;
   image->pixels = nullptr;
   // Sizes a 32-bit pitch cannot hold are refused like a failed allocation.
-  if (width < 0 || height < 0 || pitch > INT32_MAX || size > INT32_MAX) return -1;
-  image->pixels = static_cast<uint8_t*>(TrackedAlloc(static_cast<size_t>(size), __FILE__, __LINE__));
+  RowLayout rows;
+  if (!LayOutRows(width, height, image->format.bytesPerPixel, kPaddedPitch, 4, &rows)) return -1;
+  image->pitch = rows.pitch;
+  image->pixels = static_cast<uint8_t*>(TrackedAlloc(static_cast<size_t>(rows.size), __FILE__, __LINE__));
   return image->pixels ? 0 : -1;
 }
 

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "runtime/graphics/ClipRect.h"
+#include "runtime/graphics/RowLayout.h"
 #include "runtime/graphics/ScreenDevice.h"
 #include "runtime/platform/MemoryHelpers.h"
 #include "runtime/platform/TrackedAlloc.h"
@@ -92,16 +93,15 @@ const DDPixelFormat* GetMemImgDDPixelFormat(int pixelType, int alphaFlag, int pa
 int CreateMemImg(MemImg* image, int width, int height, int pitch, uint32_t colorKey, int pixelType,
                  int paletteFlag, int alphaFlag, void* callerPixels) {
   if (image->check == kMemImgValid) return -1;
-  // Sizes and types no store can describe are refused like a failed allocation.
-  if (width < 0 || height < 0 || pixelType < 0 || pixelType > 3 || pitch < -1) return -1;
+  if (pixelType < 0 || pixelType > 3) return -1;
   if (pixelType >= 2) paletteFlag = alphaFlag = 0;
   paletteFlag = paletteFlag ? 1 : 0;
   alphaFlag = paletteFlag ? 0 : (alphaFlag ? 1 : 0);
-  const int bytes = BytesPerPixelOf(pixelType, paletteFlag, alphaFlag);
-  const int64_t rowBytes = static_cast<int64_t>(bytes) * width;
-  const int64_t fullPitch = pitch == -1 ? (rowBytes + 15) & ~int64_t{15} : pitch;
-  const int64_t size = fullPitch * height;
-  if (fullPitch > INT32_MAX || size > INT32_MAX) return -1;
+  // Sizes and pitches no store can describe are refused like a failed
+  // allocation; a pitch shorter than a row would lead every pixel loop out of
+  // the buffer.
+  RowLayout rows;
+  if (!LayOutRows(width, height, BytesPerPixelOf(pixelType, paletteFlag, alphaFlag), pitch, 16, &rows)) return -1;
 
   auto* store = static_cast<MemImgStore*>(TrackedAllocZero(sizeof(MemImgStore), "", 0));
   image->store = store;
@@ -121,13 +121,13 @@ int CreateMemImg(MemImg* image, int width, int height, int pitch, uint32_t color
       return -1;
     }
   }
-  store->pitch = static_cast<int32_t>(fullPitch);
+  store->pitch = rows.pitch;
   store->colorFormat = GetMemImgColorFormat(pixelType, alphaFlag, paletteFlag);
   if (callerPixels) {
     store->pixels = static_cast<uint8_t*>(callerPixels);
     store->callerBufferFlag = 1;
   } else {
-    store->pixels = static_cast<uint8_t*>(TrackedAlloc(static_cast<size_t>(size), "", 0));
+    store->pixels = static_cast<uint8_t*>(TrackedAlloc(static_cast<size_t>(rows.size), "", 0));
     if (!store->pixels) {
       if (store->palette) TrackedFree(store->palette);
       TrackedFree(store);

@@ -43,9 +43,10 @@ struct MemImg {
   MemImgStore* store;
 };
 
-// pitch -1 rounds rows up to 16 bytes. callerPixels, when given, is a buffer
-// of pitch x height bytes that stays the caller's. Refuses a record that is
-// still valid. On failure nothing stays allocated and the record is invalid.
+// pitch -1 rounds rows up to 16 bytes; any other pitch must hold a row.
+// callerPixels, when given, is a buffer of pitch x height bytes that stays the
+// caller's. Refuses a record that is still valid. On failure nothing stays
+// allocated and the record is invalid.
 int CreateMemImg(MemImg* image, int width, int height, int pitch, uint32_t colorKey, int pixelType,
                  int paletteFlag, int alphaFlag, void* callerPixels);
 // A view of (x, y, width, height) of the source, counted from the source's

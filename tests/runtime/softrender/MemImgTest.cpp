@@ -28,6 +28,21 @@ TEST_F(MemImgTest, AutomaticPitchRoundsRowsTo16Bytes) {
   }
 }
 
+TEST_F(MemImgTest, PitchesThatCannotHoldTheImageAreRefused) {
+  struct Case {
+    int width, height, pitch, type, want;
+  } cases[] = {{10, 2, 4, 1, -1},          {10, 2, 39, 1, -1}, {10, 1, 39, 1, -1}, {10, 2, 40, 1, 0},
+               {10, 0, 4, 1, 0},           {0, 2, 0, 1, 0},    {3, 2, 5, 0, -1},   {3, 2, 6, 0, 0},
+               {4, 2, 0x40000000, 2, -1},  {4, 2, -2, 1, -1},  {-1, 2, -1, 1, -1}};
+  for (const Case& c : cases) {
+    MemImg image{};
+    const int result = CreateMemImg(&image, c.width, c.height, c.pitch, 0, c.type, 0, 0, nullptr);
+    EXPECT_EQ(result, c.want) << c.width << " " << c.height << " " << c.pitch;
+    if (result == 0) FillMemImg(&image, nullptr, 0xFFFFFFFF);
+    ReleaseMemImg(&image);
+  }
+}
+
 TEST_F(MemImgTest, FlagsPickTheFormat) {
   MemImg alpha{}, palette{}, single{};
   ASSERT_EQ(CreateMemImg(&alpha, 4, 1, -1, 0, 0, 0, 1, nullptr), 0);
