@@ -38,6 +38,13 @@ bool ReadsBackWrites(const PlainDrawSetup& p, int bytesPerPixel) {
   return d.begin < s.end && s.begin < d.end;
 }
 
+// Whether a blend graphic has a weight for every drawn source pixel: a valid
+// one-byte image reaching past (sx + width, sy + height).
+bool CoversDrawnPart(const MemImg& graphic, int sx, int sy, int width, int height) {
+  return IsMemImgValid(&graphic) && graphic.store->pixelType == MemImgGrey8 &&
+         static_cast<int64_t>(sx) + width <= graphic.width && static_cast<int64_t>(sy) + height <= graphic.height;
+}
+
 }  // namespace
 
 void SoftDrawImage(MemImg* destination, const MemImg* source, int x, int y, int transparent,
@@ -53,6 +60,9 @@ void SoftDrawImage(MemImg* destination, const MemImg* source, int x, int y, int 
   if (width <= 0 || height <= 0) return;
   const int sx = area.left - x;
   const int sy = area.top - y;
+  // The callers refuse a blend graphic smaller than what they draw; so does
+  // the draw, rather than read past it.
+  if (blendGraphic && !CoversDrawnPart(*blendGraphic, sx, sy, width, height)) return;
 
   int mode = gDrawState.blendMode;
   const uint32_t parameter = static_cast<uint32_t>(std::clamp(gDrawState.blendParameter, 0, 255));

@@ -7,6 +7,7 @@
 
 // Draws source with its top-left pixel at (x, y) of destination, unscaled.
 // transparent != 0 skips colour-key pixels or uses the source alpha;
-// blendGraphic is an 8-bit image covering the drawn part of the source, or null.
+// blendGraphic is an 8-bit image covering the drawn part of the source, or
+// null; a blend graphic that does not cover it refuses the draw.
 void SoftDrawImage(MemImg* destination, const MemImg* source, int x, int y, int transparent,
                    const MemImg* blendGraphic);

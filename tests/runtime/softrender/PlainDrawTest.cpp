@@ -138,6 +138,38 @@ TEST_F(PlainDrawTest, ClippingAndTheBlendGraphicOffset) {
     for (int x = 0; x < 64; ++x) ASSERT_EQ(At(x, y), 0xAAu);
 }
 
+// A blend graphic must cover the drawn part of the source, else nothing is drawn.
+TEST_F(PlainDrawTest, BlendGraphicsThatDoNotCoverTheDrawnPart) {
+  Make(64, 64, std::vector<uint32_t>(64 * 64, Rgb(200, 200, 200)), Rgb(10, 10, 10));
+  BuildBlendGraphicTable(128, 255);
+  gDrawState.blendMode = BlendTranslucent;
+  gDrawState.blendParameter = 128;
+  struct Case {
+    int width, height, type;
+    IntRect region;
+    bool draws;
+  } cases[] = {{1, 1, 2, {0, 0, 64, 64}, false}, {64, 63, 2, {0, 0, 64, 64}, false},
+               {63, 64, 2, {0, 0, 64, 64}, false}, {64, 64, 1, {0, 0, 64, 64}, false},
+               {2, 2, 2, {0, 0, 2, 2}, true},     {64, 64, 2, {0, 0, 64, 64}, true}};
+  for (const Case& c : cases) {
+    FillMemImg(&destination, nullptr, Rgb(10, 10, 10));
+    ASSERT_EQ(CreateMemImg(&graphic, c.width, c.height, -1, 0, c.type, 0, 0, nullptr), 0);
+    FillMemImg(&graphic, nullptr, 0xFFFFFFFF);
+    gDrawState.drawRegion = c.region;
+    SoftDrawImage(&destination, &source, 0, 0, 0, &graphic);
+    EXPECT_EQ(At(0, 0), c.draws ? Rgb(104, 104, 104) : Rgb(10, 10, 10)) << c.width << "x" << c.height;
+    EXPECT_EQ(At(63, 63), c.draws && c.region.right == 64 ? Rgb(104, 104, 104) : Rgb(10, 10, 10));
+    ReleaseMemImg(&graphic);
+  }
+  // The part a crossing source draws is what the graphic must cover.
+  ASSERT_EQ(CreateMemImg(&graphic, 64, 64, -1, 0, 2, 0, 0, nullptr), 0);
+  FillMemImg(&graphic, nullptr, 0xFF);
+  FillMemImg(&destination, nullptr, Rgb(10, 10, 10));
+  gDrawState.drawRegion = IntRect{0, 0, 64, 64};
+  SoftDrawImage(&destination, &source, -1, 0, 0, &graphic);
+  EXPECT_EQ(At(0, 0), Rgb(104, 104, 104));
+}
+
 TEST_F(PlainDrawTest, RefusedImages) {
   Make(2, 2, {1, 2, 3, 4}, 0xAA);
   MemImg other{};
