@@ -1,5 +1,6 @@
 #include "runtime/platform/NumberHelpers.h"
 
+#include <algorithm>
 #include <cmath>
 
 void SinCos(float angle, float* sine, float* cosine) {
@@ -22,6 +23,10 @@ int32_t DoubleToInt(double value) {
 }
 
 int32_t FloatToInt(float value) { return DoubleToInt(static_cast<double>(value)); }
+
+int32_t ClampToInt(int64_t value) {
+  return static_cast<int32_t>(std::clamp<int64_t>(value, INT32_MIN, INT32_MAX));
+}
 
 IntRect RectDToRect(double left, double top, double right, double bottom) {
   return IntRect{DoubleToInt(left), DoubleToInt(top), DoubleToInt(right), DoubleToInt(bottom)};

@@ -12,5 +12,7 @@ int32_t AbsInt(int32_t value);  // AbsInt(INT32_MIN) is INT32_MIN
 float AbsFloat(float value);
 int32_t FloatToInt(float value);
 int32_t DoubleToInt(double value);
+// The nearest value a signed 32-bit integer holds.
+int32_t ClampToInt(int64_t value);
 IntRect RectDToRect(double left, double top, double right, double bottom);
 float SqrtFloat(float value);

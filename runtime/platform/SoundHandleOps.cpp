@@ -16,8 +16,6 @@ namespace {
 
 bool IsStream(const SoundHandle* s) { return s->kind == kSoundStream; }
 
-int32_t ClampToInt(int64_t v) { return static_cast<int32_t>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX)); }
-
 }  // namespace
 
 void WaitWhileSoundPlays(int32_t handle) {

@@ -2,6 +2,7 @@
 
 #include "runtime/graphics/ClipRect.h"
 #include "runtime/graphics/DrawState.h"
+#include "runtime/platform/NumberHelpers.h"
 #include "runtime/platform/ProcessorFeatures.h"
 #include "runtime/softrender/BlendTables.h"
 #include "runtime/softrender/PlainDrawSetup.h"
@@ -9,8 +10,6 @@
 #include "runtime/softrender/SoftDrawIsa.h"
 
 namespace {
-
-int32_t ClampToInt32(int64_t v) { return static_cast<int32_t>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX)); }
 
 struct ByteSpan {
   uintptr_t begin;
@@ -53,7 +52,7 @@ void SoftDrawImage(MemImg* destination, const MemImg* source, int x, int y, int 
   const MemImgStore* ss = source->store;
   if (ss->pixelType != ds->pixelType || ds->paletteFlag || ds->alphaFlag) return;
 
-  IntRect area{x, y, ClampToInt32(int64_t{x} + source->width), ClampToInt32(int64_t{y} + source->height)};
+  IntRect area{x, y, ClampToInt(int64_t{x} + source->width), ClampToInt(int64_t{y} + source->height)};
   ClipRect(&area, gDrawState.drawRegion);
   const int width = area.right - area.left;
   const int height = area.bottom - area.top;
