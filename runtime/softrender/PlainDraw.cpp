@@ -51,6 +51,8 @@ void SoftDrawImage(MemImg* destination, const MemImg* source, int x, int y, int 
   const MemImgStore* ds = destination->store;
   const MemImgStore* ss = source->store;
   if (ss->pixelType != ds->pixelType || ds->paletteFlag || ds->alphaFlag) return;
+  // Palette sources and 16-bit pixels have no loops here yet: nothing to prepare.
+  if (ss->pixelType != MemImgXrgb8888 || ss->paletteFlag) return;
 
   IntRect area{x, y, ClampToInt(int64_t{x} + source->width), ClampToInt(int64_t{y} + source->height)};
   ClipRect(&area, gDrawState.drawRegion);
@@ -110,8 +112,6 @@ void SoftDrawImage(MemImg* destination, const MemImg* source, int x, int y, int 
   p.mmx = IsMmxUsable() == 1;
   p.overlap = ReadsBackWrites(p, sourceBytes);
 
-  // Palette sources and 16-bit pixels have loops of their own.
-  if (ss->pixelType != MemImgXrgb8888 || ss->paletteFlag) return;
   if (CurrentSoftDrawIsa() == SoftDrawIsa::Avx2)
     PlainDraw32Avx2(p, gSoftBlendTables.blendGraphic);
   else
