@@ -17,10 +17,6 @@
 
 namespace SOFTRENDER_ISA {
 
-// How many pixels a loop reads before it writes them. It matters only when
-// the draw reads back what it wrote; kWholeRow moves each row as one block.
-constexpr int kWholeRow = 0;
-
 static inline uint32_t LoadPixel32(const uint8_t* p) {
   uint32_t v;
   __builtin_memcpy(&v, p, 4);
@@ -57,6 +53,7 @@ static inline void RunSpan32(uint8_t* d, const uint8_t* s, const uint8_t* g, int
 // the one-pass order do.
 template <class Kernel, class Vector, bool kGraphic, int kGroup>
 void WalkPlain32(const PlainDrawSetup& p, const PixelContext& c) {
+  static_assert(kGroup >= 1, "a loop reads at least one pixel before it writes");
   const VectorContext v(c);
   uint8_t* d = p.destination;
   const uint8_t* s = p.source;
@@ -66,12 +63,11 @@ void WalkPlain32(const PlainDrawSetup& p, const PixelContext& c) {
     if (!p.overlap) {
       RunSpan32<Kernel, Vector, kGraphic>(d, s, g, n, c, v);
     } else {
-      constexpr int kStep = kGroup > 0 ? kGroup : 1;
-      uint8_t group[4 * kStep];
+      uint8_t group[4 * kGroup];
       int i = 0;
-      for (; i + kStep <= n; i += kStep) {
-        std::memcpy(group, s + 4 * i, 4 * kStep);
-        RunSpan32<Kernel, Vector, kGraphic>(d + 4 * i, group, kGraphic ? g + i : nullptr, kStep, c, v);
+      for (; i + kGroup <= n; i += kGroup) {
+        std::memcpy(group, s + 4 * i, 4 * kGroup);
+        RunSpan32<Kernel, Vector, kGraphic>(d + 4 * i, group, kGraphic ? g + i : nullptr, kGroup, c, v);
       }
       for (; i < n; ++i) {
         std::memcpy(group, s + 4 * i, 4);
