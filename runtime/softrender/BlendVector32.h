@@ -22,6 +22,10 @@ typedef uint8_t VBytes __attribute__((vector_size(SOFTRENDER_VECTOR_BYTES)));
 typedef uint16_t VLanes __attribute__((vector_size(2 * SOFTRENDER_VECTOR_BYTES)));
 typedef uint32_t VPixels __attribute__((vector_size(SOFTRENDER_VECTOR_BYTES)));
 
+// One 16-bit lane per byte of a vector of pixels.
+constexpr int kLanes = sizeof(VLanes) / sizeof(uint16_t);
+static_assert(kLanes == SOFTRENDER_VECTOR_BYTES);
+
 static inline VPixels LoadPixels(const uint8_t* p) {
   VPixels v;
   __builtin_memcpy(&v, p, sizeof v);
@@ -42,13 +46,13 @@ static inline VLanes DivideBy255(VLanes x) { return (x + 1 + (x >> 8)) >> 8; }
 // Lanes of blue, green and red set to one value, the top byte's lane to another.
 static inline VLanes ChannelLanes(uint16_t channels, uint16_t top) {
   VLanes v;
-  for (int i = 0; i < 2 * SOFTRENDER_VECTOR_BYTES / 2; ++i) v[i] = (i & 3) == 3 ? top : channels;
+  for (int i = 0; i < kLanes; ++i) v[i] = (i & 3) == 3 ? top : channels;
   return v;
 }
 
 static inline VLanes BrightnessLanes(const uint32_t brightness[3]) {
   VLanes v;
-  for (int i = 0; i < 2 * SOFTRENDER_VECTOR_BYTES / 2; ++i)
+  for (int i = 0; i < kLanes; ++i)
     v[i] = (i & 3) == 3 ? 0 : static_cast<uint16_t>(brightness[i & 3]);
   return v;
 }
