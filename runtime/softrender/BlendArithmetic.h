@@ -8,9 +8,21 @@
 // must keep its own.
 
 #include <cstdint>
+#include <type_traits>
 
-// floor(x / 255) for 0 <= x <= 65280.
-static inline uint32_t DivideBy255(uint32_t x) { return (x + 1 + (x >> 8)) >> 8; }
+// The formulas that the vector kernels share are written once, for one
+// 32-bit word and for GCC vectors: a scalar call takes words (W defaults to
+// uint32_t, and plain integers convert to it), a vector call names its type,
+// as in PackedSub32<VPixels>(d, t). The argument types are not deduced.
+template <class W>
+using Word = std::type_identity_t<W>;
+
+// floor(x / 255) for 0 <= x <= 65280; in 16-bit lanes for x <= 65279, where
+// x + 1 + (x >> 8) still fits.
+template <class W = uint32_t>
+static inline W DivideBy255(Word<W> x) {
+  return (x + 1 + (x >> 8)) >> 8;
+}
 // floor(x / 63) for 0 <= x <= 4095 (the 6-bit lerp numerators reach 3969).
 static inline uint32_t DivideBy63(uint32_t x) { return (x * 4162) >> 18; }
 
@@ -24,26 +36,32 @@ static inline uint32_t ShiftMix(uint32_t d, uint32_t x, uint32_t weight, int n) 
 }
 
 // Channels halved and added; the top byte becomes 0.
-static inline uint32_t Halve32(uint32_t s, uint32_t d) { return ((s >> 1) & 0x7F7F7F) + ((d >> 1) & 0x7F7F7F); }
+template <class W = uint32_t>
+static inline W Halve32(Word<W> s, Word<W> d) {
+  return ((s >> 1) & 0x7F7F7F) + ((d >> 1) & 0x7F7F7F);
+}
 
 // Packed saturating add, variant A: green's and red's lowest bits are OR-ed.
-static inline uint32_t PackedAddA32(uint32_t d, uint32_t t) {
-  const uint32_t u = (d & 0x00FEFEFF) + (t & 0x00FEFEFF);
-  const uint32_t c = u & 0x01010100;
+template <class W = uint32_t>
+static inline W PackedAddA32(Word<W> d, Word<W> t) {
+  const W u = (d & 0x00FEFEFF) + (t & 0x00FEFEFF);
+  const W c = u & 0x01010100;
   return (c - (c >> 8)) | ((d | t) & 0x00010100) | u;
 }
 
 // Variant B: the lowest bit of green and red is only the carry from below.
-static inline uint32_t PackedAddB32(uint32_t d, uint32_t t) {
-  const uint32_t u = (d & 0x00FEFEFF) + (t & 0x00FEFEFF);
-  const uint32_t c = u & 0x01010100;
+template <class W = uint32_t>
+static inline W PackedAddB32(Word<W> d, Word<W> t) {
+  const W u = (d & 0x00FEFEFF) + (t & 0x00FEFEFF);
+  const W c = u & 0x01010100;
   return (c - (c >> 8)) | u;
 }
 
 // Packed saturating subtract; the top byte becomes 0.
-static inline uint32_t PackedSub32(uint32_t d, uint32_t t) {
-  const uint32_t u = (d | 0x01010100) - (t & 0xFEFEFEFF);
-  const uint32_t c = u & 0x01010100;
+template <class W = uint32_t>
+static inline W PackedSub32(Word<W> d, Word<W> t) {
+  const W u = (d | 0x01010100) - (t & 0xFEFEFEFF);
+  const W c = u & 0x01010100;
   return u & (c - (c >> 8));
 }
 

@@ -40,9 +40,6 @@ static inline VPixels Narrow(VLanes v) {
   return (VPixels)__builtin_convertvector(v, VBytes);
 }
 
-// floor(x / 255) per lane for x <= 65280.
-static inline VLanes DivideBy255(VLanes x) { return (x + 1 + (x >> 8)) >> 8; }
-
 // Lanes of blue, green and red set to one value, the top byte's lane to another.
 static inline VLanes ChannelLanes(uint16_t channels, uint16_t top) {
   VLanes v;
@@ -104,7 +101,7 @@ struct BlendVector32 {
   // The source term per lane (the top lane is not meaningful).
   static inline VLanes Term(const VectorContext& v, VLanes s) {
     if constexpr (kOp == Op32::InvertedTranslucent) s = 255 - s;
-    if constexpr (kTinted) return DivideBy255(v.brightness * s);
+    if constexpr (kTinted) return DivideBy255<VLanes>(v.brightness * s);
     return s;
   }
 
@@ -113,7 +110,7 @@ struct BlendVector32 {
     if constexpr (kOp == Op32::CopyWhole) {
       out = s;
     } else if constexpr (kOp == Op32::Halve) {
-      out = ((s >> 1) & 0x7F7F7F) + ((d >> 1) & 0x7F7F7F);
+      out = Halve32<VPixels>(s, d);
     } else if constexpr (kOp == Op32::SaturatingAdd || kOp == Op32::SaturatingSub) {
       const VBytes sb = (VBytes)s, db = (VBytes)d;
       VBytes r;
@@ -125,20 +122,15 @@ struct BlendVector32 {
       }
       out = (VPixels)r;
     } else if constexpr (kOp == Op32::PackedAddWhole) {
-      const VPixels u = (d & 0x00FEFEFF) + (s & 0x00FEFEFF);
-      const VPixels c = u & 0x01010100;
-      out = (c - (c >> 8)) | u;
+      out = PackedAddB32<VPixels>(d, s);
     } else if constexpr (kOp == Op32::PackedSubWhole) {
-      out = PackedSub(d, s);
+      out = PackedSub32<VPixels>(d, s);
     } else if constexpr (kOp == Op32::Additive || kOp == Op32::Subtractive) {
-      const VPixels amount = Narrow(DivideBy255(v.parameter * Term(v, Widen(s))));
-      if constexpr (kOp == Op32::Additive) {
-        const VPixels u = (d & 0x00FEFEFF) + (amount & 0x00FEFEFF);
-        const VPixels c = u & 0x01010100;
-        out = (c - (c >> 8)) | ((d | amount) & 0x00010100) | u;
-      } else {
-        out = PackedSub(d, amount);
-      }
+      const VPixels amount = Narrow(DivideBy255<VLanes>(v.parameter * Term(v, Widen(s))));
+      if constexpr (kOp == Op32::Additive)
+        out = PackedAddA32<VPixels>(d, amount);
+      else
+        out = PackedSub32<VPixels>(d, amount);
     } else if constexpr (kOp == Op32::Copy && kAlpha) {
       return CopyAlpha(v, s, d);
     } else {
@@ -159,12 +151,6 @@ struct BlendVector32 {
   }
 
  private:
-  static inline VPixels PackedSub(VPixels d, VPixels t) {
-    const VPixels u = (d | 0x01010100) - (t & 0xFEFEFEFF);
-    const VPixels c = u & 0x01010100;
-    return u & (c - (c >> 8));
-  }
-
   // Copy mixed by the source alpha: d + floor(a (t - d) / 256) per channel,
   // the top byte kept; under the flag alpha 0 is skipped and 255 is the
   // short form.

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "runtime/softrender/BlendArithmetic.h"
 #include "runtime/softrender/BlendTables.h"
 
@@ -52,6 +54,17 @@ TEST(BlendArithmeticTest, DivisionFormsAreExact) {
   BuildSoftBlendTables();
   for (uint32_t a = 0; a < 256; ++a)
     for (uint32_t b = 0; b < 256; ++b) ASSERT_EQ(ProductOf(a, b), static_cast<uint32_t>(Product(a, b)));
+}
+
+// The vector kernels divide in 16-bit lanes, one short of the 32-bit range.
+TEST(BlendArithmeticTest, DivisionBy255InSixteenBitLanes) {
+  typedef uint16_t Lanes __attribute__((vector_size(16)));
+  for (uint32_t x = 0; x <= 65279; x += 8) {
+    Lanes v;
+    for (int i = 0; i < 8; ++i) v[i] = static_cast<uint16_t>(std::min<uint32_t>(x + i, 65279));
+    const Lanes q = DivideBy255<Lanes>(v);
+    for (int i = 0; i < 8; ++i) ASSERT_EQ(q[i], v[i] / 255) << v[i];
+  }
 }
 
 uint32_t Rgb(uint32_t r, uint32_t g, uint32_t b, uint32_t top = 0) { return top << 24 | r << 16 | g << 8 | b; }
