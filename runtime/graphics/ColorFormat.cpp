@@ -13,10 +13,10 @@ void SetChannels(ColorFormat* f, int depth, int bytes) {
 
 }  // namespace
 
-uint32_t DepthMask(int depth) {
-  if (depth >= 32) return 0xFFFFFFFFu;
-  if (depth <= 0) return 0;
-  return (1u << depth) - 1;
+uint32_t LowBitMask(int bits) {
+  if (bits >= 32) return 0xFFFFFFFFu;
+  if (bits <= 0) return 0;
+  return (1u << bits) - 1;
 }
 
 void MaskShiftAndWidth(uint32_t mask, uint8_t* shift, uint8_t* width) {
@@ -72,7 +72,7 @@ int MakeColorFormatFromMasks(ColorFormat* format, int depth, uint32_t redMask, u
   MaskShiftAndWidth(greenMask, &format->greenShift, &format->greenWidth);
   MaskShiftAndWidth(blueMask, &format->blueShift, &format->blueWidth);
   MaskShiftAndWidth(alphaMask, &format->alphaShift, &format->alphaWidth);
-  format->unusedMask = DepthMask(depth) & ~(redMask | greenMask | blueMask | alphaMask);
+  format->unusedMask = LowBitMask(depth) & ~(redMask | greenMask | blueMask | alphaMask);
   MaskShiftAndWidth(format->unusedMask, &format->unusedShift, &format->unusedWidth);
   format->flags = 0;
   return 0;
@@ -84,7 +84,7 @@ void RecomputeUnusedMask(ColorFormat* format) {
     format->unusedMask = 0;
     return;
   }
-  format->unusedMask = DepthMask(format->depth) &
+  format->unusedMask = LowBitMask(format->depth) &
                        ~(format->redMask | format->greenMask | format->blueMask | format->alphaMask);
 }
 

@@ -32,7 +32,8 @@ void RecomputeUnusedMask(ColorFormat* format);
 // 1 when the depths and the four channel masks agree (and, at depth 0, the flags).
 int ColorFormatsEqual(const ColorFormat& a, const ColorFormat& b);
 
-// Every bit of a pixel of this depth: all 32 for depth 32 (and above).
-uint32_t DepthMask(int depth);
+// The lowest `bits` bits set: all 32 from 32 bits up, none from 0 down. The
+// mask of every bit of a pixel of that depth, or of a channel of that width.
+uint32_t LowBitMask(int bits);
 // The lowest run of set bits of a mask: its position and length.
 void MaskShiftAndWidth(uint32_t mask, uint8_t* shift, uint8_t* width);

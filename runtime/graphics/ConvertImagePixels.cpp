@@ -20,7 +20,7 @@ Channel GreenOf(const ColorFormat& f) { return {f.greenMask, f.greenShift, f.gre
 Channel BlueOf(const ColorFormat& f) { return {f.blueMask, f.blueShift, f.blueWidth}; }
 Channel AlphaOf(const ColorFormat& f) { return {f.alphaMask, f.alphaShift, f.alphaWidth}; }
 
-uint32_t Take(uint32_t value, const Channel& c) { return c.shift < 32 ? (value & c.mask) >> c.shift : 0; }
+uint32_t Take(uint32_t value, const Channel& c) { return ExtractChannel(value, c.mask, c.shift); }
 
 // A channel value at its place, never above the channel's mask.
 uint32_t PlaceLimited(uint32_t value, const Channel& c) {
@@ -180,7 +180,7 @@ int ConvertImagePixels(uint8_t* destination, int32_t destinationPitch, const Col
 
   const bool sameRgb = d.depth == s.depth && d.redMask == s.redMask && d.greenMask == s.greenMask &&
                        d.blueMask == s.blueMask;
-  const uint32_t sourceKey = key & DepthMask(s.depth);
+  const uint32_t sourceKey = key & LowBitMask(s.depth);
 
   if (sameRgb && d.alphaMask == s.alphaMask && !keyAlpha && !alphaOnly && !alphaFromRed) {
     if (!skip && !mirrored) {

@@ -32,7 +32,7 @@ uint8_t* PixelAt(const GraphImage& image, int x, int y) {
 
 uint32_t WidenByShift(uint32_t pixel, uint32_t mask, int shift, int width, int to) {
   if (width == 0 || width > 8) return 0;
-  return ((pixel & mask) >> shift) << (8 - width) << to;
+  return ExtractChannel(pixel, mask, shift) << (8 - width) << to;
 }
 
 }  // namespace

@@ -2,22 +2,18 @@
 
 namespace {
 
+uint32_t Place(uint32_t value, int shift) { return shift < 32 ? value << shift : 0; }
+
 // An 8-bit value packed into a channel of the given width and shift.
 uint32_t PackChannel(int value, int width, int shift) {
   if (width == 0) return 0;
   const uint32_t v = static_cast<uint32_t>(value) & 0xFF;
-  const uint32_t sized = width <= 8 ? v >> (8 - width) : v << (width - 8);
-  return shift < 32 ? sized << shift : 0;
+  return Place(width <= 8 ? v >> (8 - width) : v << (width - 8), shift);
 }
-
-uint32_t Extract(uint32_t pixel, uint32_t mask, int shift) { return shift < 32 ? (pixel & mask) >> shift : 0; }
-
-uint32_t Place(uint32_t value, int shift) { return shift < 32 ? value << shift : 0; }
 
 int DecodeChannel(uint32_t pixel, uint32_t mask, int shift, int width) {
   if (width == 0) return 0;
-  const uint64_t full = width >= 32 ? 0xFFFFFFFFull : (1ull << width) - 1;
-  return static_cast<int>(Extract(pixel, mask, shift) * 255ull / full);
+  return static_cast<int>(ExtractChannel(pixel, mask, shift) * 255ull / LowBitMask(width));
 }
 
 uint32_t ResizeByShift(uint32_t value, int sourceWidth, int destinationWidth) {
@@ -62,26 +58,23 @@ int DecodePixel(const ColorFormat& format, uint32_t pixel, int* red, int* green,
 }
 
 uint32_t ConvertPixel(const ColorFormat& d, const ColorFormat& s, uint32_t pixel) {
-  const uint32_t r = ResizeByShift(Extract(pixel, s.redMask, s.redShift), s.redWidth, d.redWidth);
-  const uint32_t g = ResizeByShift(Extract(pixel, s.greenMask, s.greenShift), s.greenWidth, d.greenWidth);
-  const uint32_t b = ResizeByShift(Extract(pixel, s.blueMask, s.blueShift), s.blueWidth, d.blueWidth);
+  const uint32_t r = ResizeByShift(ExtractChannel(pixel, s.redMask, s.redShift), s.redWidth, d.redWidth);
+  const uint32_t g = ResizeByShift(ExtractChannel(pixel, s.greenMask, s.greenShift), s.greenWidth, d.greenWidth);
+  const uint32_t b = ResizeByShift(ExtractChannel(pixel, s.blueMask, s.blueShift), s.blueWidth, d.blueWidth);
   uint32_t a;
   if (s.alphaWidth == 0) {
-    a = Extract(d.alphaMask, d.alphaMask, d.alphaShift);
+    a = ExtractChannel(d.alphaMask, d.alphaMask, d.alphaShift);
   } else {
-    a = ResizeByShift(Extract(pixel, s.alphaMask, s.alphaShift), s.alphaWidth, d.alphaWidth);
+    a = ResizeByShift(ExtractChannel(pixel, s.alphaMask, s.alphaShift), s.alphaWidth, d.alphaWidth);
   }
   return Place(r, d.redShift) | Place(g, d.greenShift) | Place(b, d.blueShift) |
          (d.alphaWidth ? Place(a, d.alphaShift) : 0) | d.unusedMask;
 }
 
 uint32_t ScaleChannel(uint32_t value, int sourceWidth, int destinationWidth) {
-  if (destinationWidth < sourceWidth) return value >> (sourceWidth - destinationWidth);
-  if (destinationWidth > sourceWidth) {
-    if (sourceWidth == 0) return 0;
-    const uint64_t to = destinationWidth >= 32 ? 0xFFFFFFFFull : (1ull << destinationWidth) - 1;
-    const uint64_t from = (1ull << sourceWidth) - 1;
-    return static_cast<uint32_t>(value * to / from);
-  }
-  return value;
+  if (destinationWidth <= sourceWidth) return ResizeByShift(value, sourceWidth, destinationWidth);
+  if (sourceWidth == 0) return 0;
+  return static_cast<uint32_t>(uint64_t{value} * LowBitMask(destinationWidth) / LowBitMask(sourceWidth));
 }
+
+uint32_t ExtractChannel(uint32_t pixel, uint32_t mask, int shift) { return shift < 32 ? (pixel & mask) >> shift : 0; }

@@ -19,3 +19,5 @@ uint32_t ConvertPixel(const ColorFormat& destination, const ColorFormat& source,
 // A channel value of sourceWidth bits brought to destinationWidth bits: high
 // bits kept when narrowing, scaled exactly when widening (full stays full).
 uint32_t ScaleChannel(uint32_t value, int sourceWidth, int destinationWidth);
+// The bits of a channel moved down to bit 0; nothing for a shift of 32 or more.
+uint32_t ExtractChannel(uint32_t pixel, uint32_t mask, int shift);
