@@ -1,8 +1,7 @@
 #include "runtime/softrender/MemImgTransfer.h"
 
-#include <cstring>
-
 #include "runtime/graphics/ConvertImagePixels.h"
+#include "runtime/graphics/PixelCodec.h"
 
 namespace {
 
@@ -10,28 +9,21 @@ bool IsSingleChannel(const MemImgStore* store) {
   return store->pixelType == MemImgGrey8 || store->pixelType == MemImgDepth16;
 }
 
+const ColorFormat& Xrgb8Format() { return *GetMemImgColorFormat(MemImgXrgb8888, 0, 0); }
+
 // The store's key as the 0x00RRGGBB colour the conversion compares: a 16-bit
 // key's fields keep their high bits when widened.
 uint32_t KeyColorOf(const MemImgStore* store) {
-  if (store->pixelType == MemImgRgb565) {
-    const uint32_t k = store->colorKey;
-    return ((k >> 11) & 0x1F) << 19 | ((k >> 5) & 0x3F) << 10 | (k & 0x1F) << 3;
-  }
-  return store->colorKey & 0xFFFFFF;
+  return ConvertPixel(Xrgb8Format(), *store->colorFormat, store->colorKey) & 0xFFFFFF;
 }
 
+// A palette store's format lays out its entries: 16-bit R5G6B5 words or
+// 0x00RRGGBB words.
 void ConvertPalette(const GraphImage& image, MemImgStore* store) {
+  const int slot = store->pixelType == MemImgRgb565 ? 2 : 4;
   for (int i = 0; i < 256; ++i) {
-    const uint32_t blue = image.format.palette[i][0];
-    const uint32_t green = image.format.palette[i][1];
-    const uint32_t red = image.format.palette[i][2];
-    if (store->pixelType == MemImgRgb565) {
-      const uint16_t entry = static_cast<uint16_t>((red >> 3) << 11 | (green >> 2) << 5 | (blue >> 3));
-      std::memcpy(store->palette + 2 * i, &entry, 2);
-    } else {
-      const uint32_t entry = blue | green << 8 | red << 16;
-      std::memcpy(store->palette + 4 * i, &entry, 4);
-    }
+    const uint32_t colour = LoadPixelBytes(image.format.palette[i], 4);
+    StorePixelBytes(store->palette + slot * i, slot, ConvertPixel(*store->colorFormat, Xrgb8Format(), colour));
   }
 }
 
