@@ -1,5 +1,6 @@
 #include "runtime/softrender/MemImg.h"
 
+#include <array>
 #include <cstring>
 
 #include "runtime/graphics/ClipRect.h"
@@ -15,8 +16,11 @@ struct PresetMasks {
   uint32_t red, green, blue, alpha;
 };
 
-// Index: pixel type x 4 + alpha x 2 + palette, types 0 and 1.
-constexpr PresetMasks kPresetMasks[8] = {
+constexpr int kPresetCount = 10;
+
+// Index: pixel type x 4 + alpha x 2 + palette for types 0 and 1; 8 and 9 for
+// the single-channel types 2 and 3, whose one channel fills every mask.
+constexpr PresetMasks kPresetMasks[kPresetCount] = {
     {16, 0xF800, 0x07E0, 0x001F, 0},
     {8, 0xF800, 0x07E0, 0x001F, 0},
     {32, 0xF800, 0x07E0, 0x001F, 0x00FF0000},
@@ -25,20 +29,13 @@ constexpr PresetMasks kPresetMasks[8] = {
     {8, 0x00FF0000, 0x0000FF00, 0x000000FF, 0},
     {32, 0x00FF0000, 0x0000FF00, 0x000000FF, 0xFF000000},
     {8, 0x00FF0000, 0x0000FF00, 0x000000FF, 0xFF000000},
+    {8, 0xFF, 0xFF, 0xFF, 0xFF},
+    {16, 0xFFFF, 0xFFFF, 0xFFFF, 0xFFFF},
 };
 
 int PresetIndex(int pixelType, int alphaFlag, int paletteFlag) {
   if (pixelType >= 2) return 6 + pixelType;
   return pixelType * 4 + (alphaFlag ? 2 : 0) + (paletteFlag ? 1 : 0);
-}
-
-void FillSingleChannelFormat(ColorFormat* f, int depth) {
-  const uint32_t mask = depth == 8 ? 0xFF : 0xFFFF;
-  const uint8_t width = static_cast<uint8_t>(depth);
-  f->depth = static_cast<uint16_t>(depth);
-  f->bytesPerPixel = static_cast<uint16_t>(depth / 8);
-  f->redWidth = f->greenWidth = f->blueWidth = f->alphaWidth = width;
-  f->redMask = f->greenMask = f->blueMask = f->alphaMask = mask;
 }
 
 int BytesPerPixelOf(int pixelType, int paletteFlag, int alphaFlag) {
@@ -52,42 +49,30 @@ int BytesPerPixelOf(int pixelType, int paletteFlag, int alphaFlag) {
 
 const ColorFormat* GetMemImgColorFormat(int pixelType, int alphaFlag, int paletteFlag) {
   if (pixelType < 0 || pixelType > 3) return nullptr;
-  static ColorFormat presets[10];
-  static bool built[10];
-  const int i = PresetIndex(pixelType, alphaFlag, paletteFlag);
-  if (!built[i]) {
-    ColorFormat& f = presets[i];
-    std::memset(&f, 0, sizeof f);
-    if (pixelType >= 2) {
-      FillSingleChannelFormat(&f, pixelType == MemImgGrey8 ? 8 : 16);
-    } else {
+  static const std::array<ColorFormat, kPresetCount> presets = [] {
+    std::array<ColorFormat, kPresetCount> all{};
+    for (int i = 0; i < kPresetCount; ++i) {
       const PresetMasks& m = kPresetMasks[i];
-      MakeColorFormatFromMasks(&f, m.depth, m.red, m.green, m.blue, m.alpha);
+      MakeColorFormatFromMasks(&all[i], m.depth, m.red, m.green, m.blue, m.alpha);
     }
-    built[i] = true;
-  }
-  return &presets[i];
+    return all;
+  }();
+  return &presets[PresetIndex(pixelType, alphaFlag, paletteFlag)];
 }
 
 const DDPixelFormat* GetMemImgDDPixelFormat(int pixelType, int alphaFlag, int paletteFlag) {
   if (pixelType < 0 || pixelType > 3) return nullptr;
-  static DDPixelFormat presets[10];
-  static bool built[10];
-  const int i = PresetIndex(pixelType, alphaFlag, paletteFlag);
-  if (!built[i]) {
-    DDPixelFormat& f = presets[i];
-    if (pixelType >= 2) {
-      const uint32_t mask = pixelType == MemImgGrey8 ? 0xFF : 0xFFFF;
-      f = DDPixelFormat{};
-      f.rgbBitCount = pixelType == MemImgGrey8 ? 8 : 16;
-      f.redMask = f.greenMask = f.blueMask = f.alphaMask = mask;
-    } else {
+  static const std::array<DDPixelFormat, kPresetCount> presets = [] {
+    std::array<DDPixelFormat, kPresetCount> all{};
+    for (int i = 0; i < kPresetCount; ++i) {
       const PresetMasks& m = kPresetMasks[i];
-      FillDDPixelFormat(&f, m.depth, m.red, m.green, m.blue, m.alpha);
+      FillDDPixelFormat(&all[i], m.depth, m.red, m.green, m.blue, m.alpha);
     }
-    built[i] = true;
-  }
-  return &presets[i];
+    // The single-channel formats are no RGB formats: no size, no flags.
+    for (int i : {PresetIndex(MemImgGrey8, 0, 0), PresetIndex(MemImgDepth16, 0, 0)}) all[i].size = all[i].flags = 0;
+    return all;
+  }();
+  return &presets[PresetIndex(pixelType, alphaFlag, paletteFlag)];
 }
 
 int CreateMemImg(MemImg* image, int width, int height, int pitch, uint32_t colorKey, int pixelType,
