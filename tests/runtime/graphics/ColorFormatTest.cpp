@@ -13,14 +13,10 @@
 
 namespace {
 
-ColorFormat FromMasks(int depth, uint32_t r, uint32_t g, uint32_t b, uint32_t a) {
-  return FormatFromMasks(depth, r, g, b, a);
-}
-
 ColorFormat Grey() { return PresetFormat(MakeGreyPaletteColorFormat); }
 
 TEST(ColorFormatTest, MasksGiveWidthsShiftsAndUnusedBits) {
-  const ColorFormat rgb565 = FromMasks(16, 0xF800, 0x07E0, 0x001F, 0);
+  const ColorFormat rgb565 = FormatFromMasks(16, 0xF800, 0x07E0, 0x001F, 0);
   EXPECT_EQ(rgb565.bytesPerPixel, 2);
   EXPECT_EQ(rgb565.redWidth, 5);
   EXPECT_EQ(rgb565.greenWidth, 6);
@@ -32,15 +28,15 @@ TEST(ColorFormatTest, MasksGiveWidthsShiftsAndUnusedBits) {
   EXPECT_EQ(rgb565.unusedMask, 0u);
   EXPECT_EQ(rgb565.unusedWidth, 0);
 
-  const ColorFormat rgb555 = FromMasks(16, 0x7C00, 0x03E0, 0x001F, 0);
+  const ColorFormat rgb555 = FormatFromMasks(16, 0x7C00, 0x03E0, 0x001F, 0);
   EXPECT_EQ(rgb555.unusedMask, 0x8000u);
   EXPECT_EQ(rgb555.unusedShift, 15);
   EXPECT_EQ(rgb555.unusedWidth, 1);
 
-  const ColorFormat xrgb = FromMasks(32, 0xFF0000, 0xFF00, 0xFF, 0);
+  const ColorFormat xrgb = FormatFromMasks(32, 0xFF0000, 0xFF00, 0xFF, 0);
   EXPECT_EQ(xrgb.unusedMask, 0xFF000000u);
   // A mask with a gap counts its lowest run.
-  EXPECT_EQ(FromMasks(16, 0xF00F, 0, 0, 0).redWidth, 4);
+  EXPECT_EQ(FormatFromMasks(16, 0xF00F, 0, 0, 0).redWidth, 4);
 }
 
 TEST(ColorFormatTest, PresetsAndComparison) {
@@ -52,18 +48,18 @@ TEST(ColorFormatTest, PresetsAndComparison) {
   EXPECT_EQ(argb.alphaMask, 0xFF000000u);
   EXPECT_EQ(argb.unusedMask, 0u);
   EXPECT_EQ(rgb24.bytesPerPixel, 3);
-  EXPECT_EQ(ColorFormatsEqual(xrgb, FromMasks(32, 0xFF0000, 0xFF00, 0xFF, 0)), 1);
+  EXPECT_EQ(ColorFormatsEqual(xrgb, FormatFromMasks(32, 0xFF0000, 0xFF00, 0xFF, 0)), 1);
   EXPECT_EQ(ColorFormatsEqual(xrgb, argb), 0);
 
   const ColorFormat grey = Grey();
   EXPECT_EQ(grey.palette[200][0], 200);
   EXPECT_EQ(grey.palette[200][3], 0);
 
-  ColorFormat widths = FromMasks(32, 0xFF0000, 0xFF00, 0xFF, 0xFF000000);
+  ColorFormat widths = FormatFromMasks(32, 0xFF0000, 0xFF00, 0xFF, 0xFF000000);
   widths.unusedMask = 0x1234;
   RecomputeUnusedMask(&widths);
   EXPECT_EQ(widths.unusedMask, 0u);
-  ColorFormat gap = FromMasks(16, 0x7C00, 0x03E0, 0x001F, 0);
+  ColorFormat gap = FormatFromMasks(16, 0x7C00, 0x03E0, 0x001F, 0);
   gap.unusedMask = 0;
   RecomputeUnusedMask(&gap);
   EXPECT_EQ(gap.unusedMask, 0x8000u);
@@ -82,7 +78,7 @@ TEST(PixelCodecTest, EncodeDecodeAndConvert) {
   const ColorFormat argb = PresetFormat(MakeArgb8ColorFormat);
   EXPECT_EQ(EncodePixel(xrgb, 1, 2, 3, 4), 0xFF010203u);
   EXPECT_EQ(EncodePixel(argb, 1, 2, 3, 4), 0x04010203u);
-  const ColorFormat rgb565 = FromMasks(16, 0xF800, 0x07E0, 0x001F, 0);
+  const ColorFormat rgb565 = FormatFromMasks(16, 0xF800, 0x07E0, 0x001F, 0);
   EXPECT_EQ(EncodePixel(rgb565, 255, 255, 255, 0), 0xFFFFu);
 
   int r, g, b, a;

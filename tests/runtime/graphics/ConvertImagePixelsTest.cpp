@@ -10,10 +10,6 @@
 
 namespace {
 
-ColorFormat Format(int depth, uint32_t r, uint32_t g, uint32_t b, uint32_t a) {
-  return FormatFromMasks(depth, r, g, b, a);
-}
-
 ColorFormat Palette() { return PresetFormat(MakePaletteColorFormat); }
 
 // One row of pixels of any size, converted at (0, 0) with the given options.
@@ -39,11 +35,11 @@ int Convert(Row& to, const Row& from, int mirror = 0, int keyToAlpha = 0, uint32
                             0, 0, rect, mirror, keyToAlpha, key, 0, 0, skipKey, remap);
 }
 
-const ColorFormat kXrgb = Format(32, 0xFF0000, 0xFF00, 0xFF, 0);
-const ColorFormat kArgb = Format(32, 0xFF0000, 0xFF00, 0xFF, 0xFF000000);
-const ColorFormat kRgb565 = Format(16, 0xF800, 0x07E0, 0x001F, 0);
-const ColorFormat kArgb1555 = Format(16, 0x7C00, 0x03E0, 0x001F, 0x8000);
-const ColorFormat kRgb24 = Format(24, 0xFF0000, 0xFF00, 0xFF, 0);
+const ColorFormat kXrgb = FormatFromMasks(32, 0xFF0000, 0xFF00, 0xFF, 0);
+const ColorFormat kArgb = FormatFromMasks(32, 0xFF0000, 0xFF00, 0xFF, 0xFF000000);
+const ColorFormat kRgb565 = FormatFromMasks(16, 0xF800, 0x07E0, 0x001F, 0);
+const ColorFormat kArgb1555 = FormatFromMasks(16, 0x7C00, 0x03E0, 0x001F, 0x8000);
+const ColorFormat kRgb24 = FormatFromMasks(24, 0xFF0000, 0xFF00, 0xFF, 0);
 
 TEST(ConvertImagePixelsTest, PaletteCopyReturnsTheLargestIndex) {
   const ColorFormat palette = Palette();
@@ -131,7 +127,7 @@ TEST(ConvertImagePixelsTest, AlphaImageAndSingleChannelOptions) {
   EXPECT_EQ(to.At(1), 0xFF405060u);
 
   // Alpha only and alpha from red turn a grey image into a single channel.
-  ColorFormat channel = Format(8, 0xFF, 0xFF, 0xFF, 0xFF);
+  ColorFormat channel = FormatFromMasks(8, 0xFF, 0xFF, 0xFF, 0xFF);
   Row greyRow(grey8, {77, 200}), single(channel, {0, 0});
   ConvertImagePixels(single.bytes.data(), 0, channel, greyRow.bytes.data(), 0, grey8, nullptr, 0, nullptr, 0, 0,
                      rect, 0, 0, 0, 1, 1, 0, 0);
@@ -141,7 +137,7 @@ TEST(ConvertImagePixelsTest, AlphaImageAndSingleChannelOptions) {
 
 // The dedicated loops give the general path's pixels.
 TEST(ConvertImagePixelsTest, DedicatedLoopsMatchTheGeneralPath) {
-  const ColorFormat x1555 = Format(16, 0x7C00, 0x03E0, 0x001F, 0);
+  const ColorFormat x1555 = FormatFromMasks(16, 0x7C00, 0x03E0, 0x001F, 0);
   ColorFormat palette = Palette();
   std::mt19937 rng(5);
   for (auto& e : palette.palette)
