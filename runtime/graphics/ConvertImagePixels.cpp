@@ -158,12 +158,21 @@ int ConvertImagePixels(uint8_t* destination, int32_t destinationPitch, const Col
 
   if (d.depth == 8) {
     if (s.depth == 16 || s.depth == 24 || s.depth == 32) {
+      // Pictures come in runs of one colour: a run costs one palette scan.
+      bool known = false;
+      uint32_t lastValue = 0;
+      uint8_t lastIndex = 0;
       walk([&](uint8_t* to, const uint8_t* from, const uint8_t*) {
         const uint32_t v = LoadPixelBytes(from, sBytes);
-        const int r = static_cast<int>(ScaleChannel(Take(v, RedOf(s)), s.redWidth, 8));
-        const int g = static_cast<int>(ScaleChannel(Take(v, GreenOf(s)), s.greenWidth, 8));
-        const int b = static_cast<int>(ScaleChannel(Take(v, BlueOf(s)), s.blueWidth, 8));
-        *to = static_cast<uint8_t>(EncodePixel(d, r, g, b, 0));
+        if (!known || v != lastValue) {
+          const int r = static_cast<int>(ScaleChannel(Take(v, RedOf(s)), s.redWidth, 8));
+          const int g = static_cast<int>(ScaleChannel(Take(v, GreenOf(s)), s.greenWidth, 8));
+          const int b = static_cast<int>(ScaleChannel(Take(v, BlueOf(s)), s.blueWidth, 8));
+          lastIndex = static_cast<uint8_t>(EncodePixel(d, r, g, b, 0));
+          lastValue = v;
+          known = true;
+        }
+        *to = lastIndex;
       });
       return 0;
     }

@@ -115,6 +115,17 @@ TEST(ConvertImagePixelsTest, RemapAndNearestEntries) {
   EXPECT_EQ(nearest.At(0), 10u);
 }
 
+// Colours into indices: runs, returns to an earlier colour, a black first pixel.
+TEST(ConvertImagePixelsTest, RunsOfColoursGetTheirNearestEntries) {
+  ColorFormat palette = Palette();  // every entry black but these
+  palette.palette[0][0] = palette.palette[0][1] = palette.palette[0][2] = 255;
+  palette.palette[5][0] = palette.palette[5][1] = palette.palette[5][2] = 10;
+  Row from(kXrgb, {0, 0, 0xFFFFFF, 0xFFFFFF, 0, 0x0A0A0A, 0x0B0B0B, 0xFFFFFF}), to(palette, std::vector<uint32_t>(8));
+  Convert(to, from);
+  const uint32_t want[] = {1, 1, 0, 0, 1, 5, 5, 0};
+  for (int i = 0; i < 8; ++i) EXPECT_EQ(to.At(i), want[i]) << i;
+}
+
 TEST(ConvertImagePixelsTest, AlphaImageAndSingleChannelOptions) {
   const ColorFormat grey8 = PresetFormat(MakeGreyPaletteColorFormat);
   Row from(kXrgb, {0x00102030, 0x00405060});
