@@ -47,6 +47,34 @@ bool HasLayout(const ColorFormat& f, int depth, uint32_t r, uint32_t g, uint32_t
   return f.depth == depth && f.redMask == r && f.greenMask == g && f.blueMask == b && f.alphaMask == a;
 }
 
+// A channel taken from a source pixel and brought to a destination width.
+// Widening divides, so where every value of the source channel fits in 8 bits
+// and the call has more pixels than the channel has values, each value is
+// worked out once into a table.
+struct ChannelScale {
+  Channel from;
+  int to;
+  uint32_t entries;  // 0: no table
+  uint32_t table[256];
+
+  ChannelScale() {}  // the table is filled only where it is used
+
+  void Prepare(const Channel& source, int destinationWidth, int64_t pixels) {
+    from = source;
+    to = destinationWidth;
+    entries = 0;
+    const uint32_t largest = Take(source.mask, source);
+    if (largest > 255 || pixels <= largest) return;
+    entries = largest + 1;
+    for (uint32_t v = 0; v < entries; ++v) table[v] = ScaleChannel(v, from.width, to);
+  }
+
+  uint32_t operator()(uint32_t pixel) const {
+    const uint32_t v = Take(pixel, from);
+    return entries ? table[v] : ScaleChannel(v, from.width, to);
+  }
+};
+
 struct Conversion {
   const ColorFormat* dst;
   const ColorFormat* src;
@@ -61,25 +89,38 @@ struct Conversion {
   uint32_t sourceKey;  // the key reduced to the source depth
   uint32_t packedKeyRgb;
   uint32_t rgbMask;
+  ChannelScale red, green, blue;
+  ChannelScale alpha;  // from the source's alpha, or from the alpha image's red
+
+  void PrepareChannels(int64_t pixels) {
+    const ColorFormat& d = *dst;
+    const ColorFormat& s = *src;
+    red.Prepare(RedOf(s), d.redWidth, pixels);
+    green.Prepare(GreenOf(s), d.greenWidth, pixels);
+    blue.Prepare(BlueOf(s), d.blueWidth, pixels);
+    if (!dstHasAlpha || alphaFromRed) return;
+    if (srcHasAlpha)
+      alpha.Prepare(AlphaOf(s), d.alphaWidth, pixels);
+    else if (alphaFormat)
+      alpha.Prepare(RedOf(*alphaFormat), d.alphaWidth, pixels);
+  }
 
   // The general rule for one pixel; false when the pixel is skipped.
   bool Convert(uint32_t value, const uint8_t* alphaAt, uint32_t* out) const {
     if (skipKey && value == sourceKey) return false;
     const ColorFormat& d = *dst;
-    const ColorFormat& s = *src;
-    uint32_t r = ScaleChannel(Take(value, RedOf(s)), s.redWidth, d.redWidth);
-    uint32_t g = ScaleChannel(Take(value, GreenOf(s)), s.greenWidth, d.greenWidth);
-    uint32_t b = ScaleChannel(Take(value, BlueOf(s)), s.blueWidth, d.blueWidth);
+    uint32_t r = red(value);
+    uint32_t g = green(value);
+    uint32_t b = blue(value);
     uint32_t a;
     if (alphaFromRed) {
       a = r;
     } else if (!dstHasAlpha) {
       a = 0;
     } else if (srcHasAlpha) {
-      a = ScaleChannel(Take(value, AlphaOf(s)), s.alphaWidth, d.alphaWidth);
+      a = alpha(value);
     } else if (alphaFormat) {
-      const uint32_t alphaValue = ValueAt(*alphaFormat, alphaAt);
-      a = ScaleChannel(Take(alphaValue, RedOf(*alphaFormat)), alphaFormat->redWidth, d.alphaWidth);
+      a = alpha(ValueAt(*alphaFormat, alphaAt));
     } else {
       a = Take(d.alphaMask, AlphaOf(d));
     }
@@ -223,9 +264,9 @@ int ConvertImagePixels(uint8_t* destination, int32_t destinationPitch, const Col
     return 0;
   }
 
-  Conversion c{&d,         &s,       useAlphaImage ? alphaFormat : nullptr,
-               dstHasAlpha, srcHasAlpha, keyAlpha, alphaOnly != 0, alphaFromRed != 0, skip, key, sourceKey,
-               packedKeyRgb, rgbMask};
+  Conversion c{&d, &s, useAlphaImage ? alphaFormat : nullptr, dstHasAlpha, srcHasAlpha, keyAlpha, alphaOnly != 0,
+               alphaFromRed != 0, skip, key, sourceKey, packedKeyRgb, rgbMask, {}, {}, {}, {}};
+  c.PrepareChannels(static_cast<int64_t>(rect.right - rect.left) * (rect.bottom - rect.top));
 
   if (gFastLoops && !useAlphaImage && !alphaOnly && !alphaFromRed) {
     const bool rgb8Source = IsRgb8Layout(s) && (sBytes == 1 || (s.depth == 24 && sBytes == 3));

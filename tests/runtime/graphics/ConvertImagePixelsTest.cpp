@@ -146,6 +146,28 @@ TEST(ConvertImagePixelsTest, AlphaImageAndSingleChannelOptions) {
   EXPECT_EQ(single.At(1), 200u);
 }
 
+// A wide rectangle takes each channel's values from a table: the values the
+// channel rule gives one by one.
+TEST(ConvertImagePixelsTest, EverySixteenBitValueWidensByTheChannelRule) {
+  const ColorFormat argb4444 = FormatFromMasks(16, 0x0F00, 0x00F0, 0x000F, 0xF000);
+  std::vector<uint32_t> values(65536);
+  for (uint32_t i = 0; i < 65536; ++i) values[i] = i;
+  for (const ColorFormat* s : {&kRgb565, &argb4444}) {
+    Row from(*s, values), to(kArgb, std::vector<uint32_t>(65536));
+    Convert(to, from);
+    auto widened = [&](uint32_t v, uint32_t mask, int shift, int width) {
+      return ScaleChannel(ExtractChannel(v, mask, shift), width, 8);
+    };
+    for (uint32_t v = 0; v < 65536; ++v) {
+      const uint32_t alpha = s->alphaWidth ? widened(v, s->alphaMask, s->alphaShift, s->alphaWidth) : 255;
+      const uint32_t want = alpha << 24 | widened(v, s->redMask, s->redShift, s->redWidth) << 16 |
+                            widened(v, s->greenMask, s->greenShift, s->greenWidth) << 8 |
+                            widened(v, s->blueMask, s->blueShift, s->blueWidth);
+      ASSERT_EQ(to.At(v), want) << std::hex << v << " from depth " << std::dec << s->depth;
+    }
+  }
+}
+
 // The dedicated loops give the general path's pixels.
 TEST(ConvertImagePixelsTest, DedicatedLoopsMatchTheGeneralPath) {
   const ColorFormat x1555 = FormatFromMasks(16, 0x7C00, 0x03E0, 0x001F, 0);
