@@ -81,9 +81,42 @@ bool ByteCursor::ReadCount(int32_t& count, int64_t minEntryBytes, int32_t maxCou
   return true;
 }
 
-bool ByteCursor::ReadByteListPrefix(std::vector<uint8_t>& list) {
-  int32_t count = 0;
-  if (!ReadCount(count, 1)) return false;
-  if (list.size() < static_cast<size_t>(count)) list.resize(static_cast<size_t>(count));
-  return ReadBytes(list.data(), count);
+template <typename T>
+int32_t ByteCursor::ReadNumberList(std::vector<T>& list, int32_t maxCount, bool prefix) {
+  const int32_t count = SizeList(list, sizeof(T), maxCount, prefix);
+  if (count < 0 || !ReadBytes(list.data(), int64_t{count} * static_cast<int64_t>(sizeof(T)))) return -1;
+  return count;
+}
+
+bool ByteCursor::ReadByteList(std::vector<uint8_t>& list, int32_t maxCount) {
+  return ReadNumberList(list, maxCount, false) >= 0;
+}
+
+bool ByteCursor::ReadI32List(std::vector<int32_t>& list, int32_t maxCount) {
+  return ReadNumberList(list, maxCount, false) >= 0;
+}
+
+bool ByteCursor::ReadStringList(std::vector<std::string>& list, int32_t maxLength, int32_t maxCount) {
+  if (SizeList(list, 4, maxCount, false) < 0) return false;
+  for (std::string& text : list) {
+    if (!ReadString(text, maxLength)) return false;
+  }
+  return true;
+}
+
+int32_t ByteCursor::ReadByteListPrefix(std::vector<uint8_t>& list, int32_t maxCount) {
+  return ReadNumberList(list, maxCount, true);
+}
+
+int32_t ByteCursor::ReadU16ListPrefix(std::vector<uint16_t>& list, int32_t maxCount) {
+  return ReadNumberList(list, maxCount, true);
+}
+
+int32_t ByteCursor::ReadI32ListPrefix(std::vector<int32_t>& list, int32_t maxCount) {
+  return ReadNumberList(list, maxCount, true);
+}
+
+int32_t ByteCursor::ReadStringListPrefix(std::vector<std::string>& list, int32_t maxLength, int32_t maxCount) {
+  return ReadListPrefix(list, 4, maxCount,
+                        [maxLength](ByteCursor& in, std::string& text) { return in.ReadString(text, maxLength); });
 }

@@ -55,10 +55,26 @@ class ByteCursor {
   bool ReadCount(int32_t& count, int64_t minEntryBytes, int32_t maxCount = kNoLimit);
   bool CountFits(int64_t count, int64_t minEntryBytes);
 
-  // A byte-list field (int32 count, then the bytes) read into the first
-  // entries of the list, which grows when it is shorter and otherwise keeps
-  // its later entries.
-  bool ReadByteListPrefix(std::vector<uint8_t>& list);
+  // List fields: an int32 count, tested as ReadCount does against maxCount,
+  // then count entries (strings with length fields up to maxLength). These
+  // make the list exactly count entries long.
+  bool ReadByteList(std::vector<uint8_t>& list, int32_t maxCount = kNoLimit);
+  bool ReadI32List(std::vector<int32_t>& list, int32_t maxCount = kNoLimit);
+  bool ReadStringList(std::vector<std::string>& list, int32_t maxLength = kNoLimit, int32_t maxCount = kNoLimit);
+
+  // These read the entries into the first count entries of the list, which
+  // grows when it is shorter and otherwise keeps its later entries. They
+  // return the count (the list's length does not tell it), or -1 when the
+  // field is damaged.
+  int32_t ReadByteListPrefix(std::vector<uint8_t>& list, int32_t maxCount = kNoLimit);
+  int32_t ReadU16ListPrefix(std::vector<uint16_t>& list, int32_t maxCount = kNoLimit);
+  int32_t ReadI32ListPrefix(std::vector<int32_t>& list, int32_t maxCount = kNoLimit);
+  int32_t ReadStringListPrefix(std::vector<std::string>& list, int32_t maxLength = kNoLimit,
+                               int32_t maxCount = kNoLimit);
+  // The same for entries of any kind: readEntry(cursor, entry) reads one
+  // entry of at least minEntryBytes.
+  template <typename T, typename ReadEntry>
+  int32_t ReadListPrefix(std::vector<T>& list, int64_t minEntryBytes, int32_t maxCount, ReadEntry readEntry);
 
   // Sets the overrun flag; returns false so that a reader fails in one step.
   bool Fail();
@@ -67,4 +83,29 @@ class ByteCursor {
   std::vector<uint8_t> buffer_;
   int32_t position_ = 0;
   bool overrun_ = false;
+
+ private:
+  // Reads a count and makes the list at least (prefix) or exactly that long.
+  template <typename T>
+  int32_t SizeList(std::vector<T>& list, int64_t minEntryBytes, int32_t maxCount, bool prefix);
+  template <typename T>
+  int32_t ReadNumberList(std::vector<T>& list, int32_t maxCount, bool prefix);
 };
+
+template <typename T>
+int32_t ByteCursor::SizeList(std::vector<T>& list, int64_t minEntryBytes, int32_t maxCount, bool prefix) {
+  int32_t count = 0;
+  if (!ReadCount(count, minEntryBytes, maxCount)) return -1;
+  if (!prefix || list.size() < static_cast<size_t>(count)) list.resize(static_cast<size_t>(count));
+  return count;
+}
+
+template <typename T, typename ReadEntry>
+int32_t ByteCursor::ReadListPrefix(std::vector<T>& list, int64_t minEntryBytes, int32_t maxCount,
+                                   ReadEntry readEntry) {
+  const int32_t count = SizeList(list, minEntryBytes, maxCount, true);
+  for (int32_t i = 0; i < count; ++i) {
+    if (!readEntry(*this, list[static_cast<size_t>(i)])) return -1;
+  }
+  return count;
+}

@@ -17,28 +17,6 @@ void ReportVersionMismatch() {
       "読み込み失敗");
 }
 
-template <typename T>
-void GrowTo(std::vector<T>& list, int32_t count) {
-  if (list.size() < static_cast<size_t>(count)) list.resize(static_cast<size_t>(count));
-}
-
-bool ReadStringsPrefix(ByteCursor& in, std::vector<std::string>& list, int32_t limit) {
-  int32_t count = 0;
-  if (!in.ReadCount(count, 4)) return false;
-  GrowTo(list, count);
-  for (int32_t i = 0; i < count; ++i) {
-    if (!in.ReadString(list[static_cast<size_t>(i)], limit)) return false;
-  }
-  return true;
-}
-
-bool ReadIntsPrefix(ByteCursor& in, std::vector<int32_t>& list) {
-  int32_t count = 0;
-  if (!in.ReadCount(count, 4)) return false;
-  GrowTo(list, count);
-  return in.ReadI32Array(list.data(), count);
-}
-
 bool ReadCommands(ByteCursor& in, std::vector<EventCommand>& commands) {
   int32_t count = 0;
   if (!in.ReadCount(count, EventCommand::kSmallestRecordBytes)) return false;
@@ -51,22 +29,15 @@ bool ReadCommands(ByteCursor& in, std::vector<EventCommand>& commands) {
 }
 
 bool ReadArgumentTables(ByteCursor& in, CommonEvent& event) {
-  if (!ReadStringsPrefix(in, event.argumentNames, kStringLimit)) return false;
-  event.argumentSettings.clear();
-  if (!in.ReadByteListPrefix(event.argumentSettings)) return false;
-
-  int32_t count = 0;
-  if (!in.ReadCount(count, 4)) return false;
-  GrowTo(event.argumentOptionTexts, count);
-  for (int32_t i = 0; i < count; ++i) {
-    if (!ReadStringsPrefix(in, event.argumentOptionTexts[static_cast<size_t>(i)], kStringLimit)) return false;
-  }
-  if (!in.ReadCount(count, 4)) return false;
-  GrowTo(event.argumentOptionValues, count);
-  for (int32_t i = 0; i < count; ++i) {
-    if (!ReadIntsPrefix(in, event.argumentOptionValues[static_cast<size_t>(i)])) return false;
-  }
-  return ReadIntsPrefix(in, event.argumentDefaults);
+  const auto readTexts = [](ByteCursor& c, std::vector<std::string>& texts) {
+    return c.ReadStringListPrefix(texts, kStringLimit) >= 0;
+  };
+  const auto readValues = [](ByteCursor& c, std::vector<int32_t>& values) { return c.ReadI32ListPrefix(values) >= 0; };
+  // The settings alone replace their list.
+  return in.ReadStringListPrefix(event.argumentNames, kStringLimit) >= 0 && in.ReadByteList(event.argumentSettings) &&
+         in.ReadListPrefix(event.argumentOptionTexts, 4, ByteCursor::kNoLimit, readTexts) >= 0 &&
+         in.ReadListPrefix(event.argumentOptionValues, 4, ByteCursor::kNoLimit, readValues) >= 0 &&
+         in.ReadI32ListPrefix(event.argumentDefaults) >= 0;
 }
 
 }  // namespace
@@ -85,10 +56,8 @@ bool CommonEvent::Read(ByteCursor& in) {
       !ReadCommands(in, commands)) {
     return false;
   }
-  int32_t extraCount = 0;
-  if (!in.ReadCount(extraCount, 1)) return false;
-  GrowTo(extraBytes, extraCount);
-  if (!in.ReadBytes(extraBytes.data(), extraCount)) return false;
+  const int32_t extraCount = in.ReadByteListPrefix(extraBytes);
+  if (extraCount < 0) return false;
   if (extraCount >= 1 && !in.ReadString(extraText, kStringLimit)) return false;
 
   uint8_t format = 0;

@@ -68,5 +68,5 @@ bool EventPage::Read(ByteCursor& in) {
     if (!command.Read(in)) return false;
   }
   MarkCommandListEnd(commands);
-  return in.ReadByteListPrefix(extraBytes) && in.ReadU8(marker);
+  return in.ReadByteListPrefix(extraBytes) >= 0 && in.ReadU8(marker);
 }

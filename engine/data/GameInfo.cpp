@@ -13,11 +13,6 @@ constexpr DataFileSeedOffsets kGameDataSeeds{{0, 8, 6}};
 constexpr uint8_t kEndByte = 0xC2;
 constexpr int32_t kStringLimit = 512;
 
-template <typename T>
-void GrowTo(std::vector<T>& list, int32_t count) {
-  if (list.size() < static_cast<size_t>(count)) list.resize(static_cast<size_t>(count));
-}
-
 // Reads count 16-bit entries at offset without moving the cursor.
 bool ReadTableAt(ByteCursor& in, int32_t offset, int32_t count, std::vector<uint16_t>& table) {
   const int32_t resume = in.Position();
@@ -69,23 +64,12 @@ bool GameInfo::LoadGameData(const std::string& path) {
 
 bool GameInfo::ReadGameData(ByteCursor& file, const std::string& path) {
   DataFileFrame frame;
-  int32_t count = 0;
-  bool ok = OpenDataFileFrame(file, kGameDataHeaderBytes, kGameDataSeeds, frame) && file.ReadCount(count, 1);
-  if (ok) {
-    GrowTo(settingBytes, count);
-    ok = file.ReadBytes(settingBytes.data(), count) && file.ReadCount(count, 4);
-  }
-  if (ok) {
-    GrowTo(settingStrings, count);
-    for (int32_t i = 0; ok && i < count; ++i) ok = file.ReadString(settingStrings[static_cast<size_t>(i)], kStringLimit);
-  }
   int32_t endOffset = 0;
   int32_t keyLength = 0;
-  ok = ok && file.ReadI32(endOffset) && file.ReadI32(keyLength) && file.ReadCount(count, 2);
-  if (ok) {
-    GrowTo(values16, count);
-    ok = file.ReadBytes(values16.data(), int64_t{count} * 2);
-  }
+  bool ok = OpenDataFileFrame(file, kGameDataHeaderBytes, kGameDataSeeds, frame) &&
+            file.ReadByteListPrefix(settingBytes) >= 0 &&
+            file.ReadStringListPrefix(settingStrings, kStringLimit) >= 0 && file.ReadI32(endOffset) &&
+            file.ReadI32(keyLength) && file.ReadU16ListPrefix(values16) >= 0;
   int32_t firstTable = 0;
   int32_t secondTable = 0;
   std::string key;

@@ -4,7 +4,7 @@ bool MapEvent::Read(ByteCursor& in) {
   uint8_t marker = 0;
   int32_t headerWord = 0;
   if (!in.ReadU8(marker) || !in.ReadI32(headerWord) || !in.ReadI32(id) || !in.ReadString(name, 512) ||
-      !in.ReadI32(x) || !in.ReadI32(y) || !in.ReadI32(pageCount) || !in.ReadByteListPrefix(extraBytes) ||
+      !in.ReadI32(x) || !in.ReadI32(y) || !in.ReadI32(pageCount) || in.ReadByteListPrefix(extraBytes) < 0 ||
       !in.CountFits(pageCount, EventPage::kSmallestRecordBytes)) {
     return false;
   }

@@ -27,20 +27,12 @@ bool TileSet::Read(ByteCursor& in, int flagEntryBytes) {
     HostMessageBox("タイルセットのロードに失敗しました、ファイル破損の可能性があります", "");
   }
 
-  int32_t count = 0;
   uint8_t spare = 0;
-  if (!in.ReadCount(count, 1)) return false;
-  terrainTags.resize(static_cast<size_t>(count));
-  if (!in.ReadBytes(terrainTags.data(), count) || !in.ReadU8(spare) || !in.ReadCount(count, flagEntryBytes)) {
-    return false;
-  }
-  tileFlags.resize(static_cast<size_t>(count));
-  if (flagEntryBytes == 4) return in.ReadI32Array(tileFlags.data(), count);
-  for (int32_t& flag : tileFlags) {
-    uint8_t value = 0;
-    if (!in.ReadU8(value)) return false;
-    flag = value;
-  }
+  if (!in.ReadByteList(terrainTags) || !in.ReadU8(spare)) return false;
+  if (flagEntryBytes == 4) return in.ReadI32List(tileFlags);
+  std::vector<uint8_t> flags;
+  if (!in.ReadByteList(flags)) return false;
+  tileFlags.assign(flags.begin(), flags.end());
   return true;
 }
 

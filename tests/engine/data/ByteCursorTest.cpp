@@ -79,6 +79,62 @@ TEST(ByteCursorTest, RefusesNegativeAndOversizedLengthsAndCounts) {
   EXPECT_EQ(in.Position(), 4);
 }
 
+TEST(ByteCursorTest, ListReadsFillThePrefixOrReplaceTheList) {
+  const std::string bytes = ByteWriter()
+                                .I32(2).U8(7).U8(8)
+                                .I32(1).U16(0x1234)
+                                .I32(2).I32(-1).I32(5)
+                                .I32(2).Text("a").Text("bc")
+                                .Bytes();
+  FileBuffer in(ToBytes(bytes));
+  std::vector<uint8_t> bytesList{1, 2, 3};
+  std::vector<uint16_t> words{9, 9};
+  std::vector<int32_t> ints{4};
+  std::vector<std::string> texts{"x", "y", "z"};
+  EXPECT_EQ(in.ReadByteListPrefix(bytesList), 2);
+  EXPECT_EQ(in.ReadU16ListPrefix(words), 1);
+  EXPECT_EQ(in.ReadI32ListPrefix(ints), 2);
+  EXPECT_EQ(in.ReadStringListPrefix(texts), 2);
+  EXPECT_EQ(bytesList, (std::vector<uint8_t>{7, 8, 3}));
+  EXPECT_EQ(words, (std::vector<uint16_t>{0x1234, 9}));
+  EXPECT_EQ(ints, (std::vector<int32_t>{-1, 5}));
+  EXPECT_EQ(texts, (std::vector<std::string>{"a", "bc", "z"}));
+  EXPECT_EQ(in.Position(), in.Size());
+
+  FileBuffer again(ToBytes(ByteWriter().I32(2).U8(7).U8(8).I32(1).I32(-1).I32(2).Text("a").Text("bc").Bytes()));
+  bytesList = {1, 2, 3};
+  ints = {4, 4};
+  texts = {"x", "y", "z"};
+  EXPECT_TRUE(again.ReadByteList(bytesList));
+  EXPECT_TRUE(again.ReadI32List(ints));
+  EXPECT_TRUE(again.ReadStringList(texts));
+  EXPECT_EQ(bytesList, (std::vector<uint8_t>{7, 8}));
+  EXPECT_EQ(ints, (std::vector<int32_t>{-1}));
+  EXPECT_EQ(texts, (std::vector<std::string>{"a", "bc"}));
+}
+
+TEST(ByteCursorTest, ListReadsRefuseCountsAndLengthsOverTheirLimits) {
+  const std::string twoTexts = ByteWriter().I32(2).Text("a").Text("bc").Bytes();
+  std::vector<std::string> texts{"x"};
+  FileBuffer longText(ToBytes(twoTexts));
+  EXPECT_EQ(longText.ReadStringListPrefix(texts, 2), -1) << "\"bc\" takes 3 bytes with its NUL";
+  EXPECT_TRUE(longText.Overrun());
+  FileBuffer manyTexts(ToBytes(twoTexts));
+  EXPECT_FALSE(manyTexts.ReadStringList(texts, ByteCursor::kNoLimit, 1));
+  EXPECT_EQ(manyTexts.Position(), 0);
+
+  std::vector<int32_t> ints{4};
+  FileBuffer manyInts(ToBytes(ByteWriter().I32(2).I32(1).I32(2).Bytes()));
+  EXPECT_EQ(manyInts.ReadI32ListPrefix(ints, 1), -1);
+  EXPECT_EQ(ints, std::vector<int32_t>{4});
+  std::vector<uint8_t> bytesList{1};
+  FileBuffer pastTheEnd(ToBytes(ByteWriter().I32(5).U8(1).Bytes()));
+  EXPECT_FALSE(pastTheEnd.ReadByteList(bytesList));
+  EXPECT_EQ(bytesList, std::vector<uint8_t>{1});
+  FileBuffer negative(ToBytes(ByteWriter().I32(-1).Bytes()));
+  EXPECT_EQ(negative.ReadByteListPrefix(bytesList), -1);
+}
+
 TEST(SaveBufferTest, WritesWhatItReadsBackAndNeverPassesTheBodyLimit) {
   SaveBuffer save;
   save.WriteU8(0xFE);
