@@ -56,8 +56,11 @@ int32_t Database::ItemDefault(int32_t type, int32_t item) const {
              : 0;
 }
 
-int32_t Database::SlotOf(int32_t type, int32_t item, int32_t kind) const {
-  const int32_t code = typeData[static_cast<size_t>(type)].ItemCodes()[static_cast<size_t>(item)];
+int32_t Database::CellSlot(int32_t type, int32_t data, int32_t item, int32_t kind) const {
+  if (!Within(type, GetTypeCount())) return -1;
+  const DatabaseTypeData& entries = typeData[static_cast<size_t>(type)];
+  if (!Within(data, entries.RecordCount()) || !Within(item, entries.ItemCount())) return -1;
+  const int32_t code = entries.ItemCodes()[static_cast<size_t>(item)];
   return DatabaseTypeData::CodeKind(code) == kind ? DatabaseTypeData::CodeSlot(code) : -1;
 }
 
@@ -87,8 +90,8 @@ const std::string& Database::GetString(int32_t type, int32_t data, int32_t item,
                 "Type" + std::to_string(type) + " ﾃﾞｰﾀ番号" + std::to_string(data) + " 内容" + std::to_string(item) +
                     "(Max" + std::to_string(GetItemCount(type)) + ")",
                 ErrorLocationText());
-  } else if (data >= 0 && item >= 0) {
-    const int32_t slot = SlotOf(type, item, DatabaseTypeData::kStringKind);
+  } else {
+    const int32_t slot = CellSlot(type, data, item, DatabaseTypeData::kStringKind);
     if (slot >= 0) text = &typeData[static_cast<size_t>(type)].String(data, slot);
   }
   if (out) *out = *text;
@@ -135,17 +138,13 @@ const std::string& Database::GetDataName(int32_t type, int32_t data) const {
 }
 
 std::optional<DatabaseIntCell> Database::IntCellPointer(int32_t type, int32_t data, int32_t item) const {
-  if (!Within(type, GetTypeCount()) || !Within(data, typeData[static_cast<size_t>(type)].RecordCount()) ||
-      !Within(item, GetItemCount(type)) || SlotOf(type, item, DatabaseTypeData::kIntegerKind) < 0) {
-    return std::nullopt;
-  }
+  if (CellSlot(type, data, item, DatabaseTypeData::kIntegerKind) < 0) return std::nullopt;
   return DatabaseIntCell{type, data, item};
 }
 
 int32_t* Database::ResolveIntCell(const DatabaseIntCell& cell) {
-  if (!IntCellPointer(cell.type, cell.data, cell.item)) return nullptr;
-  const int32_t slot = SlotOf(cell.type, cell.item, DatabaseTypeData::kIntegerKind);
-  return &typeData[static_cast<size_t>(cell.type)].Integer(cell.data, slot);
+  const int32_t slot = CellSlot(cell.type, cell.data, cell.item, DatabaseTypeData::kIntegerKind);
+  return slot < 0 ? nullptr : &typeData[static_cast<size_t>(cell.type)].Integer(cell.data, slot);
 }
 
 bool Database::SetInt(int32_t type, int32_t data, int32_t item, int32_t value) {
@@ -156,23 +155,22 @@ bool Database::SetInt(int32_t type, int32_t data, int32_t item, int32_t value) {
 }
 
 bool Database::SetString(int32_t type, int32_t data, int32_t item, const std::string& text) {
-  if (!Within(type, GetTypeCount()) || !Within(data, typeData[static_cast<size_t>(type)].RecordCount()) ||
-      !Within(item, GetItemCount(type))) {
-    return false;
-  }
-  const int32_t slot = SlotOf(type, item, DatabaseTypeData::kStringKind);
+  const int32_t slot = CellSlot(type, data, item, DatabaseTypeData::kStringKind);
   if (slot < 0) return false;
   typeData[static_cast<size_t>(type)].String(data, slot) = text;
   return true;
 }
 
 void Database::ApplyDefaults(int32_t type, int32_t data) {
-  const DatabaseTypeData& entries = typeData[static_cast<size_t>(type)];
+  DatabaseTypeData& entries = typeData[static_cast<size_t>(type)];
   // Items are walked up to the record's cell count, not the item count: an
   // item past it (after codes that hold no value) keeps 0.
   const int32_t items = std::min(entries.ItemCount(), entries.IntegerCount() + entries.StringCount());
   for (int32_t i = 0; i < items; ++i) {
-    if (SlotOf(type, i, DatabaseTypeData::kIntegerKind) >= 0) SetInt(type, data, i, ItemDefault(type, i));
+    const int32_t code = entries.ItemCodes()[static_cast<size_t>(i)];
+    if (DatabaseTypeData::CodeKind(code) == DatabaseTypeData::kIntegerKind) {
+      entries.Integer(data, DatabaseTypeData::CodeSlot(code)) = ItemDefault(type, i);
+    }
   }
 }
 

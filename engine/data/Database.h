@@ -112,9 +112,9 @@ class Database {
   // Sets every integer item i below the record's cell count to its default
   // (0 when the item has none).
   void ApplyDefaults(int32_t type, int32_t data);
-  // The item's slot when it holds a value of this kind, else -1; the
-  // numbers must name an existing record and item.
-  int32_t SlotOf(int32_t type, int32_t item, int32_t kind) const;
+  // The slot of the cell when the numbers name an existing record and item
+  // and the item holds a value of this kind, else -1.
+  int32_t CellSlot(int32_t type, int32_t data, int32_t item, int32_t kind) const;
 };
 
 inline int32_t Database::GetInt(int32_t type, int32_t data, int32_t item) const {
