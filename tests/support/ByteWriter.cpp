@@ -27,6 +27,24 @@ ByteWriter& ByteWriter::Raw(std::string_view bytes) {
   return *this;
 }
 
+ByteWriter& ByteWriter::Texts(const std::vector<std::string>& texts) {
+  I32(static_cast<int32_t>(texts.size()));
+  for (const std::string& text : texts) Text(text);
+  return *this;
+}
+
+ByteWriter& ByteWriter::I32List(std::span<const int32_t> values) {
+  I32(static_cast<int32_t>(values.size()));
+  for (int32_t value : values) I32(value);
+  return *this;
+}
+
+ByteWriter& ByteWriter::ByteList(std::span<const uint8_t> bytes) {
+  I32(static_cast<int32_t>(bytes.size()));
+  bytes_.append(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+  return *this;
+}
+
 void PatchI32(std::string& bytes, size_t offset, int32_t value) {
   ByteWriter w;
   w.I32(value);

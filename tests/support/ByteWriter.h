@@ -3,8 +3,10 @@
 // string fields (int32 length counting the closing NUL, the bytes, the NUL).
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 class ByteWriter {
  public:
@@ -13,6 +15,10 @@ class ByteWriter {
   ByteWriter& I32(int32_t v);
   ByteWriter& Text(std::string_view text);
   ByteWriter& Raw(std::string_view bytes);
+  // List fields: int32 count, then the entries.
+  ByteWriter& Texts(const std::vector<std::string>& texts);
+  ByteWriter& I32List(std::span<const int32_t> values);
+  ByteWriter& ByteList(std::span<const uint8_t> bytes);
 
   int32_t Size() const { return static_cast<int32_t>(bytes_.size()); }
   const std::string& Bytes() const { return bytes_; }

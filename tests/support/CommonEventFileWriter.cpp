@@ -3,39 +3,21 @@
 #include "tests/support/ByteWriter.h"
 #include "tests/support/MapFileWriter.h"
 
-namespace {
-
-void WriteStrings(ByteWriter& out, const std::vector<std::string>& texts) {
-  out.I32(static_cast<int32_t>(texts.size()));
-  for (const std::string& text : texts) out.Text(text);
-}
-
-void WriteInts(ByteWriter& out, const std::vector<int32_t>& values) {
-  out.I32(static_cast<int32_t>(values.size()));
-  for (int32_t value : values) out.I32(value);
-}
-
-}  // namespace
-
 void WriteCommonEventRecord(ByteWriter& out, const CommonEvent& event, const CommonEventRecordOptions& options) {
   out.U8(0x8E).I32(event.number).U8(event.trigger).I32(event.conditionVariable).I32(event.conditionValue);
   out.U8(event.optionBytes[0]).U8(event.optionBytes[1]).Text(event.name);
   out.I32(static_cast<int32_t>(event.commands.size()));
   for (const EventCommand& command : event.commands) WriteCommandRecord(out, command);
-  out.I32(static_cast<int32_t>(event.extraBytes.size()));
-  for (uint8_t b : event.extraBytes) out.U8(b);
+  out.ByteList(event.extraBytes);
   if (!event.extraBytes.empty()) out.Text(event.extraText);
   out.U8(options.formatByte);
   if (options.formatByte == 0x8E) return;
-  WriteStrings(out, event.argumentNames);
-  out.I32(static_cast<int32_t>(event.argumentSettings.size()));
-  for (uint8_t setting : event.argumentSettings) out.U8(setting);
+  out.Texts(event.argumentNames).ByteList(event.argumentSettings);
   out.I32(static_cast<int32_t>(event.argumentOptionTexts.size()));
-  for (const std::vector<std::string>& texts : event.argumentOptionTexts) WriteStrings(out, texts);
+  for (const std::vector<std::string>& texts : event.argumentOptionTexts) out.Texts(texts);
   out.I32(static_cast<int32_t>(event.argumentOptionValues.size()));
-  for (const std::vector<int32_t>& values : event.argumentOptionValues) WriteInts(out, values);
-  WriteInts(out, event.argumentDefaults);
-  out.U8(options.endByte);
+  for (const std::vector<int32_t>& values : event.argumentOptionValues) out.I32List(values);
+  out.I32List(event.argumentDefaults).U8(options.endByte);
 }
 
 std::string WriteCommonEventDat(const std::vector<CommonEvent>& events, const CommonEventDatOptions& options) {

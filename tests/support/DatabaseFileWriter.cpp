@@ -7,11 +7,6 @@
 
 namespace {
 
-void WriteStrings(ByteWriter& out, const std::vector<std::string>& texts) {
-  out.I32(static_cast<int32_t>(texts.size()));
-  for (const std::string& text : texts) out.Text(text);
-}
-
 void WriteBlock(ByteWriter& out, const DatabaseTypeData& entries) {
   if (entries.formatTag < 0) out.I32(entries.formatTag);
   if (entries.formatTag <= -2) out.I32(entries.nameMode);
@@ -25,23 +20,14 @@ void WriteBlock(ByteWriter& out, const DatabaseTypeData& entries) {
 }
 
 void WriteDefinition(ByteWriter& out, const DatabaseTypeDefinition& definition, uint8_t version) {
-  out.Text(definition.typeName);
-  WriteStrings(out, definition.itemNames);
-  WriteStrings(out, definition.dataNames);
-  out.Text(definition.memo);
+  out.Text(definition.typeName).Texts(definition.itemNames).Texts(definition.dataNames).Text(definition.memo);
   if (version == 0xC0) return;
-  out.I32(static_cast<int32_t>(definition.itemKindBytes.size()));
-  for (uint8_t kind : definition.itemKindBytes) out.U8(kind);
-  WriteStrings(out, definition.itemTexts);
+  out.ByteList(definition.itemKindBytes).Texts(definition.itemTexts);
   out.I32(static_cast<int32_t>(definition.itemOptionTexts.size()));
-  for (const std::vector<std::string>& texts : definition.itemOptionTexts) WriteStrings(out, texts);
+  for (const std::vector<std::string>& texts : definition.itemOptionTexts) out.Texts(texts);
   out.I32(static_cast<int32_t>(definition.itemOptionValues.size()));
-  for (const std::vector<int32_t>& values : definition.itemOptionValues) {
-    out.I32(static_cast<int32_t>(values.size()));
-    for (int32_t value : values) out.I32(value);
-  }
-  out.I32(static_cast<int32_t>(definition.itemDefaults.size()));
-  for (int32_t value : definition.itemDefaults) out.I32(value);
+  for (const std::vector<int32_t>& values : definition.itemOptionValues) out.I32List(values);
+  out.I32List(definition.itemDefaults);
 }
 
 }  // namespace

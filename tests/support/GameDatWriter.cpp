@@ -8,10 +8,7 @@ std::string WriteGameDat(const GameDatContent& content, GameDatLayout* layout) {
   constexpr int kHeader = 10;
   GameDatLayout at;
   ByteWriter body;
-  body.I32(static_cast<int32_t>(content.settingBytes.size()));
-  for (uint8_t b : content.settingBytes) body.U8(b);
-  body.I32(static_cast<int32_t>(content.settingStrings.size()));
-  for (const std::string& text : content.settingStrings) body.Text(text);
+  body.ByteList(content.settingBytes).Texts(content.settingStrings);
 
   const int32_t keyLength = static_cast<int32_t>(content.archiveKey.size());
   // After E, N, the values, A and B: the key's bytes, then the two tables.

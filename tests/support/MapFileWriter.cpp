@@ -14,16 +14,12 @@ void WritePage(ByteWriter& out, const EventPage& page) {
   WriteRouteRecord(out, page.route);
   out.I32(static_cast<int32_t>(page.commands.size()));
   for (const EventCommand& command : page.commands) WriteCommandRecord(out, command);
-  out.I32(static_cast<int32_t>(page.extraBytes.size()));
-  for (uint8_t b : page.extraBytes) out.U8(b);
-  out.U8(122);
+  out.ByteList(page.extraBytes).U8(122);
 }
 
 void WriteEvent(ByteWriter& out, const MapEvent& event) {
   out.U8(111).I32(12345).I32(event.id).Text(event.name).I32(event.x).I32(event.y);
-  out.I32(static_cast<int32_t>(event.pages.size()));
-  out.I32(static_cast<int32_t>(event.extraBytes.size()));
-  for (uint8_t b : event.extraBytes) out.U8(b);
+  out.I32(static_cast<int32_t>(event.pages.size())).ByteList(event.extraBytes);
   for (const EventPage& page : event.pages) WritePage(out, page);
   out.U8(112);
 }

@@ -8,15 +8,11 @@ std::string WriteTileSetFile(const std::vector<TileSet>& tileSets, const TileSet
   for (const TileSet& set : tileSets) {
     body.Text(set.name);
     for (const std::string& imageName : set.imageNames) body.Text(imageName);
-    body.U8(options.separator).I32(static_cast<int32_t>(set.terrainTags.size()));
-    for (uint8_t tag : set.terrainTags) body.U8(tag);
-    body.U8(0).I32(static_cast<int32_t>(set.tileFlags.size()));
-    for (int32_t flag : set.tileFlags) {
-      if (options.version == 0xCF) {
-        body.U8(static_cast<uint8_t>(flag));
-      } else {
-        body.I32(flag);
-      }
+    body.U8(options.separator).ByteList(set.terrainTags).U8(0);
+    if (options.version == 0xCF) {
+      body.ByteList(std::vector<uint8_t>(set.tileFlags.begin(), set.tileFlags.end()));
+    } else {
+      body.I32List(set.tileFlags);
     }
   }
   body.U8(options.endByte);
