@@ -8,34 +8,21 @@
 #include "runtime/platform/ArchiveFormat.h"
 #include "runtime/platform/ArchiveKey.h"
 #include "runtime/platform/ArchiveReader.h"
+#include "tests/support/ByteWriter.h"
 
 namespace {
-
-void PutU16(std::string* out, uint16_t v) {
-  out->push_back(static_cast<char>(v & 0xFF));
-  out->push_back(static_cast<char>(v >> 8));
-}
-void PutU32(std::string* out, uint32_t v) {
-  for (int i = 0; i < 4; ++i) out->push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
-}
-void PutU64(std::string* out, uint64_t v) {
-  PutU32(out, static_cast<uint32_t>(v));
-  PutU32(out, static_cast<uint32_t>(v >> 32));
-}
-void SetU32(std::string* out, size_t at, uint32_t v) {
-  for (int i = 0; i < 4; ++i) (*out)[at + static_cast<size_t>(i)] = static_cast<char>((v >> (8 * i)) & 0xFF);
-}
 
 std::string NameRecord(const std::string& name) {
   ArchiveNameKey key;
   MakeArchiveNameKey(name.data(), name.size(), &key);
-  std::string record;
-  PutU16(&record, key.units);
-  PutU16(&record, key.checksum);
-  record.append(reinterpret_cast<const char*>(key.upper), 4u * key.units);
   std::string written = name;
   written.resize(4u * key.units, '\0');
-  return record + written;
+  return ByteWriter()
+      .U16(key.units)
+      .U16(key.checksum)
+      .Raw(std::string_view(reinterpret_cast<const char*>(key.upper), 4u * key.units))
+      .Raw(written)
+      .Bytes();
 }
 
 // Splits at '\' that stands as a character of its own.
@@ -71,10 +58,8 @@ class Compressor {
     }
     escape_ = static_cast<uint8_t>(best);
 
-    std::string out;
-    PutU32(&out, static_cast<uint32_t>(data_.size()));
-    PutU32(&out, 0);  // packed size, set at the end
-    out.push_back(static_cast<char>(escape_));
+    ByteWriter out;
+    out.U32(static_cast<uint32_t>(data_.size())).U32(0).U8(escape_);  // the packed size is set at the end
 
     head_.assign(kHashSize, kNone);
     previous_.assign(data_.size(), kNone);
@@ -84,17 +69,17 @@ class Compressor {
       size_t distance = 0;
       FindMatch(i, &length, &distance);
       if (length == 0) {
-        Literal(&out, static_cast<uint8_t>(data_[i]));
+        Literal(out, static_cast<uint8_t>(data_[i]));
         Insert(i);
         ++i;
         continue;
       }
-      Match(&out, length, distance);
+      Match(out, length, distance);
       for (size_t k = 0; k < length; ++k) Insert(i + k);
       i += length;
     }
-    SetU32(&out, 4, static_cast<uint32_t>(out.size()));
-    return out;
+    PatchI32(out.Bytes(), 4, out.Size());
+    return out.Bytes();
   }
 
  private:
@@ -136,21 +121,20 @@ class Compressor {
     }
   }
 
-  void Literal(std::string* out, uint8_t b) const {
-    out->push_back(static_cast<char>(b));
-    if (b == escape_) out->push_back(static_cast<char>(b));
+  void Literal(ByteWriter& out, uint8_t b) const {
+    out.U8(b);
+    if (b == escape_) out.U8(b);
   }
 
-  void Match(std::string* out, size_t length, size_t distance) const {
+  void Match(ByteWriter& out, size_t length, size_t distance) const {
     const size_t extra = length - 4;
     const size_t d = distance - 1;
     const uint32_t sizeCode = d < 0x100 ? 0 : d < 0x10000 ? 1 : 2;
     uint32_t code = static_cast<uint32_t>((extra & 31) << 3) | sizeCode;
     if (extra >> 5) code |= 4;
-    out->push_back(static_cast<char>(escape_));
-    out->push_back(static_cast<char>(code >= escape_ ? code + 1 : code));
-    if (extra >> 5) out->push_back(static_cast<char>(extra >> 5));
-    for (uint32_t k = 0; k <= sizeCode; ++k) out->push_back(static_cast<char>((d >> (8 * k)) & 0xFF));
+    out.U8(escape_).U8(static_cast<uint8_t>(code >= escape_ ? code + 1 : code));
+    if (extra >> 5) out.U8(static_cast<uint8_t>(extra >> 5));
+    for (uint32_t k = 0; k <= sizeCode; ++k) out.U8(static_cast<uint8_t>(d >> (8 * k)));
   }
 
   std::string_view data_;
@@ -231,18 +215,16 @@ std::string ArchiveWriter::Build() const {
   for (size_t i = 0; i < folders.size(); ++i) recordOf[folders[i]] = static_cast<uint32_t>(i * kArchiveDirectoryRecordSize);
 
   std::string names;
-  std::string entries;
-  std::string directories;
+  ByteWriter entries;
+  ByteWriter directories;
   std::string data;
   std::vector<uint32_t> parentOf(nodes_.size(), kArchiveNoParent);
   for (const size_t f : folders) {
     for (const size_t c : nodes_[f].children) parentOf[c] = recordOf[f];
   }
   for (const size_t f : folders) {
-    PutU32(&directories, 0);
-    PutU32(&directories, parentOf[f]);
-    PutU32(&directories, static_cast<uint32_t>(nodes_[f].children.size()));
-    PutU32(&directories, static_cast<uint32_t>(entries.size()));
+    directories.U32(0).U32(parentOf[f]).U32(static_cast<uint32_t>(nodes_[f].children.size()));
+    directories.U32(static_cast<uint32_t>(entries.Size()));
     for (const size_t c : nodes_[f].children) {
       const Node& node = nodes_[c];
       const uint32_t nameOffset = static_cast<uint32_t>(names.size());
@@ -253,35 +235,28 @@ std::string ArchiveWriter::Build() const {
         stored = CompressArchiveData(node.data);
         compressedSize = static_cast<uint32_t>(stored.size());
       }
-      PutU32(&entries, nameOffset);
-      PutU32(&entries, node.folder ? kArchiveDirectoryAttribute : 0x20);
-      PutU64(&entries, node.creation);
-      PutU64(&entries, node.lastWrite);
-      PutU64(&entries, node.lastWrite);
-      PutU32(&entries, node.folder ? recordOf[c] : static_cast<uint32_t>(data.size()));
-      PutU32(&entries, node.folder ? 0 : static_cast<uint32_t>(node.data.size()));
-      if (entrySize == kArchiveEntrySize) PutU32(&entries, node.folder ? 0 : compressedSize);
+      entries.U32(nameOffset).U32(node.folder ? kArchiveDirectoryAttribute : 0x20);
+      entries.U64(node.creation).U64(node.lastWrite).U64(node.lastWrite);
+      entries.U32(node.folder ? recordOf[c] : static_cast<uint32_t>(data.size()));
+      entries.U32(node.folder ? 0 : static_cast<uint32_t>(node.data.size()));
+      if (entrySize == kArchiveEntrySize) entries.U32(node.folder ? 0 : compressedSize);
       if (!node.folder) data += stored;
     }
   }
 
   layout_.entrySize = entrySize;
   layout_.entryTableOffset = static_cast<uint32_t>(names.size());
-  layout_.directoryTableOffset = static_cast<uint32_t>(names.size() + entries.size());
+  layout_.directoryTableOffset = static_cast<uint32_t>(names.size()) + static_cast<uint32_t>(entries.Size());
   layout_.tableOffset = static_cast<uint32_t>(kArchiveHeaderSize + data.size());
-  const std::string table = names + entries + directories;
+  const std::string table = names + entries.Bytes() + directories.Bytes();
 
-  std::string out = "MV";
-  PutU16(&out, static_cast<uint16_t>(version_));
-  PutU32(&out, static_cast<uint32_t>(table.size()));
-  PutU32(&out, static_cast<uint32_t>(kArchiveHeaderSize));
-  PutU32(&out, layout_.tableOffset);
-  PutU32(&out, layout_.entryTableOffset);
-  PutU32(&out, layout_.directoryTableOffset);
-  out += data;
-  out += table;
-  ArchiveXor(&out, Key());
-  return out;
+  ByteWriter out;
+  out.Raw("MV").U16(static_cast<uint16_t>(version_)).U32(static_cast<uint32_t>(table.size()));
+  out.U32(static_cast<uint32_t>(kArchiveHeaderSize)).U32(layout_.tableOffset);
+  out.U32(layout_.entryTableOffset).U32(layout_.directoryTableOffset);
+  out.Raw(data).Raw(table);
+  ArchiveXor(&out.Bytes(), Key());
+  return out.Bytes();
 }
 
 std::string CompressArchiveData(std::string_view data) { return Compressor(data).Run(); }

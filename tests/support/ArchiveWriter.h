@@ -50,7 +50,6 @@ class ArchiveWriter {
     uint64_t lastWrite = 0;
     std::vector<size_t> children;
   };
-  size_t FolderFor(std::string_view path, size_t* nameStart);
   size_t Child(size_t folder, std::string_view name, bool isFolder);
 
   int version_;

@@ -11,10 +11,11 @@ ByteWriter& ByteWriter::U8(uint8_t v) {
 
 ByteWriter& ByteWriter::U16(uint16_t v) { return U8(static_cast<uint8_t>(v)).U8(static_cast<uint8_t>(v >> 8)); }
 
-ByteWriter& ByteWriter::I32(int32_t v) {
-  const uint32_t u = static_cast<uint32_t>(v);
-  return U16(static_cast<uint16_t>(u)).U16(static_cast<uint16_t>(u >> 16));
-}
+ByteWriter& ByteWriter::U32(uint32_t v) { return U16(static_cast<uint16_t>(v)).U16(static_cast<uint16_t>(v >> 16)); }
+
+ByteWriter& ByteWriter::U64(uint64_t v) { return U32(static_cast<uint32_t>(v)).U32(static_cast<uint32_t>(v >> 32)); }
+
+ByteWriter& ByteWriter::I32(int32_t v) { return U32(static_cast<uint32_t>(v)); }
 
 ByteWriter& ByteWriter::Text(std::string_view text) {
   I32(static_cast<int32_t>(text.size() + 1));

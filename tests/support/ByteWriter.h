@@ -12,6 +12,8 @@ class ByteWriter {
  public:
   ByteWriter& U8(uint8_t v);
   ByteWriter& U16(uint16_t v);
+  ByteWriter& U32(uint32_t v);
+  ByteWriter& U64(uint64_t v);
   ByteWriter& I32(int32_t v);
   ByteWriter& Text(std::string_view text);
   ByteWriter& Raw(std::string_view bytes);
