@@ -22,6 +22,7 @@ struct DataFileSeedOffsets {
   int offsets[3];
 };
 inline constexpr DataFileSeedOffsets kDataFileSeeds{{0, 3, 9}};
+inline constexpr DataFileSeedOffsets kGameDataSeeds{{0, 8, 6}};  // "Game.dat"
 
 // Takes the seeds and the check bytes (offsets 2, 6, 8) from the header,
 // unscrambles the rest of the buffer in place and moves the position past the

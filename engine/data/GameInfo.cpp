@@ -9,7 +9,6 @@
 namespace {
 
 constexpr int32_t kGameDataHeaderBytes = 10;
-constexpr DataFileSeedOffsets kGameDataSeeds{{0, 8, 6}};
 constexpr uint8_t kEndByte = 0xC2;
 constexpr int32_t kStringLimit = 512;
 

@@ -52,15 +52,15 @@ void PatchI32(std::string& bytes, size_t offset, int32_t value) {
   std::memcpy(bytes.data() + offset, w.Bytes().data(), 4);
 }
 
-std::string FrameDataFile(const std::string& body, int headerSize, const DataFileSeeds& seeds, bool checksum) {
+std::string FrameDataFile(const std::string& body, int headerSize, const std::array<uint8_t, 3>& seeds,
+                          const DataFileSeedOffsets& seedOffsets, bool checksum) {
   std::string file(static_cast<size_t>(headerSize), '\0');
   for (int i = 0; i < headerSize; ++i) file[static_cast<size_t>(i)] = static_cast<char>(0xA5 ^ (i * 37));
-  for (int k = 0; k < 3; ++k) file[static_cast<size_t>(seeds.offsets[k])] = static_cast<char>(seeds.seeds[k]);
+  for (int k = 0; k < 3; ++k) file[static_cast<size_t>(seedOffsets.offsets[k])] = static_cast<char>(seeds[k]);
   std::string scrambled = body;
-  uint8_t* bytes = reinterpret_cast<uint8_t*>(scrambled.data());
   uint8_t check[3] = {};
-  check[0] = DataFileChecksum(bytes, scrambled.size());
-  DataFileScramble("", bytes, scrambled.size(), 3, seeds.seeds, kScrambleOnly, check);
+  DataFileScramble("", reinterpret_cast<uint8_t*>(scrambled.data()), scrambled.size(), 3, seeds.data(),
+                   kScrambleMakeChecksum, check);
   if (checksum) file[2] = static_cast<char>(check[0]);
   return file + scrambled;
 }

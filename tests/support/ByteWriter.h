@@ -2,11 +2,14 @@
 // Builds the bytes of a file in the game's formats: little-endian numbers and
 // string fields (int32 length counting the closing NUL, the bytes, the NUL).
 
+#include <array>
 #include <cstdint>
 #include <span>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "engine/data/DataFileFrame.h"
 
 class ByteWriter {
  public:
@@ -34,10 +37,8 @@ class ByteWriter {
 void PatchI32(std::string& bytes, size_t offset, int32_t value);
 
 // Puts a header of headerSize filler bytes with the three seeds at
-// seedOffsets before body and scrambles the body. With checksum set, header
-// byte 2 becomes the checksum of the plain body.
-struct DataFileSeeds {
-  uint8_t seeds[3];
-  int offsets[3];
-};
-std::string FrameDataFile(const std::string& body, int headerSize, const DataFileSeeds& seeds, bool checksum);
+// seedOffsets before body and scrambles the body as the engine does. With
+// checksum set, header byte 2 becomes the checksum of the plain body (none is
+// made when every seed is 0).
+std::string FrameDataFile(const std::string& body, int headerSize, const std::array<uint8_t, 3>& seeds,
+                          const DataFileSeedOffsets& seedOffsets = kDataFileSeeds, bool checksum = true);

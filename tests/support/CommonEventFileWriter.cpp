@@ -25,8 +25,7 @@ std::string WriteCommonEventDat(const std::vector<CommonEvent>& events, const Co
   body.U8(options.openingByte).I32(static_cast<int32_t>(events.size()));
   for (const CommonEvent& event : events) WriteCommonEventRecord(body, event, options.record);
   body.U8(options.closingByte);
-  const DataFileSeeds seeds{{options.seeds[0], options.seeds[1], options.seeds[2]}, {0, 3, 9}};
-  return FrameDataFile(body.Bytes(), 10, seeds, true);
+  return FrameDataFile(body.Bytes(), 10, options.seeds);
 }
 
 std::string WriteCommonEventFile(const std::vector<CommonEvent>& events, const CommonEventRecordOptions& options) {

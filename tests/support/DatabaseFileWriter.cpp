@@ -37,8 +37,7 @@ std::string WriteDatabaseDat(const Database& database, const DatabaseFileOptions
   body.U8(options.version).I32(database.GetTypeCount());
   for (const DatabaseTypeData& entries : database.typeData) WriteBlock(body, entries);
   body.U8(options.closingVersion.value_or(options.version));
-  const DataFileSeeds seeds{{options.seeds[0], options.seeds[1], options.seeds[2]}, {0, 3, 9}};
-  return FrameDataFile(body.Bytes(), 10, seeds, true);
+  return FrameDataFile(body.Bytes(), 10, options.seeds);
 }
 
 std::string WriteDatabaseProject(const Database& database, uint8_t version) {

@@ -35,6 +35,5 @@ std::string WriteGameDat(const GameDatContent& content, GameDatLayout* layout) {
   at.endByte = static_cast<size_t>(endByte);
   if (layout) *layout = at;
 
-  const DataFileSeeds seeds{{content.seeds[0], content.seeds[1], content.seeds[2]}, {0, 8, 6}};
-  return FrameDataFile(body.Bytes(), kHeader, seeds, false);
+  return FrameDataFile(body.Bytes(), kHeader, content.seeds, kGameDataSeeds, false);
 }

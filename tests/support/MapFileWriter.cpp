@@ -58,6 +58,5 @@ std::string WriteMapFile(const MapData& map, const MapFileOptions& options) {
   }
   for (const MapEvent& event : map.events) WriteEvent(body, event);
   body.U8(options.endMarker);
-  const DataFileSeeds seeds{{options.seeds[0], options.seeds[1], options.seeds[2]}, {0, 3, 9}};
-  return FrameDataFile(body.Bytes(), 20, seeds, true);
+  return FrameDataFile(body.Bytes(), 20, options.seeds);
 }

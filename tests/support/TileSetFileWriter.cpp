@@ -16,6 +16,5 @@ std::string WriteTileSetFile(const std::vector<TileSet>& tileSets, const TileSet
     }
   }
   body.U8(options.endByte);
-  const DataFileSeeds seeds{{options.seeds[0], options.seeds[1], options.seeds[2]}, {0, 3, 9}};
-  return FrameDataFile(body.Bytes(), 10, seeds, true);
+  return FrameDataFile(body.Bytes(), 10, options.seeds);
 }
