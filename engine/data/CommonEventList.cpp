@@ -18,6 +18,16 @@ bool ReportUnreadable() {
   return false;
 }
 
+// A copy of a held event for a record to be read over, so that the held one
+// stays whole when the record is damaged. A record replaces the command list
+// entirely: the held commands are set aside and put back, not copied.
+CommonEvent CopyToReadOver(CommonEvent& held) {
+  std::vector<EventCommand> commands = std::move(held.commands);
+  CommonEvent copy = held;
+  held.commands = std::move(commands);
+  return copy;
+}
+
 }  // namespace
 
 CommonEventList::CommonEventList() { Resize(10); }
@@ -53,7 +63,7 @@ bool CommonEventList::ReadCommonEventsFile(ByteCursor& file, const std::string& 
   Resize(count);
   for (int32_t j = 0; j < count; ++j) {
     // A record is taken only when it was read whole.
-    CommonEvent event = events[static_cast<size_t>(j)];
+    CommonEvent event = CopyToReadOver(events[static_cast<size_t>(j)]);
     if (!event.Read(file)) return ReportUnreadable();
     event.number = j;
     events[static_cast<size_t>(j)] = std::move(event);
@@ -84,7 +94,7 @@ int32_t CommonEventList::ReadCommonEventFile(ByteCursor& file, int32_t first, bo
     read.reserve(static_cast<size_t>(count));
     for (int32_t i = 0; i < count; ++i) {
       const size_t at = static_cast<size_t>(first + i);
-      read.push_back(at < events.size() ? events[at] : CommonEvent{});
+      read.push_back(at < events.size() ? CopyToReadOver(events[at]) : CommonEvent{});
       if (!read.back().Read(file)) return -1;
     }
   }

@@ -274,7 +274,10 @@ TEST_F(CommonEventTest, ACommonFileThatCannotBeReadLeavesTheListUnchanged) {
   CommonEventList list;
   EXPECT_EQ(list.ReadCommonEventFile(dir_.File("none.common"), 10, true), -1);
   EXPECT_EQ(ReadCommon(list, wrongMagic, 10), -1);
-  for (size_t n = 0; n < file.size(); ++n) ASSERT_EQ(ReadCommon(list, file.substr(0, n), 10), -1) << n;
+  for (size_t n = 0; n < file.size(); ++n) {
+    ASSERT_EQ(ReadCommon(list, file.substr(0, n), 10), -1) << n;
+    ASSERT_EQ(ReadCommon(list, file.substr(0, n), 0), -1) << "over held events, " << n;
+  }
   EXPECT_EQ(ReadCommon(list, file, -1), -1);
   EXPECT_EQ(list, CommonEventList{});
 
