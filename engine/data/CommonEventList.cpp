@@ -1,5 +1,6 @@
 #include "engine/data/CommonEventList.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "engine/data/DataFileFrame.h"
@@ -57,7 +58,7 @@ bool CommonEventList::ReadCommonEventsFile(ByteCursor& file, const std::string& 
   uint8_t frameByte = 0;
   int32_t count = 0;
   if (!OpenDataFileFrame(file, kCommonEventsHeaderBytes, kDataFileSeeds, frame) || !file.ReadU8(frameByte) ||
-      frameByte != kFrameByte || !file.ReadCount(count, CommonEvent::kSmallestRecordBytes)) {
+      frameByte != kFrameByte || !file.ReadCount(count, CommonEvent::kSmallestRecordBytes, kMaxCount)) {
     return ReportUnreadable();
   }
   Resize(count);
@@ -87,7 +88,9 @@ int32_t CommonEventList::ReadCommonEventFile(ByteCursor& file, int32_t first, bo
     return -1;
   }
   const int64_t end = int64_t{first} + count;
-  if (end > INT32_MAX) return -1;
+  // Entries already held may be read over; the list grows no further than
+  // the limit.
+  if (end > std::max<int64_t>(Count(), kMaxCount)) return -1;
   // Records are read aside first, so that a damaged file changes nothing.
   std::vector<CommonEvent> read;
   if (readRecords) {

@@ -17,6 +17,10 @@
 #include "engine/data/CommonEvent.h"
 
 struct CommonEventList {
+  // The most common events the readers make the list hold: calls name common
+  // events 0 to 99999.
+  static constexpr int32_t kMaxCount = 100000;
+
   std::deque<CommonEvent> events;
   std::map<std::string, int32_t> nameMap;
 
@@ -34,7 +38,8 @@ struct CommonEventList {
   void RebuildNameMap();
 
   // Reads DataFolder() + fileName. False after a message box when the file is
-  // missing or damaged; the events read until then stay in the list.
+  // missing or damaged (a count above kMaxCount counts as damage); the events
+  // read until then stay in the list.
   bool LoadCommonEvents(const std::string& fileName);
   // The same on a file already in memory; path names it in messages.
   bool ReadCommonEventsFile(ByteCursor& file, const std::string& path);
@@ -43,7 +48,8 @@ struct CommonEventList {
   // entries first, first + 1, ...; the list grows to hold them and never
   // shrinks. With readRecords false only the list grows. Returns the number
   // of records in the file, or -1, leaving the list unchanged, when the file
-  // cannot be read, its magic differs or it is damaged.
+  // cannot be read, its magic differs, it is damaged or the list would pass
+  // kMaxCount.
   int32_t ReadCommonEventFile(const std::string& path, int32_t first, bool readRecords);
   // The same on a file already in memory.
   int32_t ReadCommonEventFile(ByteCursor& file, int32_t first, bool readRecords);

@@ -174,15 +174,17 @@ void Database::ApplyDefaults(int32_t type, int32_t data) {
   }
 }
 
-void Database::SetDataCount(int32_t type, int32_t n) {
+bool Database::SetDataCount(int32_t type, int32_t n) {
   if (!Within(type, GetTypeCount())) {
     ShowErrorScreen("このDBにタイプ" + std::to_string(type) + "は存在しません、対象DBを間違えていないかご確認下さい",
                     ErrorLocationText(), "");
-    return;
+    return false;
   }
-  if (n < 0) return;
+  if (n < 0) return false;
   DatabaseTypeData& entries = typeData[static_cast<size_t>(type)];
   const int32_t old = entries.RecordCount();
+  const int64_t cellsPerRecord = int64_t{entries.IntegerCount()} + entries.StringCount();
+  if (n > old && (n > kMaxDataCount || n * cellsPerRecord > kMaxCells)) return false;
   entries.ResizeRecords(n);
   if (keepDataNames && Within(type, static_cast<int32_t>(typeDefinitions.size()))) {
     // Growing gives every record a name, also on a type that had no record
@@ -192,6 +194,7 @@ void Database::SetDataCount(int32_t type, int32_t n) {
     if (n <= old || names.size() < static_cast<size_t>(n)) names.resize(static_cast<size_t>(n));
   }
   for (int32_t data = old; data < n; ++data) ApplyDefaults(type, data);
+  return true;
 }
 
 void Database::InitRecord(int32_t type, int32_t data) {

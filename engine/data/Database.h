@@ -74,9 +74,17 @@ class Database {
   bool SetInt(int32_t type, int32_t data, int32_t item, int32_t value);
   bool SetString(int32_t type, int32_t data, int32_t item, const std::string& text);
 
-  // Makes the type hold n records (n not negative); appended records take
-  // the item defaults.
-  void SetDataCount(int32_t type, int32_t n);
+  // How far SetDataCount grows a type: as many records as a file may give a
+  // type without values, and 2^24 cells (64 MiB of integers) over all the
+  // records. Events address data numbers below 10000 and items below 100,
+  // well inside both.
+  static constexpr int32_t kMaxDataCount = DatabaseTypeData::kMaxRecordsWithoutValues;
+  static constexpr int64_t kMaxCells = int64_t{1} << 24;
+
+  // Makes the type hold n records; appended records take the item defaults.
+  // False, changing nothing, when the type does not exist (after the error
+  // screen), n is negative, or growing would pass the limits above.
+  bool SetDataCount(int32_t type, int32_t n);
   // Resets one record to the type's defaults.
   void InitRecord(int32_t type, int32_t data);
 

@@ -286,6 +286,26 @@ TEST_F(CommonEventTest, ACommonFileThatCannotBeReadLeavesTheListUnchanged) {
   EXPECT_EQ(list.events[11].name, "B");
 }
 
+TEST_F(CommonEventTest, TheReadersGrowTheListNoFurtherThanItsLimit) {
+  const std::string file = WriteCommonEventFile({Named("A"), Named("B")});
+  CommonEventList list;
+  EXPECT_EQ(ReadCommon(list, file, CommonEventList::kMaxCount - 1), -1);
+  EXPECT_EQ(ReadCommon(list, file, INT32_MAX - 1), -1);
+  EXPECT_EQ(list, CommonEventList{});
+  EXPECT_EQ(ReadCommon(list, file, CommonEventList::kMaxCount - 2, false), 2);
+  EXPECT_EQ(list.Count(), CommonEventList::kMaxCount);
+  EXPECT_EQ(ReadCommon(list, file, CommonEventList::kMaxCount - 2), 2) << "held entries may still be read over";
+  EXPECT_EQ(list.events.back().name, "B");
+
+  std::string many = WriteCommonEventDat({Named("A")}, {{0, 0, 0}, 0x8F, 0x8F, {}});
+  PatchI32(many, 11, CommonEventList::kMaxCount + 1);
+  many.resize(11 + 4 + size_t{CommonEvent::kSmallestRecordBytes} * (CommonEventList::kMaxCount + 1), '\0');
+  CommonEventList fromDat;
+  EXPECT_FALSE(ReadDat(fromDat, many));
+  EXPECT_EQ(fromDat, CommonEventList{});
+  EXPECT_TRUE(exitCodes.empty());
+}
+
 TEST_F(CommonEventTest, CommandListsStayInPlaceWhileTheListGrows) {
   CommonEventList list;
   const EventCommand* firstCommand = list.events[9].commands.data();

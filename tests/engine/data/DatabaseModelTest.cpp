@@ -206,6 +206,23 @@ TEST_F(DatabaseModelTest, SetDataCountOnATypeWithoutRecordsGivesOneNamePerRecord
             (std::vector<std::string>{"このDBにタイプ2は存在しません、対象DBを間違えていないかご確認下さい", location, ""}));
 }
 
+TEST_F(DatabaseModelTest, SetDataCountGrowsNoFurtherThanItsLimits) {
+  std::vector<int32_t> seventeen;
+  for (int32_t slot = 0; slot < 17; ++slot) seventeen.push_back(1000 + slot);
+  Database db;
+  db.typeData = {TypeData({}, 1), TypeData(seventeen, 1)};
+  EXPECT_TRUE(db.SetDataCount(0, Database::kMaxDataCount));
+  EXPECT_FALSE(db.SetDataCount(0, Database::kMaxDataCount + 1));
+  EXPECT_FALSE(db.SetDataCount(0, INT32_MAX));
+  EXPECT_EQ(db.GetDataCount(0), Database::kMaxDataCount);
+  EXPECT_FALSE(db.SetDataCount(1, static_cast<int32_t>(Database::kMaxCells / 17 + 1))) << "too many cells";
+  EXPECT_EQ(db.GetDataCount(1), 1);
+  EXPECT_FALSE(db.SetDataCount(1, -1));
+  EXPECT_TRUE(db.SetDataCount(0, 2)) << "shrinking is always allowed";
+  EXPECT_EQ(db.GetDataCount(0), 2);
+  EXPECT_TRUE(errorScreenLines.empty());
+}
+
 TEST_F(DatabaseModelTest, InitRecordResetsOneRecordToTheDefaults) {
   Database db = SampleDatabase();
   db.InitRecord(0, 1);
