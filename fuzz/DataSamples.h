@@ -6,6 +6,7 @@
 
 #include "engine/data/CommonEvent.h"
 #include "engine/data/Database.h"
+#include "tests/support/DatabaseBuilder.h"
 
 inline std::vector<CommonEvent> SampleCommonEvents() {
   CommonEvent first;
@@ -25,18 +26,10 @@ inline std::vector<CommonEvent> SampleCommonEvents() {
 
 inline Database SampleFuzzDatabase() {
   Database db;
-  db.typeData.resize(3);
-  db.typeData[0].SetItemCodes({1000, 2000, 1001});
-  db.typeData[0].ResizeRecords(2);
+  db.typeData = {MakeTypeData({1000, 2000, 1001}, 2), MakeTypeData({2000}, 1, 0, -1), MakeTypeData({}, 3, 2)};
   db.typeData[0].String(1, 0) = "name";
-  db.typeData[1].formatTag = -1;
-  db.typeData[2].nameMode = 2;
-  db.typeData[2].SetItemCodes({});
-  db.typeData[2].ResizeRecords(3);
-  db.typeDefinitions.resize(3);
-  db.typeDefinitions[0].itemNames = {"a", "b", "c"};
-  db.typeDefinitions[0].itemDefaults = {1, 0, 2};
+  db.typeDefinitions = {MakeDefinition("", {"a", "b", "c"}, {""}, {1, 0, 2}), MakeDefinition("Type", {""}, {""}, {0}),
+                        DatabaseTypeDefinition{}};
   db.typeDefinitions[0].itemOptionTexts = {{"x"}};
-  db.typeDefinitions[1].typeName = "Type";
   return db;
 }

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "engine/data/DataFileFrame.h"
+#include "engine/data/FileBuffer.h"
 
 class ByteWriter {
  public:
@@ -32,6 +33,13 @@ class ByteWriter {
  private:
   std::string bytes_;
 };
+
+// The bytes of a writer's output (or a fuzzer's input) in a cursor to read
+// them with: a FileBuffer, or a SaveBuffer when asked.
+template <typename Cursor = FileBuffer>
+Cursor BufferOf(std::string_view bytes) {
+  return Cursor(std::vector<uint8_t>(bytes.begin(), bytes.end()));
+}
 
 // Overwrites the int32 at offset (a byte edit of a writer's output).
 void PatchI32(std::string& bytes, size_t offset, int32_t value);

@@ -11,8 +11,6 @@
 
 namespace {
 
-std::vector<uint8_t> ToBytes(const std::string& s) { return {s.begin(), s.end()}; }
-
 TEST(ByteCursorTest, AReadEndingAtTheSizeSucceedsAndOneByteMoreFailsInPlace) {
   SaveBuffer save(std::vector<uint8_t>{1, 0, 0, 0, 2, 0, 0});
   int32_t value = 0;
@@ -53,7 +51,7 @@ TEST(ByteCursorTest, RefusesNegativeAndOversizedLengthsAndCounts) {
       {ByteWriter().I32(INT32_MAX).Bytes(), ByteCursor::kNoLimit, false, ""},
   };
   for (const Case& c : strings) {
-    FileBuffer in(ToBytes(c.bytes));
+    FileBuffer in = BufferOf(c.bytes);
     std::string text = "unchanged";
     EXPECT_EQ(in.ReadString(text, c.limit), c.ok) << c.bytes.size();
     EXPECT_EQ(text, c.ok ? c.text : "unchanged");
@@ -66,14 +64,14 @@ TEST(ByteCursorTest, RefusesNegativeAndOversizedLengthsAndCounts) {
     bool ok;
   } counts[] = {{0, 10, true}, {2, 10, true}, {3, 10, false}, {-1, 10, false}, {2, 1, false}, {INT32_MAX, INT32_MAX, false}};
   for (const auto& c : counts) {
-    FileBuffer in(ToBytes(ByteWriter().I32(c.count).Raw("12345678").Bytes()));
+    FileBuffer in = BufferOf(ByteWriter().I32(c.count).Raw("12345678").Bytes());
     int32_t count = -7;
     EXPECT_EQ(in.ReadCount(count, 4, c.maxCount), c.ok) << c.count;
     EXPECT_EQ(count, c.ok ? c.count : -7);
     EXPECT_EQ(in.Position(), c.ok ? 4 : 0);
   }
 
-  FileBuffer in(ToBytes("abcd"));
+  FileBuffer in = BufferOf("abcd");
   EXPECT_TRUE(in.Seek(4));
   EXPECT_FALSE(in.Seek(5));
   EXPECT_EQ(in.Position(), 4);
@@ -86,7 +84,7 @@ TEST(ByteCursorTest, ListReadsFillThePrefixOrReplaceTheList) {
                                 .I32(2).I32(-1).I32(5)
                                 .I32(2).Text("a").Text("bc")
                                 .Bytes();
-  FileBuffer in(ToBytes(bytes));
+  FileBuffer in = BufferOf(bytes);
   std::vector<uint8_t> bytesList{1, 2, 3};
   std::vector<uint16_t> words{9, 9};
   std::vector<int32_t> ints{4};
@@ -101,7 +99,7 @@ TEST(ByteCursorTest, ListReadsFillThePrefixOrReplaceTheList) {
   EXPECT_EQ(texts, (std::vector<std::string>{"a", "bc", "z"}));
   EXPECT_EQ(in.Position(), in.Size());
 
-  FileBuffer again(ToBytes(ByteWriter().I32(2).U8(7).U8(8).I32(1).I32(-1).I32(2).Text("a").Text("bc").Bytes()));
+  FileBuffer again = BufferOf(ByteWriter().I32(2).U8(7).U8(8).I32(1).I32(-1).I32(2).Text("a").Text("bc").Bytes());
   bytesList = {1, 2, 3};
   ints = {4, 4};
   texts = {"x", "y", "z"};
@@ -116,22 +114,22 @@ TEST(ByteCursorTest, ListReadsFillThePrefixOrReplaceTheList) {
 TEST(ByteCursorTest, ListReadsRefuseCountsAndLengthsOverTheirLimits) {
   const std::string twoTexts = ByteWriter().I32(2).Text("a").Text("bc").Bytes();
   std::vector<std::string> texts{"x"};
-  FileBuffer longText(ToBytes(twoTexts));
+  FileBuffer longText = BufferOf(twoTexts);
   EXPECT_EQ(longText.ReadStringListPrefix(texts, 2), -1) << "\"bc\" takes 3 bytes with its NUL";
   EXPECT_TRUE(longText.Overrun());
-  FileBuffer manyTexts(ToBytes(twoTexts));
+  FileBuffer manyTexts = BufferOf(twoTexts);
   EXPECT_FALSE(manyTexts.ReadStringList(texts, ByteCursor::kNoLimit, 1));
   EXPECT_EQ(manyTexts.Position(), 0);
 
   std::vector<int32_t> ints{4};
-  FileBuffer manyInts(ToBytes(ByteWriter().I32(2).I32(1).I32(2).Bytes()));
+  FileBuffer manyInts = BufferOf(ByteWriter().I32(2).I32(1).I32(2).Bytes());
   EXPECT_EQ(manyInts.ReadI32ListPrefix(ints, 1), -1);
   EXPECT_EQ(ints, std::vector<int32_t>{4});
   std::vector<uint8_t> bytesList{1};
-  FileBuffer pastTheEnd(ToBytes(ByteWriter().I32(5).U8(1).Bytes()));
+  FileBuffer pastTheEnd = BufferOf(ByteWriter().I32(5).U8(1).Bytes());
   EXPECT_FALSE(pastTheEnd.ReadByteList(bytesList));
   EXPECT_EQ(bytesList, std::vector<uint8_t>{1});
-  FileBuffer negative(ToBytes(ByteWriter().I32(-1).Bytes()));
+  FileBuffer negative = BufferOf(ByteWriter().I32(-1).Bytes());
   EXPECT_EQ(negative.ReadByteListPrefix(bytesList), -1);
 }
 
@@ -229,7 +227,7 @@ TEST(MoveRouteTest, ADamagedRecordFailsAndLeavesTheOverrunFlag) {
       ByteWriter().Raw(options.substr(0, 4)).Bytes(),
   };
   for (const std::string& bytes : cases) {
-    FileBuffer in(ToBytes(bytes));
+    FileBuffer in = BufferOf(bytes);
     MoveRoute route;
     EXPECT_FALSE(route.Read(in));
     EXPECT_TRUE(in.Overrun());
@@ -238,7 +236,7 @@ TEST(MoveRouteTest, ADamagedRecordFailsAndLeavesTheOverrunFlag) {
   ByteWriter most;
   most.Raw(options).I32(65536);
   for (int i = 0; i < 65536; ++i) most.U8(0).U8(0).U8(1).U8(0);
-  FileBuffer in(ToBytes(most.Bytes()));
+  FileBuffer in = BufferOf(most.Bytes());
   MoveRoute route;
   EXPECT_TRUE(route.Read(in));
   EXPECT_EQ(route.steps.size(), 65536u);

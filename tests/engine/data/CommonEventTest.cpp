@@ -84,11 +84,11 @@ std::vector<CommonEvent> Loaded(std::vector<CommonEvent> events) {
 class CommonEventTest : public DataFolderTest {
  protected:
   static bool ReadDat(CommonEventList& list, const std::string& bytes) {
-    FileBuffer file(std::vector<uint8_t>(bytes.begin(), bytes.end()));
+    FileBuffer file = BufferOf(bytes);
     return list.ReadCommonEventsFile(file, "Data\\BasicData\\CommonEvent.dat");
   }
   static int32_t ReadCommon(CommonEventList& list, const std::string& bytes, int32_t first, bool readRecords = true) {
-    FileBuffer file(std::vector<uint8_t>(bytes.begin(), bytes.end()));
+    FileBuffer file = BufferOf(bytes);
     return list.ReadCommonEventFile(file, first, readRecords);
   }
 

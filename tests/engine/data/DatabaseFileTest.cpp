@@ -8,54 +8,24 @@
 #include "engine/shell/DataFolder.h"
 #include "tests/engine/data/DataTestHooks.h"
 #include "tests/support/ByteWriter.h"
+#include "tests/support/DatabaseBuilder.h"
 #include "tests/support/DatabaseFileWriter.h"
 #include "tests/support/TestDirectory.h"
 
 namespace {
-
-DatabaseTypeData TypeData(int32_t formatTag, int32_t nameMode, std::vector<int32_t> codes, int32_t records) {
-  DatabaseTypeData entries;
-  entries.formatTag = formatTag;
-  entries.nameMode = nameMode;
-  EXPECT_TRUE(entries.SetItemCodes(std::move(codes)));
-  entries.ResizeRecords(records);
-  for (int32_t r = 0; r < records; ++r) {
-    for (int32_t s = 0; s < entries.IntegerCount(); ++s) entries.Integer(r, s) = r * 100 - s;
-    for (int32_t s = 0; s < entries.StringCount(); ++s) entries.String(r, s) = "文字" + std::to_string(r * 10 + s);
-  }
-  return entries;
-}
-
-DatabaseTypeDefinition Definition(std::string typeName, std::vector<std::string> itemNames,
-                                  std::vector<std::string> dataNames) {
-  DatabaseTypeDefinition definition;
-  definition.typeName = std::move(typeName);
-  definition.memo = "memo of " + definition.typeName;
-  const size_t items = itemNames.size();
-  definition.itemNames = std::move(itemNames);
-  definition.dataNames = std::move(dataNames);
-  definition.itemTexts.assign(items, "text");
-  definition.itemOptionTexts.assign(items, {"on", "off"});
-  definition.itemOptionValues.assign(items, {1, -1});
-  definition.itemDefaults.assign(items, 0);
-  for (size_t i = 0; i < items; ++i) {
-    definition.itemKindBytes[i] = static_cast<uint8_t>(i + 1);
-    definition.itemDefaults[i] = static_cast<int32_t>(i) * 3 + 1;
-  }
-  return definition;
-}
 
 // Blocks with each head: -2 with a name mode, -1, the plain item count (tag
 // 0 asks the writer for it) and -5; a string of 6000 bytes; a type whose
 // records carry no values.
 Database SampleDatabase() {
   Database db;
-  db.typeData = {TypeData(-2, 1, {1000, 2000, 1001}, 2), TypeData(-1, 0, {2000}, 1),
-                 TypeData(0, 0, {1002, 1000, 1001}, 3), TypeData(-5, 2, {}, 4)};
+  db.typeData = {MakeSampleTypeData({1000, 2000, 1001}, 2, 1), MakeSampleTypeData({2000}, 1, 0, -1),
+                 MakeSampleTypeData({1002, 1000, 1001}, 3, 0, 0), MakeSampleTypeData({}, 4, 2, -5)};
   db.typeData[0].String(1, 0).assign(6000, 'L');
-  db.typeDefinitions = {Definition("Actors", {"hp", "name", "mp"}, {"Hero", "Mage"}),
-                        Definition("Items", {"name"}, {"Potion"}), Definition("Stats", {"a", "b", "c"}, {"x", "y", "z"}),
-                        Definition("Names", {}, {"n0", "n1", "n2", "n3"})};
+  db.typeDefinitions = {MakeSampleDefinition("Actors", {"hp", "name", "mp"}, {"Hero", "Mage"}),
+                        MakeSampleDefinition("Items", {"name"}, {"Potion"}),
+                        MakeSampleDefinition("Stats", {"a", "b", "c"}, {"x", "y", "z"}),
+                        MakeSampleDefinition("Names", {}, {"n0", "n1", "n2", "n3"})};
   return db;
 }
 
@@ -84,11 +54,11 @@ Database LoadedNamesOnly(Database db) {
 class DatabaseFileTest : public DataFolderTest {
  protected:
   static bool ReadDat(Database& db, const std::string& bytes) {
-    FileBuffer file(std::vector<uint8_t>(bytes.begin(), bytes.end()));
+    FileBuffer file = BufferOf(bytes);
     return db.ReadDataFile(file, "BasicData\\DataBase", "Data\\BasicData\\DataBase.dat");
   }
   static bool ReadProject(Database& db, const std::string& bytes, uint8_t version = 0xC1) {
-    FileBuffer file(std::vector<uint8_t>(bytes.begin(), bytes.end()));
+    FileBuffer file = BufferOf(bytes);
     return db.ReadProjectFile(file, "BasicData\\DataBase", version);
   }
   static DatabaseFileOptions Version(uint8_t version, std::array<uint8_t, 3> seeds = {0x19, 0x6B, 0xD4}) {
@@ -199,7 +169,7 @@ TEST_F(DatabaseFileTest, AChecksumMismatchEndsTheProcess) {
 // count 35, integer 39, string length 43.
 Database SmallDatabase() {
   Database db;
-  db.typeData = {TypeData(-2, 0, {1000, 2000}, 1)};
+  db.typeData = {MakeSampleTypeData({1000, 2000}, 1)};
   return db;
 }
 
@@ -232,7 +202,7 @@ TEST_F(DatabaseFileTest, DamagedDatFilesFailCleanly) {
 
   // A type whose records carry no values holds many records in no bytes.
   Database empty;
-  empty.typeData = {TypeData(-2, 0, {}, DatabaseTypeData::kMaxRecordsWithoutValues)};
+  empty.typeData = {MakeSampleTypeData({}, DatabaseTypeData::kMaxRecordsWithoutValues)};
   Database db;
   EXPECT_TRUE(ReadDat(db, WriteDatabaseDat(empty)));
   EXPECT_EQ(db.GetDataCount(0), DatabaseTypeData::kMaxRecordsWithoutValues);
@@ -243,7 +213,7 @@ TEST_F(DatabaseFileTest, DamagedDatFilesFailCleanly) {
 
 TEST_F(DatabaseFileTest, DamagedProjectFilesFailCleanly) {
   Database small;
-  small.typeDefinitions = {Definition("T", {"a", "b"}, {"d"})};
+  small.typeDefinitions = {MakeSampleDefinition("T", {"a", "b"}, {"d"})};
   for (uint8_t version : {0xC0, 0xC1}) {
     const std::string valid = WriteDatabaseProject(SampleDatabase(), version);
     for (size_t n = 0; n < valid.size(); ++n) {
@@ -271,7 +241,7 @@ TEST_F(DatabaseFileTest, DamagedProjectFilesFailCleanly) {
               DatabaseTypeDefinition{});
   }
   Database db;
-  DatabaseTypeDefinition lengthy = Definition(std::string(2047, 'x'), {}, {});
+  DatabaseTypeDefinition lengthy = MakeSampleDefinition(std::string(2047, 'x'), {}, {});
   lengthy.memo = "";
   db.typeDefinitions = {lengthy};
   Database read;
@@ -283,10 +253,12 @@ TEST_F(DatabaseFileTest, DamagedProjectFilesFailCleanly) {
 
 TEST_F(DatabaseFileTest, LoadDatabasesAddsTenSpareRecordsToEachSoundType) {
   Database system;
-  system.typeData = {TypeData(-2, 0, {2000}, 2), TypeData(-2, 0, {2000, 1000}, 5), TypeData(-2, 0, {2000}, 0),
-                     TypeData(-2, 0, {2000, 1000, 1001}, 1)};
-  system.typeDefinitions = {Definition("Maps", {"file"}, {"m0", "m1"}), Definition("BGM", {"file", "volume"}, {}),
-                            Definition("BGS", {"file"}, {}), Definition("SE", {"file", "volume", "speed"}, {"s0"})};
+  system.typeData = {MakeSampleTypeData({2000}, 2), MakeSampleTypeData({2000, 1000}, 5), MakeSampleTypeData({2000}, 0),
+                     MakeSampleTypeData({2000, 1000, 1001}, 1)};
+  system.typeDefinitions = {MakeSampleDefinition("Maps", {"file"}, {"m0", "m1"}),
+                            MakeSampleDefinition("BGM", {"file", "volume"}, {}),
+                            MakeSampleDefinition("BGS", {"file"}, {}),
+                            MakeSampleDefinition("SE", {"file", "volume", "speed"}, {"s0"})};
   system.typeDefinitions[3].itemDefaults = {0, 100, 50};
   WriteDatabaseFiles(dir_, kSystemDatabaseName, system);
   WriteDatabaseFiles(dir_, kUserDatabaseName, SampleDatabase());
@@ -361,9 +333,9 @@ TEST_F(DatabaseFileTest, ATruncatedSaveSectionFailsWithTheOverrunFlag) {
   Database game = Loaded(SampleDatabase());
   SaveBuffer out;
   ASSERT_TRUE(WriteVariableDatabase(out, game));
-  const std::vector<uint8_t> bytes(out.Data(), out.Data() + out.Size());
+  const std::string bytes(out.Data(), out.Data() + out.Size());
   for (size_t n = 0; n < bytes.size(); ++n) {
-    SaveBuffer in(std::vector<uint8_t>(bytes.begin(), bytes.begin() + static_cast<ptrdiff_t>(n)));
+    SaveBuffer in = BufferOf<SaveBuffer>(std::string_view(bytes).substr(0, n));
     Database restored;
     ASSERT_FALSE(restored.ReadSavedVariableDatabase(in)) << n;
     ASSERT_TRUE(in.Overrun());

@@ -7,39 +7,22 @@
 #include "engine/data/Database.h"
 #include "engine/shell/ErrorLocation.h"
 #include "tests/engine/data/DataTestHooks.h"
+#include "tests/support/DatabaseBuilder.h"
 
 namespace {
-
-DatabaseTypeData TypeData(std::vector<int32_t> codes, int32_t records, int32_t nameMode = 0) {
-  DatabaseTypeData entries;
-  EXPECT_TRUE(entries.SetItemCodes(std::move(codes)));
-  entries.ResizeRecords(records);
-  entries.nameMode = nameMode;
-  return entries;
-}
-
-DatabaseTypeDefinition Definition(std::string typeName, std::vector<std::string> itemNames,
-                                  std::vector<std::string> dataNames, std::vector<int32_t> defaults) {
-  DatabaseTypeDefinition definition;
-  definition.typeName = std::move(typeName);
-  definition.itemNames = std::move(itemNames);
-  definition.dataNames = std::move(dataNames);
-  definition.itemDefaults = std::move(defaults);
-  return definition;
-}
 
 // Type 0: integer, string, integer and a code that holds no value, three
 // records; type 1: one integer item and no records.
 Database SampleDatabase() {
   Database db;
-  db.typeData = {TypeData({1000, 2000, 1001, 3000}, 3), TypeData({1000}, 0)};
+  db.typeData = {MakeTypeData({1000, 2000, 1001, 3000}, 3), MakeTypeData({1000}, 0)};
   for (int32_t r = 0; r < 3; ++r) {
     db.typeData[0].Integer(r, 0) = r * 10;
     db.typeData[0].Integer(r, 1) = r * 10 + 1;
     db.typeData[0].String(r, 0) = "name " + std::to_string(r);
   }
-  db.typeDefinitions = {Definition("Hero", {"hp", "name", "mp", "x"}, {"a", "b", "c"}, {5, 0, 7, 9}),
-                        Definition("Empty", {"v"}, {""}, {42})};
+  db.typeDefinitions = {MakeDefinition("Hero", {"hp", "name", "mp", "x"}, {"a", "b", "c"}, {5, 0, 7, 9}),
+                        MakeDefinition("Empty", {"v"}, {""}, {42})};
   return db;
 }
 
@@ -138,11 +121,12 @@ TEST_F(DatabaseModelTest, GetStringChecksInOrderWithTheTextsOfEachCase) {
 
 TEST_F(DatabaseModelTest, EachNameModeNamesTheRecords) {
   Database db;
-  db.typeData = {TypeData({2000}, 2, 2), TypeData({2000}, 2, 1), TypeData({2000}, 2, 0), TypeData({2000}, 2, 2),
-                 TypeData({2000}, 2, 2), TypeData({2000}, 2, 2), TypeData({2000}, 2, 10000),
-                 TypeData({2000}, 2, 39999), TypeData({2000}, 2, 7), TypeData({}, 2, 1)};
+  db.typeData = {MakeTypeData({2000}, 2, 2),     MakeTypeData({2000}, 2, 1),     MakeTypeData({2000}, 2, 0),
+                 MakeTypeData({2000}, 2, 2),     MakeTypeData({2000}, 2, 2),     MakeTypeData({2000}, 2, 2),
+                 MakeTypeData({2000}, 2, 10000), MakeTypeData({2000}, 2, 39999), MakeTypeData({2000}, 2, 7),
+                 MakeTypeData({}, 2, 1)};
   db.typeData[1].String(0, 0) = "first string";
-  db.typeDefinitions.assign(10, Definition("", {}, {"d0", "d1", "d2"}, {}));
+  db.typeDefinitions.assign(10, MakeDefinition("", {}, {"d0", "d1", "d2"}, {}));
   db.typeDefinitions[2].dataNames = {"two-0", "two-1"};
 
   EXPECT_EQ(db.GetDataName(0, 0), "×NoData") << "no earlier type";
@@ -163,8 +147,8 @@ TEST_F(DatabaseModelTest, EachNameModeNamesTheRecords) {
 
 TEST_F(DatabaseModelTest, SetDataCountFillsTheItemDefaultsAndKeepsTheDataNamesInStep) {
   Database db;
-  db.typeData = {TypeData({1000, 2000, 1001}, 1)};
-  db.typeDefinitions = {Definition("", {"a", "b", "c"}, {"only"}, {5, 0, 7})};
+  db.typeData = {MakeTypeData({1000, 2000, 1001}, 1)};
+  db.typeDefinitions = {MakeDefinition("", {"a", "b", "c"}, {"only"}, {5, 0, 7})};
   db.typeData[0].Integer(0, 0) = 99;
   db.SetDataCount(0, 3);
   ASSERT_EQ(db.GetDataCount(0), 3);
@@ -183,8 +167,8 @@ TEST_F(DatabaseModelTest, SetDataCountFillsTheItemDefaultsAndKeepsTheDataNamesIn
   // Defaults are walked up to the record's cell count only: after a code
   // that holds no value, the last integer item keeps 0.
   Database quirk;
-  quirk.typeData = {TypeData({3000, 1000}, 0)};
-  quirk.typeDefinitions = {Definition("", {"x", "y"}, {}, {1, 2})};
+  quirk.typeData = {MakeTypeData({3000, 1000}, 0)};
+  quirk.typeDefinitions = {MakeDefinition("", {"x", "y"}, {}, {1, 2})};
   quirk.SetDataCount(0, 1);
   EXPECT_EQ(quirk.GetInt(0, 0, 1), 0);
   EXPECT_TRUE(errorScreenLines.empty());
@@ -210,7 +194,7 @@ TEST_F(DatabaseModelTest, SetDataCountGrowsNoFurtherThanItsLimits) {
   std::vector<int32_t> seventeen;
   for (int32_t slot = 0; slot < 17; ++slot) seventeen.push_back(1000 + slot);
   Database db;
-  db.typeData = {TypeData({}, 1), TypeData(seventeen, 1)};
+  db.typeData = {MakeTypeData({}, 1), MakeTypeData(seventeen, 1)};
   EXPECT_TRUE(db.SetDataCount(0, Database::kMaxDataCount));
   EXPECT_FALSE(db.SetDataCount(0, Database::kMaxDataCount + 1));
   EXPECT_FALSE(db.SetDataCount(0, INT32_MAX));

@@ -25,7 +25,7 @@ GameDatContent SampleContent() {
 class GameInfoTest : public DataTestHooks {
  protected:
   static bool ReadBytes(GameInfo& info, const std::string& bytes) {
-    FileBuffer file(std::vector<uint8_t>(bytes.begin(), bytes.end()));
+    FileBuffer file = BufferOf(bytes);
     return info.ReadGameData(file, "Game.dat");
   }
 };

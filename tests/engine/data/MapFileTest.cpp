@@ -94,7 +94,7 @@ class MapFileTest : public DataFolderTest {
   std::string Put(const std::string& name, const std::string& bytes) { return dir_.Write("Data/" + name, bytes); }
 
   static bool ReadBytes(MapData& map, const std::string& bytes) {
-    FileBuffer file(std::vector<uint8_t>(bytes.begin(), bytes.end()));
+    FileBuffer file = BufferOf(bytes);
     return map.ReadMapFile(file, "m.mps", "Data\\m.mps");
   }
 

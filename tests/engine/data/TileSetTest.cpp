@@ -29,7 +29,7 @@ std::vector<TileSet> SampleSets() {
 class TileSetFileTest : public DataTestHooks {
  protected:
   static bool ReadBytes(TileSetList& list, const std::string& bytes) {
-    FileBuffer file(std::vector<uint8_t>(bytes.begin(), bytes.end()));
+    FileBuffer file = BufferOf(bytes);
     return list.ReadTileSetFile(file, "Data\\BasicData\\TileSetData.dat");
   }
 };
