@@ -1,9 +1,9 @@
 // Starting inputs for the archive fuzzer: small archives of every version,
 // with stored and compressed entries, nested folders and Shift-JIS names.
 
-#include <fstream>
 #include <string>
 
+#include "fuzz/WriteSeed.h"
 #include "tests/support/ArchiveWriter.h"
 
 int main(int argc, char** argv) {
@@ -15,7 +15,7 @@ int main(int argc, char** argv) {
     writer.AddFile("MapData\\Sub\\map.mps", std::string(300, 'm'), true);
     writer.AddFile("\x95\x5C\\\x83\x5C.png", "sjis");
     writer.AddFolder("Empty");
-    std::ofstream(std::string(argv[1]) + "/seed" + std::to_string(version), std::ios::binary) << writer.Build();
+    WriteSeed(argv, "seed" + std::to_string(version), writer.Build());
   }
   return 0;
 }

@@ -2,20 +2,14 @@
 // anything is read or sized by them.
 
 #include <cstdint>
-#include <vector>
 
 #include "engine/data/CommonEventList.h"
-#include "engine/data/FileBuffer.h"
 #include "fuzz/DataReaderHooks.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  SilenceDataReaderReports();
-  FileBuffer file(std::vector<uint8_t>(data, data + size));
-  CommonEventList list;
-  try {
+  ReadFuzzInput(data, size, [](FileBuffer& file) {
+    CommonEventList list;
     list.ReadCommonEventsFile(file, "Data\\BasicData\\CommonEvent.dat");
-  } catch (const ReaderExited&) {
-    // checksum mismatch
-  }
+  });
   return 0;
 }

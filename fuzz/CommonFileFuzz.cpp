@@ -2,18 +2,14 @@
 // entries: a damaged file leaves the list as it was.
 
 #include <cstdint>
-#include <vector>
 
 #include "engine/data/CommonEventList.h"
-#include "engine/data/FileBuffer.h"
 #include "fuzz/DataReaderHooks.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  SilenceDataReaderReports();
   CommonEventList list;
   for (int32_t first : {list.Count(), 3}) {
-    FileBuffer file(std::vector<uint8_t>(data, data + size));
-    list.ReadCommonEventFile(file, first, true);
+    ReadFuzzInput(data, size, [&list, first](FileBuffer& file) { list.ReadCommonEventFile(file, first, true); });
   }
   return 0;
 }

@@ -2,24 +2,18 @@
 // that a damaged file that slipped through would show.
 
 #include <cstdint>
-#include <vector>
 
 #include "engine/data/Database.h"
-#include "engine/data/FileBuffer.h"
 #include "fuzz/DataReaderHooks.h"
 
 // Keeps the reads from being optimised away.
 volatile int64_t gReadSink = 0;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  SilenceDataReaderReports();
-  FileBuffer file(std::vector<uint8_t>(data, data + size));
   Database db;
-  try {
+  ReadFuzzInput(data, size, [&db](FileBuffer& file) {
     db.ReadDataFile(file, "BasicData\\DataBase", "Data\\BasicData\\DataBase.dat");
-  } catch (const ReaderExited&) {
-    // checksum mismatch
-  }
+  });
   int64_t sum = 0;
   for (int32_t type = 0; type < db.GetTypeCount(); ++type) {
     const int32_t items = db.GetItemCount(type);

@@ -3,12 +3,12 @@
 #include <string>
 
 #include "fuzz/DataSamples.h"
+#include "fuzz/WriteSeed.h"
 #include "tests/support/DatabaseFileWriter.h"
-#include "tests/support/TestDirectory.h"
 
 int main(int argc, char** argv) {
   if (argc < 2) return 1;
-  WriteWholeFile(std::string(argv[1]) + "/c1", "\x01" + WriteDatabaseProject(SampleFuzzDatabase(), 0xC1));
-  WriteWholeFile(std::string(argv[1]) + "/c0", std::string(1, '\0') + WriteDatabaseProject(SampleFuzzDatabase(), 0xC0));
+  WriteSeed(argv, "c1", "\x01" + WriteDatabaseProject(SampleFuzzDatabase(), 0xC1));
+  WriteSeed(argv, "c0", std::string(1, '\0') + WriteDatabaseProject(SampleFuzzDatabase(), 0xC0));
   return 0;
 }

@@ -1,16 +1,14 @@
 // Game.dat from any bytes: every count and offset is checked against the file.
 
 #include <cstdint>
-#include <vector>
 
-#include "engine/data/FileBuffer.h"
 #include "engine/data/GameInfo.h"
 #include "fuzz/DataReaderHooks.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  SilenceDataReaderReports();
-  FileBuffer file(std::vector<uint8_t>(data, data + size));
-  GameInfo info;
-  info.ReadGameData(file, "Game.dat");
+  ReadFuzzInput(data, size, [](FileBuffer& file) {
+    GameInfo info;
+    info.ReadGameData(file, "Game.dat");
+  });
   return 0;
 }

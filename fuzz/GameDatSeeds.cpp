@@ -2,8 +2,8 @@
 
 #include <string>
 
+#include "fuzz/WriteSeed.h"
 #include "tests/support/GameDatWriter.h"
-#include "tests/support/TestDirectory.h"
 
 int main(int argc, char** argv) {
   if (argc < 2) return 1;
@@ -12,8 +12,8 @@ int main(int argc, char** argv) {
   content.settingStrings = {"Title", "0000-0000", "", "Face", "", "", "", "hero.png"};
   content.values16 = {1234};
   content.archiveKey = "KeyForArchive";
-  WriteWholeFile(std::string(argv[1]) + "/scrambled", WriteGameDat(content));
+  WriteSeed(argv, "scrambled", WriteGameDat(content));
   content.seeds = {0, 0, 0};
-  WriteWholeFile(std::string(argv[1]) + "/plain", WriteGameDat(content));
+  WriteSeed(argv, "plain", WriteGameDat(content));
   return 0;
 }

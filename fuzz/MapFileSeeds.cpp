@@ -3,8 +3,8 @@
 
 #include <string>
 
+#include "fuzz/WriteSeed.h"
 #include "tests/support/MapFileWriter.h"
-#include "tests/support/TestDirectory.h"
 
 int main(int argc, char** argv) {
   if (argc < 2) return 1;
@@ -25,7 +25,7 @@ int main(int argc, char** argv) {
   command.routes.resize(1);
   page.commands = {command, EventCommand{}};
   map.events = {event, MapEvent(1)};
-  WriteWholeFile(std::string(argv[1]) + "/scrambled", WriteMapFile(map));
-  WriteWholeFile(std::string(argv[1]) + "/plain", WriteMapFile(map, {{0, 0, 0}}));
+  WriteSeed(argv, "scrambled", WriteMapFile(map));
+  WriteSeed(argv, "plain", WriteMapFile(map, {{0, 0, 0}}));
   return 0;
 }

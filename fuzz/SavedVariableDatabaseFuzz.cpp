@@ -2,7 +2,6 @@
 // definitions it then loads come from a fixed game folder.
 
 #include <cstdint>
-#include <vector>
 
 #include "engine/data/Databases.h"
 #include "engine/data/SaveBuffer.h"
@@ -13,7 +12,6 @@
 #include "tests/support/TestDirectory.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  SilenceDataReaderReports();
   static TestDirectory* game = [] {
     auto* dir = new TestDirectory;
     WriteDatabaseFiles(*dir, kVariableDatabaseName, SampleFuzzDatabase());
@@ -21,12 +19,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     return dir;
   }();
   (void)game;
-  SaveBuffer in(std::vector<uint8_t>(data, data + size));
-  Database db;
-  try {
+  ReadFuzzInput<SaveBuffer>(data, size, [](SaveBuffer& in) {
+    Database db;
     db.ReadSavedVariableDatabase(in);
-  } catch (const ReaderExited&) {
-    // a missing definitions file
-  }
+  });
   return 0;
 }

@@ -5,14 +5,13 @@
 
 #include "engine/data/Database.h"
 #include "fuzz/DataSamples.h"
-#include "tests/support/TestDirectory.h"
+#include "fuzz/WriteSeed.h"
 
 int main(int argc, char** argv) {
   if (argc < 2) return 1;
   Database db = SampleFuzzDatabase();
   SaveBuffer out;
   if (!WriteVariableDatabase(out, db)) return 1;
-  WriteWholeFile(std::string(argv[1]) + "/section",
-                 std::string(reinterpret_cast<const char*>(out.Data()), static_cast<size_t>(out.Size())));
+  WriteSeed(argv, "section", std::string(reinterpret_cast<const char*>(out.Data()), static_cast<size_t>(out.Size())));
   return 0;
 }

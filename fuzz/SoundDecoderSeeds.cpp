@@ -1,10 +1,10 @@
 // Starting inputs for the sound decoder fuzzer: short files of every kind
 // the decoder recognises.
 
-#include <fstream>
 #include <string>
 #include <vector>
 
+#include "fuzz/WriteSeed.h"
 #include "tests/support/AdpcmEncoder.h"
 #include "tests/support/MpegFixture.h"
 #include "tests/support/VorbisFixture.h"
@@ -29,7 +29,7 @@ int main(int argc, char** argv) {
       EncodeOggVorbis(SineSamples(2000, 1, 8000, 300, 9000), 1, 8000),
   };
   for (size_t i = 0; i < seeds.size(); ++i) {
-    std::ofstream(std::string(argv[1]) + "/seed" + std::to_string(i), std::ios::binary) << seeds[i];
+    WriteSeed(argv, "seed" + std::to_string(i), seeds[i]);
   }
   return 0;
 }

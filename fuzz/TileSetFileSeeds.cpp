@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/support/TestDirectory.h"
+#include "fuzz/WriteSeed.h"
 #include "tests/support/TileSetFileWriter.h"
 
 int main(int argc, char** argv) {
@@ -14,9 +14,9 @@ int main(int argc, char** argv) {
   set.tileFlags = {0, 1, 0x10, 0xC8};
   const std::vector<TileSet> sets{set, TileSet{}};
   TileSetFileOptions options;
-  WriteWholeFile(std::string(argv[1]) + "/words", WriteTileSetFile(sets, options));
+  WriteSeed(argv, "words", WriteTileSetFile(sets, options));
   options.version = 0xCF;
   options.seeds = {0, 0, 0};
-  WriteWholeFile(std::string(argv[1]) + "/bytes", WriteTileSetFile(sets, options));
+  WriteSeed(argv, "bytes", WriteTileSetFile(sets, options));
   return 0;
 }
