@@ -14,6 +14,11 @@ constexpr uint8_t kEndByte = 0xCF;
 constexpr uint8_t kSeparator = 0xFF;
 constexpr int32_t kNameLimit = 1024;
 
+bool ReportDamaged() {
+  HostMessageBox("タイルセットデータの読み込みに失敗しました", "ファイル読み込みエラー");
+  return false;
+}
+
 }  // namespace
 
 bool TileSet::Read(ByteCursor& in, int flagEntryBytes) {
@@ -45,20 +50,18 @@ bool TileSetList::LoadTileSetFile(const std::string& fileName) {
 bool TileSetList::ReadTileSetFile(ByteCursor& file, const std::string& path) {
   DataFileFrame frame;
   uint8_t version = 0;
-  if (OpenDataFileFrame(file, kTileSetHeaderBytes, kDataFileSeeds, frame) && file.ReadU8(version) &&
-      version != kByteFlagsVersion && version != kWordFlagsVersion) {
-    return false;
+  if (!OpenDataFileFrame(file, kTileSetHeaderBytes, kDataFileSeeds, frame) || !file.ReadU8(version)) {
+    return ReportDamaged();
   }
+  // A file of another version is not read at all, and not reported.
+  if (version != kByteFlagsVersion && version != kWordFlagsVersion) return false;
   const int flagEntryBytes = version == kByteFlagsVersion ? 1 : 4;
   int32_t count = 0;
-  bool ok = !file.Overrun() && file.ReadCount(count, TileSet::kSmallestRecordBytes);
+  bool ok = file.ReadCount(count, TileSet::kSmallestRecordBytes);
   if (ok) tileSets.resize(static_cast<size_t>(count));
   for (int32_t i = 0; ok && i < count; ++i) ok = tileSets[static_cast<size_t>(i)].Read(file, flagEntryBytes);
   uint8_t endByte = 0;
-  if (!ok || !file.ReadU8(endByte) || endByte != kEndByte) {
-    HostMessageBox("タイルセットデータの読み込みに失敗しました", "ファイル読み込みエラー");
-    return false;
-  }
+  if (!ok || !file.ReadU8(endByte) || endByte != kEndByte) return ReportDamaged();
   TestDataFileChecksum(path, file, frame);
   return true;
 }
