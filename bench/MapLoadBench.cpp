@@ -74,7 +74,7 @@ BENCHMARK(BM_ReadMapFromMemory)->Unit(benchmark::kMillisecond);
 void BM_UnscrambleMapBody(benchmark::State& state) {
   std::vector<uint8_t> bytes(LargeMapFile().begin(), LargeMapFile().end());
   const uint8_t seeds[3] = {bytes[0], bytes[3], bytes[9]};
-  uint8_t check[3] = {};
+  uint8_t check = 0;
   for (auto _ : state) {
     DataFileScramble("Large.mps", bytes.data() + 20, bytes.size() - 20, 3, seeds, kScrambleOnly, check);
     benchmark::DoNotOptimize(bytes.data());

@@ -9,16 +9,14 @@ bool OpenDataFileFrame(ByteCursor& file, int32_t headerSize, const DataFileSeedO
   if (!file.Seek(0) || file.Size() < headerSize) return file.Fail();
   const uint8_t* header = file.Data();
   for (int k = 0; k < 3; ++k) frame.seeds[k] = header[seedOffsets.offsets[k]];
-  frame.checkBytes[0] = header[2];
-  frame.checkBytes[1] = header[6];
-  frame.checkBytes[2] = header[8];
+  frame.checkByte = header[2];
   DataFileScramble("", file.Data() + headerSize, static_cast<size_t>(file.Size() - headerSize), 3, frame.seeds,
-                   kScrambleOnly, frame.checkBytes);
+                   kScrambleOnly, frame.checkByte);
   return file.Seek(headerSize);
 }
 
 void TestDataFileChecksum(const std::string& fileName, ByteCursor& file, DataFileFrame& frame) {
   if (frame.Plain()) return;
   DataFileScramble(fileName, file.Data() + frame.headerSize, static_cast<size_t>(file.Position() - frame.headerSize), 0,
-                   frame.seeds, kScrambleTestChecksum, frame.checkBytes);
+                   frame.seeds, kScrambleTestChecksum, frame.checkByte);
 }

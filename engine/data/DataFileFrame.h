@@ -1,7 +1,9 @@
 #pragma once
 // The frame shared by the data and save files: a header of a few bytes that
 // carries up to three seed bytes and the checksum byte, then the body, which
-// is scrambled from the end of the header to the end of the file.
+// is scrambled from the end of the header to the end of the file. Header
+// bytes 6 and 8 travel with the checksum byte in the format but are never
+// compared, so they are not kept.
 
 #include <cstdint>
 #include <string>
@@ -11,7 +13,7 @@
 struct DataFileFrame {
   int32_t headerSize = 0;
   uint8_t seeds[3] = {};
-  uint8_t checkBytes[3] = {};  // only byte 0 is ever compared
+  uint8_t checkByte = 0;
 
   // All seeds 0: the body is plain and no checksum is tested.
   bool Plain() const { return seeds[0] == 0 && seeds[1] == 0 && seeds[2] == 0; }
@@ -24,7 +26,7 @@ struct DataFileSeedOffsets {
 inline constexpr DataFileSeedOffsets kDataFileSeeds{{0, 3, 9}};
 inline constexpr DataFileSeedOffsets kGameDataSeeds{{0, 8, 6}};  // "Game.dat"
 
-// Takes the seeds and the check bytes (offsets 2, 6, 8) from the header,
+// Takes the seeds and the check byte (offset 2) from the header,
 // unscrambles the rest of the buffer in place and moves the position past the
 // header (headerSize is 10 or more). False (and overrun) when the file is
 // shorter than its header.

@@ -51,15 +51,15 @@ uint8_t DataFileChecksum(const uint8_t* bytes, size_t count) {
 }
 
 void DataFileScramble(const std::string& fileName, uint8_t* bytes, size_t count, int seedCount,
-                      const uint8_t* seeds, int mode, uint8_t* checkBytes) {
+                      const uint8_t* seeds, int mode, uint8_t& checkByte) {
   seedCount = std::clamp(seedCount, 0, 3);
   if (seedCount > 0 && std::all_of(seeds, seeds + seedCount, [](uint8_t s) { return s == 0; })) return;
 
-  if (mode < 0) checkBytes[0] = DataFileChecksum(bytes, count);
+  if (mode < 0) checkByte = DataFileChecksum(bytes, count);
   for (int k = 0; k < seedCount; ++k) {
     kPasses[k](bytes, count, seeds[k]);
   }
-  if (mode > 0 && DataFileChecksum(bytes, count) != checkBytes[0]) {
+  if (mode > 0 && DataFileChecksum(bytes, count) != checkByte) {
     ShowErrorScreen("ファイル " + fileName + " が改竄されたか、破損している可能性があります。\nロードを中止します。", "",
                     "");
     HostExitProcess(1);

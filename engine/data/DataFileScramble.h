@@ -15,13 +15,13 @@ enum DataFileScrambleMode : int {
 };
 
 // Scrambles or unscrambles bytes[0 .. count) with up to three seeds (the
-// strides of the passes are 1, 2 and 5 bytes) and makes or tests check byte
-// 0. A seed count of 0 only does the checksum work. When the seed count is 1
+// strides of the passes are 1, 2 and 5 bytes) and makes or tests the check
+// byte. A seed count of 0 only does the checksum work. When the seed count is 1
 // or more and every seed is 0, nothing is done at all. A failed test shows
 // the damage message naming fileName on the error screen and ends the
 // process with exit code 1.
 void DataFileScramble(const std::string& fileName, uint8_t* bytes, size_t count, int seedCount,
-                      const uint8_t* seeds, int mode, uint8_t* checkBytes);
+                      const uint8_t* seeds, int mode, uint8_t& checkByte);
 
 // Sum of the bytes modulo 256.
 uint8_t DataFileChecksum(const uint8_t* bytes, size_t count);

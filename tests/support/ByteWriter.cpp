@@ -58,9 +58,9 @@ std::string FrameDataFile(const std::string& body, int headerSize, const std::ar
   for (int i = 0; i < headerSize; ++i) file[static_cast<size_t>(i)] = static_cast<char>(0xA5 ^ (i * 37));
   for (int k = 0; k < 3; ++k) file[static_cast<size_t>(seedOffsets.offsets[k])] = static_cast<char>(seeds[k]);
   std::string scrambled = body;
-  uint8_t check[3] = {};
+  uint8_t check = 0;
   DataFileScramble("", reinterpret_cast<uint8_t*>(scrambled.data()), scrambled.size(), 3, seeds.data(),
                    kScrambleMakeChecksum, check);
-  if (checksum) file[2] = static_cast<char>(check[0]);
+  if (checksum) file[2] = static_cast<char>(check);
   return file + scrambled;
 }

@@ -29,7 +29,7 @@ Bytes ReferencePasses(Bytes bytes, int seedCount, const uint8_t* seeds, uint32_t
 }
 
 Bytes Scrambled(Bytes bytes, int seedCount, const uint8_t* seeds) {
-  uint8_t check[3] = {};
+  uint8_t check = 0;
   DataFileScramble("test", bytes.data(), bytes.size(), seedCount, seeds, kScrambleOnly, check);
   return bytes;
 }
@@ -116,9 +116,9 @@ class DataFileChecksumTest : public DataTestHooks {};
 TEST_F(DataFileChecksumTest, MakesTheChecksumOfThePlainBytesAndTestsItAfterUnscrambling) {
   const uint8_t seeds[3] = {5, 6, 7};
   Bytes bytes{200, 50, 6};  // adds up to 256
-  uint8_t check[3] = {99, 0, 0};
+  uint8_t check = 99;
   DataFileScramble("a.dat", bytes.data(), bytes.size(), 3, seeds, kScrambleMakeChecksum, check);
-  EXPECT_EQ(check[0], 0);
+  EXPECT_EQ(check, 0);
   EXPECT_EQ(bytes, Scrambled(Bytes{200, 50, 6}, 3, seeds));
 
   DataFileScramble("a.dat", bytes.data(), bytes.size(), 3, seeds, kScrambleTestChecksum, check);
@@ -128,14 +128,14 @@ TEST_F(DataFileChecksumTest, MakesTheChecksumOfThePlainBytesAndTestsItAfterUnscr
   EXPECT_TRUE(exitCodes.empty());
 
   Bytes empty;
-  check[0] = 42;
+  check = 42;
   DataFileScramble("a.dat", empty.data(), 0, 3, seeds, kScrambleMakeChecksum, check);
-  EXPECT_EQ(check[0], 0);
+  EXPECT_EQ(check, 0);
 }
 
 TEST_F(DataFileChecksumTest, AMismatchShowsTheDamageMessageAndExitsWithOne) {
   Bytes bytes{1, 2, 3};
-  uint8_t check[3] = {7, 0, 0};
+  uint8_t check = 7;
   const uint8_t seeds[3] = {1, 2, 3};
   EXPECT_THROW(DataFileScramble("Data\\BasicData\\x.dat", bytes.data(), bytes.size(), 0, seeds, kScrambleTestChecksum,
                                 check),
