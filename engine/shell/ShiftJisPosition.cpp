@@ -5,6 +5,7 @@
 #include "runtime/Movan.h"
 
 int ShiftJisPositionState(const char* text, int n) {
+  if (n < 0) return kSingleByteChar;
   int state = kSingleByteChar;
   for (int i = 0; text[i] != '\0'; ++i) {
     const uint8_t b = static_cast<uint8_t>(text[i]);

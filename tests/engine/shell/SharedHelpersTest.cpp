@@ -55,6 +55,7 @@ TEST(ShiftJisPositionTest, ClassifiesEveryPosition) {
     }
     EXPECT_EQ(ShiftJisPositionState(c.text, static_cast<int>(std::strlen(c.text))), 0) << "the NUL";
     EXPECT_EQ(ShiftJisPositionState(c.text, 100), 0);
+    EXPECT_EQ(ShiftJisPositionState(c.text, -1), 0);
   }
 }
 
