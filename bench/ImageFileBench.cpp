@@ -45,7 +45,7 @@ std::string Picture(int channels) {
 }
 
 std::string PngFile(int colourType) {
-  PngFixtureSpec s;
+  PngFixtureFields s;
   s.width = kWidth, s.height = kHeight, s.colourType = colourType;
   if (colourType == 3) {
     for (uint32_t i = 0; i < 256; ++i) s.palette.push_back(i * 0x010203 & 0xFFFFFF);
@@ -159,10 +159,10 @@ BENCHMARK(BM_Jpeg_Libjpeg)->Unit(benchmark::kMillisecond);
 
 void BM_Bmp24_Layer(benchmark::State& s) {
   static const std::string file = [] {
-    BmpFileSpec spec;
-    spec.width = kWidth, spec.height = kHeight, spec.bitCount = 24;
-    spec.data = Picture(3);
-    return BmpFile(spec);
+    BmpFileFields fields;
+    fields.width = kWidth, fields.height = kHeight, fields.bitCount = 24;
+    fields.data = Picture(3);
+    return BmpFile(fields);
   }();
   LoadThroughLayer(s, file);
 }
@@ -182,10 +182,10 @@ void BM_TgaRunLength_Layer(benchmark::State& s) {
       data += TgaRepeatPacket(n, picture.substr(static_cast<size_t>(done) * 4, 4));
       done += n;
     }
-    TgaFileSpec spec;
-    spec.type = 10, spec.width = kWidth, spec.height = kHeight, spec.pixelDepth = 32, spec.descriptor = 0x28;
-    spec.data = data;
-    return TgaFile(spec);
+    TgaFileFields fields;
+    fields.type = 10, fields.width = kWidth, fields.height = kHeight, fields.pixelDepth = 32, fields.descriptor = 0x28;
+    fields.data = data;
+    return TgaFile(fields);
   }();
   LoadThroughLayer(s, file);
 }
@@ -221,10 +221,10 @@ BENCHMARK(BM_Dxt5_Blocks)->Unit(benchmark::kMillisecond);
 
 void BM_Dxt5_Layer(benchmark::State& s) {
   static const std::string file = [] {
-    DdsFileSpec spec;
-    spec.width = kWidth, spec.height = kHeight, spec.formatFlags = 0x4, spec.fourCc = "DXT5";
-    spec.data = DxtData(5);
-    return DdsFile(spec);
+    DdsFileFields fields;
+    fields.width = kWidth, fields.height = kHeight, fields.formatFlags = 0x4, fields.fourCc = "DXT5";
+    fields.data = DxtData(5);
+    return DdsFile(fields);
   }();
   LoadThroughLayer(s, file);
 }
@@ -242,7 +242,7 @@ BENCHMARK(BM_RefuseForeignBytes)->Unit(benchmark::kMicrosecond);
 
 // A header claiming more than the size cap: refused before anything is made.
 void BM_RefuseOversizedPng(benchmark::State& state) {
-  PngFixtureSpec s;
+  PngFixtureFields s;
   s.width = 16384, s.height = 16384, s.colourType = 0, s.bitDepth = 1, s.compressionLevel = 9;
   s.rows.assign(size_t{2048} * 16384, '\0');
   const std::string file = EncodePngFixture(s);

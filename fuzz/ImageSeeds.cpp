@@ -25,7 +25,7 @@ std::vector<std::string> Images() {
   std::vector<uint32_t> palette(256);
   for (uint32_t i = 0; i < 256; ++i) palette[i] = i * 0x010101;
   auto bmp = [&](int width, int height, int bits, uint32_t compression, std::string data) {
-    BmpFileSpec s;
+    BmpFileFields s;
     s.width = width, s.height = height, s.bitCount = bits, s.compression = compression;
     if (bits <= 8) s.palette.assign(palette.begin(), palette.begin() + (1 << bits));
     if (compression == 3) s.writeMasks = true, s.masks[0] = 0xF800, s.masks[1] = 0x07E0, s.masks[2] = 0x1F;
@@ -41,13 +41,13 @@ std::vector<std::string> Images() {
   seeds.push_back(bmp(8, 4, 8, 1, BmpRunLength(false).Run(3, 1).Literal({1, 2, 3, 4}).EndOfLine().Delta(2, 1).Run(2, 9).EndOfBitmap().Bytes()));
   seeds.push_back(bmp(8, 4, 4, 2, BmpRunLength(true).Run(5, 0x12).Literal({1, 2, 3}).EndOfLine().Delta(1, 1).EndOfBitmap().Bytes()));
 
-  TgaFileSpec tga;
+  TgaFileFields tga;
   tga.width = 4, tga.height = 3, tga.pixelDepth = 24, tga.data = Pattern(36), tga.footer = true;
   seeds.push_back(TgaFile(tga));
   tga.type = 10, tga.descriptor = 0x10;
   tga.data = TgaRepeatPacket(5, "abc") + TgaRawPacket(Pattern(21), 3);
   seeds.push_back(TgaFile(tga));
-  TgaFileSpec mapped;
+  TgaFileFields mapped;
   mapped.type = 9, mapped.width = 4, mapped.height = 2, mapped.pixelDepth = 8, mapped.mapType = 1;
   mapped.mapFirst = 2, mapped.mapLength = 3, mapped.mapEntryBits = 16, mapped.map = Pattern(6);
   mapped.data = TgaRepeatPacket(3, "\x02") + TgaRawPacket("\x03\x04\x02\x03\x04", 1);
@@ -56,7 +56,7 @@ std::vector<std::string> Images() {
   seeds.push_back(BgraFile(kBgraEightBit, 3, 2, Pattern(24)));
   seeds.push_back(BgraFile(kBgraSixteenBit, 2, 2, Pattern(32)));
 
-  DdsFileSpec dds;
+  DdsFileFields dds;
   dds.width = 8, dds.height = 4, dds.formatFlags = 0x4, dds.fourCc = "DXT1";
   dds.data = DxtColourBlock(0xF800, 0x001F, 0x1B1B1B1B) + DxtColourBlock(0x001F, 0xF800, 0xE4E4E4E4);
   seeds.push_back(DdsFile(dds));
@@ -66,23 +66,23 @@ std::vector<std::string> Images() {
   seeds.push_back(DdsFile(dds));
   dds.fourCc = "DXT2";
   seeds.push_back(DdsFile(dds));
-  DdsFileSpec plain;
+  DdsFileFields plain;
   plain.width = 3, plain.height = 2, plain.formatFlags = 0x41, plain.bitCount = 16, plain.headerFlags |= 0x8;
   plain.pitch = 8, plain.masks[0] = 0x0F00, plain.masks[1] = 0xF0, plain.masks[2] = 0xF, plain.masks[3] = 0xF000;
   plain.data = Pattern(16);
   seeds.push_back(DdsFile(plain));
 
-  PngFixtureSpec png;
+  PngFixtureFields png;
   png.width = 5, png.height = 4, png.colourType = 2, png.rows = Pattern(60);
   seeds.push_back(EncodePngFixture(png));
   png.colourType = 6, png.rows = Pattern(80), png.interlaced = true;
   seeds.push_back(EncodePngFixture(png));
-  PngFixtureSpec indexed;
+  PngFixtureFields indexed;
   indexed.width = 8, indexed.height = 2, indexed.colourType = 3, indexed.bitDepth = 4;
   indexed.palette = {0x102030, 0x405060, 0x708090}, indexed.paletteAlpha = {0, 128};
   indexed.rows = std::string("\x01\x20\x12\x00\x21\x10\x02\x11", 8);
   seeds.push_back(EncodePngFixture(indexed));
-  PngFixtureSpec grey;
+  PngFixtureFields grey;
   grey.width = 4, grey.height = 2, grey.colourType = 0, grey.bitDepth = 16, grey.greyTransparent = 5;
   grey.rows = Pattern(16);
   seeds.push_back(EncodePngFixture(grey));

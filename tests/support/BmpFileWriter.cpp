@@ -2,15 +2,15 @@
 
 #include "tests/support/ByteWriter.h"
 
-std::string BmpFile(const BmpFileSpec& spec) {
-  const uint32_t offset = static_cast<uint32_t>(54 + (spec.writeMasks ? 12 : 0) + 4 * spec.palette.size());
+std::string BmpFile(const BmpFileFields& fields) {
+  const uint32_t offset = static_cast<uint32_t>(54 + (fields.writeMasks ? 12 : 0) + 4 * fields.palette.size());
   ByteWriter w;
-  w.Raw("BM").U32(static_cast<uint32_t>(offset + spec.data.size())).U32(0).U32(offset);
-  w.U32(40).I32(spec.width).I32(spec.height).U16(1).U16(static_cast<uint16_t>(spec.bitCount)).U32(spec.compression);
-  w.U32(static_cast<uint32_t>(spec.data.size())).U32(2835).U32(2835).U32(static_cast<uint32_t>(spec.palette.size())).U32(0);
-  if (spec.writeMasks) w.U32(spec.masks[0]).U32(spec.masks[1]).U32(spec.masks[2]);
-  for (const uint32_t c : spec.palette) w.U8(c & 0xFF).U8(c >> 8 & 0xFF).U8(c >> 16 & 0xFF).U8(0);
-  w.Raw(spec.data);
+  w.Raw("BM").U32(static_cast<uint32_t>(offset + fields.data.size())).U32(0).U32(offset);
+  w.U32(40).I32(fields.width).I32(fields.height).U16(1).U16(static_cast<uint16_t>(fields.bitCount)).U32(fields.compression);
+  w.U32(static_cast<uint32_t>(fields.data.size())).U32(2835).U32(2835).U32(static_cast<uint32_t>(fields.palette.size())).U32(0);
+  if (fields.writeMasks) w.U32(fields.masks[0]).U32(fields.masks[1]).U32(fields.masks[2]);
+  for (const uint32_t c : fields.palette) w.U8(c & 0xFF).U8(c >> 8 & 0xFF).U8(c >> 16 & 0xFF).U8(0);
+  w.Raw(fields.data);
   return w.Bytes();
 }
 

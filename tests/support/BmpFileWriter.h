@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-struct BmpFileSpec {
+struct BmpFileFields {
   int32_t width = 0;
   int32_t height = 0;  // negative: the first stored row is the top row
   int bitCount = 24;
@@ -19,7 +19,7 @@ struct BmpFileSpec {
 
 // File header, 40-byte information header, masks, palette, data; the
 // pixel-data offset points at the data.
-std::string BmpFile(const BmpFileSpec& spec);
+std::string BmpFile(const BmpFileFields& fields);
 constexpr size_t kBmpDataOffsetField = 10;
 
 // Rows of pixel values (indices, or packed values of 16, 24 or 32 bits),

@@ -2,14 +2,14 @@
 
 #include "tests/support/ByteWriter.h"
 
-std::string DdsFile(const DdsFileSpec& spec) {
+std::string DdsFile(const DdsFileFields& fields) {
   ByteWriter w;
-  w.Raw("DDS ").U32(124).U32(spec.headerFlags).U32(spec.height).U32(spec.width).U32(spec.pitch).U32(0).U32(1);
+  w.Raw("DDS ").U32(124).U32(fields.headerFlags).U32(fields.height).U32(fields.width).U32(fields.pitch).U32(0).U32(1);
   w.Raw(std::string(44, '\0'));
-  w.U32(32).U32(spec.formatFlags).Raw(spec.fourCc.empty() ? std::string(4, '\0') : spec.fourCc.substr(0, 4));
-  w.U32(spec.bitCount).U32(spec.masks[0]).U32(spec.masks[1]).U32(spec.masks[2]).U32(spec.masks[3]);
+  w.U32(32).U32(fields.formatFlags).Raw(fields.fourCc.empty() ? std::string(4, '\0') : fields.fourCc.substr(0, 4));
+  w.U32(fields.bitCount).U32(fields.masks[0]).U32(fields.masks[1]).U32(fields.masks[2]).U32(fields.masks[3]);
   w.U32(0x1000).Raw(std::string(16, '\0'));
-  w.Raw(spec.data);
+  w.Raw(fields.data);
   return w.Bytes();
 }
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-struct DdsFileSpec {
+struct DdsFileFields {
   uint32_t width = 0;
   uint32_t height = 0;
   uint32_t headerFlags = 0x1007;  // caps, height, width, pixel format
@@ -16,7 +16,7 @@ struct DdsFileSpec {
   std::string data;
 };
 
-std::string DdsFile(const DdsFileSpec& spec);
+std::string DdsFile(const DdsFileFields& fields);
 constexpr size_t kDdsPitchField = 20;
 
 // A colour block: two 5-6-5 colours and sixteen 2-bit indices (texel i at bits 2i).

@@ -29,7 +29,7 @@ void ReadFromString(png_structp png, png_bytep data, size_t length) {
 
 }  // namespace
 
-std::string EncodePngFixture(const PngFixtureSpec& spec) {
+std::string EncodePngFixture(const PngFixtureFields& fields) {
   std::string out;
   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
   png_infop info = png_create_info_struct(png);
@@ -38,28 +38,28 @@ std::string EncodePngFixture(const PngFixtureSpec& spec) {
     throw std::runtime_error("png fixture");
   }
   png_set_write_fn(png, &out, AppendToString, NoFlush);
-  png_set_compression_level(png, spec.compressionLevel);
-  png_set_IHDR(png, info, spec.width, spec.height, spec.bitDepth, spec.colourType,
-               spec.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+  png_set_compression_level(png, fields.compressionLevel);
+  png_set_IHDR(png, info, fields.width, fields.height, fields.bitDepth, fields.colourType,
+               fields.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
                PNG_FILTER_TYPE_DEFAULT);
   std::vector<png_color> palette;
-  for (const uint32_t c : spec.palette) {
+  for (const uint32_t c : fields.palette) {
     palette.push_back({static_cast<png_byte>(c >> 16), static_cast<png_byte>(c >> 8), static_cast<png_byte>(c)});
   }
   if (!palette.empty()) png_set_PLTE(png, info, palette.data(), static_cast<int>(palette.size()));
   png_color_16 grey{};
-  if (!spec.paletteAlpha.empty()) {
-    png_set_tRNS(png, info, spec.paletteAlpha.data(), static_cast<int>(spec.paletteAlpha.size()), nullptr);
-  } else if (spec.greyTransparent >= 0) {
-    grey.gray = static_cast<png_uint_16>(spec.greyTransparent);
+  if (!fields.paletteAlpha.empty()) {
+    png_set_tRNS(png, info, fields.paletteAlpha.data(), static_cast<int>(fields.paletteAlpha.size()), nullptr);
+  } else if (fields.greyTransparent >= 0) {
+    grey.gray = static_cast<png_uint_16>(fields.greyTransparent);
     png_set_tRNS(png, info, nullptr, 0, &grey);
   }
   png_write_info(png, info);
-  const size_t rowBytes = spec.rows.size() / spec.height;
+  const size_t rowBytes = fields.rows.size() / fields.height;
   const int passes = png_set_interlace_handling(png);
   for (int pass = 0; pass < passes; ++pass) {
-    for (uint32_t y = 0; y < spec.height; ++y) {
-      png_write_row(png, reinterpret_cast<png_const_bytep>(spec.rows.data() + rowBytes * y));
+    for (uint32_t y = 0; y < fields.height; ++y) {
+      png_write_row(png, reinterpret_cast<png_const_bytep>(fields.rows.data() + rowBytes * y));
     }
   }
   png_write_end(png, info);

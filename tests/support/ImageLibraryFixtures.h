@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-struct PngFixtureSpec {
+struct PngFixtureFields {
   uint32_t width = 0;
   uint32_t height = 0;
   int colourType = 2;  // 0 grey, 2 RGB, 3 palette, 4 grey + alpha, 6 RGBA
@@ -19,7 +19,7 @@ struct PngFixtureSpec {
   int compressionLevel = 6;
 };
 
-std::string EncodePngFixture(const PngFixtureSpec& spec);
+std::string EncodePngFixture(const PngFixtureFields& fields);
 
 // components 1 (grey), 3 (RGB) or 4 (CMYK); pixels row after row.
 std::string EncodeJpegFixture(uint32_t width, uint32_t height, int components, const std::string& pixels,

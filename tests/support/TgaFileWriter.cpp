@@ -2,13 +2,13 @@
 
 #include "tests/support/ByteWriter.h"
 
-std::string TgaFile(const TgaFileSpec& spec) {
+std::string TgaFile(const TgaFileFields& fields) {
   ByteWriter w;
-  w.U8(static_cast<uint8_t>(spec.imageId.size())).U8(spec.mapType).U8(spec.type);
-  w.U16(spec.mapFirst).U16(spec.mapLength).U8(spec.mapEntryBits);
-  w.U16(spec.xOrigin).U16(0).U16(spec.width).U16(spec.height).U8(spec.pixelDepth).U8(spec.descriptor);
-  w.Raw(spec.imageId).Raw(spec.map).Raw(spec.data);
-  if (spec.footer) w.U32(0).U32(0).Raw("TRUEVISION-XFILE").Raw(std::string("." "\0", 2));
+  w.U8(static_cast<uint8_t>(fields.imageId.size())).U8(fields.mapType).U8(fields.type);
+  w.U16(fields.mapFirst).U16(fields.mapLength).U8(fields.mapEntryBits);
+  w.U16(fields.xOrigin).U16(0).U16(fields.width).U16(fields.height).U8(fields.pixelDepth).U8(fields.descriptor);
+  w.Raw(fields.imageId).Raw(fields.map).Raw(fields.data);
+  if (fields.footer) w.U32(0).U32(0).Raw("TRUEVISION-XFILE").Raw(std::string("." "\0", 2));
   return w.Bytes();
 }
 

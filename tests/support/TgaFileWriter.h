@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-struct TgaFileSpec {
+struct TgaFileFields {
   uint8_t type = 2;
   uint16_t width = 0;
   uint16_t height = 0;
@@ -22,7 +22,7 @@ struct TgaFileSpec {
   uint16_t xOrigin = 0;
 };
 
-std::string TgaFile(const TgaFileSpec& spec);
+std::string TgaFile(const TgaFileFields& fields);
 
 // One run-length packet: a value repeated count times, or count values.
 std::string TgaRepeatPacket(int count, const std::string& value);

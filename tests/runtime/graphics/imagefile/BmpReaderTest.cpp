@@ -9,8 +9,8 @@ namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-BmpFileSpec Spec(int32_t width, int32_t height, int bitCount, uint32_t compression = 0) {
-  BmpFileSpec s;
+BmpFileFields Fields(int32_t width, int32_t height, int bitCount, uint32_t compression = 0) {
+  BmpFileFields s;
   s.width = width;
   s.height = height;
   s.bitCount = bitCount;
@@ -25,7 +25,7 @@ std::vector<uint32_t> Palette(int n) {
 }
 
 TEST(BmpReader, TwentyFourBitRowsComeOutTopFirstInEitherOrder) {
-  BmpFileSpec s = Spec(2, 2, 24);
+  BmpFileFields s = Fields(2, 2, 24);
   s.data = PackBmpRows(24, {{0x000001, 0x000002}, {0x000003, 0x000004}});  // bottom row first
   ReadResult up(ReadBmpImage, BmpFile(s));
   ASSERT_TRUE(up.ok());
@@ -43,7 +43,7 @@ TEST(BmpReader, TwentyFourBitRowsComeOutTopFirstInEitherOrder) {
 }
 
 TEST(BmpReader, EightBitTakesAllPaletteEntriesWhateverTheCount) {
-  BmpFileSpec s = Spec(3, 1, 8);
+  BmpFileFields s = Fields(3, 1, 8);
   s.palette = Palette(256);
   s.data = PackBmpRows(8, {{0, 5, 255}});
   std::string file = BmpFile(s);
@@ -80,7 +80,7 @@ TEST(BmpReader, OtherLayoutsBecomeTwentyFourBit) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    BmpFileSpec s = Spec(2, 1, c.bitCount, c.compression);
+    BmpFileFields s = Fields(2, 1, c.bitCount, c.compression);
     s.palette = c.palette;
     s.writeMasks = c.masks;
     for (int i = 0; i < 3; ++i) s.masks[i] = c.maskValues[i];
@@ -95,7 +95,7 @@ TEST(BmpReader, OtherLayoutsBecomeTwentyFourBit) {
 }
 
 TEST(BmpReader, FourBitUnpacksToOneBytePerPixel) {
-  BmpFileSpec s = Spec(3, 2, 4);
+  BmpFileFields s = Fields(3, 2, 4);
   s.palette = Palette(16);
   s.data = PackBmpRows(4, {{1, 2, 3}, {4, 5, 15}});
   ReadResult r(ReadBmpImage, BmpFile(s));
@@ -110,7 +110,7 @@ TEST(BmpReader, FourBitUnpacksToOneBytePerPixel) {
 TEST(BmpReader, RunLengthEightWithDeltasAndBothOrders) {
   BmpRunLength rle(false);
   rle.Run(2, 7).Literal({1, 2, 3}).EndOfLine().Delta(1, 1).Run(1, 9).EndOfBitmap();
-  BmpFileSpec s = Spec(5, 3, 8, 1);
+  BmpFileFields s = Fields(5, 3, 8, 1);
   s.palette = Palette(256);
   s.data = rle.Bytes();
   ReadResult up(ReadBmpImage, BmpFile(s));
@@ -131,7 +131,7 @@ TEST(BmpReader, RunLengthEightWithDeltasAndBothOrders) {
 TEST(BmpReader, RunLengthFourAlternatesNibbles) {
   BmpRunLength rle(true);
   rle.Run(3, 0x12).Literal({3, 4, 5}).EndOfBitmap();
-  BmpFileSpec s = Spec(6, 1, 4, 2);
+  BmpFileFields s = Fields(6, 1, 4, 2);
   s.palette = Palette(16);
   s.data = rle.Bytes();
   ReadResult r(ReadBmpImage, BmpFile(s));
@@ -154,7 +154,7 @@ TEST(BmpReader, DamagedRunLengthStaysInsideBothBuffers) {
   };
   for (const auto& [name, data] : cases) {
     SCOPED_TRACE(name);
-    BmpFileSpec s = Spec(4, 2, 8, 1);
+    BmpFileFields s = Fields(4, 2, 8, 1);
     s.palette = Palette(256);
     s.data = data;
     ReadResult r(ReadBmpImage, BmpFile(s));
@@ -166,7 +166,7 @@ TEST(BmpReader, DamagedRunLengthStaysInsideBothBuffers) {
 TEST(BmpReader, ShortUncompressedDataIsZeroFilled) {
   for (const int32_t height : {3, -3}) {
     SCOPED_TRACE(height);
-    BmpFileSpec s = Spec(2, height, 24);
+    BmpFileFields s = Fields(2, height, 24);
     s.data = PackBmpRows(24, {{0x0A0B0C, 0x0A0B0C}});  // one row of three
     ReadResult r(ReadBmpImage, BmpFile(s));
     ASSERT_TRUE(r.ok());
@@ -177,7 +177,7 @@ TEST(BmpReader, ShortUncompressedDataIsZeroFilled) {
 }
 
 TEST(BmpReader, RefusesDamagedHeaders) {
-  BmpFileSpec good = Spec(2, 2, 24);
+  BmpFileFields good = Fields(2, 2, 24);
   good.data = PackBmpRows(24, {{1, 2}, {3, 4}});
   const std::string file = BmpFile(good);
   ASSERT_TRUE(ReadResult(ReadBmpImage, file).ok());

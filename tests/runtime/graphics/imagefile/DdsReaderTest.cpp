@@ -8,7 +8,7 @@ namespace {
 using Bytes = std::vector<uint8_t>;
 
 std::string DxtFile(const char* fourCc, uint32_t width, uint32_t height, const std::string& data) {
-  DdsFileSpec s;
+  DdsFileFields s;
   s.width = width;
   s.height = height;
   s.formatFlags = 0x4;
@@ -87,7 +87,7 @@ TEST(DdsReader, PixelsOutsideWholeBlocksAreZero) {
 }
 
 TEST(DdsReader, UncompressedLayoutFromMasks) {
-  DdsFileSpec s;
+  DdsFileFields s;
   s.width = 2;
   s.height = 2;
   s.formatFlags = 0x41;
@@ -109,7 +109,7 @@ TEST(DdsReader, UncompressedLayoutFromMasks) {
 }
 
 TEST(DdsReader, RefusesWhatItCannotRead) {
-  DdsFileSpec good;
+  DdsFileFields good;
   good.width = 2;
   good.height = 2;
   good.formatFlags = 0x41;
@@ -120,22 +120,22 @@ TEST(DdsReader, RefusesWhatItCannotRead) {
 
   struct Case {
     const char* name;
-    void (*edit)(DdsFileSpec&);
+    void (*edit)(DdsFileFields&);
   };
   const std::vector<Case> cases = {
-      {"pitch shorter than a row", [](DdsFileSpec& s) { s.headerFlags |= 0x8, s.pitch = 3; }},
-      {"pitch x height past the data", [](DdsFileSpec& s) { s.headerFlags |= 0x8, s.pitch = 0xFFFFFFFF; }},
-      {"bit count 12", [](DdsFileSpec& s) { s.bitCount = 12; }},
-      {"bit count 0", [](DdsFileSpec& s) { s.bitCount = 0; }},
-      {"RGB without alpha pixels", [](DdsFileSpec& s) { s.formatFlags = 0x40; }},
-      {"unknown FourCC", [](DdsFileSpec& s) { s.formatFlags = 0x4, s.fourCc = "DXT6"; }},
-      {"short data", [](DdsFileSpec& s) { s.data.pop_back(); }},
-      {"too large", [](DdsFileSpec& s) { s.width = 40000; }},
-      {"no pixels", [](DdsFileSpec& s) { s.height = 0; }},
+      {"pitch shorter than a row", [](DdsFileFields& s) { s.headerFlags |= 0x8, s.pitch = 3; }},
+      {"pitch x height past the data", [](DdsFileFields& s) { s.headerFlags |= 0x8, s.pitch = 0xFFFFFFFF; }},
+      {"bit count 12", [](DdsFileFields& s) { s.bitCount = 12; }},
+      {"bit count 0", [](DdsFileFields& s) { s.bitCount = 0; }},
+      {"RGB without alpha pixels", [](DdsFileFields& s) { s.formatFlags = 0x40; }},
+      {"unknown FourCC", [](DdsFileFields& s) { s.formatFlags = 0x4, s.fourCc = "DXT6"; }},
+      {"short data", [](DdsFileFields& s) { s.data.pop_back(); }},
+      {"too large", [](DdsFileFields& s) { s.width = 40000; }},
+      {"no pixels", [](DdsFileFields& s) { s.height = 0; }},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    DdsFileSpec s = good;
+    DdsFileFields s = good;
     c.edit(s);
     EXPECT_FALSE(ReadResult(ReadDdsImage, DdsFile(s)).ok());
   }

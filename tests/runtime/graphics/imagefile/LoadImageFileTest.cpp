@@ -19,33 +19,33 @@ using Bytes = std::vector<uint8_t>;
 
 // A 3 x 1 image whose pixels have blue bytes 1, 2, 3, in each format.
 std::string Bmp24() {
-  BmpFileSpec s;
+  BmpFileFields s;
   s.width = 3, s.height = 1, s.bitCount = 24;
   s.data = PackBmpRows(24, {{1, 2, 3}});
   return BmpFile(s);
 }
 std::string Bmp8() {
-  BmpFileSpec s;
+  BmpFileFields s;
   s.width = 3, s.height = 1, s.bitCount = 8;
   s.palette.assign(256, 0);
   s.data = PackBmpRows(8, {{1, 2, 3}});
   return BmpFile(s);
 }
 std::string Tga24() {
-  TgaFileSpec s;
+  TgaFileFields s;
   s.width = 3, s.height = 1;
   s.data = std::string("\x01\0\0\x02\0\0\x03\0\0", 9);
   return TgaFile(s);
 }
 std::string Bgra() { return BgraFile(kBgraEightBit, 3, 1, std::string("\x01\0\0\0\x02\0\0\0\x03\0\0\0", 12)); }
 std::string Png24() {
-  PngFixtureSpec s;
+  PngFixtureFields s;
   s.width = 3, s.height = 1, s.colourType = 2;
   s.rows = std::string("\0\0\x01\0\0\x02\0\0\x03", 9);
   return EncodePngFixture(s);
 }
 std::string Dds32() {
-  DdsFileSpec s;
+  DdsFileFields s;
   s.width = 3, s.height = 1, s.formatFlags = 0x41, s.bitCount = 32;
   s.masks[0] = 0xFF0000, s.masks[1] = 0xFF00, s.masks[2] = 0xFF, s.masks[3] = 0xFF000000;
   s.data = std::string("\x01\0\0\0\x02\0\0\0\x03\0\0\0", 12);
@@ -69,7 +69,7 @@ TEST(ImageReaderTable, EveryFormatIsFoundWhateverItsPlace) {
   }
   EXPECT_FALSE(ReadResult(nullptr, "not an image at all").ok());
   EXPECT_FALSE(ReadResult(nullptr, "").ok());
-  TgaFileSpec grey;
+  TgaFileFields grey;
   grey.type = 3, grey.width = 1, grey.height = 1, grey.pixelDepth = 8, grey.data = "x";
   EXPECT_FALSE(ReadResult(nullptr, TgaFile(grey)).ok());
 }

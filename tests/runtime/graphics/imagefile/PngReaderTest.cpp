@@ -16,8 +16,8 @@ std::string Gradient(int width, int height, int channels) {
   return rows;
 }
 
-PngFixtureSpec Spec(uint32_t width, uint32_t height, int colourType, int bitDepth, const std::string& rows) {
-  PngFixtureSpec s;
+PngFixtureFields Fields(uint32_t width, uint32_t height, int colourType, int bitDepth, const std::string& rows) {
+  PngFixtureFields s;
   s.width = width;
   s.height = height;
   s.colourType = colourType;
@@ -29,7 +29,7 @@ PngFixtureSpec Spec(uint32_t width, uint32_t height, int colourType, int bitDept
 TEST(PngReader, RgbAndRgbaComeOutAsBlueGreenRed) {
   for (const bool interlaced : {false, true}) {
     SCOPED_TRACE(interlaced);
-    PngFixtureSpec rgb = Spec(9, 7, 2, 8, Gradient(9, 7, 3));
+    PngFixtureFields rgb = Fields(9, 7, 2, 8, Gradient(9, 7, 3));
     rgb.interlaced = interlaced;
     ReadResult r(ReadPngImage, EncodePngFixture(rgb));
     ASSERT_TRUE(r.ok());
@@ -38,7 +38,7 @@ TEST(PngReader, RgbAndRgbaComeOutAsBlueGreenRed) {
     const uint8_t* want = reinterpret_cast<const uint8_t*>(rgb.rows.data()) + 5 * 27 + 4 * 3;
     EXPECT_EQ(r.Bytes(4, 5), (Bytes{want[2], want[1], want[0]}));
 
-    PngFixtureSpec rgba = Spec(5, 3, 6, 8, Gradient(5, 3, 4));
+    PngFixtureFields rgba = Fields(5, 3, 6, 8, Gradient(5, 3, 4));
     rgba.interlaced = interlaced;
     ReadResult a(ReadPngImage, EncodePngFixture(rgba));
     ASSERT_TRUE(a.ok());
@@ -51,13 +51,13 @@ TEST(PngReader, RgbAndRgbaComeOutAsBlueGreenRed) {
 TEST(PngReader, SixteenBitSamplesAreStripped) {
   std::string rows;
   for (int i = 0; i < 2; ++i) rows += std::string("\x12\x34\xAB\xCD\xFF\x00", 6);
-  ReadResult r(ReadPngImage, EncodePngFixture(Spec(2, 1, 2, 16, rows)));
+  ReadResult r(ReadPngImage, EncodePngFixture(Fields(2, 1, 2, 16, rows)));
   ASSERT_TRUE(r.ok());
   EXPECT_EQ(r.Bytes(1, 0), (Bytes{0xFF, 0xAB, 0x12}));
 }
 
 TEST(PngReader, SmallPaletteGivesBlackEntriesAndPackedIndices) {
-  PngFixtureSpec s = Spec(4, 1, 3, 2, std::string("\x1B", 1));  // indices 0 1 2 3
+  PngFixtureFields s = Fields(4, 1, 3, 2, std::string("\x1B", 1));  // indices 0 1 2 3
   s.palette = {0x102030, 0x405060, 0x708090, 0xA0B0C0};
   ReadResult r(ReadPngImage, EncodePngFixture(s));
   ASSERT_TRUE(r.ok());
@@ -69,7 +69,7 @@ TEST(PngReader, SmallPaletteGivesBlackEntriesAndPackedIndices) {
 }
 
 TEST(PngReader, PaletteWithTransparencyExpandsToArgb) {
-  PngFixtureSpec s = Spec(2, 1, 3, 8, std::string("\x00\x01", 2));
+  PngFixtureFields s = Fields(2, 1, 3, 8, std::string("\x00\x01", 2));
   s.palette = {0x102030, 0x405060};
   s.paletteAlpha = {0x80};
   ReadResult r(ReadPngImage, EncodePngFixture(s));
@@ -79,17 +79,17 @@ TEST(PngReader, PaletteWithTransparencyExpandsToArgb) {
 }
 
 TEST(PngReader, GreyLayouts) {
-  ReadResult grey(ReadPngImage, EncodePngFixture(Spec(3, 1, 0, 8, "\x01\x80\xFF")));
+  ReadResult grey(ReadPngImage, EncodePngFixture(Fields(3, 1, 0, 8, "\x01\x80\xFF")));
   ASSERT_TRUE(grey.ok());
   EXPECT_EQ(grey.image().format.bytesPerPixel, 1);
   EXPECT_EQ(grey.Rgba(1, 0), (std::vector<int>{0x80, 0x80, 0x80, 0}));
 
-  ReadResult low(ReadPngImage, EncodePngFixture(Spec(4, 1, 0, 2, std::string("\x1B", 1))));
+  ReadResult low(ReadPngImage, EncodePngFixture(Fields(4, 1, 0, 2, std::string("\x1B", 1))));
   ASSERT_TRUE(low.ok());
   EXPECT_EQ(low.Bytes(1, 0), Bytes{0x55});
 
   // Transparency makes grey + alpha, read as the 16-bit grey layout without alpha.
-  PngFixtureSpec t = Spec(2, 1, 0, 8, std::string("\x10\x20", 2));
+  PngFixtureFields t = Fields(2, 1, 0, 8, std::string("\x10\x20", 2));
   t.greyTransparent = 0x10;
   ReadResult keyed(ReadPngImage, EncodePngFixture(t));
   ASSERT_TRUE(keyed.ok());
@@ -100,7 +100,7 @@ TEST(PngReader, GreyLayouts) {
 }
 
 TEST(PngReader, RefusesDamagedAndOversizedFiles) {
-  const std::string good = EncodePngFixture(Spec(8, 8, 2, 8, Gradient(8, 8, 3)));
+  const std::string good = EncodePngFixture(Fields(8, 8, 2, 8, Gradient(8, 8, 3)));
   ASSERT_TRUE(ReadResult(ReadPngImage, good).ok());
   EXPECT_FALSE(ReadResult(ReadPngImage, good.substr(0, good.size() / 2)).ok());
   EXPECT_FALSE(ReadResult(ReadPngImage, good.substr(0, 20)).ok());
@@ -109,7 +109,7 @@ TEST(PngReader, RefusesDamagedAndOversizedFiles) {
   EXPECT_FALSE(ReadResult(ReadPngImage, flipped).ok());
   // A header that claims 32768 x 1 or 16384 x 16384 is refused before the rows are made.
   for (const auto& [w, h] : std::vector<std::pair<uint32_t, uint32_t>>{{32768, 1}, {16384, 16384}}) {
-    PngFixtureSpec s = Spec(w, h, 0, 1, std::string(((w + 7) / 8) * h, '\0'));
+    PngFixtureFields s = Fields(w, h, 0, 1, std::string(((w + 7) / 8) * h, '\0'));
     s.compressionLevel = 9;
     EXPECT_FALSE(ReadResult(ReadPngImage, EncodePngFixture(s)).ok()) << w << "x" << h;
   }

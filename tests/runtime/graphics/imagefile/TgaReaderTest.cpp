@@ -8,8 +8,8 @@ using Bytes = std::vector<uint8_t>;
 
 std::string Bgr(uint8_t b, uint8_t g, uint8_t r) { return std::string{static_cast<char>(b), static_cast<char>(g), static_cast<char>(r)}; }
 
-TgaFileSpec TrueColour(int width, int height, const std::string& data) {
-  TgaFileSpec s;
+TgaFileFields TrueColour(int width, int height, const std::string& data) {
+  TgaFileFields s;
   s.type = 2;
   s.width = static_cast<uint16_t>(width);
   s.height = static_cast<uint16_t>(height);
@@ -33,7 +33,7 @@ TEST(TgaReader, OrientationsComeOutTopFirstLeftToRight) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(static_cast<int>(c.descriptor));
-    TgaFileSpec s = TrueColour(2, 2, stored);
+    TgaFileFields s = TrueColour(2, 2, stored);
     s.descriptor = c.descriptor;
     ReadResult r(ReadTgaImage, TgaFile(s));
     ASSERT_TRUE(r.ok());
@@ -44,7 +44,7 @@ TEST(TgaReader, OrientationsComeOutTopFirstLeftToRight) {
 }
 
 TEST(TgaReader, SixteenBitAttributeBitIsNotAlpha) {
-  TgaFileSpec s = TrueColour(1, 1, std::string("\x00\xFC", 2));  // attribute bit + red 31
+  TgaFileFields s = TrueColour(1, 1, std::string("\x00\xFC", 2));  // attribute bit + red 31
   s.pixelDepth = 16;
   ReadResult r(ReadTgaImage, TgaFile(s));
   ASSERT_TRUE(r.ok());
@@ -54,7 +54,7 @@ TEST(TgaReader, SixteenBitAttributeBitIsNotAlpha) {
 }
 
 TEST(TgaReader, ThirtyTwoBitKeepsAlpha) {
-  TgaFileSpec s = TrueColour(1, 1, std::string("\x01\x02\x03\x80", 4));
+  TgaFileFields s = TrueColour(1, 1, std::string("\x01\x02\x03\x80", 4));
   s.pixelDepth = 32;
   ReadResult r(ReadTgaImage, TgaFile(s));
   ASSERT_TRUE(r.ok());
@@ -63,7 +63,7 @@ TEST(TgaReader, ThirtyTwoBitKeepsAlpha) {
 }
 
 TEST(TgaReader, ColourMappedPlainAndRunLength) {
-  TgaFileSpec s;
+  TgaFileFields s;
   s.type = 1;
   s.width = 3;
   s.height = 1;
@@ -90,7 +90,7 @@ TEST(TgaReader, ColourMappedPlainAndRunLength) {
 }
 
 TEST(TgaReader, RunLengthTrueColourWithFooter) {
-  TgaFileSpec s = TrueColour(3, 2, TgaRepeatPacket(4, Bgr(1, 2, 3)) + TgaRawPacket(Bgr(4, 5, 6) + Bgr(7, 8, 9), 3));
+  TgaFileFields s = TrueColour(3, 2, TgaRepeatPacket(4, Bgr(1, 2, 3)) + TgaRawPacket(Bgr(4, 5, 6) + Bgr(7, 8, 9), 3));
   s.type = 10;
   s.footer = true;
   ReadResult r(ReadTgaImage, TgaFile(s));
@@ -105,7 +105,7 @@ TEST(TgaReader, RunLengthTrueColourWithFooter) {
 TEST(TgaReader, RunLengthPacketsAreClampedToTheImage) {
   for (const std::string& data : {TgaRepeatPacket(128, Bgr(1, 2, 3)), TgaRawPacket(Repeat(Bgr(1, 2, 3), 100), 3),
                                   TgaRawPacket(Repeat(Bgr(1, 2, 3), 100), 3).substr(0, 7), std::string("\x85", 1)}) {
-    TgaFileSpec s = TrueColour(2, 2, data);
+    TgaFileFields s = TrueColour(2, 2, data);
     s.type = 10;
     ReadResult r(ReadTgaImage, TgaFile(s));
     ASSERT_TRUE(r.ok());
@@ -115,29 +115,29 @@ TEST(TgaReader, RunLengthPacketsAreClampedToTheImage) {
 TEST(TgaReader, RefusesWhatItDoesNotRead) {
   struct Case {
     const char* name;
-    TgaFileSpec spec;
+    TgaFileFields fields;
   };
   auto with = [](auto edit) {
-    TgaFileSpec s = TrueColour(2, 1, Bgr(1, 2, 3) + Bgr(4, 5, 6));
+    TgaFileFields s = TrueColour(2, 1, Bgr(1, 2, 3) + Bgr(4, 5, 6));
     edit(s);
     return s;
   };
   const std::vector<Case> cases = {
-      {"grey type 3", with([](TgaFileSpec& s) { s.type = 3; })},
-      {"type 11", with([](TgaFileSpec& s) { s.type = 11; })},
-      {"x origin", with([](TgaFileSpec& s) { s.xOrigin = 1; })},
-      {"zero width", with([](TgaFileSpec& s) { s.width = 0; })},
-      {"zero height", with([](TgaFileSpec& s) { s.height = 0; })},
-      {"wider than 8192", with([](TgaFileSpec& s) { s.width = 8193; })},
-      {"15-bit pixels", with([](TgaFileSpec& s) { s.pixelDepth = 15; })},
-      {"16-bit indices", with([](TgaFileSpec& s) {
+      {"grey type 3", with([](TgaFileFields& s) { s.type = 3; })},
+      {"type 11", with([](TgaFileFields& s) { s.type = 11; })},
+      {"x origin", with([](TgaFileFields& s) { s.xOrigin = 1; })},
+      {"zero width", with([](TgaFileFields& s) { s.width = 0; })},
+      {"zero height", with([](TgaFileFields& s) { s.height = 0; })},
+      {"wider than 8192", with([](TgaFileFields& s) { s.width = 8193; })},
+      {"15-bit pixels", with([](TgaFileFields& s) { s.pixelDepth = 15; })},
+      {"16-bit indices", with([](TgaFileFields& s) {
          s.type = 1, s.mapType = 1, s.mapLength = 1, s.mapEntryBits = 24, s.map = Bgr(1, 2, 3), s.pixelDepth = 16;
        })},
-      {"short data", with([](TgaFileSpec& s) { s.data.pop_back(); })},
+      {"short data", with([](TgaFileFields& s) { s.data.pop_back(); })},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    EXPECT_FALSE(ReadResult(ReadTgaImage, TgaFile(c.spec)).ok());
+    EXPECT_FALSE(ReadResult(ReadTgaImage, TgaFile(c.fields)).ok());
   }
 }
 
