@@ -106,9 +106,12 @@ int ReadTgaImage(const ImageStream& stream, GraphImage* image) {
     }
   }
 
+  const bool runLength = type == 9 || type == 10;
+  // Plain data must all be there before the buffer is made.
+  if (!runLength && BytesToEnd(stream) < count * valueSize) return -1;
   uint8_t* values = Alloc(count * valueSize);
   if (values == nullptr) return -1;
-  if (type == 9 || type == 10) {
+  if (runLength) {
     const int64_t start = TellStream(stream);
     const int64_t size = dataEnd - start;
     uint8_t* packed = size > 0 ? Alloc(size) : nullptr;
