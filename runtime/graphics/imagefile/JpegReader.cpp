@@ -88,15 +88,29 @@ bool SetJpegStreamSource(j_decompress_ptr info, const ImageStream& stream) {
   return source->size >= 0;
 }
 
+// Every scan of a progressive file walks the whole image, and an empty scan
+// costs the file a few bytes: past this many the file is refused.
+constexpr int kMaxProgressiveScans = 500;
+
+void LimitScans(j_common_ptr common) {
+  auto* info = reinterpret_cast<j_decompress_ptr>(common);
+  if (info->progressive_mode && info->input_scan_number > kMaxProgressiveScans) {
+    ERREXIT1(info, JERR_BAD_SCAN_SCRIPT, info->input_scan_number);
+  }
+}
+
 struct JpegReadContext {
   jpeg_decompress_struct info;
   JpegErrorManager errors;
+  jpeg_progress_mgr progress;
   uint8_t* pixels = nullptr;
 };
 
 int Decode(JpegReadContext* c, const ImageStream& stream, GraphImage* image) {
   j_decompress_ptr info = &c->info;
   if (!SetJpegStreamSource(info, stream)) return -1;
+  c->progress.progress_monitor = LimitScans;
+  info->progress = &c->progress;
   jpeg_read_header(info, TRUE);
   if (!ImageSizeAllowed(info->image_width, info->image_height)) return -1;
   if (info->out_color_space == JCS_RGB) {

@@ -70,3 +70,22 @@ TEST(JpegReader, SkipPastTheEndEnds) {
 }
 
 }  // namespace
+
+namespace {
+
+// The first scan of a progressive file (its marker segment and entropy-coded
+// data) repeated: each repeat is a few bytes that walk the whole image.
+TEST(JpegReader, ProgressiveFileWithEndlessScansIsRefused) {
+  const std::string file = EncodeJpegFixture(16, 16, 1, Noise(256), 75, true);
+  const size_t sos = file.find("\xFF\xDA");
+  ASSERT_NE(sos, std::string::npos);
+  size_t end = sos + 2 + ((static_cast<uint8_t>(file[sos + 2]) << 8) | static_cast<uint8_t>(file[sos + 3]));
+  while (end + 1 < file.size() && !(file[end] == '\xFF' && file[end + 1] != '\0')) ++end;
+  const std::string scan = file.substr(sos, end - sos);
+  const std::string few = file.substr(0, end) + Repeat(scan, 20) + file.substr(end);
+  EXPECT_TRUE(ReadResult(ReadJpegImage, few).ok());
+  const std::string endless = file.substr(0, end) + Repeat(scan, 600) + file.substr(end);
+  EXPECT_FALSE(ReadResult(ReadJpegImage, endless).ok());
+}
+
+}  // namespace
