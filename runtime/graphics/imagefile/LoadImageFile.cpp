@@ -30,6 +30,7 @@ int LoadImageFile(const char* fileName, const void* memory, uint32_t memorySize,
                   GraphImage* image) {
   ImageStream stream{};
   if (fromMemory) {
+    if (memory == nullptr && memorySize > 0) return -1;
     MemStream* memoryStream = MemStreamOpen(memory, memorySize);
     if (memoryStream == nullptr) return -1;
     stream = {GetMemoryStreamOps(), reinterpret_cast<StreamHandle>(memoryStream)};
