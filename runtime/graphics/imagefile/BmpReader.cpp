@@ -135,8 +135,7 @@ int ReadBmpImage(const ImageStream& stream, GraphImage* image) {
   const uint32_t width = ReadLe32(header + 18);
   const int64_t height = static_cast<int32_t>(ReadLe32(header + 22));
 
-  static BmpLayout empty;
-  BmpLayout bmp = empty;
+  BmpLayout bmp{};
   bmp.bitCount = ReadLe16(header + 28);
   bmp.compression = ReadLe32(header + 30);
   if (!KnownLayout(bmp.bitCount, bmp.compression)) return -1;
