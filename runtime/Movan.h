@@ -171,13 +171,128 @@ int SetArchiveKeyString(const char* text);
 
 // The colour depth set for the display mode, 16 while none is set.
 int GetScreenDepth();
-// -1 keeps a value. A width or height of 0 or below, or a depth other than
-// 8, 16 and 32, gives -1 and changes nothing. Else 0.
+// -1 keeps a value. A width or height of 0 or below or above 32767, or a
+// depth other than 8, 16 and 32, gives -1 and changes nothing. Before the
+// layer starts the mode is only recorded (0). Afterwards: 0 when the mode
+// is in force, -2 when the display fell back to 640 x 480 x 16, else -1. A
+// refused request or the mode already in force keeps every graphic; any
+// other change deletes them all.
 int SetScreenMode(int width, int height, int depth, int refreshRate);
 // Either pointer may be null. Returns 0.
 int GetScreenSize(int* width, int* height);
 // Size and display depth; each pointer may be null. Returns 0.
 int GetScreenMetrics(int* width, int* height, int* depth);
+// 0 switches to drawing into memory-image screens for the rest of the run
+// (the only drawing this player has). 0.
+int EnableHardwareDrawing(int flag);
+// 0 forbids the display's own surfaces (and with them 3D drawing). 0.
+int EnableDirectDrawUse(int flag);
+
+// ---- Graphics ----
+
+struct ColorFormat;
+struct DDPixelFormat;
+struct GraphImage;
+struct IntRect;
+
+// Targets of drawing besides graphics.
+constexpr int kFrontScreen = -4;
+constexpr int kBackScreen = -2;
+
+// A colour packed into the screen's pixel format: the value every colour
+// argument of the drawing operations takes.
+uint32_t PackColor(int red, int green, int blue);
+int MakeColorFormatFromMasks(ColorFormat* format, int depth, uint32_t redMask, uint32_t greenMask,
+                             uint32_t blueMask, uint32_t alphaMask);
+int FillDDPixelFormat(DDPixelFormat* format, int depth, uint32_t redMask, uint32_t greenMask, uint32_t blueMask,
+                      uint32_t alphaMask);
+// The screen's 32-byte pixel-format record.
+const DDPixelFormat* GetScreenFormatRecord();
+
+// Shows the back screen in the window (paced by the vertical blank unless
+// SetWaitVsync(0)). 0; -1 before the screen exists.
+int FlipScreen();
+int PresentScreen();
+
+// A graphic of the size, or -1 (a side of 0 or below, above 32767, or an
+// area above 2^26, is refused).
+int CreateBlankGraphic(int width, int height, int noTexture);
+// A graphic showing the rectangle of another (shared pixels), clipped to it;
+// -1 when the rectangle starts outside it or has no area.
+int DeriveGraphic(int x, int y, int width, int height, int graphic);
+int DeleteGraphic(int graphic, int logFlag = 0);
+int DeleteAllGraphics(int logFlag = 0);
+int GetGraphicSize(int graphic, int* width, int* height);
+int GetGraphicCount();
+// A graphic with the image's pixels, or -1.
+int MakeGraphicFromGraphImage(GraphImage* image);
+// Called after the display was lost, before the layer's own reload.
+using GraphicsRestoreFunction = void (*)();
+int SetGraphicsRestoreHandler(GraphicsRestoreFunction function);
+int RestoreAllGraphics();
+
+// Drawing. Each returns 0 without drawing while the draw region is empty,
+// -1 for a bad graphic or a blend graphic smaller than the graphic.
+int ClearDrawTarget();
+int DrawGraphicAt(int x, int y, int graphic, int transparent);
+int DrawGraphicStretched(int x1, int y1, int x2, int y2, int graphic, int transparent);
+int DrawGraphicRotatedInt(int x, int y, double scale, double angle, int graphic, int transparent, int turn);
+int DrawGraphicPart(int x, int y, int sourceX, int sourceY, int width, int height, int graphic, int transparent,
+                    int turn);
+int DrawGraphicPartStretched(int x1, int y1, int x2, int y2, int sourceX, int sourceY, int sourceWidth,
+                             int sourceHeight, int graphic, int transparent);
+int DrawBlendGraph(int x, int y, int graphic, int transparent, int blendGraphic, int border, int range);
+int DrawRectangle(int x1, int y1, int x2, int y2, uint32_t color, int fill);
+
+// The draw state.
+int SetDrawFilter(int mode);
+// mode: 0 copy, 1 translucent, 2 additive, 3 subtractive, 4 multiply, 10
+// inverted translucent, 11 multiply translucent; parameter clamped to 0..255.
+int SetBlendMode(int mode, int parameter);
+int SetDrawBrightness(int red, int green, int blue);
+// kFrontScreen, kBackScreen or a graphic; the draw region becomes the
+// target's whole area when its size differs from the old one.
+int SetDrawTarget(int target);
+int GetDrawTarget();
+int Enable3DDrawing(int flag);
+int SetTransparentColor(int red, int green, int blue);
+int SetCreateDrawableGraphics(int flag);
+// Rectangles: right and bottom outside.
+int ClipRect(IntRect* rect, const IntRect& clip);
+
+// GraphImages: images in plain memory.
+int CreateXrgbGraphImage(int width, int height, GraphImage* image);
+int CreateRgb24GraphImage(int width, int height, GraphImage* image);
+int FillGraphImage(GraphImage* image, int red, int green, int blue, int alpha);
+int FreeGraphImage(GraphImage* image);
+int DeleteAllGraphImageHandles();
+
+// ---- Graphics entry points of the layer's own start-up, end and window ----
+
+int IsSoftwareDrawingRequested();
+int UseWorkSurfaceForFrontScreen(int flag);
+int InitScreenDevice(uintptr_t window);
+int EndScreenDevice();
+int SetWaitVsync(int flag);
+int GetWaitVsync();
+int RestoreAndCheckSurfaces2D();
+int RestoreGraphic(int graphic);
+int ReleaseDirectDraw();
+int ReinitGraphics();
+int DetectScreenPixelFormat();
+int HasGraphicsRestoreHandler();
+int IsFullScreenModeSet();
+int IsDirectDrawOn();
+int SetGdiPresentMode(int mode);
+int GetGdiPresentMode();
+int SetFrontScreenRect(const IntRect& rect);
+int SetDrawRegion(int left, int top, int right, int bottom);
+int GetDrawRegion(IntRect* rect);
+int EnableMaskDrawing(int flag);
+int GetMaskDrawingFlag();
+int ChangeScreenMode(int width, int height, int depth, int force, int refreshRate);
+// Calls f(graphic) for every live graphic.
+int ForEachGraphicHandle(void (*f)(int graphic));
 
 // ---- Message boxes and ending the program ----
 
