@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "runtime/ShiftJis.h"
+#include "runtime/graphics/format/GraphImage.h"
 
 // Setting entries (window title, icon, run in background, window mode and
 // scale, log, archives) may be called before LayerInit and take effect at
@@ -192,7 +193,6 @@ int EnableDirectDrawUse(int flag);
 
 struct ColorFormat;
 struct DDPixelFormat;
-struct GraphImage;
 struct IntRect;
 
 // Targets of drawing besides graphics.

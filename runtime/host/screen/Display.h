@@ -32,3 +32,7 @@ void HostSetDisplayModeFilter(HostDisplayModeFilter filter);
 bool HostVerticalBlankInProgress();
 // Sleeps until the next vertical blank begins (at most one frame).
 void HostWaitForVerticalBlankBegin();
+
+// This display has no drawing hardware the layer can use: it draws into
+// memory images and presents them.
+inline bool HostHasHardwareDrawing() { return false; }
