@@ -1,5 +1,7 @@
 #include "runtime/graphics/graphic/GraphicTable.h"
 
+#include <cstring>
+
 #include "runtime/Movan.h"
 
 #include "runtime/graphics/graphic/ImageRecord.h"
@@ -27,7 +29,11 @@ bool SizeAllowed(int width, int height) {
 // A text that does not fit its field is not kept at all: a cut name would
 // reload another file.
 void StoreBounded(char* field, size_t size, const char* text) {
-  if (StrCopy(field, size, text) >= size) field[0] = '\0';
+  if (std::strlen(text) >= size) {
+    field[0] = '\0';
+    return;
+  }
+  StrCopy(field, size, text);
 }
 
 }  // namespace

@@ -305,9 +305,10 @@ int SetScreenMode(int width, int height, int depth, int refreshRate) {
   const int force = gScreen.started && depth != oldDrawingDepth ? 1 : 0;
   const int result = ChangeScreenMode(width, height, depth, force, refreshRate);
   if (result == -2) return -2;
-  if (gScreenDevice.width == width && gScreenDevice.height == height && gScreenDevice.refreshRate == refreshRate) {
-    return 0;
-  }
+  int nowWidth = 0;
+  int nowHeight = 0;
+  GetScreenSize(&nowWidth, &nowHeight);
+  if (nowWidth == width && nowHeight == height && gScreenDevice.refreshRate == refreshRate) return 0;
   return -1;
 }
 
