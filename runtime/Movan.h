@@ -7,7 +7,9 @@
 #include <cstdint>
 
 #include "runtime/ShiftJis.h"
+#include "runtime/graphics/format/DDPixelFormat.h"
 #include "runtime/graphics/format/GraphImage.h"
+#include "runtime/platform/base/IntRect.h"
 
 // Setting entries (window title, icon, run in background, window mode and
 // scale, log, archives) may be called before LayerInit and take effect at
@@ -191,9 +193,6 @@ int EnableDirectDrawUse(int flag);
 
 // ---- Graphics ----
 
-struct ColorFormat;
-struct DDPixelFormat;
-struct IntRect;
 
 // Targets of drawing besides graphics.
 constexpr int kFrontScreen = -4;

@@ -1,6 +1,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <vector>
 
 #include "runtime/graphics/graphic/DrawOperations.h"
@@ -154,6 +155,17 @@ TEST_F(DrawOperationsTest, FrontScreenDrawsReachTheWindowAtOnce) {
   EXPECT_EQ(presenter.presents, presents + 1);
   EXPECT_EQ(presenter.WindowPixel(5, 5), 0x00FF00u);
   EXPECT_EQ(presenter.WindowPixel(4, 4), 0u);
+}
+
+TEST_F(DrawOperationsTest, RotatedDrawsOnTheFrontScreenTakeNonFiniteCoordinates) {
+  const int g = SolidGraphic(8, 8, 0xFFFFFF);
+  SetDrawTarget(kFrontScreen);
+  const float inf = std::numeric_limits<float>::infinity();
+  const float nan = std::numeric_limits<float>::quiet_NaN();
+  // Without the rotated draw nothing is drawn; the bounding boxes of the
+  // front screen are still worked out, through the truncating helpers.
+  EXPECT_EQ(DrawGraphicRotated(nan, inf, 1e30, 0.5, g, 0, 0), -1);
+  EXPECT_EQ(DrawGraphicFreeForm(nan, 0, inf, 0, -inf, 5, 3e38f, 9, g, 0), 0);  // quads report 0
 }
 
 }  // namespace
