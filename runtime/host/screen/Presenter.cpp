@@ -43,8 +43,14 @@ class SdlPresenter : public HostPresenter {
     SDL_Rect viewport = HostPictureViewport();
     if (viewport.w > destWidth) viewport.w = destWidth;
     if (viewport.h > destHeight) viewport.h = destHeight;
-    SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
-    SDL_RenderClear(renderer);
+    // The bars beside a picture that does not fill the window are black.
+    int outputWidth = 0;
+    int outputHeight = 0;
+    SDL_GetRendererOutputSize(renderer, &outputWidth, &outputHeight);
+    if (viewport.x != 0 || viewport.y != 0 || viewport.w != outputWidth || viewport.h != outputHeight) {
+      SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
+      SDL_RenderClear(renderer);
+    }
     SDL_RenderCopy(renderer, texture_, nullptr, &viewport);
     SDL_RenderPresent(renderer);
   }
