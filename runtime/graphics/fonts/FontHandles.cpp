@@ -18,7 +18,7 @@ namespace {
 constexpr int kCacheArea = 0x50000;
 constexpr int kMinCells = 20;
 // No cache beyond the size cap of any image.
-constexpr int64_t kCacheByteLimit = int64_t{1} << 26;
+constexpr int64_t kCachePixelLimit = int64_t{1} << 26;
 
 struct FaceAttempt {
   const char* face;
@@ -151,7 +151,7 @@ int CreateFontToHandle(const char* face, int size, int thickness, int type, int 
   e->cellsPerColumn = e->cellCount;
   e->cachePitch = (e->cacheDepth * cs + 7) / 8;
   const int64_t bytes = e->cachePitch * cacheHeight;
-  if (cs <= 0 || bytes > kCacheByteLimit ||
+  if (cs <= 0 || cs * cacheHeight > kCachePixelLimit ||
       !(e->cache = static_cast<uint8_t*>(TrackedAllocZero(static_cast<size_t>(bytes), __FILE__, __LINE__)))) {
     FreeEntry(e);
     return LogFormat("フォントのキャッシュ用メモリの確保に失敗しました in CreateFontToHandle");
