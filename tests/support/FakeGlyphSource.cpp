@@ -51,9 +51,7 @@ bool RenderGlyph(int face, uint32_t code, HostGlyphFormat format, HostGlyph* out
   }
   gState->rendered.push_back(code);
   if (gState->failing.count(code)) return false;
-  auto it = gState->glyphs.find(code);
-  const FakeGlyphSource::Glyph g =
-      it != gState->glyphs.end() ? it->second : gState->owner->DefaultGlyph(code, gState->faceHeights[face]);
+  const FakeGlyphSource::Glyph g = gState->owner->GlyphFor(code, gState->faceHeights[face]);
   const int pitch = format == HostGlyphMono ? (g.width + 7) / 8 : g.width;
   gState->bits.assign(static_cast<size_t>(std::max(pitch * g.height, 1)), 0);
   for (int y = 0; y < g.height; ++y) {
@@ -120,6 +118,11 @@ FakeGlyphSource::Glyph FakeGlyphSource::DefaultGlyph(uint32_t code, int height) 
     for (int x = 0; x < g.width; ++x) g.levels[static_cast<size_t>(y) * g.width + x] = (x + 2 * y + code) % 17;
   }
   return g;
+}
+
+FakeGlyphSource::Glyph FakeGlyphSource::GlyphFor(uint32_t code, int height) const {
+  auto it = gState->glyphs.find(code);
+  return it != gState->glyphs.end() ? it->second : DefaultGlyph(code, height);
 }
 
 void FakeGlyphSource::SetGlyph(uint32_t code, const Glyph& glyph) { gState->glyphs[code] = glyph; }

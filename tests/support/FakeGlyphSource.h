@@ -34,6 +34,8 @@ class FakeGlyphSource {
   // ascent - 1, origin x 1, levels (x + 2y + code) mod 17.
   Glyph DefaultGlyph(uint32_t code, int height) const;
   void SetGlyph(uint32_t code, const Glyph& glyph);
+  // The glyph the source gives for a code: the one set, else the default.
+  Glyph GlyphFor(uint32_t code, int height) const;
   // The source reports failure for these codes.
   void FailGlyph(uint32_t code);
 
