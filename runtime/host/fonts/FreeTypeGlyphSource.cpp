@@ -57,8 +57,12 @@ struct LoadedFace {
 struct Resolved {
   std::string file;
   int index = 0;
-  int weight = 400;  // OpenType weight of the face found
-  int slant = 0;     // fontconfig slant of the face found
+};
+
+// What a face file is by itself, before any synthetic styling.
+struct OwnStyle {
+  int weight = 400;  // OpenType weight class
+  bool italic = false;
 };
 
 struct SourceState {
@@ -66,6 +70,7 @@ struct SourceState {
   bool fontconfigReady = false;
   std::vector<std::unique_ptr<LoadedFace>> faces;  // id = index; null when free
   std::map<std::string, Resolved> lookups;         // request key -> face file
+  std::map<std::string, OwnStyle> styles;          // file and index -> its own style
   std::vector<std::string> privateFonts;
   uint64_t useClock = 0;
   std::vector<uint8_t> bitmap;
@@ -123,16 +128,33 @@ bool Resolve(const HostFaceRequest& request, int weight, Resolved* out) {
     int index = 0;
     FcPatternGetInteger(match, FC_INDEX, 0, &index);
     out->index = index;
-    double faceWeight = FC_WEIGHT_REGULAR;
-    FcPatternGetDouble(match, FC_WEIGHT, 0, &faceWeight);
-    out->weight = static_cast<int>(FcWeightToOpenTypeDouble(faceWeight));
-    int slant = FC_SLANT_ROMAN;
-    FcPatternGetInteger(match, FC_SLANT, 0, &slant);
-    out->slant = slant;
     s.lookups[key] = *out;
   }
   FcPatternDestroy(match);
   return ok;
+}
+
+// Read from the file itself: fontconfig's match already carries the
+// synthetic styling it would apply.
+OwnStyle StyleOf(const Resolved& where) {
+  SourceState& s = State();
+  const std::string key = where.file + '\n' + std::to_string(where.index);
+  auto found = s.styles.find(key);
+  if (found != s.styles.end()) return found->second;
+  OwnStyle style;
+  FT_Face face = nullptr;
+  if (FT_New_Face(s.library, where.file.c_str(), where.index, &face) == 0) {
+    const auto* os2 = static_cast<const TT_OS2*>(FT_Get_Sfnt_Table(face, FT_SFNT_OS2));
+    if (os2 && os2->version != 0xFFFF && os2->usWeightClass > 0) {
+      style.weight = os2->usWeightClass;
+    } else if (face->style_flags & FT_STYLE_FLAG_BOLD) {
+      style.weight = 700;
+    }
+    style.italic = (face->style_flags & FT_STYLE_FLAG_ITALIC) != 0;
+    FT_Done_Face(face);
+  }
+  s.styles[key] = style;
+  return style;
 }
 
 int Round26(int64_t value) { return static_cast<int>((value + 32) >> 6); }
@@ -245,8 +267,9 @@ int OpenFace(const HostFaceRequest& request, HostFaceMetrics* metrics) {
   if (!Resolve(request, weight, &where)) return -1;
   // Emboldened when a bold weight meets a face two steps lighter, as the
   // system's font mapper does; slanted when no italic face was found.
-  const bool bold = weight >= 600 && where.weight <= weight - 200;
-  const bool oblique = request.italic != 0 && where.slant == FC_SLANT_ROMAN;
+  const OwnStyle own = StyleOf(where);
+  const bool bold = weight >= 600 && own.weight <= weight - 200;
+  const bool oblique = request.italic != 0 && !own.italic;
   const int charset = request.charset == 2 ? 2 : 1;
   for (size_t i = 0; i < s.faces.size(); ++i) {
     LoadedFace* f = s.faces[i].get();

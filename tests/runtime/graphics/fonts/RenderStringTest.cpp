@@ -55,12 +55,14 @@ TEST_F(RenderStringTest, EveryTargetAndFontTypeMatchesTheSlowReference) {
         const FontEntry& e = *GetFontEntry(font);
         const IntRect clip = {7, 5, 90, 19};  // cuts the first glyph's left and every glyph's bottom
         Image got(t, 100, 30), want(t, 100, 30);
+        const std::string untouched = got.Bytes();
         const int width =
             RenderString(1, 3, 2, 0, 1.0, 1.0, text, t.colour, t.edge, &got.image, &clip, 1, font, -1, 0, nullptr);
         const int wantWidth = ReferenceDrawText(glyphs, e, &want.image, clip, 3, 2, text, Drawn(t, t.colour),
                                                 Drawn(t, t.edge));
         EXPECT_EQ(width, wantWidth) << t.name << " type " << type;
         EXPECT_EQ(got.Bytes(), want.Bytes()) << t.name << " type " << e.type << " edge " << edge;
+        EXPECT_NE(got.Bytes(), untouched);
         DeleteFontHandle(font);
       }
     }
