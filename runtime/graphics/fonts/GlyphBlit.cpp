@@ -1,6 +1,11 @@
 #include "runtime/graphics/fonts/GlyphBlit.h"
 
+#include <array>
 #include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "runtime/graphics/fonts/FontEntry.h"
 
@@ -14,6 +19,62 @@ struct Store {
     std::memcpy(row + static_cast<int64_t>(x) * Stride, &w, sizeof w);
   }
 };
+
+// Each byte of a 1-bit row as eight pixel masks, leftmost pixel first.
+constexpr std::array<std::array<uint32_t, 8>, 256> kBitMasks = [] {
+  std::array<std::array<uint32_t, 8>, 256> masks{};
+  for (int bits = 0; bits < 256; ++bits) {
+    for (int k = 0; k < 8; ++k) masks[bits][k] = (bits >> (7 - k) & 1) ? 0xFFFFFFFFu : 0;
+  }
+  return masks;
+}();
+
+// 32-bit pixels: whole bytes of the row become eight masked pixel writes
+// without a branch per pixel.
+void MonoLoop32(const GlyphBlit& b, uint32_t colour) {
+  const int first = b.sourceX;
+  const int end = b.sourceX + b.width;
+  for (int y = 0; y < b.height; ++y) {
+    const uint8_t* src = b.source + static_cast<int64_t>(y) * b.sourcePitch;
+    uint8_t* row = b.destination + static_cast<int64_t>(y) * b.destinationPitch;
+    for (int byte = first >> 3; byte << 3 < end; ++byte) {
+      unsigned bits = src[byte];
+      if (bits == 0) continue;
+      const int base = byte << 3;
+      if (base >= first && base + 8 <= end + b.spareRight) {
+        // Columns past the width keep their pixels.
+        if (base + 8 > end) bits &= ~(0xFFu >> (end - base)) & 0xFF;
+        uint8_t* d = row + static_cast<int64_t>(base - first) * 4;
+        const std::array<uint32_t, 8>& m = kBitMasks[bits];
+#if defined(__SSE2__)
+        const __m128i c = _mm_set1_epi32(static_cast<int>(colour));
+        for (int half = 0; half < 2; ++half) {
+          __m128i* p = reinterpret_cast<__m128i*>(d + half * 16);
+          const __m128i mask = _mm_loadu_si128(reinterpret_cast<const __m128i*>(m.data() + half * 4));
+          const __m128i old = _mm_loadu_si128(p);
+          _mm_storeu_si128(p, _mm_or_si128(_mm_andnot_si128(mask, old), _mm_and_si128(mask, c)));
+        }
+#else
+        for (int k = 0; k < 8; ++k) {
+          uint32_t old;
+          std::memcpy(&old, d + k * 4, 4);
+          const uint32_t value = (old & ~m[k]) | (colour & m[k]);
+          std::memcpy(d + k * 4, &value, 4);
+        }
+#endif
+        continue;
+      }
+      if (base < first) bits &= 0xFFu >> (first - base);
+      if (base + 8 > end) bits &= ~(0xFFu >> (end - base)) & 0xFF;
+      auto* d = reinterpret_cast<uint32_t*>(row);
+      while (bits) {
+        const int high = 31 - __builtin_clz(bits);
+        d[base + 7 - high - first] = colour;
+        bits &= ~(1u << high);
+      }
+    }
+  }
+}
 
 template <typename S>
 void MonoLoop(const GlyphBlit& b, uint32_t colour) {
@@ -43,9 +104,18 @@ void ByteLoop(const GlyphBlit& b, const GlyphPalette& palette) {
   for (int y = 0; y < b.height; ++y) {
     const uint8_t* src = b.source + static_cast<int64_t>(y) * b.sourcePitch + b.sourceX;
     uint8_t* dst = b.destination + static_cast<int64_t>(y) * b.destinationPitch;
-    for (int x = 0; x < b.width; ++x) {
-      const uint8_t v = src[x];
-      if (v) S::At(dst, x, palette.pixel[v]);
+    int x = 0;
+    // Runs of eight empty cache pixels (most of a cell) are skipped at once.
+    for (; x + 8 <= b.width; x += 8) {
+      uint64_t eight;
+      std::memcpy(&eight, src + x, 8);
+      if (eight == 0) continue;
+      for (int k = x; k < x + 8; ++k) {
+        if (src[k]) S::At(dst, k, palette.pixel[src[k]]);
+      }
+    }
+    for (; x < b.width; ++x) {
+      if (src[x]) S::At(dst, x, palette.pixel[src[x]]);
     }
   }
 }
@@ -110,7 +180,7 @@ void BlitMonoGlyph(const GlyphBlit& blit, GlyphTarget target, uint32_t colour) {
     case GlyphTarget8: MonoLoop<Store<uint8_t, 1>>(blit, colour); break;
     case GlyphTarget16: MonoLoop<Store<uint16_t, 2>>(blit, colour); break;
     case GlyphTarget16Alpha: MonoLoop<Store<uint16_t, 4>>(blit, colour); break;
-    case GlyphTarget32: MonoLoop<Store<uint32_t, 4>>(blit, colour); break;
+    case GlyphTarget32: MonoLoop32(blit, colour); break;
   }
 }
 

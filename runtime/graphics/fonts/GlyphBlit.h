@@ -21,6 +21,7 @@ struct GlyphBlit {
   int destinationPitch;
   int width;
   int height;
+  int spareRight;  // pixels of the target that may be rewritten unchanged right of the width (0..8)
 };
 
 // The 256 output pixels of the byte values of an 8-bit cache (0: none), for

@@ -46,6 +46,7 @@ void DrawCell(const FontEntry& e, const GlyphCell& cell, int64_t left, int64_t t
   blit.destinationPitch = pitch;
   blit.width = static_cast<int>(r - l);
   blit.height = static_cast<int>(b - t);
+  blit.spareRight = static_cast<int>(std::min<int64_t>(c.clipRight - r, 8));
   if (e.cacheDepth == 1) {
     BlitMonoGlyph(blit, c.kind, c.colour);
   } else {

@@ -11,6 +11,7 @@
 #include "runtime/graphics/fonts/FontGraphicsHooks.h"
 #include "runtime/graphics/fonts/FontHandles.h"
 #include "runtime/platform/ResourceHandle.h"
+#include "runtime/platform/TrackedAlloc.h"
 #include "tests/runtime/platform/LogFixture.h"
 #include "tests/support/FakeGlyphSource.h"
 
@@ -35,6 +36,7 @@ class FontFixture : public LogFixture {
   }
   void TearDown() override {
     DeleteAllFonts();
+    EXPECT_EQ(TrackedBlockCount(), 0) << "blocks left behind";
     SetFontGraphicsHooks(nullptr);
     gScreenDevice = ScreenDevice{};
     LogFixture::TearDown();
