@@ -73,9 +73,10 @@ int32_t MapCharacter::StandX() const { return ClampToI32(QuarterOf(preciseX)); }
 int32_t MapCharacter::StandY() const { return ClampToI32(QuarterOf(preciseY)); }
 
 int32_t MapCharacter::JumpArc() const {
-  const int64_t half = jumpHalf;
-  const int64_t d = std::llabs(int64_t{jumpCount} - half);
-  return ClampToI32((half * half - d * d) * 3 / (160 / CurrentMapSettings.tileUnit));
+  const __int128 half = jumpHalf;
+  const __int128 d = std::llabs(int64_t{jumpCount} - jumpHalf);
+  const __int128 arc = (half * half - d * d) * 3 / (160 / CurrentMapSettings.tileUnit);
+  return arc > INT32_MAX ? INT32_MAX : arc < INT32_MIN ? INT32_MIN : static_cast<int32_t>(arc);
 }
 
 int32_t MapCharacter::ScreenX(bool wrap) const {
