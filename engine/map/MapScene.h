@@ -178,8 +178,19 @@ class MapScene {
   void UpdateScrollRequest();
   void UpdateShake();
   void UpdateZoom();
-  // Whether one foot cell at precise (c, r) lets the character pass.
-  bool IsCellPassable(int64_t c, int64_t r, int32_t cellIndex, int64_t x, int64_t y, int32_t d, int32_t step) const;
+  // One of a character's two foot cells: its tile, which quarter of the
+  // tile it is, and whether it is the left (0) or right (1) cell.
+  struct FootCell {
+    size_t column;
+    size_t row;
+    bool columnOdd;
+    bool rowOdd;
+    int32_t index;
+  };
+  // Whether the foot cell lets a character at an x and y of that parity pass.
+  bool IsCellPassable(const FootCell& cell, bool xOdd, bool yOdd, int32_t d, int32_t step) const;
+  // The tile-flag index of a tile, 0 past the layer.
+  int32_t TileIndexAt(size_t column, size_t row, int32_t layer) const;
   int32_t RawTile(int64_t x, int64_t y, int32_t layer) const;
 };
 

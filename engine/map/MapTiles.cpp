@@ -42,49 +42,74 @@ bool MapScene::IsInsideMap(int64_t x, int64_t y) const {
 }
 
 bool MapScene::IsPassable(int64_t x, int64_t y, int32_t d, int32_t step) const {
-  const int64_t row = y + 1;  // the foot row
-  if (!IsInsideMap(x, row)) return false;
-  return IsCellPassable(x, row, 0, x, y, d, step) && IsCellPassable(x + 1, row, 1, x, y, d, step);
+  const int64_t r = y + 1;  // the foot row
+  if (!IsInsideMap(x, r)) return false;
+  const int64_t w2 = 2 * int64_t{Width()};
+  const int64_t h2 = 2 * int64_t{Height()};
+  const int64_t row = WrapCoordinate(r, h2);
+  const FootCell first{static_cast<size_t>(WrapCoordinate(x, w2) / 2), static_cast<size_t>(row / 2),
+                       (x & 1) != 0, (r & 1) != 0, 0};
+  const FootCell second{static_cast<size_t>(WrapCoordinate(x + 1, w2) / 2), first.row, !first.columnOdd,
+                        first.rowOdd, 1};
+  const bool xOdd = (x & 1) != 0;
+  const bool yOdd = (y & 1) != 0;
+  return IsCellPassable(first, xOdd, yOdd, d, step) && IsCellPassable(second, xOdd, yOdd, d, step);
 }
 
-bool MapScene::IsCellPassable(int64_t c, int64_t r, int32_t cellIndex, int64_t x, int64_t y, int32_t d,
-                              int32_t step) const {
-  const int32_t stepSetting = CurrentMapSettings.stepSetting;
+int32_t MapScene::TileIndexAt(size_t column, size_t row, int32_t layer) const {
+  // The layers match the header whenever a map is loaded; a record put
+  // together by hand reads empty cells past its end.
+  const MapData::TileLayer& cells = mapData.layers[static_cast<size_t>(layer)];
+  if (column >= cells.size() || row >= cells[column].size()) return 0;
+  return IndexOf(cells[column][row]);
+}
+
+namespace {
+
+// The edge bits that close a normal-mode tile under foot cell cellIndex for a
+// character at an x and y of this parity stepping toward d.
+int32_t ClosingEdges(int32_t stepSetting, int32_t d, bool xOdd, bool yOdd, int32_t cellIndex) {
+  int32_t edges = 0;
+  // Standing across a tile boundary: the step right leaves the left tile,
+  // the step left the right one.
+  if (xOdd && d == 6 && cellIndex == 0) edges |= MapScene::kRightEdge;
+  if (xOdd && d == 4 && cellIndex == 1) edges |= MapScene::kLeftEdge;
+  if (stepSetting == 0) {
+    if (!xOdd && cellIndex == 0 && d == 6) edges |= MapScene::kRightEdge;
+    if (!xOdd && cellIndex == 0 && d == 4) edges |= MapScene::kLeftEdge;
+    // Half-tile steps leave the tile downward from its lower half and
+    // upward from its upper half.
+    if (d == 2 && !yOdd) edges |= MapScene::kBottomEdge;
+    if (d == 8 && yOdd) edges |= MapScene::kTopEdge;
+  } else if (stepSetting == 1) {
+    if (d == 2) edges |= MapScene::kBottomEdge;
+    if (d == 8) edges |= MapScene::kTopEdge;
+    if (d == 4) edges |= MapScene::kLeftEdge;
+    if (d == 6) edges |= MapScene::kRightEdge;
+  }
+  return edges;
+}
+
+}  // namespace
+
+bool MapScene::IsCellPassable(const FootCell& cell, bool xOdd, bool yOdd, int32_t d, int32_t step) const {
+  const int32_t closing = ClosingEdges(CurrentMapSettings.stepSetting, d, xOdd, yOdd, cell.index);
+  const int32_t quarter =
+      cell.columnOdd ? (cell.rowOdd ? kBottomEdge : kRightEdge) : (cell.rowOdd ? kLeftEdge : kTopEdge);
+  // The three layers' tiles are read at once: the reads do not wait for
+  // each other.
+  const int32_t indexes[3] = {TileIndexAt(cell.column, cell.row, 0), TileIndexAt(cell.column, cell.row, 1),
+                              TileIndexAt(cell.column, cell.row, 2)};
   int32_t layer = 2;
   for (;;) {
-    int32_t index = IndexOf(RawTile(c, r, layer));
-    while (index == 0 && layer > 0) index = IndexOf(RawTile(c, r, --layer));
-    const int32_t flags = FlagsOf(index);
+    while (indexes[layer] == 0 && layer > 0) --layer;
+    const int32_t flags = FlagsOf(indexes[layer]);
 
     if (flags & kQuarterMode) {
       if (step == 2 && (flags & kAllEdges)) return false;
-      const bool columnOdd = (c & 1) != 0;
-      const bool rowOdd = (r & 1) != 0;
-      const int32_t quarter = columnOdd ? (rowOdd ? kBottomEdge : kRightEdge) : (rowOdd ? kLeftEdge : kTopEdge);
       if (flags & quarter) return false;
-    } else {
-      const bool xOdd = (x & 1) != 0;
-      // Standing across a tile boundary: the step right leaves the left
-      // tile, the step left the right one.
-      if (xOdd && ((d == 6 && cellIndex == 0 && (flags & kRightEdge)) ||
-                   (d == 4 && cellIndex == 1 && (flags & kLeftEdge)))) {
-        return false;
-      }
-      if (stepSetting == 0) {
-        if (!xOdd && cellIndex == 0 && ((d == 6 && (flags & kRightEdge)) || (d == 4 && (flags & kLeftEdge)))) {
-          return false;
-        }
-        // Half-tile steps leave the tile downward from its lower half and
-        // upward from its upper half.
-        const bool yOdd = (y & 1) != 0;
-        if ((d == 2 && !yOdd && (flags & kBottomEdge)) || (d == 8 && yOdd && (flags & kTopEdge))) return false;
-      } else if (stepSetting == 1) {
-        if ((d == 2 && (flags & kBottomEdge)) || (d == 8 && (flags & kTopEdge)) || (d == 4 && (flags & kLeftEdge)) ||
-            (d == 6 && (flags & kRightEdge))) {
-          return false;
-        }
-      }
-      if ((flags & kAllEdges) == kAllEdges) return false;
+    } else if ((flags & closing) || (flags & kAllEdges) == kAllEdges) {
+      return false;
     }
 
     if (!(flags & (kTestBelow | kAlsoTestBelow)) || layer == 0) return true;
