@@ -132,7 +132,12 @@ class MapScene {
   int32_t Height() const { return mapData.header.height; }
 
   MapTile TileAt(int32_t x, int32_t y, int32_t layer) const;
-  bool IsInsideMap(int64_t x, int64_t y) const;
+  bool IsInsideMap(int64_t x, int64_t y) const {
+    if (!HasMap()) return false;
+    if (!loopX && (x < 0 || x >= 2 * int64_t{Width()} - 1)) return false;
+    if (!loopY && (y < 0 || y >= 2 * int64_t{Height()})) return false;
+    return true;
+  }
   bool IsPassable(int64_t x, int64_t y, int32_t d, int32_t step) const;
   bool HasBushFlag(int32_t x, int32_t y) const;
   bool HasCounterFlag(int32_t x, int32_t y) const;
@@ -178,19 +183,13 @@ class MapScene {
   void UpdateScrollRequest();
   void UpdateShake();
   void UpdateZoom();
-  // One of a character's two foot cells: its tile, which quarter of the
-  // tile it is, and whether it is the left (0) or right (1) cell.
-  struct FootCell {
-    size_t column;
-    size_t row;
-    bool columnOdd;
-    bool rowOdd;
-    int32_t index;
-  };
-  // Whether the foot cell lets a character at an x and y of that parity pass.
-  bool IsCellPassable(const FootCell& cell, bool xOdd, bool yOdd, int32_t d, int32_t step) const;
-  // The tile-flag index of a tile, 0 past the layer.
-  int32_t TileIndexAt(size_t column, size_t row, int32_t layer) const;
+  // The tile-flag indexes of one tile on layers 0, 1 and 2 (0 past a layer).
+  using TileStack = std::array<int32_t, 3>;
+  void ReadTileStack(size_t column, size_t row, TileStack& stack) const;
+  // Whether a foot cell on this stack lets the character pass: closing are
+  // the edges that block it in the normal mode, quarter the bit that blocks
+  // it in quarter mode.
+  bool IsCellPassable(const TileStack& stack, int32_t closing, int32_t quarter, int32_t step) const;
   int32_t RawTile(int64_t x, int64_t y, int32_t layer) const;
 };
 

@@ -3,6 +3,7 @@
 // y / 2 of the tile layers.
 
 #include <algorithm>
+#include <array>
 
 #include "engine/map/MapScene.h"
 #include "engine/map/MapSettings.h"
@@ -34,41 +35,11 @@ MapTile MapScene::TileAt(int32_t x, int32_t y, int32_t layer) const {
   return {IndexOf(value), value < kAutotileBase ? 0 : value % kAutotileBase};
 }
 
-bool MapScene::IsInsideMap(int64_t x, int64_t y) const {
-  if (!HasMap()) return false;
-  if (!loopX && (x < 0 || x >= 2 * int64_t{Width()} - 1)) return false;
-  if (!loopY && (y < 0 || y >= 2 * int64_t{Height()})) return false;
-  return true;
-}
-
-bool MapScene::IsPassable(int64_t x, int64_t y, int32_t d, int32_t step) const {
-  const int64_t r = y + 1;  // the foot row
-  if (!IsInsideMap(x, r)) return false;
-  const int64_t w2 = 2 * int64_t{Width()};
-  const int64_t h2 = 2 * int64_t{Height()};
-  const int64_t row = WrapCoordinate(r, h2);
-  const FootCell first{static_cast<size_t>(WrapCoordinate(x, w2) / 2), static_cast<size_t>(row / 2),
-                       (x & 1) != 0, (r & 1) != 0, 0};
-  const FootCell second{static_cast<size_t>(WrapCoordinate(x + 1, w2) / 2), first.row, !first.columnOdd,
-                        first.rowOdd, 1};
-  const bool xOdd = (x & 1) != 0;
-  const bool yOdd = (y & 1) != 0;
-  return IsCellPassable(first, xOdd, yOdd, d, step) && IsCellPassable(second, xOdd, yOdd, d, step);
-}
-
-int32_t MapScene::TileIndexAt(size_t column, size_t row, int32_t layer) const {
-  // The layers match the header whenever a map is loaded; a record put
-  // together by hand reads empty cells past its end.
-  const MapData::TileLayer& cells = mapData.layers[static_cast<size_t>(layer)];
-  if (column >= cells.size() || row >= cells[column].size()) return 0;
-  return IndexOf(cells[column][row]);
-}
-
 namespace {
 
 // The edge bits that close a normal-mode tile under foot cell cellIndex for a
 // character at an x and y of this parity stepping toward d.
-int32_t ClosingEdges(int32_t stepSetting, int32_t d, bool xOdd, bool yOdd, int32_t cellIndex) {
+constexpr int32_t ClosingEdges(int32_t stepSetting, int32_t d, bool xOdd, bool yOdd, int32_t cellIndex) {
   int32_t edges = 0;
   // Standing across a tile boundary: the step right leaves the left tile,
   // the step left the right one.
@@ -90,28 +61,84 @@ int32_t ClosingEdges(int32_t stepSetting, int32_t d, bool xOdd, bool yOdd, int32
   return edges;
 }
 
+// ClosingEdges for both foot cells (cell 0 in the low nibble), by step
+// setting (0, 1, any other), direction 0 to 10, x parity and y parity.
+constexpr int ClosingIndex(int stepSetting, int d, bool xOdd, bool yOdd) {
+  return ((stepSetting * 11 + d) * 2 + xOdd) * 2 + yOdd;
+}
+constexpr std::array<uint8_t, 3 * 11 * 4> kClosingEdges = [] {
+  std::array<uint8_t, 3 * 11 * 4> table{};
+  for (int s = 0; s < 3; ++s) {
+    for (int d = 0; d <= 10; ++d) {
+      for (int xOdd = 0; xOdd < 2; ++xOdd) {
+        for (int yOdd = 0; yOdd < 2; ++yOdd) {
+          table[static_cast<size_t>(ClosingIndex(s, d, xOdd, yOdd))] =
+              static_cast<uint8_t>(ClosingEdges(s, d, xOdd, yOdd, 0) | ClosingEdges(s, d, xOdd, yOdd, 1) << 4);
+        }
+      }
+    }
+  }
+  return table;
+}();
+
+// The quarter of its tile that a foot cell is, as the bit that blocks it in
+// quarter mode.
+constexpr int32_t QuarterBit(bool columnOdd, bool rowOdd) {
+  return columnOdd ? (rowOdd ? MapScene::kBottomEdge : MapScene::kRightEdge)
+                   : (rowOdd ? MapScene::kLeftEdge : MapScene::kTopEdge);
+}
+
 }  // namespace
 
-bool MapScene::IsCellPassable(const FootCell& cell, bool xOdd, bool yOdd, int32_t d, int32_t step) const {
-  const int32_t closing = ClosingEdges(CurrentMapSettings.stepSetting, d, xOdd, yOdd, cell.index);
-  const int32_t quarter =
-      cell.columnOdd ? (cell.rowOdd ? kBottomEdge : kRightEdge) : (cell.rowOdd ? kLeftEdge : kTopEdge);
-  // The three layers' tiles are read at once: the reads do not wait for
-  // each other.
-  const int32_t indexes[3] = {TileIndexAt(cell.column, cell.row, 0), TileIndexAt(cell.column, cell.row, 1),
-                              TileIndexAt(cell.column, cell.row, 2)};
-  int32_t layer = 2;
-  for (;;) {
-    while (indexes[layer] == 0 && layer > 0) --layer;
-    const int32_t flags = FlagsOf(indexes[layer]);
+bool MapScene::IsPassable(int64_t x, int64_t y, int32_t d, int32_t step) const {
+  const int64_t r = y + 1;  // the foot row
+  if (!IsInsideMap(x, r)) return false;
+  const int64_t w2 = 2 * int64_t{Width()};
+  const size_t row = static_cast<size_t>(WrapCoordinate(r, 2 * int64_t{Height()}) / 2);
+  const int64_t left = WrapCoordinate(x, w2);
+  const int64_t right = left + 1 == w2 ? 0 : left + 1;
+  const bool xOdd = (x & 1) != 0;
+  const bool rowOdd = (r & 1) != 0;
 
+  // A character aligned to a tile has both feet on it: one read of its
+  // layers serves both cells.
+  TileStack first;
+  TileStack second;
+  ReadTileStack(static_cast<size_t>(left / 2), row, first);
+  if (right / 2 == left / 2) {
+    second = first;
+  } else {
+    ReadTileStack(static_cast<size_t>(right / 2), row, second);
+  }
+
+  const int32_t stepSetting = CurrentMapSettings.stepSetting;
+  const int setting = stepSetting == 0 || stepSetting == 1 ? stepSetting : 2;
+  const int direction = d >= 0 && d <= 10 ? d : 0;
+  const int32_t closing = kClosingEdges[static_cast<size_t>(ClosingIndex(setting, direction, xOdd, (y & 1) != 0))];
+  return IsCellPassable(first, closing & 0xF, QuarterBit(xOdd, rowOdd), step) &&
+         IsCellPassable(second, closing >> 4, QuarterBit(!xOdd, rowOdd), step);
+}
+
+void MapScene::ReadTileStack(size_t column, size_t row, TileStack& stack) const {
+  // The layers match the header whenever a map is loaded; a record put
+  // together by hand reads empty cells past its end.
+  for (size_t layer = 0; layer < 3; ++layer) {
+    const MapData::TileLayer& cells = mapData.layers[layer];
+    stack[layer] = column < cells.size() && row < cells[column].size() ? IndexOf(cells[column][row]) : 0;
+  }
+}
+
+bool MapScene::IsCellPassable(const TileStack& stack, int32_t closing, int32_t quarter, int32_t step) const {
+  size_t layer = 2;
+  for (;;) {
+    while (stack[layer] == 0 && layer > 0) --layer;
+    const int32_t flags = FlagsOf(stack[layer]);
     if (flags & kQuarterMode) {
       if (step == 2 && (flags & kAllEdges)) return false;
       if (flags & quarter) return false;
     } else if ((flags & closing) || (flags & kAllEdges) == kAllEdges) {
       return false;
     }
-
     if (!(flags & (kTestBelow | kAlsoTestBelow)) || layer == 0) return true;
     --layer;
   }
