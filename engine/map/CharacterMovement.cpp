@@ -37,20 +37,16 @@ int32_t LoopDistance(int64_t from, int64_t to, bool loops, int32_t tiles) {
   return ClampToI32(d);
 }
 
-// Whether an occupant at (ox, oy) stands in the way of a character arriving
-// at (nx, ny): its column within one of nx, its row ny (or, when the occupant
-// is tall, the row above ny, given as rowAbove).
-struct Arrival {
+// The columns a character arriving at column nx shares with an occupant:
+// nx and its neighbours, taken round the map (2W columns).
+struct ArrivalColumns {
   int64_t w2;
-  int64_t h2;
   int64_t nx;
-  int64_t ny;
-  int64_t left;      // (nx - 1) round the map
-  int64_t right;     // (nx + 1) round the map
-  int64_t nextRow;   // (ny + 1) round the map
+  int64_t left;
+  int64_t right;
 
-  bool ColumnMatches(int32_t ox) const {
-    const int64_t x = WrapCoordinate(ox, w2);
+  bool Match(int32_t occupantX) const {
+    const int64_t x = WrapCoordinate(occupantX, w2);
     return x == nx || x == left || x == right;
   }
 };
@@ -87,13 +83,16 @@ bool MapCharacter::CanMoveRow(int64_t x, int64_t y, int32_t d) const {
   if (!map.IsPassable(x, y, d, stepSize)) return false;
   if (!map.IsPassable(nx, ny, d == 0 ? 10 : 10 - d, stepSize)) return false;
 
-  const Arrival at{w2, h2, nx, ny, WrapCoordinate(nx - 1, w2), WrapCoordinate(nx + 1, w2), WrapCoordinate(ny + 1, h2)};
+  // An occupant stands in the way on row ny, or, when it is tall, on the row
+  // below (its upper half row is then ny).
+  const ArrivalColumns columns{w2, nx, WrapCoordinate(nx - 1, w2), WrapCoordinate(nx + 1, w2)};
+  const int64_t rowBelow = WrapCoordinate(ny + 1, h2);
   for (const MapEventState& e : map.events) {
     if (e.passThrough || e.id == id) continue;
     // The hero passes events without a graphic.
     if (isHero && !e.HasGraphic()) continue;
     const int64_t row = WrapCoordinate(e.preciseY, h2);
-    if ((row == ny || (e.tall && row == at.nextRow)) && at.ColumnMatches(e.preciseX)) return false;
+    if ((row == ny || (e.tall && row == rowBelow)) && columns.Match(e.preciseX)) return false;
   }
 
   // Others give way to the hero, unless they have no graphic themselves.
@@ -101,7 +100,7 @@ bool MapCharacter::CanMoveRow(int64_t x, int64_t y, int32_t d) const {
     if (const MapCharacter* hero = CurrentMapSceneHooks().hero(); hero && !hero->passThrough) {
       const bool rowMatches = WrapCoordinate(hero->preciseY, h2) == ny ||
                               (hero->tall && WrapCoordinate(int64_t{hero->preciseY} - 1, h2) == ny);
-      if (rowMatches && at.ColumnMatches(hero->preciseX)) return false;
+      if (rowMatches && columns.Match(hero->preciseX)) return false;
     }
   }
   return true;

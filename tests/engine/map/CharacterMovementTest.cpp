@@ -115,8 +115,20 @@ TEST_F(CharacterMovementTest, HeroPassesEventsWithoutGraphicAndTheyPassTheHero) 
   EXPECT_TRUE(e.CanMove(6, 4, 4)) << "an event without a graphic is not blocked by the hero";
   e.graphicId = 3;
   EXPECT_FALSE(e.CanMove(6, 4, 4));
+  hero_.tall = 1;
+  hero_.preciseY = 5;
+  EXPECT_FALSE(e.CanMove(6, 4, 4)) << "a tall hero also holds the row above its own";
   hero_.passThrough = 1;
   EXPECT_TRUE(e.CanMove(6, 4, 4));
+}
+
+TEST_F(CharacterMovementTest, NeighboursMeetAcrossTheSeamOfALoopingMap) {
+  UseMap(10, 10);
+  CurrentMap.loopX = 1;
+  AddEvent(1, 19, 4);
+  MapCharacter c = At(2, 4);
+  EXPECT_TRUE(c.CanMove(2, 4, 4)) << "landing on 1: two columns from 19 round the map";
+  EXPECT_FALSE(c.CanMove(1, 4, 4)) << "landing on 0: next to 19 round the map";
 }
 
 TEST_F(CharacterMovementTest, TallCharactersWithHalfStepsNeedTheRowAbove) {

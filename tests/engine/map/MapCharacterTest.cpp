@@ -212,6 +212,35 @@ TEST_F(MapCharacterTest, TalkFacingTurnsToTheHeroAndBack) {
   EXPECT_EQ(c.talking, 0);
 }
 
+TEST_F(MapCharacterTest, SmallQueries) {
+  UseMap(20, 15);
+  MapCharacter c;
+  EXPECT_EQ(c.CollisionWidth(0), 0) << "one extra byte: no widths";
+  c.extraBytes = {0, 3, 5};
+  EXPECT_EQ(c.CollisionWidth(0), 3);
+  EXPECT_EQ(c.CollisionWidth(1), 5);
+  EXPECT_EQ(c.DrawPriority(), 0);
+  c.alwaysAbove = 1;
+  EXPECT_EQ(c.DrawPriority(), 999);
+  c.pattern = 0;
+  c.animCounter = 5;
+  c.talkDirection = 4;
+  c.ResetAnimation();
+  EXPECT_EQ(c.pattern, c.basePattern);
+  EXPECT_EQ(c.animCounter, 0);
+  EXPECT_EQ(c.talkDirection, 0);
+  c.walkAnim = 0;
+  c.pattern = 0;
+  c.ResetAnimation();
+  EXPECT_EQ(c.pattern, 0) << "no animation option: the pattern stays";
+  c.talking = 1;
+  c.talkDirection = 8;
+  c.directionFixed = 1;
+  c.EndTalkFacing();
+  EXPECT_EQ(c.direction, 2) << "a fixed direction does not turn back";
+  EXPECT_EQ(c.talking, 0);
+}
+
 TEST_F(MapCharacterTest, MovingAndWasMoving) {
   UseMap(20, 15);
   MapCharacter c;
