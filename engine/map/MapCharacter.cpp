@@ -176,9 +176,12 @@ void MapCharacter::ShakeAndEffectUpdate() {
     };
     shakeOffsetX = offset(shakeAmpX);
     shakeOffsetY = offset(shakeAmpY);
-    if (--shakeTimer <= 0) {
+    // Lowered by one; a swing ends when that leaves nothing.
+    if (shakeTimer <= 1) {
       --shakeSwings;
       shakeTimer = ClampToI32(2 * period);
+    } else {
+      --shakeTimer;
     }
   }
   if (shakeSwings <= 0) {

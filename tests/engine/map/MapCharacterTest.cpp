@@ -178,6 +178,9 @@ TEST_F(MapCharacterTest, ShakeSwingsOutAndBackOnEachSide) {
   c.StartShake(INT32_MAX, INT32_MIN, 3, INT32_MAX);
   EXPECT_EQ(c.shakeTimer, INT32_MAX);
   for (int i = 0; i < 5; ++i) c.UpdateMovement();
+  c.shakeTimer = INT32_MIN;  // as a damaged record could hold
+  c.UpdateMovement();
+  EXPECT_EQ(c.shakeTimer, INT32_MAX) << "a new swing starts, twice the period held to 32 bits";
   c.StartShake(1, 1, 1, -4);
   EXPECT_EQ(c.shakePeriod, 1);
   EXPECT_EQ(c.shakeTimer, 2);
