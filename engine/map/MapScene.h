@@ -9,6 +9,7 @@
 // value: save-slot snapshots and the title copy it whole.
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -190,6 +191,8 @@ class MapScene {
   // the edges that block it in the normal mode, quarter the bit that blocks
   // it in quarter mode.
   bool IsCellPassable(const TileStack& stack, int32_t closing, int32_t quarter, int32_t step) const;
+  // The tile value at a precise position, wrapped into the map; an empty
+  // cell without a map or past the layers.
   int32_t RawTile(int64_t x, int64_t y, int32_t layer) const;
 };
 
