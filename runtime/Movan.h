@@ -143,6 +143,10 @@ using FileHandle = uintptr_t;
 // directory of their path (a file that archive lacks is not found), else
 // from plain files. Names are game paths: '\' separators, any letter case.
 
+// The largest file read whole: an archive entry stating more is refused
+// before anything is decompressed, and the data loader refuses a larger file.
+constexpr int64_t kMaxWholeFileSize = INT32_MAX;
+
 // Opens a file for reading; flag non-zero asks for a file-access thread.
 FileHandle FileOpenRead(const char* name, int flag);
 // Size in bytes, or -1 when the file cannot be opened.
