@@ -82,7 +82,9 @@ TEST(ArchiveCodeTest, RefusesDamagedCode) {
     std::string out;
     EXPECT_EQ(Decode(c.code, &out, c.capacity), -1) << c.what;
     // The check alone knows no buffer, so only a buffer too small passes it.
-    if (c.capacity == 64) EXPECT_EQ(Check(c.code), -1) << c.what;
+    if (c.capacity == 64) {
+      EXPECT_EQ(Check(c.code), -1) << c.what;
+    }
   }
   // A packed size beyond the bytes there are.
   std::string code = Code(3, 0xFF, "abc");
