@@ -8,6 +8,8 @@
 #include "engine/shell/DataFolder.h"
 #include "runtime/host/MessageBox.h"
 
+CommonEventList CommonEvents;
+
 namespace {
 
 constexpr int32_t kCommonEventsHeaderBytes = 10;
