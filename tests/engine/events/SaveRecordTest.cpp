@@ -316,6 +316,31 @@ TEST_F(SaveRecordTest, OlderVersionsKeepTheDefaultsOfMissingFields) {
   EXPECT_EQ(misread.screenLock, 12345);
 }
 
+TEST_F(SaveRecordTest, EachVersionReadsItsOwnFields) {
+  SaveBuffer out;
+  ASSERT_TRUE(SampleRunner().WriteState(out));
+  // A newer record read as an older version stops after that version's
+  // fields, which lie first; what follows keeps its default.
+  int32_t consumedBefore = 0;
+  for (int32_t version = 100; version <= 111; ++version) {
+    SaveBuffer in = ReadBack(out);
+    RootEventRunner r;
+    ASSERT_TRUE(r.ReadState(in, version)) << version;
+    EXPECT_GE(in.Position(), consumedBefore) << version;
+    consumedBefore = in.Position();
+    EXPECT_EQ(r.partyNames.size(), 3u) << version;
+    EXPECT_EQ(r.keyCodes[0], version >= 101 ? 110 : 144) << version;
+    EXPECT_EQ(r.followerSpacing, version >= 102 ? 4 : 2) << version;
+    EXPECT_EQ(r.messagePrefix, version >= 103 ? "<C>" : "") << version;
+    EXPECT_EQ(r.frameCounter, version >= 104 ? 9999999 : 0) << version;
+    EXPECT_EQ(r.soundValues[2], version >= 106 ? 50 : 100) << version;
+    EXPECT_EQ(r.musicFileName, version >= 108 ? "BGM\\a.mid" : "") << version;
+    EXPECT_EQ(r.fogFileName, version >= 109 ? "f.png" : "") << version;
+    EXPECT_EQ(r.partyFlag, version >= 110 ? 0 : 1) << version;
+  }
+  EXPECT_EQ(consumedBefore, out.Size());
+}
+
 TEST_F(SaveRecordTest, DamagedRootRunnerRecordsFail) {
   SaveBuffer out;
   ASSERT_TRUE(SampleRunner().WriteState(out));
