@@ -49,12 +49,13 @@ struct ExpandContext {
 // value.
 using ReadReference = Reference (*)(const std::string& text, size_t p, size_t open, const ExpandContext& at);
 
-// Replaces every occurrence of the opening, first to last. A value is
-// scanned again when it may hold the opening itself (it has a backslash), as
-// the text after a replacement is searched from the replacement on.
-void ExpandKind(std::string& text, std::string_view opening, ReadReference read, const ExpandContext& at) {
+// Replaces every occurrence of the opening, first to last, while the text
+// stays within sizeLimit bytes. A value is scanned again when it may hold the
+// opening itself (it has a backslash), as the text after a replacement is
+// searched from the replacement on.
+void ExpandKind(std::string& text, std::string_view opening, ReadReference read, const ExpandContext& at,
+                size_t sizeLimit) {
   if (text.find(opening) == std::string::npos) return;
-  const size_t growthLimit = text.size() + kMaxExpandedGrowth;
   std::string out;
   size_t i = 0;
   int32_t replaced = 0;
@@ -64,7 +65,7 @@ void ExpandKind(std::string& text, std::string_view opening, ReadReference read,
     if (p == std::string::npos || replaced >= kMaxReferencesPerKind) break;
     Reference ref = read(text, p, p + opening.size(), at);
     const size_t rest = text.size() - ref.end;
-    if (out.size() + (p - i) + ref.value.size() + rest > growthLimit) break;
+    if (out.size() + (p - i) + ref.value.size() + rest > sizeLimit) break;
     ++replaced;
     out.append(text, i, p - i);
     if (ref.value.find('\\') != std::string::npos && rescans < kMaxRescansPerKind) {
@@ -122,16 +123,17 @@ Reference StringVariable(const std::string& text, size_t p, size_t open, const E
 }
 
 void ExpandReferences(std::string& text, const ExpandContext& at) {
-  ExpandKind(text, "\\v[", NumberedVariable<0>, at);
+  const size_t limit = text.size() + kMaxExpandedGrowth;
+  ExpandKind(text, "\\v[", NumberedVariable<0>, at, limit);
   static constexpr ReadReference kSpareSets[] = {NumberedVariable<1>, NumberedVariable<2>, NumberedVariable<3>,
                                                  NumberedVariable<4>, NumberedVariable<5>, NumberedVariable<6>,
                                                  NumberedVariable<7>, NumberedVariable<8>, NumberedVariable<9>};
   for (int k = 1; k <= 9; ++k) {
     const char opening[] = {'\\', 'v', static_cast<char>('0' + k), '['};
-    ExpandKind(text, std::string_view(opening, 4), kSpareSets[k - 1], at);
+    ExpandKind(text, std::string_view(opening, 4), kSpareSets[k - 1], at, limit);
   }
-  ExpandKind(text, "\\self[", SelfVariable, at);
-  ExpandKind(text, "\\cself[", CommonSelfVariable, at);
+  ExpandKind(text, "\\self[", SelfVariable, at, limit);
+  ExpandKind(text, "\\cself[", CommonSelfVariable, at, limit);
   // The user database's cells first, then the variable and the system
   // database's; a cell whose text names a cell of an earlier one sends the
   // expansion back to it.
@@ -141,9 +143,9 @@ void ExpandReferences(std::string& text, const ExpandContext& at) {
     int kind = 0;
     while (kind < 3 && text.find(kDatabaseOpenings[kind]) == std::string::npos) ++kind;
     if (kind == 3) break;
-    ExpandKind(text, kDatabaseOpenings[kind], kDatabaseReads[kind], at);
+    ExpandKind(text, kDatabaseOpenings[kind], kDatabaseReads[kind], at, limit);
   }
-  ExpandKind(text, "\\s[", StringVariable, at);
+  ExpandKind(text, "\\s[", StringVariable, at, limit);
 }
 
 // ---- Formatting escapes ----

@@ -11,7 +11,7 @@
 #include <string>
 
 // The most times one kind of reference is replaced in one text, and the
-// most a text may grow by replacements. A string variable that contains its
+// most a text may grow by all its replacements. A string variable that contains its
 // own reference is expanded that often and no more; escapes left over stay
 // as text.
 inline constexpr int32_t kMaxReferencesPerKind = 10000;

@@ -84,6 +84,11 @@ TEST_F(EscapeExpanderTest, SelfReferencesAreBounded) {
   const std::string big = Expand(many, true);
   EXPECT_LE(big.size(), many.size() + kMaxExpandedGrowth);
   EXPECT_GT(big.size(), kMaxExpandedGrowth - (1 << 16));
+  // The allowance holds for the whole text, not for each kind.
+  Variables.SetStringVariable(15000207, std::string(1 << 16, 'y'));
+  std::string mixed;
+  for (int i = 0; i < 20; ++i) mixed += "\\s[4]\\cself[7]";
+  EXPECT_LE(Expand(mixed, true).size(), mixed.size() + kMaxExpandedGrowth);
 }
 
 TEST_F(EscapeExpanderTest, MissingMarks) {
