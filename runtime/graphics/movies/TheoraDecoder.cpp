@@ -602,3 +602,5 @@ int32_t TheoraPageEntryCount(const TheoraDecoder* d) { return d->pageCount; }
 const TheoraPageEntry* TheoraPageEntries(const TheoraDecoder* d) { return d->pageIndex; }
 
 const uint8_t* TheoraKeyFrameFlags(const TheoraDecoder* d) { return d->keyFrames; }
+
+int IsTheoraStockFull(const TheoraDecoder* d) { return d->state.load(std::memory_order_acquire) == kStockFull; }

@@ -54,3 +54,5 @@ int32_t TheoraPageEntryCount(const TheoraDecoder* decoder);
 const TheoraPageEntry* TheoraPageEntries(const TheoraDecoder* decoder);
 // One byte per frame, 1 for a key frame.
 const uint8_t* TheoraKeyFrameFlags(const TheoraDecoder* decoder);
+// 1 while every stock slot holds a decoded frame (the thread waits).
+int IsTheoraStockFull(const TheoraDecoder* decoder);
