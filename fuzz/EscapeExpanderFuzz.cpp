@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "engine/data/Databases.h"
+#include "engine/data/database/Databases.h"
 #include "engine/events/EscapeExpander.h"
 #include "engine/events/VariableStore.h"
 #include "fuzz/DataReaderHooks.h"

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "engine/data/SaveBuffer.h"
+#include "engine/data/file/SaveBuffer.h"
 #include "engine/events/VariableStore.h"
 #include "fuzz/DataReaderHooks.h"
 

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "engine/data/SaveBuffer.h"
+#include "engine/data/file/SaveBuffer.h"
 #include "engine/events/RootEventRunner.h"
 #include "engine/events/VariableStore.h"
 #include "fuzz/WriteSeed.h"

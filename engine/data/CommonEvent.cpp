@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "runtime/host/MessageBox.h"
+#include "runtime/Movan.h"
 
 namespace {
 
@@ -12,7 +12,7 @@ constexpr uint8_t kTablesFollow = 0x8F;
 constexpr uint8_t kEndByte = 0x8F;
 
 void ReportVersionMismatch() {
-  HostMessageBox(
+  ShowMessageBox(
       "コモンイベントファイルの読み込みに失敗しました。\r\nデータのバージョンが違う可能性があります、最新ツールでロードしてください。",
       "読み込み失敗");
 }

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <vector>
 
-#include "engine/data/DataFileFrame.h"
-#include "engine/data/FileBuffer.h"
+#include "engine/data/file/DataFileFrame.h"
+#include "engine/data/file/FileBuffer.h"
 #include "engine/shell/DataFolder.h"
-#include "runtime/host/MessageBox.h"
+#include "runtime/Movan.h"
 
 CommonEventList CommonEvents;
 
@@ -17,7 +17,7 @@ constexpr uint8_t kFrameByte = 0x8F;
 constexpr int32_t kCommonFileMagic = 0x030C386C;
 
 bool ReportUnreadable() {
-  HostMessageBox("コモンイベントデータの読み込みに失敗しました", "読み込みエラー");
+  ShowMessageBox("コモンイベントデータの読み込みに失敗しました", "読み込みエラー");
   return false;
 }
 

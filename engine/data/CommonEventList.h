@@ -13,7 +13,7 @@
 #include <map>
 #include <string>
 
-#include "engine/data/ByteCursor.h"
+#include "engine/data/file/ByteCursor.h"
 #include "engine/data/CommonEvent.h"
 
 struct CommonEventList {

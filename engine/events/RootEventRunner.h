@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/data/SaveBuffer.h"
+#include "engine/data/file/SaveBuffer.h"
 
 class RootEventRunner {
  public:

@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "engine/data/Databases.h"
+#include "engine/data/database/Databases.h"
 #include "engine/events/RootEventRunner.h"
 #include "runtime/Movan.h"
 #include "runtime/ShiftJis.h"

@@ -1,6 +1,6 @@
 #include "engine/events/VariableId.h"
 
-#include "engine/data/Databases.h"
+#include "engine/data/database/Databases.h"
 
 VariableIdParts DecodeVariableId(int32_t id) {
   using R = VariableRange;

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "engine/data/CommonEventList.h"
-#include "engine/data/Databases.h"
+#include "engine/data/database/Databases.h"
 #include "engine/events/MapHooks.h"
 #include "engine/events/VariableId.h"
 #include "engine/shell/EngineRandom.h"

@@ -15,8 +15,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/data/Database.h"
-#include "engine/data/SaveBuffer.h"
+#include "engine/data/database/Database.h"
+#include "engine/data/file/SaveBuffer.h"
 #include "engine/events/RootEventRunner.h"
 
 class VariableStore {

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "engine/data/CommonEventList.h"
-#include "engine/data/FileBuffer.h"
+#include "engine/data/file/FileBuffer.h"
 #include "engine/shell/DataFolder.h"
 #include "tests/engine/data/DataTestHooks.h"
 #include "tests/support/ByteWriter.h"

@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "engine/data/CommonEventList.h"
-#include "engine/data/Databases.h"
+#include "engine/data/database/Databases.h"
 #include "engine/events/RootEventRunner.h"
 #include "engine/events/VariableStore.h"
 #include "engine/shell/EngineRandom.h"

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/data/Database.h"
+#include "engine/data/database/Database.h"
 
 struct ErrorScreenLines {
   std::string line1, line2, line3;
