@@ -8,6 +8,8 @@
 #include "engine/shell/DataFolder.h"
 #include "runtime/Movan.h"
 
+CommonEventList CommonEvents;
+
 namespace {
 
 constexpr int32_t kCommonEventsHeaderBytes = 10;

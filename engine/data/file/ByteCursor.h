@@ -49,6 +49,12 @@ class ByteCursor {
   // length field (the work buffer of the reader that owns the field).
   bool ReadString(std::string& text, int32_t maxLength = kNoLimit);
 
+  // A text that must carry its terminator: a length field of lengthBytes (2
+  // or 4) counting the closing NUL, then that many bytes, among which a NUL
+  // must be; the text is the bytes up to the first NUL. A negative length, a
+  // length above maxLength and bytes without a NUL fail the field.
+  bool ReadTerminatedString(std::string& text, int lengthBytes, int32_t maxLength = kNoLimit);
+
   // A list count: 0 <= count <= maxCount, and count entries of at least
   // minEntryBytes each must fit in the bytes left. Test a count this way
   // before resizing anything to it.

@@ -282,4 +282,30 @@ TEST(EventCommandTest, ListsGrowAsCommandsAreReadAndHoldOnlyWholeOnes) {
   EXPECT_EQ(whole.Position(), whole.Size());
 }
 
+TEST(ByteCursorTest, TerminatedStringsMustCarryTheirNul) {
+  const struct {
+    std::string bytes;
+    int lengthBytes;
+    int32_t limit;
+    bool ok;
+    std::string text;
+  } cases[] = {
+      {std::string("\x03\x00\x00\x00" "ab\0", 7), 4, ByteCursor::kNoLimit, true, "ab"},
+      {std::string("\x03\x00" "a\0b", 5), 2, ByteCursor::kNoLimit, true, "a"},
+      {std::string("\x02\x00" "ab", 4), 2, ByteCursor::kNoLimit, false, ""},
+      {std::string("\x00\x00", 2), 2, ByteCursor::kNoLimit, false, ""},
+      {std::string("\xff\xff" "a\0", 4), 2, ByteCursor::kNoLimit, false, ""},
+      {std::string("\x04\x00" "a\0", 4), 2, ByteCursor::kNoLimit, false, ""},
+      {std::string("\x03\x00" "ab\0", 5), 2, 2, false, ""},
+  };
+  for (const auto& c : cases) {
+    SaveBuffer in = BufferOf<SaveBuffer>(c.bytes);
+    std::string text;
+    EXPECT_EQ(in.ReadTerminatedString(text, c.lengthBytes, c.limit), c.ok) << c.bytes.size();
+    EXPECT_EQ(text, c.text);
+    EXPECT_EQ(in.Overrun(), !c.ok);
+    EXPECT_EQ(in.Position(), c.ok ? static_cast<int32_t>(c.bytes.size()) : 0);
+  }
+}
+
 }  // namespace
