@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/data/Databases.h"
+#include "engine/data/database/Databases.h"
 #include "engine/map/MapCharacter.h"
 #include "engine/map/MapScene.h"
 #include "engine/map/MapSceneHooks.h"

@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/data/MoveRoute.h"
+#include "engine/data/map/MoveRoute.h"
 #include "engine/map/MapSettings.h"
 
 class MapScene;

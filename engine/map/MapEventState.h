@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "engine/data/MapEvent.h"
+#include "engine/data/map/MapEvent.h"
 #include "engine/map/MapCharacter.h"
 
 class MapScene;

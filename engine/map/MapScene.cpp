@@ -1,10 +1,11 @@
 #include "engine/map/MapScene.h"
+#include "engine/map/SceneMapHooks.h"
 
 #include <algorithm>
 #include <cstdio>
 
 #include "engine/data/CommonEventList.h"
-#include "engine/data/Databases.h"
+#include "engine/data/database/Databases.h"
 #include "engine/map/MapSceneHooks.h"
 #include "engine/shell/ErrorScreen.h"
 #include "engine/shell/SoundHooks.h"
@@ -60,6 +61,9 @@ void StartMapSound(int32_t mapId, int32_t kind, int32_t entryItem, int32_t fileI
 }  // namespace
 
 void MapScene::Reset() {
+  // From its first reset on, the scene answers the interpreter's map
+  // questions.
+  InstallSceneMapHooks();
   mapId = -1;
   scrollX = 0;
   scrollY = 0;

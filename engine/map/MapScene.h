@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/data/MapData.h"
+#include "engine/data/map/MapData.h"
 #include "engine/data/TileSet.h"
 #include "engine/map/MapEventState.h"
 

@@ -1,7 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "engine/data/CommonEventList.h"
-#include "engine/data/Databases.h"
+#include "engine/data/database/Databases.h"
+#include "engine/events/MapHooks.h"
 #include "engine/map/MapScene.h"
 #include "engine/map/MapSceneHooks.h"
 #include "engine/shell/SoundHooks.h"
@@ -243,6 +244,33 @@ TEST_F(MapSceneTest, FindCharacterResolvesEventsHeroAndFollowers) {
   EXPECT_EQ(FindCharacter(-2), &hero_);
   EXPECT_EQ(FindCharacter(-3), nullptr) << "no followers installed";
   EXPECT_EQ(FindCharacter(-1), nullptr);
+}
+
+TEST_F(MapSceneTest, TheInterpretersMapTableReadsAndMovesTheLiveScene) {
+  WriteStandardTileSets();  // the scene's reset puts it behind the table
+  UseMap(20, 15);
+  AddEvent(8, 4, 6);
+  CurrentMap.mapId = 7;
+  const MapHooks& map = CurrentMapHooks();
+  EXPECT_EQ(map.currentMapId(), 7);
+  CharacterPosition position;
+  ASSERT_TRUE(map.mapEventPosition(8, position));
+  EXPECT_EQ(position.preciseX, 4);
+  EXPECT_EQ(position.preciseY, 6);
+  EXPECT_FALSE(map.mapEventPosition(5, position));
+  EXPECT_FALSE(map.mapEventPosition(-2, position)) << "the hero is no map event";
+  map.setMapEventPosition(8, {10, 12, 3});
+  EXPECT_EQ(FindCharacter(8)->preciseX, 10);
+  EXPECT_EQ(FindCharacter(8)->height, 3);
+
+  hero_.preciseX = 22;
+  ASSERT_TRUE(map.partyMemberPosition(0, position));
+  EXPECT_EQ(position.preciseX, 22);
+  EXPECT_EQ(map.followerCount(), 0);
+  EXPECT_FALSE(map.partyMemberPosition(1, position));
+  map.setPartyMemberPosition(0, {2, 4, 0});
+  EXPECT_EQ(hero_.preciseY, 4);
+  SetMapHooks(nullptr);
 }
 
 }  // namespace

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/data/MapData.h"
+#include "engine/data/map/MapData.h"
 #include "engine/data/TileSet.h"
 #include "engine/map/MapCharacter.h"
 #include "engine/map/MapScene.h"
