@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "runtime/graphics/ScreenDevice.h"
+#include "runtime/graphics/state/ScreenDevice.h"
 #include "runtime/graphics/fonts/FontHandles.h"
 #include "runtime/graphics/fonts/RenderString.h"
-#include "runtime/platform/ResourceHandle.h"
+#include "runtime/platform/base/ResourceHandle.h"
 #include "tests/support/FakeGlyphSource.h"
 
 namespace {

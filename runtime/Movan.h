@@ -143,6 +143,10 @@ using FileHandle = uintptr_t;
 // directory of their path (a file that archive lacks is not found), else
 // from plain files. Names are game paths: '\' separators, any letter case.
 
+// The largest file read whole: an archive entry stating more is refused
+// before anything is decompressed, and the data loader refuses a larger file.
+constexpr int64_t kMaxWholeFileSize = INT32_MAX;
+
 // Opens a file for reading; flag non-zero asks for a file-access thread.
 FileHandle FileOpenRead(const char* name, int flag);
 // Size in bytes, or -1 when the file cannot be opened.
@@ -220,3 +224,29 @@ int DrawTextLineScaled(int x, int y, double scaleX, double scaleY, const char* t
 // Width in pixels, or -1.
 int GetTextWidth(const char* text, int byteCount, int vertical);
 int GetTextWidthWithFont(const char* text, int byteCount, int font, int vertical);
+
+// ---- Screen settings ----
+
+// The colour depth set for the display mode, 16 while none is set.
+int GetScreenDepth();
+// -1 keeps a value. A width or height of 0 or below, or a depth other than
+// 8, 16 and 32, gives -1 and changes nothing. Else 0.
+int SetScreenMode(int width, int height, int depth, int refreshRate);
+// Either pointer may be null. Returns 0.
+int GetScreenSize(int* width, int* height);
+// Size and display depth; each pointer may be null. Returns 0.
+int GetScreenMetrics(int* width, int* height, int* depth);
+
+// ---- Message boxes and ending the program ----
+
+// A system message box with an OK button; text and title are Shift-JIS.
+void ShowMessageBox(const char* text, const char* title);
+// Ends the program at once with the exit code, without the end sequence.
+[[noreturn]] void ExitProgram(int code);
+// Test seams: a hook sees every message box instead of the player, or every
+// exit (a hook that returns is followed by the real exit). Null puts the
+// real one back.
+using MessageBoxHook = void (*)(const char* text, const char* title);
+using ExitProgramHook = void (*)(int code);
+void SetMessageBoxHook(MessageBoxHook hook);
+void SetExitProgramHook(ExitProgramHook hook);

@@ -13,12 +13,12 @@
 #include <string>
 #include <vector>
 
-#include "runtime/graphics/DrawState.h"
-#include "runtime/graphics/ScreenDevice.h"
+#include "runtime/graphics/state/DrawState.h"
+#include "runtime/graphics/state/ScreenDevice.h"
 #include "runtime/graphics/fonts/FontHandles.h"
 #include "runtime/graphics/fonts/GlyphCache.h"
 #include "runtime/graphics/fonts/RenderString.h"
-#include "runtime/host/TextConversion.h"
+#include "runtime/host/system/TextConversion.h"
 
 namespace {
 

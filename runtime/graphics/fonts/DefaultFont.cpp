@@ -4,8 +4,8 @@
 
 #include "runtime/graphics/fonts/FontEntry.h"
 #include "runtime/graphics/fonts/FontHandles.h"
-#include "runtime/platform/Log.h"
-#include "runtime/platform/ResourceHandle.h"
+#include "runtime/platform/base/Log.h"
+#include "runtime/platform/base/ResourceHandle.h"
 
 DefaultFontSettings gDefaultFont = {-1, "", 16, 6, 0, 1, 1, 0, 0};
 

@@ -2,13 +2,13 @@
 
 #include <cstring>
 
-#include "runtime/graphics/ScreenDevice.h"
+#include "runtime/graphics/state/ScreenDevice.h"
 #include "runtime/graphics/fonts/FontGraphicsHooks.h"
 #include "runtime/graphics/fonts/GlyphCache.h"
 #include "runtime/host/fonts/GlyphSource.h"
-#include "runtime/platform/Log.h"
-#include "runtime/platform/ResourceHandle.h"
-#include "runtime/platform/TrackedAlloc.h"
+#include "runtime/platform/base/Log.h"
+#include "runtime/platform/base/ResourceHandle.h"
+#include "runtime/platform/base/TrackedAlloc.h"
 
 FontTable gFontTable;
 

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "runtime/Movan.h"
-#include "runtime/host/GamePath.h"
+#include "runtime/host/files/GamePath.h"
 #include "runtime/host/fonts/GlyphSource.h"
 
 namespace {

@@ -3,13 +3,13 @@
 #include <algorithm>
 #include <cstring>
 
-#include "runtime/graphics/ColorFormat.h"
-#include "runtime/graphics/DrawState.h"
+#include "runtime/graphics/format/ColorFormat.h"
+#include "runtime/graphics/state/DrawState.h"
 #include "runtime/graphics/fonts/FontEntry.h"
 #include "runtime/graphics/fonts/GlyphBlit.h"
 #include "runtime/graphics/fonts/GlyphCache.h"
 #include "runtime/graphics/fonts/TextColors.h"
-#include "runtime/platform/NumberHelpers.h"
+#include "runtime/platform/base/NumberHelpers.h"
 
 namespace {
 

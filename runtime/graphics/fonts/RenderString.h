@@ -7,7 +7,7 @@
 
 #include <cstdint>
 
-#include "runtime/platform/IntRect.h"
+#include "runtime/platform/base/IntRect.h"
 #include "runtime/softrender/MemImg.h"
 
 constexpr int kRenderStringDraw = 1;

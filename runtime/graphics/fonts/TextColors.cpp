@@ -1,6 +1,6 @@
 #include "runtime/graphics/fonts/TextColors.h"
 
-#include "runtime/graphics/ScreenDevice.h"
+#include "runtime/graphics/state/ScreenDevice.h"
 #include "runtime/softrender/MemImg.h"
 
 const ColorFormat* PackedColorFormat() {

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "runtime/graphics/ColorFormat.h"
+#include "runtime/graphics/format/ColorFormat.h"
 
 // The format of packed colours: the screen's memory-image format (16-bit
 // screens R5G6B5, else X8R8G8B8); null on an 8-bit screen, whose colours

@@ -1,14 +1,14 @@
 #include <cstdarg>
 
 #include "runtime/Movan.h"
-#include "runtime/graphics/DrawState.h"
+#include "runtime/graphics/state/DrawState.h"
 #include "runtime/graphics/fonts/DefaultFont.h"
 #include "runtime/graphics/fonts/FontEntry.h"
 #include "runtime/graphics/fonts/FontGraphicsHooks.h"
 #include "runtime/graphics/fonts/RenderString.h"
-#include "runtime/platform/Format.h"
-#include "runtime/platform/Log.h"
-#include "runtime/platform/MessagePump.h"
+#include "runtime/platform/base/Format.h"
+#include "runtime/platform/base/Log.h"
+#include "runtime/platform/window/MessagePump.h"
 
 namespace {
 

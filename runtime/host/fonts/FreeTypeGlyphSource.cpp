@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "runtime/host/TextConversion.h"
+#include "runtime/host/system/TextConversion.h"
 #include "runtime/host/fonts/CodePageTable.h"
 
 namespace {

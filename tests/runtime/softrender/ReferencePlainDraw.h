@@ -4,7 +4,7 @@
 // fast loops are compared with. It divides where the rules divide and keeps
 // the read-before-write groups of each loop.
 
-#include "runtime/graphics/DrawState.h"
+#include "runtime/graphics/state/DrawState.h"
 #include "runtime/softrender/MemImg.h"
 
 void ReferenceSoftDrawImage(MemImg* destination, const MemImg* source, int x, int y, int transparent,

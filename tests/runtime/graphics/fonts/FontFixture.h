@@ -4,15 +4,15 @@
 
 #include <gtest/gtest.h>
 
-#include "runtime/graphics/DrawState.h"
-#include "runtime/graphics/ScreenDevice.h"
+#include "runtime/graphics/state/DrawState.h"
+#include "runtime/graphics/state/ScreenDevice.h"
 #include "runtime/graphics/fonts/DefaultFont.h"
 #include "runtime/graphics/fonts/FontEntry.h"
 #include "runtime/graphics/fonts/FontGraphicsHooks.h"
 #include "runtime/graphics/fonts/FontHandles.h"
-#include "runtime/platform/ResourceHandle.h"
-#include "runtime/platform/TrackedAlloc.h"
-#include "tests/runtime/platform/LogFixture.h"
+#include "runtime/platform/base/ResourceHandle.h"
+#include "runtime/platform/base/TrackedAlloc.h"
+#include "tests/runtime/platform/base/LogFixture.h"
 #include "tests/support/FakeGlyphSource.h"
 
 inline void DeleteAllFonts() {

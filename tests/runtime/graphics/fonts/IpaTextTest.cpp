@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "runtime/graphics/DrawState.h"
-#include "runtime/graphics/ScreenDevice.h"
+#include "runtime/graphics/state/DrawState.h"
+#include "runtime/graphics/state/ScreenDevice.h"
 #include "runtime/graphics/fonts/FontHandles.h"
 #include "runtime/graphics/fonts/RenderString.h"
 #include "tests/runtime/graphics/fonts/FontFixture.h"

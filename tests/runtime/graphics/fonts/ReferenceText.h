@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "runtime/graphics/fonts/FontEntry.h"
-#include "runtime/platform/IntRect.h"
+#include "runtime/platform/base/IntRect.h"
 #include "runtime/softrender/MemImg.h"
 #include "tests/support/FakeGlyphSource.h"
 
