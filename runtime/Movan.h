@@ -146,6 +146,10 @@ using FileHandle = uintptr_t;
 // directory of their path (a file that archive lacks is not found), else
 // from plain files. Names are game paths: '\' separators, any letter case.
 
+// The largest file read whole: an archive entry stating more is refused
+// before anything is decompressed, and the data loader refuses a larger file.
+constexpr int64_t kMaxWholeFileSize = INT32_MAX;
+
 // Opens a file for reading; flag non-zero asks for a file-access thread.
 FileHandle FileOpenRead(const char* name, int flag);
 // Size in bytes, or -1 when the file cannot be opened.
@@ -169,6 +173,60 @@ int SetArchiveExtension(const char* text);
 // The key string that the archive key is made from; at most its first 12
 // bytes count. Null (or empty) gives the built-in key.
 int SetArchiveKeyString(const char* text);
+
+// ---- Fonts and text ----
+
+// Fonts are type-4 handles, 40 at most. Text is Shift-JIS (code page 949
+// for charset 2). Colours are pixel values of the screen format.
+
+// -1 gives the defaults: size 16, thickness 6 (weight x 100), type 0,
+// charset 1, edge size 1, the first free slot, the next check number. Type
+// bit 0 adds an edge (so does an edge size above 1), bit 1 anti-aliasing.
+// A null face is the system's default face. A font handle, or -1.
+int CreateFontToHandle(const char* face, int size, int thickness, int type, int charset, int edgeSize, int italic,
+                       int slot, int check);
+int DeleteFontHandle(int font);
+// *notify becomes 0 now and 1 when the font is deleted.
+int SetFontDeleteNotify(int font, int* notify);
+// Extra pixels after every character.
+int SetFontSpacing(int spacing, int font);
+// Each output may be null; the face buffer holds 256 bytes.
+int GetFontInfo(char* faceName, int* size, int* thickness, int font);
+int QueryFontSize(int font);
+// 1 live, 0 not.
+int IsFontHandleValid(int font);
+
+int GetDefaultFont();
+// Each setting (-1: its default) rebuilds the default font when it changed. 0.
+int SetDefaultFontSize(int size);
+int SetDefaultFontThickness(int thickness);
+int SetDefaultFontFace(const char* face, int charset);
+int SetDefaultFontType(int type);
+// The face is not used.
+int SetDefaultFontSizeAndThickness(const char* face, int size, int thickness);
+// Deletes every font and makes the default font again with its settings.
+int ResetFonts();
+
+// Installed font family names into 64-byte entries (a null buffer counts
+// only), at most `maximum` of them when that is not 0 and never more than
+// 4096; mode 1 lists only Japanese outline fonts. The number of names.
+int ListFontNames(char* buffer, int maximum, int mode);
+// Font files (.ttf, .ttc) installed for this run; game paths. The number of
+// fonts added or removed: 1, or 0 when the file is no font.
+int AddPrivateFontFile(const char* path);
+int RemovePrivateFontFile(const char* path);
+
+// (x, y) is the top-left of the first character's cell. byteCount -1 is the
+// whole text. vertical must be 0.
+int DrawTextLine(int x, int y, const char* text, uint32_t colour, uint32_t edgeColour);
+int DrawTextLineFormatted(int x, int y, uint32_t colour, const char* format, ...)
+    __attribute__((format(printf, 4, 5)));
+int DrawTextLineWithFont(int x, int y, const char* text, uint32_t colour, int font, uint32_t edgeColour, int vertical);
+int DrawTextLineScaled(int x, int y, double scaleX, double scaleY, const char* text, uint32_t colour, int font,
+                       uint32_t edgeColour, int vertical);
+// Width in pixels, or -1.
+int GetTextWidth(const char* text, int byteCount, int vertical);
+int GetTextWidthWithFont(const char* text, int byteCount, int font, int vertical);
 
 // ---- Screen settings ----
 

@@ -168,6 +168,33 @@ TEST(PublicHeader, EveryBuiltEntryPoint) {
   EXPECT_EQ(SetScreenMode(640, 480, 16, -1), 0);
   EXPECT_EQ(DeleteAllGraphImageHandles(), 0);
 
+  // Fonts over the installed faces. Drawing waits for the screen.
+  const int font = CreateFontToHandle("ＭＳ ゴシック", 16, -1, 2, -1, -1, 0, -1, -1);
+  ASSERT_NE(font, -1);
+  EXPECT_EQ(IsFontHandleValid(font), 1);
+  EXPECT_EQ(QueryFontSize(font), 16);
+  int fontSize = 0;
+  EXPECT_EQ(GetFontInfo(nullptr, &fontSize, nullptr, font), 0);
+  EXPECT_EQ(fontSize, 16);
+  int deleted = -1;
+  EXPECT_EQ(SetFontDeleteNotify(font, &deleted), 0);
+  EXPECT_EQ(SetFontSpacing(1, font), 0);
+  EXPECT_GT(GetTextWidthWithFont("日本語", -1, font, 0), 30);
+  EXPECT_GT(ListFontNames(nullptr, 0, 1), 0);
+  EXPECT_EQ(AddPrivateFontFile("none.ttf"), 0);
+  EXPECT_EQ(RemovePrivateFontFile("none.ttf"), 0);
+  EXPECT_EQ(SetDefaultFontFace(nullptr, -1), 0);
+  EXPECT_EQ(SetDefaultFontThickness(4), 0);
+  EXPECT_EQ(SetDefaultFontType(0), 0);
+  EXPECT_EQ(SetDefaultFontSize(20), 0);
+  EXPECT_EQ(SetDefaultFontSizeAndThickness(nullptr, 20, 4), 0);
+  EXPECT_GT(GetTextWidth("abc", -1, 0), 0);
+  EXPECT_NE(GetDefaultFont(), -1);
+  EXPECT_EQ(DeleteFontHandle(font), 0);
+  EXPECT_EQ(deleted, 1);
+  EXPECT_EQ(ResetFonts(), 0);
+  EXPECT_EQ(DrawTextLine(0, 0, "", 0, 0), 0);
+
   EXPECT_EQ(ChangeWindowMode(0), 0);
   EXPECT_EQ(ChangeWindowMode(1), 0);
   EXPECT_EQ(LayerEnd(), 0);
