@@ -13,6 +13,7 @@
 #include "runtime/platform/base/Format.h"
 #include "runtime/platform/input/InputDevices.h"
 #include "runtime/platform/base/Log.h"
+#include "runtime/platform/base/ScreenLog.h"
 #include "runtime/platform/window/MainWindow.h"
 #include "runtime/platform/window/MessagePump.h"
 #include "runtime/platform/system/PlatformState.h"
@@ -114,6 +115,7 @@ int InitLayerSystems() {
   gPlatform.initialised = 1;
   SetWaitVsync(1);
   if (!gPlatform.windowMode) HostWindowRaise(true);
+  ScreenLogInit();
   MakeFirstScreens();
 
   gPlatform.initialising = 0;
@@ -122,6 +124,7 @@ int InitLayerSystems() {
 
 int EndLayerSystems() {
   if (!gPlatform.initialised) return 0;
+  ScreenLogEnd();
   EndScreenDevice();
   InputEnd();
   TermSoundSystem();
