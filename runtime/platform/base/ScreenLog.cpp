@@ -15,6 +15,13 @@ void CreateLogFont() {
   if (gScreenLog.font != -1) SetFontDeleteNotify(gScreenLog.font, &gScreenLog.fontDeleted);
 }
 
+// Only while the delete notice has not come is the handle the log's own: a
+// handle of a deleted font may name a newer one.
+void DeleteOwnFont() {
+  if (gScreenLog.font != -1 && !gScreenLog.fontDeleted) DeleteFontHandle(gScreenLog.font);
+  gScreenLog.font = -1;
+}
+
 }  // namespace
 
 int ScreenLogInit() {
@@ -22,7 +29,7 @@ int ScreenLogInit() {
   gScreenLog.prepared = 1;
   // Prepared again after every screen-mode change: a font that outlived the
   // change would hold a slot for nothing.
-  if (gScreenLog.font != -1 && IsFontHandleValid(gScreenLog.font)) DeleteFontHandle(gScreenLog.font);
+  DeleteOwnFont();
   gScreenLog.fontSize = 16;
   gScreenLog.font = -1;
   std::memset(gScreenLog.lines, 0, sizeof gScreenLog.lines);
@@ -51,7 +58,6 @@ int ScreenLogDraw() {
 }
 
 int ScreenLogEnd() {
-  if (gScreenLog.font != -1 && IsFontHandleValid(gScreenLog.font)) DeleteFontHandle(gScreenLog.font);
-  gScreenLog.font = -1;
+  DeleteOwnFont();
   return 0;
 }
