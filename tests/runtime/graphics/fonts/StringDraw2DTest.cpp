@@ -147,6 +147,21 @@ TEST_F(StringDraw2DTest, ATextColourEqualToTheKeyMovesTheKeySoTheTextStaysVisibl
   }
   EXPECT_EQ(key, red) << "the image's own key is untouched";
   EXPECT_GT(text, 10);
+
+  // White under a red brightness is written as red: the key moves for the
+  // colour as written.
+  SetDrawBrightness(255, 0, 0);
+  DrawTextLineWithFont(0, 0, "H", PackColor(255, 255, 255), font, 0, 0);
+  int written = 0;
+  for (int y = 0; y < 16; ++y) {
+    for (int x = 0; x < 8; ++x) {
+      uint16_t pixel = 0;
+      std::memcpy(&pixel, t.pixels + static_cast<size_t>(y) * t.store->pitch + static_cast<size_t>(x) * 2, 2);
+      EXPECT_TRUE(pixel == red || pixel == 0xF801) << x << "," << y << ": " << pixel;
+      written += pixel == red;
+    }
+  }
+  EXPECT_EQ(written, text);
 }
 
 TEST_F(StringDraw2DTest, TextDrawnThroughTheTextImageKeepsItsPixelsAndOnlyThem) {
@@ -348,6 +363,9 @@ TEST_F(StringDraw2DTest, ALostDisplayKeepsEveryFontHandleAndAModeChangeKeepsTheD
 
 TEST_F(StringDraw2DTest, TheOnScreenLogDrawsItsLinesWhiteOnBlackAndItsFontEndsWithTheLayer) {
   StartOnBack();
+  // Prepared twice during the start (by the screen-mode change and by the
+  // start itself), it keeps one font: the default font and its own.
+  EXPECT_EQ(LiveFonts(), 2);
   EXPECT_EQ(IsScreenLogOn(), 0);
   const int logFont = gScreenLog.font;
   ASSERT_EQ(IsFontHandleValid(logFont), 1);
