@@ -29,7 +29,7 @@ bool EventInterpreter::DispatchCommands() {
   const int32_t count = static_cast<int32_t>(list->size());
   --line;
   for (;;) {
-    if (commandsThisFrame >= kFrameBudget) return true;
+    if (commandsThisFrame >= frameBudget) return true;
     ++line;
     // A list must end with the end command; one that does not ends here.
     if (static_cast<uint32_t>(line) >= static_cast<uint32_t>(count)) return EndEventProcessing();

@@ -211,7 +211,7 @@ void EventInterpreter::RunFrame() {
   if (SystemStateHub.stateLoaded) return;
   commandsThisFrame = 0;
   for (;;) {
-    if (++commandsThisFrame > kFrameBudget) {
+    if (++commandsThisFrame > frameBudget) {
       commandsThisFrame = 0;
       ShowErrorScreen(Format("1フレームあたりの処理が500000個を越えました！ イベント%d (コモン%d) %d行", mapEventId,
                              commonEventNumber, line),

@@ -2,6 +2,7 @@
 // variables, in integer or real arithmetic, over one target or a run of
 // them, and the text form for string targets.
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <string>
@@ -18,6 +19,10 @@
 namespace {
 
 constexpr int32_t kDatabaseMarker = 1100000000;
+// The most further targets a range takes: the width of the widest run of
+// plain variables. A count from event data beyond it would hold the frame
+// for billions of accesses.
+constexpr int32_t kMaxRangeCount = 100000;
 
 int32_t Argument(const EventCommand& command, size_t index) {
   return index < command.arguments.size() ? command.arguments[index] : 0;
@@ -166,7 +171,7 @@ void EventInterpreter::VariableOperationPlain(const EventCommand& command) {
   const int32_t assign = (flags >> 8) & 15;
   const int32_t calc = (flags >> 12) & 15;
   const bool marker = target == kDatabaseMarker;
-  const int32_t last = (flags & 0x10000) ? (Argument(command, 5) < 0 ? 0 : Argument(command, 5)) : 0;
+  const int32_t last = (flags & 0x10000) ? std::clamp(Argument(command, 5), 0, kMaxRangeCount) : 0;
   auto cellId = [&]() {
     const int32_t type = GetArgValue(Argument(command, 5));
     const int32_t data = GetArgValue(Argument(command, 6));

@@ -236,7 +236,7 @@ std::vector<EventCommand> GenerateWildCommandList(ChoiceSource& c, int32_t maxCo
                                     : static_cast<int32_t>(c.Next(0x10000)) | (static_cast<int32_t>(c.Next(8)) << 16));
     }
     // Ranges of variable operations stay short: each target costs a store access.
-    if (code == 121 && arguments.size() > 5) arguments[5] &= 255;
+    if ((code == 121 || code / 100 == 2100) && arguments.size() > 5) arguments[5] &= 255;
     std::vector<std::string> strings;
     const uint32_t texts = c.Next(5);
     static constexpr std::array<const char*, 5> kTexts = {"a", "L1", "\\v[0]", "@3\nx", "\\self[2]"};

@@ -88,6 +88,15 @@ TEST_F(VariableOperationTest, RangesIndirectionAndRunsThatLeaveTheIds) {
   // argument + i passes INT32_MAX: the run stops at the last ID.
   RunPlain(CommandListBuilder().Variable(INT32_MAX - 1, 1, 0, 0, 0, 0x10000, 1000).Build());
   EXPECT_FALSE(interpreter.IsRunning());
+  TakeErrors();
+
+  // A count beyond 100000 further targets takes 100000.
+  Variables.numberedSets[1].assign(100000, 0);
+  Variables.numberedSets[2].assign(2, 0);
+  RunPlain(CommandListBuilder().Variable(2100000, 1, 0, 0, 0, 0x10000, INT32_MAX).Build());
+  EXPECT_EQ(Variables.numberedSets[1][99999], 1);
+  EXPECT_EQ(Variables.numberedSets[2][0], 1);
+  EXPECT_EQ(Variables.numberedSets[2][1], 0);
 }
 
 TEST_F(VariableOperationTest, RandomStaysInItsRangeEvenAcrossAllIntegers) {
