@@ -162,6 +162,7 @@ class EventInterpreter {
   bool DatabaseOperationPrepared(EventCommand& command);
   void DatabaseOperationPlain(const EventCommand& command);
   bool NumberBranchPrepared(EventCommand& command);
+  int32_t NumberBranchResult(const EventCommand& command);
   // The plain label scan's name of a label command: cached when it holds no
   // escape code, expanded at each use otherwise.
   std::string LabelName(const EventCommand& command);

@@ -42,22 +42,43 @@ bool CompareTexts(int32_t kind, const std::string& left, const std::string& righ
 
 }  // namespace
 
+// The plain form's result: 0, or the first condition that holds.
+int32_t EventInterpreter::NumberBranchResult(const EventCommand& command) {
+  const int32_t n = Argument(command, 1) & 15;
+  for (int32_t k = 0; k < n; ++k) {
+    const size_t base = 2 + 3 * static_cast<size_t>(k);
+    const int32_t flags = Argument(command, base + 2);
+    const int32_t left = GetArgValue(Argument(command, base));
+    const int32_t right = (flags & 0x10) ? Argument(command, base + 1) : GetArgValue(Argument(command, base + 1));
+    if (Compare(flags & 15, left, right)) return k + 1;
+  }
+  return 0;
+}
+
 bool EventInterpreter::NumberBranchPrepared(EventCommand& command) {
   const std::vector<int32_t>& flow = command.flowData;
   const int32_t n = flow[1];
   const int32_t count = static_cast<int32_t>(CommandList()->size());
+  int32_t result = 0;
   int32_t* cells[6];
-  for (int32_t i = 0; i < 2 * n; ++i) {
+  bool resolved = true;
+  for (int32_t i = 0; i < 2 * n && resolved; ++i) {
     cells[i] = OperandCell(command.operands[static_cast<size_t>(i)]);
-    if (!cells[i]) return false;
+    resolved = cells[i] != nullptr;
   }
-  int32_t target = flow[8];
-  for (int32_t k = 0; k < n; ++k) {
-    if (Compare(flow[static_cast<size_t>(2 + k)], *cells[2 * k], *cells[2 * k + 1])) {
-      target = flow[static_cast<size_t>(5 + k)];
-      break;
+  if (resolved) {
+    for (int32_t k = 0; k < n; ++k) {
+      if (Compare(flow[static_cast<size_t>(2 + k)], *cells[2 * k], *cells[2 * k + 1])) {
+        result = k + 1;
+        break;
+      }
     }
+  } else {
+    // A cell went away: the plain reads decide, the prepared jumps still
+    // hold (the cases after the bodies jump to the branch end).
+    result = NumberBranchResult(command);
   }
+  const int32_t target = result > 0 ? flow[static_cast<size_t>(4 + result)] : flow[8];
   if (!IsJumpTarget(target, count)) return false;
   branchResults[command.indent] = kTakenCase;
   line = target;
@@ -67,23 +88,10 @@ bool EventInterpreter::NumberBranchPrepared(EventCommand& command) {
 bool EventInterpreter::DoNumberBranch() {
   EventCommand& command = Current();
   if (command.flowData.size() == 9 && command.flowData[1] >= 0 && command.flowData[1] <= 3 &&
-      command.operands.size() == static_cast<size_t>(2 * command.flowData[1]) &&
-      NumberBranchPrepared(command)) {
+      command.operands.size() == static_cast<size_t>(2 * command.flowData[1]) && NumberBranchPrepared(command)) {
     return true;
   }
-  const int32_t n = Argument(command, 1) & 15;
-  int32_t result = 0;
-  for (int32_t k = 0; k < n; ++k) {
-    const size_t base = 2 + 3 * static_cast<size_t>(k);
-    const int32_t flags = Argument(command, base + 2);
-    const int32_t left = GetArgValue(Argument(command, base));
-    const int32_t right = (flags & 0x10) ? Argument(command, base + 1) : GetArgValue(Argument(command, base + 1));
-    if (Compare(flags & 15, left, right)) {
-      result = k + 1;
-      break;
-    }
-  }
-  branchResults[command.indent] = result;
+  branchResults[command.indent] = NumberBranchResult(command);
   return true;
 }
 

@@ -69,7 +69,7 @@ TEST_F(PreparationTest, BranchesPrepareOnlyWhenEveryTargetExists) {
 TEST_F(PreparationTest, RunningThePassAgainAndReplacingTheStore) {
   const auto list = CommandListBuilder()
                         .Variable(2000000, 2000001, 3, 1, 0)
-                        .Branch({{2000000, 10, 1, true}})
+                        .Branch({{2000001, 0, 2, true}})
                         .Jump("end")
                         .EndBranch()
                         .Database(0, 1, 0, 0, 2000000)
@@ -90,12 +90,14 @@ TEST_F(PreparationTest, RunningThePassAgainAndReplacingTheStore) {
   EXPECT_EQ(V(0), 7);
   EXPECT_EQ(VariableDatabase.GetInt(0, 1, 0), 7);
 
-  // A store whose sets shrank: the cell is gone and the plain form runs.
+  // A store whose sets shrank: the cell is gone and the plain form runs;
+  // the branch still jumps over its body.
   Variables.numberedSets[0].resize(1);
   InvalidateVariableCells();
   interpreter.StartCommonEvent(0, -1);
   interpreter.RunFrame();
   EXPECT_EQ(V(0), 7 + 3) << "V1 reads 0 in the plain form";
+  EXPECT_EQ(VariableDatabase.GetInt(0, 1, 0), 7) << "the jump over the database write";
   TakeErrors();
 }
 
