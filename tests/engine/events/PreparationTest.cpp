@@ -101,6 +101,26 @@ TEST_F(PreparationTest, RunningThePassAgainAndReplacingTheStore) {
   TakeErrors();
 }
 
+TEST_F(PreparationTest, ASecondPassAfterALoadLeavesNothingStale) {
+  CommonEvents.events[0].commands = CommandListBuilder()
+                                        .Variable(2000000, 2000001, 1, 1, 0)
+                                        .Branch({{2000001, 0, 2, true}})
+                                        .Variable(2000002, 1, 0, 0, 0)
+                                        .EndBranch()
+                                        .Build();
+  PrepareCommonEvents();
+  ASSERT_EQ(Prepared()[0].arguments[0], 210010);
+  ASSERT_EQ(Prepared()[2].flowData, (std::vector<int32_t>{2, 4}));
+  // A loaded game without normal variables: nothing can be prepared.
+  Variables.numberedSets[0].clear();
+  InvalidateVariableCells();
+  PrepareCommonEvents();
+  EXPECT_EQ(Prepared()[0].arguments[0], 121);
+  EXPECT_TRUE(Prepared()[0].flowData.empty());
+  EXPECT_TRUE(Prepared()[1].flowData.empty());
+  EXPECT_EQ(Prepared()[2].flowData, (std::vector<int32_t>{1, 4})) << "the plain case skip";
+}
+
 TEST_F(PreparationTest, CopiesOfPreparedListsResolveTheirOwnCells) {
   CommonEvents.events[0].commands = CommandListBuilder().Variable(2000000, 5, 0, 1, 0).Build();
   PrepareCommonEvents();
