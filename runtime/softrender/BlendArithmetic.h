@@ -24,15 +24,133 @@ static inline W DivideBy255(Word<W> x) {
   return (x + 1 + (x >> 8)) >> 8;
 }
 // floor(x / 63) for 0 <= x <= 4095 (the 6-bit lerp numerators reach 3969).
-static inline uint32_t DivideBy63(uint32_t x) { return (x * 4162) >> 18; }
+template <class W = uint32_t>
+static inline W DivideBy63(Word<W> x) {
+  return (x * 4162) >> 18;
+}
 
 // ProductTable's entry: floor(a x b / 255).
 static inline uint32_t ProductOf(uint32_t a, uint32_t b) { return DivideBy255(a * b); }
 
 // d moved toward x by the weight W out of 2^n: (W (x - d) + d 2^n) >> n.
 // The exact value lies below 2^32, so wrapping 32-bit arithmetic gives it.
-static inline uint32_t ShiftMix(uint32_t d, uint32_t x, uint32_t weight, int n) {
+template <class W = uint32_t>
+static inline W ShiftMix(Word<W> d, Word<W> x, Word<W> weight, int n) {
   return (weight * (x - d) + (d << n)) >> n;
+}
+
+// All ones where a < b (or a == b), else 0, for words and vectors alike.
+template <class W>
+static inline W LessMask(W a, W b) {
+  if constexpr (std::is_integral_v<W>)
+    return W{0} - static_cast<W>(a < b);
+  else
+    return (W)(a < b);
+}
+template <class W>
+static inline W EqualMask(W a, W b) {
+  if constexpr (std::is_integral_v<W>)
+    return W{0} - static_cast<W>(a == b);
+  else
+    return (W)(a == b);
+}
+template <class W>
+static inline W Select(W mask, W ifSet, W ifClear) {
+  return (mask & ifSet) | (~mask & ifClear);
+}
+
+// x read as signed and shifted right with its sign (a floor division).
+template <class W>
+static inline W ShiftRightSigned(W x, int n) {
+  if constexpr (std::is_integral_v<W>) {
+    return static_cast<W>(static_cast<int32_t>(x) >> n);
+  } else {
+    typedef int32_t Signed __attribute__((vector_size(sizeof(W))));
+    return (W)((Signed)x >> n);
+  }
+}
+
+// SignedProductTable's mix: d + trunc(p (x - d) / 255), for values below 256.
+template <class W = uint32_t>
+static inline W TableMix(Word<W> d, Word<W> x, Word<W> p) {
+  return Select<W>(LessMask<W>(x, d), d - DivideBy255<W>(p * (d - x)), d + DivideBy255<W>(p * (x - d)));
+}
+
+// Lerp6Table's entry for slab w6: floor((w6 m + (63 - w6) k) / 63).
+template <class W = uint32_t>
+static inline W LerpSlab(Word<W> w6, Word<W> m, Word<W> k) {
+  return DivideBy63<W>(w6 * m + (63 - w6) * k);
+}
+
+// R5G6B5 fields: red in bits 11-15, green 5-10, blue 0-4.
+template <class W = uint32_t>
+static inline W Red16(Word<W> v) {
+  return (v >> 11) & 31;
+}
+template <class W = uint32_t>
+static inline W Green16(Word<W> v) {
+  return (v >> 5) & 63;
+}
+template <class W = uint32_t>
+static inline W Blue16(Word<W> v) {
+  return v & 31;
+}
+template <class W = uint32_t>
+static inline W Pack16(Word<W> r, Word<W> g, Word<W> b) {
+  return (r << 11) | (g << 5) | b;
+}
+
+// Fields halved and added, one pixel (or two side by side) per word.
+template <class W = uint32_t>
+static inline W Halve16(Word<W> s, Word<W> d) {
+  return ((s >> 1) & 0x7BEF7BEF) + ((d >> 1) & 0x7BEF7BEF);
+}
+
+// 16-bit packed saturating add, variant A: green's and red's lowest bits are OR-ed.
+template <class W = uint32_t>
+static inline W PackedAddA16(Word<W> d, Word<W> t) {
+  const W u = (d & 0xF7DF) + (t & 0xF7DF);
+  const W c = u & 0x08210820;
+  return ((c - (c >> 5)) | ((d | t) & 0x0820) | u) & 0xFFFF;
+}
+
+// Variant B: the lowest bit of green and red is only the carry from below.
+template <class W = uint32_t>
+static inline W PackedAddB16(Word<W> d, Word<W> t) {
+  const W u = (d & 0xF7DF) + (t & 0xF7DF);
+  const W c = u & 0x08210820;
+  return ((c - (c >> 5)) | u) & 0xFFFF;
+}
+
+// Two pixels in one word, the first in the low half: the first as variant
+// B, the second's blue on halves with the first's red carry as its bit 0;
+// the carry out of the word saturates the second's red.
+template <class W = uint32_t>
+static inline W PackedAddPair16(Word<W> d, Word<W> t) {
+  const W x = d & 0xF7DEF7DF;
+  const W u = x + (t & 0xF7DEF7DF);
+  const W k = LessMask<W>(u, x) & 1;
+  const W c = u & 0x08210820;
+  return u | (c - ((c >> 5) | (k << 27)));
+}
+
+// 16-bit packed saturating subtract, one pixel.
+template <class W = uint32_t>
+static inline W PackedSub16(Word<W> d, Word<W> t) {
+  const W u = (d | 0x08210820) - (t & 0xF7DF);
+  const W c = u & 0x08210820;
+  return (u & (c - (c >> 5))) & 0xFFFF;
+}
+
+// Two pixels in one word; a borrow out of the word clears the second's red.
+template <class W = uint32_t>
+static inline W PackedSubPair16(Word<W> d, Word<W> t) {
+  const W x = d | 0x08210820;
+  const W y = t & 0xF7DEF7DF;
+  const W u = x - y;
+  const W keep = ~LessMask<W>(x, y) & 0xF8000000;
+  const W c = u & 0x08210820;
+  return u & ((c - (c >> 5)) | keep);
 }
 
 // Channels halved and added; the top byte becomes 0.

@@ -82,11 +82,6 @@ static inline bool AllEqual(VPixels v, uint32_t value) {
   return any == 0;
 }
 
-template <class V>
-static inline V Select(V mask, V ifSet, V ifClear) {
-  return (mask & ifSet) | (~mask & ifClear);
-}
-
 template <Op32 kOp, bool kGraphic, bool kTinted, bool kAlpha, bool kKeyed>
 struct BlendVector32 {
   static constexpr bool kMixes =
@@ -105,7 +100,8 @@ struct BlendVector32 {
     return s;
   }
 
-  static inline VPixels Apply(const VectorContext& v, VPixels s, VPixels d) {
+  // hit: all ones where the raw source value equals the key.
+  static inline VPixels Apply(const VectorContext& v, VPixels s, VPixels d, VPixels hit) {
     VPixels out;
     if constexpr (kOp == Op32::CopyWhole) {
       out = s;
@@ -146,7 +142,7 @@ struct BlendVector32 {
         out = Narrow((v.toSource * t + v.toDest * dl) >> 8);
       }
     }
-    if constexpr (kKeyed && !kAlpha) out = Select((VPixels)(s == v.key), d, out);
+    if constexpr (kKeyed && !kAlpha) out = Select(hit, d, out);
     return out;
   }
 
