@@ -29,6 +29,11 @@ static inline W DivideBy63(Word<W> x) {
   return (x * 4162) >> 18;
 }
 
+// The multiplier that turns a product by p / 255 into a high half:
+// floor(p x s / 255) = (s x ProductScale(p)) >> 16 for s <= 255 and p < 255
+// (p = 255 would need 65536).
+static inline uint32_t ProductScale(uint32_t p) { return (65536 * p + 254) / 255; }
+
 // ProductTable's entry: floor(a x b / 255).
 static inline uint32_t ProductOf(uint32_t a, uint32_t b) { return DivideBy255(a * b); }
 

@@ -6,6 +6,8 @@
 // differential tests compare them); kernels without one run the scalar
 // loop, which the compiler vectorises where it can.
 
+#include <immintrin.h>
+
 #include <cstdint>
 
 #include "runtime/softrender/BlendKernel32.h"
@@ -21,6 +23,18 @@ constexpr int kVectorPixels = SOFTRENDER_VECTOR_BYTES / 4;
 typedef uint8_t VBytes __attribute__((vector_size(SOFTRENDER_VECTOR_BYTES)));
 typedef uint16_t VLanes __attribute__((vector_size(2 * SOFTRENDER_VECTOR_BYTES)));
 typedef uint32_t VPixels __attribute__((vector_size(SOFTRENDER_VECTOR_BYTES)));
+
+// Two bytes of a vector of pixels per 16-bit lane, in place.
+typedef uint16_t VPairs __attribute__((vector_size(SOFTRENDER_VECTOR_BYTES)));
+
+// The high halves of the lanes' products.
+static inline VPairs MultiplyHigh(VPairs a, VPairs b) {
+#if SOFTRENDER_VECTOR_BYTES == 32
+  return (VPairs)_mm256_mulhi_epu16((__m256i)a, (__m256i)b);
+#else
+  return (VPairs)_mm_mulhi_epu16((__m128i)a, (__m128i)b);
+#endif
+}
 
 // One 16-bit lane per byte of a vector of pixels.
 constexpr int kLanes = sizeof(VLanes) / sizeof(uint16_t);
@@ -62,13 +76,18 @@ struct VectorContext {
   VLanes parameter;    // p on every lane
   VLanes channelMask;  // 0xFFFF on the channel lanes
   VPixels topByte;     // 0xFF000000 in every pixel
+  VPairs parameterScale;  // ProductScale(p) in every lane
+  bool unitParameter;     // p = 255: the product is the value itself
 
   explicit VectorContext(const PixelContext& c)
       : brightness(BrightnessLanes(c.brightness)),
         toSource(ChannelLanes(static_cast<uint16_t>(c.parameter), 0)),
         toDest(ChannelLanes(static_cast<uint16_t>(256 - c.parameter), 256)),
         parameter(ChannelLanes(static_cast<uint16_t>(c.parameter), static_cast<uint16_t>(c.parameter))),
-        channelMask(ChannelLanes(0xFFFF, 0)) {
+        channelMask(ChannelLanes(0xFFFF, 0)),
+        unitParameter(c.parameter >= 255) {
+    const uint16_t scale = static_cast<uint16_t>(unitParameter ? 0 : ProductScale(c.parameter));
+    for (int i = 0; i < SOFTRENDER_VECTOR_BYTES / 2; ++i) parameterScale[i] = scale;
     for (int i = 0; i < kVectorPixels; ++i) key[i] = c.key, topByte[i] = 0xFF000000;
   }
 };
@@ -122,7 +141,19 @@ struct BlendVector32 {
     } else if constexpr (kOp == Op32::PackedSubWhole) {
       out = PackedSub32<VPixels>(d, s);
     } else if constexpr (kOp == Op32::Additive || kOp == Op32::Subtractive) {
-      const VPixels amount = Narrow(DivideBy255<VLanes>(v.parameter * Term(v, Widen(s))));
+      VPixels amount;
+      if constexpr (kTinted) {
+        amount = Narrow(DivideBy255<VLanes>(v.parameter * Term(v, Widen(s))));
+      } else if (v.unitParameter) {
+        amount = s;
+      } else {
+        // Each byte times p / 255 in place: the low byte of a lane through
+        // the high half of its product, the high byte through the high half
+        // of its product at 256 times the value, whose low byte is dropped.
+        const VPairs x = (VPairs)s;
+        amount = (VPixels)(MultiplyHigh(x & 0x00FF, v.parameterScale) |
+                           (MultiplyHigh(x & 0xFF00, v.parameterScale) & 0xFF00));
+      }
       if constexpr (kOp == Op32::Additive)
         out = PackedAddA32<VPixels>(d, amount);
       else

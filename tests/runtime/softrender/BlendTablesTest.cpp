@@ -58,6 +58,19 @@ TEST(BlendArithmeticTest, DivisionFormsAreExact) {
     for (uint32_t b = 0; b < 256; ++b) ASSERT_EQ(ProductOf(a, b), static_cast<uint32_t>(Product(a, b)));
 }
 
+// Products by p / 255 as the high half of a product by ProductScale(p),
+// with the value in a lane's low byte or in its high byte.
+TEST(BlendArithmeticTest, ProductScaleIsExact) {
+  for (uint32_t p = 0; p < 255; ++p) {
+    const uint32_t scale = ProductScale(p);
+    ASSERT_LT(scale, 65536u);
+    for (uint32_t s = 0; s < 256; ++s) {
+      ASSERT_EQ((s * scale) >> 16, ProductOf(p, s)) << p << " " << s;
+      ASSERT_EQ((((s << 8) * scale) >> 16) & 0xFF00, ProductOf(p, s) << 8) << p << " " << s;
+    }
+  }
+}
+
 // The vector kernels divide in 16-bit lanes, one short of the 32-bit range.
 TEST(BlendArithmeticTest, DivisionBy255InSixteenBitLanes) {
   typedef uint16_t Lanes __attribute__((vector_size(16)));
