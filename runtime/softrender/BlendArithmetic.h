@@ -7,8 +7,11 @@
 // Static: the draw loops are compiled once per instruction set, and each copy
 // must keep its own.
 
+#include <immintrin.h>
+
 #include <cstdint>
 #include <type_traits>
+#include <utility>
 
 // The formulas that the vector kernels share are written once, for one
 // 32-bit word and for GCC vectors: a scalar call takes words (W defaults to
@@ -23,10 +26,44 @@ template <class W = uint32_t>
 static inline W DivideBy255(Word<W> x) {
   return (x + 1 + (x >> 8)) >> 8;
 }
-// floor(x / 63) for 0 <= x <= 4095 (the 6-bit lerp numerators reach 3969).
+// Bytes per lane of a word or vector type.
+template <class W>
+constexpr int LaneBytes() {
+  if constexpr (std::is_integral_v<W>)
+    return sizeof(W);
+  else
+    return sizeof(std::remove_reference_t<decltype(std::declval<W>()[0])>);
+}
+
+// v in every lane (v fits a lane).
+template <class W>
+static inline W Broadcast(uint32_t v) {
+  if constexpr (std::is_integral_v<W>) {
+    return static_cast<W>(v);
+  } else {
+    using Lane = std::remove_reference_t<decltype(std::declval<W>()[0])>;
+    return W{} + static_cast<Lane>(v);
+  }
+}
+
+// The high halves of the products of 16-bit lanes (vectors of 16 or 32 bytes).
+template <class W>
+static inline W MultiplyHigh16(W a, W b) {
+  static_assert(LaneBytes<W>() == 2);
+  if constexpr (sizeof(W) == 32)
+    return (W)_mm256_mulhi_epu16((__m256i)a, (__m256i)b);
+  else
+    return (W)_mm_mulhi_epu16((__m128i)a, (__m128i)b);
+}
+
+// floor(x / 63) for 0 <= x <= 4095 (the 6-bit lerp numerators reach 3969);
+// in 16-bit lanes for x <= 3969.
 template <class W = uint32_t>
 static inline W DivideBy63(Word<W> x) {
-  return (x * 4162) >> 18;
+  if constexpr (LaneBytes<W>() == 2)
+    return MultiplyHigh16<W>(x, W{} + 2081) >> 1;
+  else
+    return (x * 4162) >> 18;
 }
 
 // The multiplier that turns a product by p / 255 into a high half:
@@ -111,20 +148,24 @@ static inline W Halve16(Word<W> s, Word<W> d) {
   return ((s >> 1) & 0x7BEF7BEF) + ((d >> 1) & 0x7BEF7BEF);
 }
 
-// 16-bit packed saturating add, variant A: green's and red's lowest bits are OR-ed.
+// 16-bit packed saturating add, variant A: green's and red's lowest bits
+// are OR-ed. The red carry is found by comparison, so that the same formula
+// runs in 16-bit lanes.
 template <class W = uint32_t>
 static inline W PackedAddA16(Word<W> d, Word<W> t) {
-  const W u = (d & 0xF7DF) + (t & 0xF7DF);
-  const W c = u & 0x08210820;
-  return ((c - (c >> 5)) | ((d | t) & 0x0820) | u) & 0xFFFF;
+  const W x = d & 0xF7DF;
+  const W u = (x + (t & 0xF7DF)) & 0xFFFF;
+  const W c = u & 0x0820;
+  return (c - (c >> 5)) | ((d | t) & 0x0820) | u | (LessMask<W>(u, x) & 0xF800);
 }
 
 // Variant B: the lowest bit of green and red is only the carry from below.
 template <class W = uint32_t>
 static inline W PackedAddB16(Word<W> d, Word<W> t) {
-  const W u = (d & 0xF7DF) + (t & 0xF7DF);
-  const W c = u & 0x08210820;
-  return ((c - (c >> 5)) | u) & 0xFFFF;
+  const W x = d & 0xF7DF;
+  const W u = (x + (t & 0xF7DF)) & 0xFFFF;
+  const W c = u & 0x0820;
+  return (c - (c >> 5)) | u | (LessMask<W>(u, x) & 0xF800);
 }
 
 // Two pixels in one word, the first in the low half: the first as variant
@@ -139,12 +180,14 @@ static inline W PackedAddPair16(Word<W> d, Word<W> t) {
   return u | (c - ((c >> 5) | (k << 27)));
 }
 
-// 16-bit packed saturating subtract, one pixel.
+// 16-bit packed saturating subtract, one pixel; red's borrow by comparison.
 template <class W = uint32_t>
 static inline W PackedSub16(Word<W> d, Word<W> t) {
-  const W u = (d | 0x08210820) - (t & 0xF7DF);
-  const W c = u & 0x08210820;
-  return (u & (c - (c >> 5))) & 0xFFFF;
+  const W x = (d | 0x0820) & 0xFFFF;
+  const W y = t & 0xF7DF;
+  const W u = (x - y) & 0xFFFF;
+  const W c = u & 0x0820;
+  return u & ((c - (c >> 5)) | (~LessMask<W>(x, y) & 0xF800));
 }
 
 // Two pixels in one word; a borrow out of the word clears the second's red.

@@ -50,11 +50,11 @@ struct Context16 {
 template <class W>
 static inline Context16<W> MakeContext16(const PixelContext& c) {
   Context16<W> x;
-  x.parameter = W{} + c.parameter;
-  x.slab = W{} + (c.parameter >> 2);
-  x.level[0] = W{} + c.brightness[2];
-  x.level[1] = W{} + c.brightness[1];
-  x.level[2] = W{} + c.brightness[0];
+  x.parameter = Broadcast<W>(c.parameter);
+  x.slab = Broadcast<W>(c.parameter >> 2);
+  x.level[0] = Broadcast<W>(c.brightness[2]);
+  x.level[1] = Broadcast<W>(c.brightness[1]);
+  x.level[2] = Broadcast<W>(c.brightness[0]);
   return x;
 }
 
@@ -68,8 +68,13 @@ struct BlendKernel16 {
   static constexpr bool kUsesParameter = kOp == Op16::Translucent || kOp == Op16::Additive ||
                                          kOp == Op16::Subtractive || kOp == Op16::InvertedTranslucent ||
                                          kOp == Op16::MultiplyTranslucent;
-  static constexpr bool kTableMixes =
-      kOp == Op16::Translucent || kOp == Op16::InvertedTranslucent || kOp == Op16::MultiplyTranslucent;
+  // Whether every intermediate value fits 16-bit lanes: no weight, or one
+  // weight (blend graphic or alpha) in the modes that do not weigh by the
+  // parameter too.
+  static constexpr bool kFitsShortLanes =
+      !IsPairOp(kOp) && ((!kGraphic && !kAlpha) ||
+                         (kGraphic != kAlpha && (kOp == Op16::Copy || kOp == Op16::Additive ||
+                                                 kOp == Op16::Subtractive)));
 
   // s: the colour word, a: its alpha, w: the blend-graphic weight, hit: all
   // ones where the raw source value equals the key. One pixel per lane of W.
@@ -118,14 +123,14 @@ struct BlendKernel16 {
   template <class W>
   static inline W Term(const Context16<W>& c, W s, int f) {
     W v = Field(s, f);
-    if constexpr (kOp == Op16::InvertedTranslucent) v = (f == 1 ? 63 : 31) - v;
+    if constexpr (kOp == Op16::InvertedTranslucent) v = Broadcast<W>(f == 1 ? 63 : 31) - v;
     return kTinted ? Bright(c, v, f) : v;
   }
 
   template <class W>
   static inline W Blend(const Context16<W>& c, W s, W a, W d, W w, W hit) {
     W skip{};
-    W shortForm = W{} + (kAlpha ? 0u : ~0u);
+    W shortForm = kAlpha ? W{} : ~W{};
     W alphaWeight = W{} + 256;  // the short form is the full form at 256/256
     if constexpr (kAlpha && kKeyed) {
       if constexpr (Family::SkipsClearAlpha(kFamilyOp)) skip = EqualMask<W>(a, W{});

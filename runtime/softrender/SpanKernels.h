@@ -10,6 +10,7 @@
 // Compiled once per instruction set inside that set's namespace.
 
 #include <cstdint>
+#include <utility>
 
 #include "runtime/softrender/BlendKernel16.h"
 #include "runtime/softrender/BlendKernel32.h"
@@ -28,6 +29,27 @@ using SpanFn = void (*)(uint8_t* d, const uint8_t* colour, const uint8_t* raw, c
 
 typedef uint16_t VWords __attribute__((vector_size(SOFTRENDER_VECTOR_BYTES / 2)));
 typedef uint8_t VQuarter __attribute__((vector_size(SOFTRENDER_VECTOR_BYTES / 4)));
+
+// 16-bit pixels one per 16-bit lane, for kernels whose values fit there.
+typedef uint16_t VShorts __attribute__((vector_size(SOFTRENDER_VECTOR_BYTES)));
+typedef uint8_t VHalfBytes __attribute__((vector_size(SOFTRENDER_VECTOR_BYTES / 2)));
+constexpr int kShortLanes = SOFTRENDER_VECTOR_BYTES / 2;
+
+static inline VShorts LoadShorts(const uint8_t* p) {
+  VShorts v;
+  __builtin_memcpy(&v, p, sizeof v);
+  return v;
+}
+static inline void StoreShorts(uint8_t* p, VShorts v) { __builtin_memcpy(p, &v, sizeof v); }
+
+template <size_t... I>
+static inline VShorts EvenLanes(VShorts a, VShorts b, std::index_sequence<I...>) {
+  return __builtin_shufflevector(a, b, (2 * I)...);
+}
+template <size_t... I>
+static inline VShorts OddLanes(VShorts a, VShorts b, std::index_sequence<I...>) {
+  return __builtin_shufflevector(a, b, (2 * I + 1)...);
+}
 
 static inline uint32_t LoadWord16(const uint8_t* p) {
   uint16_t v;
@@ -63,6 +85,7 @@ struct RawPixel32 {
 };
 struct RawWord16 {
   static uint32_t At(const uint8_t* p, int i) { return LoadWord16(p + 2 * i); }
+  static VShorts Shorts(const uint8_t* p, int i) { return LoadShorts(p + 2 * i); }
   static VPixels Lanes(const uint8_t* p, int i) { return LoadWords(p + 2 * i); }
   // The values of 2 kVectorPixels pixels from i, split into even and odd.
   static void Pairs(const uint8_t* p, int i, VPixels& even, VPixels& odd) {
@@ -73,6 +96,11 @@ struct RawWord16 {
 };
 struct RawIndex8 {
   static uint32_t At(const uint8_t* p, int i) { return p[i]; }
+  static VShorts Shorts(const uint8_t* p, int i) {
+    VHalfBytes v;
+    __builtin_memcpy(&v, p + i, sizeof v);
+    return __builtin_convertvector(v, VShorts);
+  }
   static VPixels Lanes(const uint8_t* p, int i) {
     VQuarter v;
     __builtin_memcpy(&v, p + i, sizeof v);
@@ -92,6 +120,10 @@ struct ColourWord16 {
   static uint32_t AlphaAt(const uint8_t*, int) { return 0; }
   static VPixels Lanes(const uint8_t* p, int i) { return LoadWords(p + 2 * i); }
   static VPixels AlphaLanes(const uint8_t*, int) { return VPixels{}; }
+  static void Shorts(const uint8_t* p, int i, VShorts& colour, VShorts& alpha) {
+    colour = LoadShorts(p + 2 * i);
+    alpha = VShorts{};
+  }
 };
 struct ColourWord16Alpha {
   static constexpr int kBytes = 4;
@@ -99,6 +131,12 @@ struct ColourWord16Alpha {
   static uint32_t AlphaAt(const uint8_t* p, int i) { return p[4 * i + 2]; }
   static VPixels Lanes(const uint8_t* p, int i) { return LoadPixels(p + 4 * i) & 0xFFFF; }
   static VPixels AlphaLanes(const uint8_t* p, int i) { return (LoadPixels(p + 4 * i) >> 16) & 0xFF; }
+  // Records are (colour, alpha) pairs of 16-bit lanes.
+  static void Shorts(const uint8_t* p, int i, VShorts& colour, VShorts& alpha) {
+    const VShorts a = LoadShorts(p + 4 * i), b = LoadShorts(p + 4 * i + sizeof(VShorts));
+    colour = EvenLanes(a, b, std::make_index_sequence<kShortLanes>{});
+    alpha = OddLanes(a, b, std::make_index_sequence<kShortLanes>{}) & 0xFF;
+  }
 };
 
 static inline VPixels GraphicWeights(const PixelContext& c, const uint8_t* g, int i) {
@@ -136,6 +174,22 @@ void Span16(uint8_t* d, const uint8_t* colour, const uint8_t* raw, const uint8_t
   const Context16<uint32_t> cs = MakeContext16<uint32_t>(c);
   const uint32_t key = c.key;
   int i = 0;
+  if constexpr (Kernel::kFitsShortLanes) {
+    // A keyed span's key lies within the raw values' range (the draw's
+    // set-up drops keys that no value can equal), so 16 bits hold it.
+    const Context16<VShorts> cv16 = MakeContext16<VShorts>(c);
+    const uint16_t key16 = static_cast<uint16_t>(key);
+    for (; i + kShortLanes <= n; i += kShortLanes) {
+      VShorts w{};
+      if constexpr (kGraphic)
+        for (int k = 0; k < kShortLanes; ++k) w[k] = c.graphicWeights[g[i + k]];
+      VShorts hit{};
+      if constexpr (kKeyed) hit = (VShorts)(Raw::Shorts(raw, i) == key16);
+      VShorts s, a;
+      Colour::Shorts(colour, i, s, a);
+      StoreShorts(d + 2 * i, Kernel::Apply(cv16, s, a, LoadShorts(d + 2 * i), w, hit));
+    }
+  }
   for (; i + kVectorPixels <= n; i += kVectorPixels) {
     const VPixels w = kGraphic ? GraphicWeights(c, g, i) : VPixels{};
     VPixels hit{};
