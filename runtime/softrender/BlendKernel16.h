@@ -45,6 +45,8 @@ struct Context16 {
   W parameter;
   W slab;      // parameter / 4
   W level[3];  // brightness of red, green, blue
+  W scale;     // ProductScale(parameter)
+  bool unitParameter;  // parameter 255: a product by it is the value itself
 };
 
 template <class W>
@@ -55,6 +57,8 @@ static inline Context16<W> MakeContext16(const PixelContext& c) {
   x.level[0] = Broadcast<W>(c.brightness[2]);
   x.level[1] = Broadcast<W>(c.brightness[1]);
   x.level[2] = Broadcast<W>(c.brightness[0]);
+  x.unitParameter = c.parameter >= 255;
+  x.scale = Broadcast<W>(x.unitParameter ? 0 : ProductScale(c.parameter));
   return x;
 }
 
@@ -148,7 +152,20 @@ struct BlendKernel16 {
     if constexpr (kAlpha) weight *= alphaWeight, shift += 8;
 
     W field[3];
-    if constexpr (kOp == Op16::Additive || kOp == Op16::Subtractive) {
+    if constexpr ((kOp == Op16::Additive || kOp == Op16::Subtractive) && LaneBytes<W>() == 2 && !kGraphic &&
+                  !kAlpha && !kTinted) {
+      // Each field times p / 255 in place, through the high half of its
+      // product by the draw's scale (the bits below a field drop out).
+      W amount;
+      if (c.unitParameter) {
+        amount = s;
+      } else {
+        amount = (MultiplyHigh16<W>(s & 0xF800, c.scale) & 0xF800) |
+                 (MultiplyHigh16<W>(s & 0x07E0, c.scale) & 0x07E0) | MultiplyHigh16<W>(s & 0x001F, c.scale);
+      }
+      const W out = kOp == Op16::Additive ? PackedAddA16<W>(d, amount) : PackedSub16<W>(d, amount);
+      return Select<W>(skip, d, out);
+    } else if constexpr (kOp == Op16::Additive || kOp == Op16::Subtractive) {
       for (int f = 0; f < 3; ++f) {
         W y;
         if constexpr (kGraphic) {
