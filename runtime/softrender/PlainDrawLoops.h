@@ -4,8 +4,11 @@
 // palette onto 32 or 16 bits). Compiled once per instruction set inside that
 // set's namespace.
 
+#include <immintrin.h>
+
 #include <cstdint>
 #include <cstring>
+#include <type_traits>
 
 #include "runtime/softrender/PlainDrawSetup.h"
 #include "runtime/softrender/SpanKernels.h"
@@ -23,11 +26,37 @@ struct SpanPlan {
   int group;
 };
 
-// Palette colours of a chunk gathered into a temporary span.
+// Palette colours of a chunk gathered into a temporary span. The palette is
+// the store's 1,024 bytes, so a 4-byte read at any 2-byte entry stays inside.
 template <int kDestinationBytes>
 static inline void FetchPalette(uint8_t* colours, const uint8_t* indices, int n, const uint8_t* palette) {
-  for (int i = 0; i < n; ++i)
-    std::memcpy(colours + kDestinationBytes * i, palette + kDestinationBytes * indices[i], kDestinationBytes);
+  int i = 0;
+#if SOFTRENDER_VECTOR_BYTES == 32
+  for (; i + 8 <= n; i += 8) {
+    const __m256i at = _mm256_cvtepu8_epi32(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(indices + i)));
+    const __m256i entries = _mm256_i32gather_epi32(reinterpret_cast<const int*>(palette), at, kDestinationBytes);
+    if constexpr (kDestinationBytes == 4)
+      StorePixels(colours + 4 * i, (VPixels)entries);
+    else
+      StoreWords(colours + 2 * i, (VPixels)entries);
+  }
+#endif
+  using Entry = std::conditional_t<kDestinationBytes == 4, uint32_t, uint16_t>;
+  auto entry = [&](uint32_t index) {
+    Entry e;
+    std::memcpy(&e, palette + kDestinationBytes * index, kDestinationBytes);
+    return e;
+  };
+  for (; i + 4 <= n; i += 4) {
+    uint32_t four;
+    std::memcpy(&four, indices + i, 4);
+    const Entry e[4] = {entry(four & 0xFF), entry((four >> 8) & 0xFF), entry((four >> 16) & 0xFF), entry(four >> 24)};
+    std::memcpy(colours + kDestinationBytes * i, e, sizeof e);
+  }
+  for (; i < n; ++i) {
+    const Entry e = entry(indices[i]);
+    std::memcpy(colours + kDestinationBytes * i, &e, kDestinationBytes);
+  }
 }
 
 // Rows top to bottom, each in chunks of a temporary span's length (palette
@@ -57,7 +86,7 @@ void WalkPlain(const PlainDrawSetup& p, const PixelContext& c, SpanPlan plan) {
       for (int i = 0; i < n; i += step)
         run(d + kDestinationBytes * i, s + kSourceBytes * i, graphicAt(i), n - i < step ? n - i : step);
     } else {
-      uint8_t group[4 * kSourceBytes];
+      uint8_t group[16];  // four pixels of at most 4 bytes; never fewer than a fetch reads
       int i = 0;
       for (; i + plan.group <= n; i += plan.group) {
         std::memcpy(group, s + kSourceBytes * i, static_cast<size_t>(kSourceBytes) * plan.group);

@@ -28,17 +28,24 @@ using SpanFn = void (*)(uint8_t* d, const uint8_t* colour, const uint8_t* raw, c
                         const PixelContext& c);
 
 typedef uint16_t VWords __attribute__((vector_size(SOFTRENDER_VECTOR_BYTES / 2)));
-typedef uint8_t VQuarter __attribute__((vector_size(SOFTRENDER_VECTOR_BYTES / 4)));
 
 // 16-bit pixels one per 16-bit lane, for kernels whose values fit there.
 typedef uint16_t VShorts __attribute__((vector_size(SOFTRENDER_VECTOR_BYTES)));
-typedef uint8_t VHalfBytes __attribute__((vector_size(SOFTRENDER_VECTOR_BYTES / 2)));
 constexpr int kShortLanes = SOFTRENDER_VECTOR_BYTES / 2;
 
 static inline VShorts LoadShorts(const uint8_t* p) {
   VShorts v;
   __builtin_memcpy(&v, p, sizeof v);
   return v;
+}
+
+// kShortLanes bytes, one per 16-bit lane.
+static inline VShorts LoadHalfBytes(const uint8_t* p) {
+#if SOFTRENDER_VECTOR_BYTES == 32
+  return (VShorts)_mm256_cvtepu8_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)));
+#else
+  return (VShorts)_mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(p)), _mm_setzero_si128());
+#endif
 }
 static inline void StoreShorts(uint8_t* p, VShorts v) { __builtin_memcpy(p, &v, sizeof v); }
 
@@ -69,9 +76,23 @@ static inline void StoreWord32(uint8_t* p, uint32_t v) { __builtin_memcpy(p, &v,
 
 // kVectorPixels 16-bit words, one per 32-bit lane, and back.
 static inline VPixels LoadWords(const uint8_t* p) {
-  VWords v;
-  __builtin_memcpy(&v, p, sizeof v);
-  return __builtin_convertvector(v, VPixels);
+#if SOFTRENDER_VECTOR_BYTES == 32
+  return (VPixels)_mm256_cvtepu16_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)));
+#else
+  return (VPixels)_mm_unpacklo_epi16(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(p)), _mm_setzero_si128());
+#endif
+}
+
+// kVectorPixels bytes, one per 32-bit lane.
+static inline VPixels LoadQuarter(const uint8_t* p) {
+#if SOFTRENDER_VECTOR_BYTES == 32
+  return (VPixels)_mm256_cvtepu8_epi32(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(p)));
+#else
+  int32_t four;
+  __builtin_memcpy(&four, p, 4);
+  const __m128i zero = _mm_setzero_si128();
+  return (VPixels)_mm_unpacklo_epi16(_mm_unpacklo_epi8(_mm_cvtsi32_si128(four), zero), zero);
+#endif
 }
 static inline void StoreWords(uint8_t* p, VPixels v) {
   const VWords w = __builtin_convertvector(v, VWords);
@@ -96,16 +117,8 @@ struct RawWord16 {
 };
 struct RawIndex8 {
   static uint32_t At(const uint8_t* p, int i) { return p[i]; }
-  static VShorts Shorts(const uint8_t* p, int i) {
-    VHalfBytes v;
-    __builtin_memcpy(&v, p + i, sizeof v);
-    return __builtin_convertvector(v, VShorts);
-  }
-  static VPixels Lanes(const uint8_t* p, int i) {
-    VQuarter v;
-    __builtin_memcpy(&v, p + i, sizeof v);
-    return __builtin_convertvector(v, VPixels);
-  }
+  static VShorts Shorts(const uint8_t* p, int i) { return LoadHalfBytes(p + i); }
+  static VPixels Lanes(const uint8_t* p, int i) { return LoadQuarter(p + i); }
   static void Pairs(const uint8_t* p, int i, VPixels& even, VPixels& odd) {
     const VPixels v = LoadWords(p + i);
     even = v & 0xFF;
