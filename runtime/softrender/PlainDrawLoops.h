@@ -50,8 +50,16 @@ static inline void FetchPalette(uint8_t* colours, const uint8_t* indices, int n,
   for (; i + 4 <= n; i += 4) {
     uint32_t four;
     std::memcpy(&four, indices + i, 4);
-    const Entry e[4] = {entry(four & 0xFF), entry((four >> 8) & 0xFF), entry((four >> 16) & 0xFF), entry(four >> 24)};
-    std::memcpy(colours + kDestinationBytes * i, e, sizeof e);
+    if constexpr (kDestinationBytes == 4) {
+      // One store for the four.
+      const __m128i e = _mm_setr_epi32(static_cast<int>(entry(four & 0xFF)), static_cast<int>(entry((four >> 8) & 0xFF)),
+                                       static_cast<int>(entry((four >> 16) & 0xFF)), static_cast<int>(entry(four >> 24)));
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(colours + 4 * i), e);
+    } else {
+      const uint64_t e = uint64_t{entry(four & 0xFF)} | uint64_t{entry((four >> 8) & 0xFF)} << 16 |
+                         uint64_t{entry((four >> 16) & 0xFF)} << 32 | uint64_t{entry(four >> 24)} << 48;
+      std::memcpy(colours + 2 * i, &e, 8);
+    }
   }
   for (; i < n; ++i) {
     const Entry e = entry(indices[i]);
