@@ -9,8 +9,9 @@
 //
 // Compiled once per instruction set inside that set's namespace.
 
+#include <immintrin.h>
+
 #include <cstdint>
-#include <utility>
 
 #include "runtime/softrender/BlendKernel16.h"
 #include "runtime/softrender/BlendKernel32.h"
@@ -48,15 +49,6 @@ static inline VShorts LoadHalfBytes(const uint8_t* p) {
 #endif
 }
 static inline void StoreShorts(uint8_t* p, VShorts v) { __builtin_memcpy(p, &v, sizeof v); }
-
-template <size_t... I>
-static inline VShorts EvenLanes(VShorts a, VShorts b, std::index_sequence<I...>) {
-  return __builtin_shufflevector(a, b, (2 * I)...);
-}
-template <size_t... I>
-static inline VShorts OddLanes(VShorts a, VShorts b, std::index_sequence<I...>) {
-  return __builtin_shufflevector(a, b, (2 * I + 1)...);
-}
 
 static inline uint32_t LoadWord16(const uint8_t* p) {
   uint16_t v;
@@ -145,10 +137,27 @@ struct ColourWord16Alpha {
   static VPixels Lanes(const uint8_t* p, int i) { return LoadPixels(p + 4 * i) & 0xFFFF; }
   static VPixels AlphaLanes(const uint8_t* p, int i) { return (LoadPixels(p + 4 * i) >> 16) & 0xFF; }
   // Records are (colour, alpha) pairs of 16-bit lanes.
+  // Each word is sign-extended before the signed pack, which then keeps it.
   static void Shorts(const uint8_t* p, int i, VShorts& colour, VShorts& alpha) {
-    const VShorts a = LoadShorts(p + 4 * i), b = LoadShorts(p + 4 * i + sizeof(VShorts));
-    colour = EvenLanes(a, b, std::make_index_sequence<kShortLanes>{});
-    alpha = OddLanes(a, b, std::make_index_sequence<kShortLanes>{}) & 0xFF;
+#if SOFTRENDER_VECTOR_BYTES == 32
+    const __m256i a = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + 4 * i));
+    const __m256i b = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + 4 * i + 32));
+    const __m256i c = _mm256_packs_epi32(_mm256_srai_epi32(_mm256_slli_epi32(a, 16), 16),
+                                         _mm256_srai_epi32(_mm256_slli_epi32(b, 16), 16));
+    const __m256i mask = _mm256_set1_epi32(0xFF);
+    const __m256i t = _mm256_packs_epi32(_mm256_and_si256(_mm256_srli_epi32(a, 16), mask),
+                                         _mm256_and_si256(_mm256_srli_epi32(b, 16), mask));
+    colour = (VShorts)_mm256_permute4x64_epi64(c, 0xD8);
+    alpha = (VShorts)_mm256_permute4x64_epi64(t, 0xD8);
+#else
+    const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 4 * i));
+    const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 4 * i + 16));
+    colour = (VShorts)_mm_packs_epi32(_mm_srai_epi32(_mm_slli_epi32(a, 16), 16),
+                                      _mm_srai_epi32(_mm_slli_epi32(b, 16), 16));
+    const __m128i mask = _mm_set1_epi32(0xFF);
+    alpha = (VShorts)_mm_packs_epi32(_mm_and_si128(_mm_srli_epi32(a, 16), mask),
+                                     _mm_and_si128(_mm_srli_epi32(b, 16), mask));
+#endif
   }
 };
 
