@@ -64,11 +64,14 @@ static inline Context16<W> MakeContext16(const PixelContext& c) {
 
 template <Op16 kOp, bool kGraphic, bool kTinted, bool kAlpha, bool kKeyed, class Family = PlainFamily>
 struct BlendKernel16 {
-  static constexpr Op32 kFamilyOp = kOp == Op16::Copy          ? Op32::Copy
-                                    : kOp == Op16::Translucent ? Op32::Translucent
-                                    : kOp == Op16::Additive    ? Op32::Additive
-                                    : kOp == Op16::Subtractive ? Op32::Subtractive
-                                                               : Op32::Multiply;
+  // The same mode's name for the family's rules.
+  static constexpr Op32 kFamilyOp = kOp == Op16::Copy                  ? Op32::Copy
+                                    : kOp == Op16::Translucent         ? Op32::Translucent
+                                    : kOp == Op16::Additive            ? Op32::Additive
+                                    : kOp == Op16::Subtractive         ? Op32::Subtractive
+                                    : kOp == Op16::InvertedTranslucent ? Op32::InvertedTranslucent
+                                    : kOp == Op16::MultiplyTranslucent ? Op32::MultiplyTranslucent
+                                                                       : Op32::Multiply;
   static constexpr bool kUsesParameter = kOp == Op16::Translucent || kOp == Op16::Additive ||
                                          kOp == Op16::Subtractive || kOp == Op16::InvertedTranslucent ||
                                          kOp == Op16::MultiplyTranslucent;

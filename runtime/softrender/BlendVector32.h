@@ -6,8 +6,6 @@
 // differential tests compare them); kernels without one run the scalar
 // loop, which the compiler vectorises where it can.
 
-#include <immintrin.h>
-
 #include <cstdint>
 
 #include "runtime/softrender/BlendKernel32.h"
@@ -26,15 +24,6 @@ typedef uint32_t VPixels __attribute__((vector_size(SOFTRENDER_VECTOR_BYTES)));
 
 // Two bytes of a vector of pixels per 16-bit lane, in place.
 typedef uint16_t VPairs __attribute__((vector_size(SOFTRENDER_VECTOR_BYTES)));
-
-// The high halves of the lanes' products.
-static inline VPairs MultiplyHigh(VPairs a, VPairs b) {
-#if SOFTRENDER_VECTOR_BYTES == 32
-  return (VPairs)_mm256_mulhi_epu16((__m256i)a, (__m256i)b);
-#else
-  return (VPairs)_mm_mulhi_epu16((__m128i)a, (__m128i)b);
-#endif
-}
 
 // One 16-bit lane per byte of a vector of pixels.
 constexpr int kLanes = sizeof(VLanes) / sizeof(uint16_t);
@@ -69,7 +58,6 @@ static inline VLanes BrightnessLanes(const uint32_t brightness[3]) {
 }
 
 struct VectorContext {
-  VPixels key;
   VLanes brightness;   // channel lanes hold the levels, the top lane 0
   VLanes toSource;     // p on the channel lanes, 0 on the top lane
   VLanes toDest;       // 256 - p, and 256 on the top lane
@@ -88,7 +76,7 @@ struct VectorContext {
         unitParameter(c.parameter >= 255) {
     const uint16_t scale = static_cast<uint16_t>(unitParameter ? 0 : ProductScale(c.parameter));
     for (int i = 0; i < SOFTRENDER_VECTOR_BYTES / 2; ++i) parameterScale[i] = scale;
-    for (int i = 0; i < kVectorPixels; ++i) key[i] = c.key, topByte[i] = 0xFF000000;
+    for (int i = 0; i < kVectorPixels; ++i) topByte[i] = 0xFF000000;
   }
 };
 
@@ -151,8 +139,8 @@ struct BlendVector32 {
         // the high half of its product, the high byte through the high half
         // of its product at 256 times the value, whose low byte is dropped.
         const VPairs x = (VPairs)s;
-        amount = (VPixels)(MultiplyHigh(x & 0x00FF, v.parameterScale) |
-                           (MultiplyHigh(x & 0xFF00, v.parameterScale) & 0xFF00));
+        amount = (VPixels)(MultiplyHigh16<VPairs>(x & 0x00FF, v.parameterScale) |
+                           (MultiplyHigh16<VPairs>(x & 0xFF00, v.parameterScale) & 0xFF00));
       }
       if constexpr (kOp == Op32::Additive)
         out = PackedAddA32<VPixels>(d, amount);
