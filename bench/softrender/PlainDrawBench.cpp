@@ -102,9 +102,9 @@ struct Images {
 };
 
 void SetPixelCounter(benchmark::State& state) {
-  state.counters["ns_per_px"] = benchmark::Counter(
-      static_cast<double>(kWidth) * kHeight * 1e-9,
-      benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+  state.counters["ns_per_px"] =
+      benchmark::Counter(static_cast<double>(kWidth) * kHeight * 1e-9,
+                         benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 
 struct Case {
@@ -217,9 +217,9 @@ struct PixmanImages {
   PixmanImages(Content content, int maskAlpha, Format format) : images(content, format) {
     const bool wide = format == Format::Xrgb;
     const pixman_format_code_t opaque = wide ? PIXMAN_x8r8g8b8 : PIXMAN_r5g6b5;
-    destination = pixman_image_create_bits(opaque, kWidth, kHeight,
-                                           reinterpret_cast<uint32_t*>(images.destination.pixels),
-                                           images.destination.store->pitch);
+    destination =
+        pixman_image_create_bits(opaque, kWidth, kHeight, reinterpret_cast<uint32_t*>(images.destination.pixels),
+                                 images.destination.store->pitch);
     source = pixman_image_create_bits(content == Content::Alpha ? PIXMAN_a8r8g8b8 : opaque, kWidth, kHeight,
                                       reinterpret_cast<uint32_t*>(images.source.pixels), images.source.store->pitch);
     if (maskAlpha >= 0) {
@@ -256,8 +256,8 @@ enum class SdlBlit { ColourKey, AlphaBlend, AlphaModulated, Additive };
 SDL_Surface* SdlSurfaceOf(const MemImg& image, Format format, bool alpha) {
   const MemImgStore* store = image.store;
   if (IsPalette(format) && store->paletteFlag) {
-    SDL_Surface* s = SDL_CreateRGBSurfaceWithFormatFrom(image.pixels, kWidth, kHeight, 8, store->pitch,
-                                                        SDL_PIXELFORMAT_INDEX8);
+    SDL_Surface* s =
+        SDL_CreateRGBSurfaceWithFormatFrom(image.pixels, kWidth, kHeight, 8, store->pitch, SDL_PIXELFORMAT_INDEX8);
     SDL_Color colours[256];
     for (int i = 0; i < 256; ++i) {
       uint32_t e = 0;

@@ -43,9 +43,9 @@ constexpr bool IsPairOp(Op16 op) { return op == Op16::Halve || op == Op16::AddWh
 template <class W>
 struct Context16 {
   W parameter;
-  W slab;      // parameter / 4
-  W level[3];  // brightness of red, green, blue
-  W scale;     // ProductScale(parameter)
+  W slab;              // parameter / 4
+  W level[3];          // brightness of red, green, blue
+  W scale;             // ProductScale(parameter)
   bool unitParameter;  // parameter 255: a product by it is the value itself
 };
 
@@ -79,9 +79,8 @@ struct BlendKernel16 {
   // weight (blend graphic or alpha) in the modes that do not weigh by the
   // parameter too.
   static constexpr bool kFitsShortLanes =
-      !IsPairOp(kOp) && ((!kGraphic && !kAlpha) ||
-                         (kGraphic != kAlpha && (kOp == Op16::Copy || kOp == Op16::Additive ||
-                                                 kOp == Op16::Subtractive)));
+      !IsPairOp(kOp) && ((!kGraphic && !kAlpha) || (kGraphic != kAlpha && (kOp == Op16::Copy || kOp == Op16::Additive ||
+                                                                           kOp == Op16::Subtractive)));
 
   // s: the colour word, a: its alpha, w: the blend-graphic weight, hit: all
   // ones where the raw source value equals the key. One pixel per lane of W.
@@ -90,9 +89,9 @@ struct BlendKernel16 {
     if constexpr (kOp == Op16::CopyWhole) {
       return kKeyed ? Select<W>(hit, d, s) : s;
     } else if constexpr (kOp == Op16::Lerp) {
-      const W out = Pack16<W>(LerpSlab<W>(c.slab, Red16<W>(s), Red16<W>(d)),
-                              LerpSlab<W>(c.slab, Green16<W>(s), Green16<W>(d)),
-                              LerpSlab<W>(c.slab, Blue16<W>(s), Blue16<W>(d)));
+      const W out =
+          Pack16<W>(LerpSlab<W>(c.slab, Red16<W>(s), Red16<W>(d)), LerpSlab<W>(c.slab, Green16<W>(s), Green16<W>(d)),
+                    LerpSlab<W>(c.slab, Blue16<W>(s), Blue16<W>(d)));
       return kKeyed ? Select<W>(hit, d, out) : out;
     } else if constexpr (kOp == Op16::Halve) {
       const W out = Halve16<W>(s, d);
@@ -155,16 +154,16 @@ struct BlendKernel16 {
     if constexpr (kAlpha) weight *= alphaWeight, shift += 8;
 
     W field[3];
-    if constexpr ((kOp == Op16::Additive || kOp == Op16::Subtractive) && LaneBytes<W>() == 2 && !kGraphic &&
-                  !kAlpha && !kTinted) {
+    if constexpr ((kOp == Op16::Additive || kOp == Op16::Subtractive) && LaneBytes<W>() == 2 && !kGraphic && !kAlpha &&
+                  !kTinted) {
       // Each field times p / 255 in place, through the high half of its
       // product by the draw's scale (the bits below a field drop out).
       W amount;
       if (c.unitParameter) {
         amount = s;
       } else {
-        amount = (MultiplyHigh16<W>(s & 0xF800, c.scale) & 0xF800) |
-                 (MultiplyHigh16<W>(s & 0x07E0, c.scale) & 0x07E0) | MultiplyHigh16<W>(s & 0x001F, c.scale);
+        amount = (MultiplyHigh16<W>(s & 0xF800, c.scale) & 0xF800) | (MultiplyHigh16<W>(s & 0x07E0, c.scale) & 0x07E0) |
+                 MultiplyHigh16<W>(s & 0x001F, c.scale);
       }
       const W out = kOp == Op16::Additive ? PackedAddA16<W>(d, amount) : PackedSub16<W>(d, amount);
       return Select<W>(skip, d, out);
@@ -211,7 +210,8 @@ struct BlendKernel16 {
                 mixed = ((dc << 5) + step) >> 5;
               }
             }
-            if constexpr (!kGraphic && kKeyed) mixed = Select<W>(shortForm, TableMix<W>(dc, target, c.parameter), mixed);
+            if constexpr (!kGraphic && kKeyed)
+              mixed = Select<W>(shortForm, TableMix<W>(dc, target, c.parameter), mixed);
           }
           field[f] = mixed;
         }

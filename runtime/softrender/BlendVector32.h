@@ -58,12 +58,12 @@ static inline VLanes BrightnessLanes(const uint32_t brightness[3]) {
 }
 
 struct VectorContext {
-  VLanes brightness;   // channel lanes hold the levels, the top lane 0
-  VLanes toSource;     // p on the channel lanes, 0 on the top lane
-  VLanes toDest;       // 256 - p, and 256 on the top lane
-  VLanes parameter;    // p on every lane
-  VLanes channelMask;  // 0xFFFF on the channel lanes
-  VPixels topByte;     // 0xFF000000 in every pixel
+  VLanes brightness;      // channel lanes hold the levels, the top lane 0
+  VLanes toSource;        // p on the channel lanes, 0 on the top lane
+  VLanes toDest;          // 256 - p, and 256 on the top lane
+  VLanes parameter;       // p on every lane
+  VLanes channelMask;     // 0xFFFF on the channel lanes
+  VPixels topByte;        // 0xFF000000 in every pixel
   VPairs parameterScale;  // ProductScale(p) in every lane
   bool unitParameter;     // p = 255: the product is the value itself
 

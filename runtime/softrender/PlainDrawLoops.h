@@ -52,8 +52,9 @@ static inline void FetchPalette(uint8_t* colours, const uint8_t* indices, int n,
     std::memcpy(&four, indices + i, 4);
     if constexpr (kDestinationBytes == 4) {
       // One store for the four.
-      const __m128i e = _mm_setr_epi32(static_cast<int>(entry(four & 0xFF)), static_cast<int>(entry((four >> 8) & 0xFF)),
-                                       static_cast<int>(entry((four >> 16) & 0xFF)), static_cast<int>(entry(four >> 24)));
+      const __m128i e =
+          _mm_setr_epi32(static_cast<int>(entry(four & 0xFF)), static_cast<int>(entry((four >> 8) & 0xFF)),
+                         static_cast<int>(entry((four >> 16) & 0xFF)), static_cast<int>(entry(four >> 24)));
       _mm_storeu_si128(reinterpret_cast<__m128i*>(colours + 4 * i), e);
     } else {
       const uint64_t e = uint64_t{entry(four & 0xFF)} | uint64_t{entry((four >> 8) & 0xFF)} << 16 |
@@ -206,10 +207,7 @@ static SpanPlan Choose16(const PlainDrawSetup& p) {
 
 // The plain draw after its entry has clipped and prepared it.
 static void PlainDraw(const PlainDrawSetup& p) {
-  const PixelContext c{p.colorKey,
-                       p.parameter,
-                       {p.brightness[0], p.brightness[1], p.brightness[2]},
-                       p.graphicWeights};
+  const PixelContext c{p.colorKey, p.parameter, {p.brightness[0], p.brightness[1], p.brightness[2]}, p.graphicWeights};
   const bool plainCopy = p.blendMode == 0 && p.graphic == nullptr && p.whiteBrightness && !p.transparent;
   if (p.destinationBytes == 4) {
     if (p.palette) {

@@ -152,8 +152,8 @@ struct ColourWord16Alpha {
 #else
     const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 4 * i));
     const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 4 * i + 16));
-    colour = (VShorts)_mm_packs_epi32(_mm_srai_epi32(_mm_slli_epi32(a, 16), 16),
-                                      _mm_srai_epi32(_mm_slli_epi32(b, 16), 16));
+    colour =
+        (VShorts)_mm_packs_epi32(_mm_srai_epi32(_mm_slli_epi32(a, 16), 16), _mm_srai_epi32(_mm_slli_epi32(b, 16), 16));
     const __m128i mask = _mm_set1_epi32(0xFF);
     alpha = (VShorts)_mm_packs_epi32(_mm_and_si128(_mm_srli_epi32(a, 16), mask),
                                      _mm_and_si128(_mm_srli_epi32(b, 16), mask));
@@ -222,8 +222,8 @@ void Span16(uint8_t* d, const uint8_t* colour, const uint8_t* raw, const uint8_t
   for (; i < n; ++i) {
     const uint32_t w = kGraphic ? c.graphicWeights[g[i]] : 0;
     const uint32_t hit = kKeyed && Raw::At(raw, i) == key ? ~0u : 0u;
-    StoreWord16(d + 2 * i, Kernel::Apply(cs, Colour::At(colour, i), Colour::AlphaAt(colour, i),
-                                         LoadWord16(d + 2 * i), w, hit));
+    StoreWord16(d + 2 * i,
+                Kernel::Apply(cs, Colour::At(colour, i), Colour::AlphaAt(colour, i), LoadWord16(d + 2 * i), w, hit));
   }
 }
 

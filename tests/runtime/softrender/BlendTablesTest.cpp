@@ -13,7 +13,7 @@ TEST(BlendTablesTest, ProductTables) {
   BuildSoftBlendTables();
   struct {
     int level, v, want;
-  } signedCases[] = {{255, -255, -255}, {128, -1, 0}, {128, 1, 0},     {1, -255, -1},
+  } signedCases[] = {{255, -255, -255}, {128, -1, 0},      {128, 1, 0},    {1, -255, -1},
                      {1, -254, 0},      {128, -255, -128}, {128, 255, 128}};
   for (const auto& c : signedCases) EXPECT_EQ(SignedProduct(c.level, c.v), c.want) << c.level << " " << c.v;
   EXPECT_EQ(Product(255, 255), 255);

@@ -141,7 +141,8 @@ TEST_F(PaletteDrawTest, ThirtyTwoBitEdgeCases) {
       {"graphic weight 0, additive", graphic(Mode(t, 2, 100), 0), 0x7F0A0B0C, 0x000A0B0C},
       {"graphic weight 0, subtractive", graphic(Mode(t, 3, 100), 0), 0x7F0A0B0C, 0x000B0B0C},
   };
-  for (const Case& c : cases) EXPECT_EQ(DrawIndices(c.draw, {3}, {c.destination}, {0, 0, 0, 0x00646464})[0], c.expected) << c.what;
+  for (const Case& c : cases)
+    EXPECT_EQ(DrawIndices(c.draw, {3}, {c.destination}, {0, 0, 0, 0x00646464})[0], c.expected) << c.what;
 
   // Without the MMX-usable flag the plain packed forms run.
   PaletteDraw plainForm = Mode(t, 2, 255);

@@ -59,11 +59,16 @@ enum class Kind { Direct32, Direct16, Alpha16, Palette32, Palette16 };
 
 const char* KindName(Kind k) {
   switch (k) {
-    case Kind::Direct32: return "32";
-    case Kind::Direct16: return "16";
-    case Kind::Alpha16: return "16 alpha";
-    case Kind::Palette32: return "palette 32";
-    case Kind::Palette16: return "palette 16";
+    case Kind::Direct32:
+      return "32";
+    case Kind::Direct16:
+      return "16";
+    case Kind::Alpha16:
+      return "16 alpha";
+    case Kind::Palette32:
+      return "palette 32";
+    case Kind::Palette16:
+      return "palette 16";
   }
   return "";
 }
@@ -73,7 +78,8 @@ const char* KindName(Kind k) {
 uint32_t PickKey(std::mt19937& rng, Kind kind) {
   const int roll = Pick(rng, 0, 5);
   switch (kind) {
-    case Kind::Direct32: return static_cast<uint32_t>(rng());
+    case Kind::Direct32:
+      return static_cast<uint32_t>(rng());
     case Kind::Direct16:
     case Kind::Alpha16:
       if (roll == 0) return 0x10000u | (rng() & 0xFFFF);
@@ -92,7 +98,7 @@ uint32_t PickKey(std::mt19937& rng, Kind kind) {
 // reference each get their own copy.
 void Build(Scenario& sc, uint32_t seed) {
   std::mt19937 rng(seed);
-  static const Kind kKinds[] = {Kind::Direct32, Kind::Direct32, Kind::Direct16, Kind::Direct16,
+  static const Kind kKinds[] = {Kind::Direct32, Kind::Direct32,  Kind::Direct16, Kind::Direct16,
                                 Kind::Alpha16,  Kind::Palette32, Kind::Palette16};
   const Kind kind = kKinds[Pick(rng, 0, static_cast<int>(std::size(kKinds)) - 1)];
   const bool wide = kind == Kind::Direct32 || kind == Kind::Palette32;
@@ -166,8 +172,8 @@ void Build(Scenario& sc, uint32_t seed) {
 
   sc.hasGraphic = !special && Pick(rng, 0, 2) == 0;
   if (sc.hasGraphic) {
-    EXPECT_EQ(CreateMemImg(&sc.graphic, sc.source.width + Pick(rng, 0, 3), sc.source.height + Pick(rng, 0, 3), -1,
-                           0, 2, 0, 0, nullptr),
+    EXPECT_EQ(CreateMemImg(&sc.graphic, sc.source.width + Pick(rng, 0, 3), sc.source.height + Pick(rng, 0, 3), -1, 0, 2,
+                           0, 0, nullptr),
               0);
     FillRandom(&sc.graphic, rng);
   }
@@ -192,9 +198,8 @@ void Build(Scenario& sc, uint32_t seed) {
   }
   sc.state.brightness |= static_cast<uint32_t>(Pick(rng, 0, 255)) << 24;  // takes no part
   const int rl = Pick(rng, 0, dest.width), rt = Pick(rng, 0, dest.height);
-  sc.state.drawRegion = Pick(rng, 0, 3) == 0
-                            ? IntRect{0, 0, dest.width, dest.height}
-                            : IntRect{rl, rt, Pick(rng, rl, dest.width), Pick(rng, rt, dest.height)};
+  sc.state.drawRegion = Pick(rng, 0, 3) == 0 ? IntRect{0, 0, dest.width, dest.height}
+                                             : IntRect{rl, rt, Pick(rng, rl, dest.width), Pick(rng, rt, dest.height)};
   sc.x = Pick(rng, -sc.source.width - 2, dest.width + 1);
   sc.y = Pick(rng, -sc.source.height - 2, dest.height + 1);
   if (overlap && Pick(rng, 0, 3) != 0) {
@@ -207,10 +212,11 @@ void Build(Scenario& sc, uint32_t seed) {
   }
   sc.transparent = Pick(rng, 0, 1) ? Pick(rng, 1, 3) : 0;
   sc.mmx = Pick(rng, 0, 1);
-  sc.description = "seed " + std::to_string(seed) + " " + KindName(kind) + " key " + std::to_string(key) + " mode " + std::to_string(sc.state.blendMode) + " p " +
-                   std::to_string(sc.state.blendParameter) + " brightness " + std::to_string(sc.state.brightness) +
-                   (alpha ? " alpha" : "") + (overlap ? " overlap" : "") + (sc.hasGraphic ? " graphic" : "") +
-                   (sc.transparent ? " keyed" : "") + (sc.mmx ? " mmx" : "");
+  sc.description = "seed " + std::to_string(seed) + " " + KindName(kind) + " key " + std::to_string(key) + " mode " +
+                   std::to_string(sc.state.blendMode) + " p " + std::to_string(sc.state.blendParameter) +
+                   " brightness " + std::to_string(sc.state.brightness) + (alpha ? " alpha" : "") +
+                   (overlap ? " overlap" : "") + (sc.hasGraphic ? " graphic" : "") + (sc.transparent ? " keyed" : "") +
+                   (sc.mmx ? " mmx" : "");
 }
 
 class PlainDrawDifferentialTest : public ::testing::TestWithParam<SoftDrawIsa> {
@@ -240,9 +246,9 @@ TEST_P(PlainDrawDifferentialTest, FastLoopsMatchTheReference) {
     gPlatform.mmxUsable = fast.mmx ? 1 : 0;
     SoftDrawImage(&fast.destination, &fast.source, fast.x, fast.y, fast.transparent,
                   fast.hasGraphic ? &fast.graphic : nullptr);
-    ReferenceSoftDrawImage(&reference.destination, &reference.source, reference.x, reference.y,
-                           reference.transparent, reference.hasGraphic ? &reference.graphic : nullptr,
-                           reference.state, gSoftBlendTables.blendGraphic, reference.mmx);
+    ReferenceSoftDrawImage(&reference.destination, &reference.source, reference.x, reference.y, reference.transparent,
+                           reference.hasGraphic ? &reference.graphic : nullptr, reference.state,
+                           gSoftBlendTables.blendGraphic, reference.mmx);
 
     const MemImgStore* a = fast.destinationImage.store;
     const MemImgStore* b = reference.destinationImage.store;

@@ -27,7 +27,9 @@ struct Fields {
 constexpr int kMax[3] = {31, 63, 31};
 constexpr int kBits[3] = {5, 6, 5};
 
-Fields Split(uint32_t v) { return {{static_cast<int>((v >> 11) & 31), static_cast<int>((v >> 5) & 63), static_cast<int>(v & 31)}}; }
+Fields Split(uint32_t v) {
+  return {{static_cast<int>((v >> 11) & 31), static_cast<int>((v >> 5) & 63), static_cast<int>(v & 31)}};
+}
 uint32_t Join(const Fields& x) { return static_cast<uint32_t>(x.f[0] << 11 | x.f[1] << 5 | x.f[2]); }
 
 // The weights in play, their product and their count.

@@ -90,8 +90,7 @@ void ReferenceSoftDrawImage(MemImg* destination, const MemImg* source, int x, in
     uint8_t* drow = destination->pixels + static_cast<intptr_t>(top + row) * ds->pitch + left * destinationBytes;
     const uint8_t* srow = source->pixels + static_cast<intptr_t>(sy + row) * ss->pitch + sx * sourceBytes;
     const uint8_t* grow =
-        r.graphic ? blendGraphic->pixels + static_cast<intptr_t>(sy + row) * blendGraphic->store->pitch + sx
-                  : nullptr;
+        r.graphic ? blendGraphic->pixels + static_cast<intptr_t>(sy + row) * blendGraphic->store->pitch + sx : nullptr;
     int i = 0;
     while (i < width) {
       const int n = group == 0 ? width : (i + group <= width ? group : 1);
@@ -121,14 +120,18 @@ void ReferenceSoftDrawImage(MemImg* destination, const MemImg* source, int x, in
       if (path == Path::AddPair || path == Path::SubPair) {
         const bool add = path == Path::AddPair;
         if (n == 2 && !hit[0] && !hit[1]) {
-          const uint32_t pair = add ? ReferencePackedAddPair16(dest[0] | dest[1] << 16, colour[0] | colour[1] << 16)
-                                    : ReferencePackedSubtractPair16(dest[0] | dest[1] << 16, colour[0] | colour[1] << 16);
+          const uint32_t pair =
+              add ? ReferencePackedAddPair16(dest[0] | dest[1] << 16, colour[0] | colour[1] << 16)
+                  : ReferencePackedSubtractPair16(dest[0] | dest[1] << 16, colour[0] | colour[1] << 16);
           dest[0] = pair & 0xFFFF, dest[1] = pair >> 16;
         } else {
           // A pixel alone: the one-pixel form.
           for (int j = 0; j < n; ++j) {
-            if (hit[j]) drawn[j] = false;
-            else dest[j] = add ? ReferencePackedAdd16(dest[j], colour[j], false) : ReferencePackedSubtract16(dest[j], colour[j]);
+            if (hit[j])
+              drawn[j] = false;
+            else
+              dest[j] =
+                  add ? ReferencePackedAdd16(dest[j], colour[j], false) : ReferencePackedSubtract16(dest[j], colour[j]);
           }
         }
       } else {
@@ -140,7 +143,9 @@ void ReferenceSoftDrawImage(MemImg* destination, const MemImg* source, int x, in
             continue;
           }
           switch (path) {
-            case Path::Whole: d = s; break;
+            case Path::Whole:
+              d = s;
+              break;
             case Path::Halve:
               if (wide) {
                 uint32_t out = 0;
@@ -151,10 +156,18 @@ void ReferenceSoftDrawImage(MemImg* destination, const MemImg* source, int x, in
                     ((s & 31) / 2 + (d & 31) / 2);
               }
               break;
-            case Path::AddSat: d = ReferenceBytewiseSaturate32(d, s, true); break;
-            case Path::SubSat: d = ReferenceBytewiseSaturate32(d, s, false); break;
-            case Path::AddB: d = ReferencePackedAdd32(d, s, false); break;
-            case Path::SubWhole: d = ReferencePackedSubtract32(d, s); break;
+            case Path::AddSat:
+              d = ReferenceBytewiseSaturate32(d, s, true);
+              break;
+            case Path::SubSat:
+              d = ReferenceBytewiseSaturate32(d, s, false);
+              break;
+            case Path::AddB:
+              d = ReferencePackedAdd32(d, s, false);
+              break;
+            case Path::SubWhole:
+              d = ReferencePackedSubtract32(d, s);
+              break;
             default: {
               const int g = grow ? grow[i + j] : 0;
               drawn[j] = wide ? ReferenceGeneralPixel32(r, s, d, g, hit[j])
