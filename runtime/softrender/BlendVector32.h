@@ -89,7 +89,7 @@ static inline bool AllEqual(VPixels v, uint32_t value) {
   return any == 0;
 }
 
-template <Op32 kOp, bool kGraphic, bool kTinted, bool kAlpha, bool kKeyed>
+template <Op32 kOp, bool kGraphic, bool kTinted, bool kAlpha, bool kKeyed, class Family = PlainFamily>
 struct BlendVector32 {
   static constexpr bool kMixes =
       kOp == Op32::Translucent || kOp == Op32::InvertedTranslucent || kOp == Op32::MultiplyTranslucent;
@@ -167,13 +167,13 @@ struct BlendVector32 {
 
  private:
   // Copy mixed by the source alpha: d + floor(a (t - d) / 256) per channel,
-  // the top byte kept; under the flag alpha 0 is skipped and 255 is the
-  // short form.
+  // the top byte kept; under the flag alpha 255 is the short form, and
+  // alpha 0 is skipped where the family says so.
   static inline VPixels CopyAlpha(const VectorContext& v, VPixels s, VPixels d) {
     const VPixels a = s >> 24;
     // Sprites are mostly runs of clear or opaque pixels.
     if constexpr (kKeyed) {
-      if (AllEqual(a, 0)) return d;
+      if (Family::SkipsClearAlpha(kOp) && AllEqual(a, 0)) return d;
       if (!kTinted && AllEqual(a, 255)) return s;
     }
     const VPixels spread = a | (a << 8) | (a << 16);  // a on the channel lanes, 0 on the top
@@ -188,6 +188,7 @@ struct BlendVector32 {
       opaque = s;
     }
     const VPixels out = Select((VPixels)(a == 255), opaque, mixed);
+    if constexpr (!Family::SkipsClearAlpha(kOp)) return out;
     return Select((VPixels)(a == 0), d, out);
   }
 };

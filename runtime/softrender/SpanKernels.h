@@ -196,12 +196,13 @@ void Span16(uint8_t* d, const uint8_t* colour, const uint8_t* raw, const uint8_t
   const Context16<uint32_t> cs = MakeContext16<uint32_t>(c);
   const uint32_t key = c.key;
   int i = 0;
+  // The key is compared in 16 bits there, so a key above them (which no
+  // raw value equals, and which the draws' set-up drops) keeps to the
+  // 32-bit lanes rather than be truncated.
   if constexpr (Kernel::kFitsShortLanes) {
-    // A keyed span's key lies within the raw values' range (the draw's
-    // set-up drops keys that no value can equal), so 16 bits hold it.
     const Context16<VShorts> cv16 = MakeContext16<VShorts>(c);
     const uint16_t key16 = static_cast<uint16_t>(key);
-    for (; i + kShortLanes <= n; i += kShortLanes) {
+    for (; i + kShortLanes <= n && (!kKeyed || key <= 0xFFFF); i += kShortLanes) {
       VShorts w{};
       if constexpr (kGraphic)
         for (int k = 0; k < kShortLanes; ++k) w[k] = c.graphicWeights[g[i + k]];

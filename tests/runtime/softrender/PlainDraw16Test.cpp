@@ -149,6 +149,21 @@ TEST_P(PlainDraw16Test, EdgeCases) {
   for (const Case& c : cases) EXPECT_EQ(DrawRow(c.draw, c.source, c.destination), c.expected) << c.what;
 }
 
+// Long rows go through the vector forms: a key above 16 bits still matches
+// no word there, and a 16-bit key matches its word.
+TEST_P(PlainDraw16Test, KeysInLongRows) {
+  const Words source(40, 0x1234), destination(40, 7);
+  for (int mode : {0, 1, 2, 3, 4, 10, 11}) {
+    Draw16 d;
+    d.mode = mode, d.parameter = 100, d.transparent = 1, d.key = 0x11234;
+    Draw16 unkeyed = d;
+    unkeyed.transparent = 0;
+    EXPECT_EQ(DrawRow(d, source, destination), DrawRow(unkeyed, source, destination)) << mode;
+    d.key = 0x1234;
+    EXPECT_EQ(DrawRow(d, source, destination), destination) << mode;
+  }
+}
+
 // The halving at 128 and the pair forms differ from the general loops only
 // without blend graphic, brightness and alpha.
 TEST_P(PlainDraw16Test, SpecialValuesAreOrdinaryWithModifiers) {
