@@ -189,7 +189,8 @@ void Span32(uint8_t* d, const uint8_t* colour, const uint8_t* raw, const uint8_t
   }
 }
 
-// 16-bit destinations, one pixel per 32-bit lane.
+// 16-bit destinations: one pixel per 16-bit lane where the kernel's values
+// fit there, else one per 32-bit lane.
 template <class Kernel, class Colour, class Raw, bool kGraphic, bool kKeyed>
 void Span16(uint8_t* d, const uint8_t* colour, const uint8_t* raw, const uint8_t* g, int n, const PixelContext& c) {
   const Context16<VPixels> cv = MakeContext16<VPixels>(c);

@@ -11,6 +11,7 @@
 #include "runtime/softrender/MemImg.h"
 #include "runtime/softrender/SoftDraw.h"
 #include "runtime/softrender/SoftDrawIsa.h"
+#include "tests/runtime/softrender/ReferencePlainDraw.h"
 
 namespace {
 
@@ -161,6 +162,30 @@ TEST_P(PlainDraw16Test, KeysInLongRows) {
     EXPECT_EQ(DrawRow(d, source, destination), DrawRow(unkeyed, source, destination)) << mode;
     d.key = 0x1234;
     EXPECT_EQ(DrawRow(d, source, destination), destination) << mode;
+  }
+}
+
+// A 4-byte alpha source and a 2-byte destination over the same caller
+// buffer: the overlap test counts each side's own bytes, and the draw keeps
+// the one-pass order, as the reference does.
+TEST_P(PlainDraw16Test, AlphaSourceOverItsDestinationsBytes) {
+  for (int shift : {0, 2, 6, 24, 30}) {
+    uint8_t fast[256], slow[256];
+    for (int i = 0; i < 256; ++i) fast[i] = slow[i] = static_cast<uint8_t>(i * 37 + 11);
+    for (int i = 2; i < 256; i += 4) fast[i] = slow[i] = static_cast<uint8_t>(i % 3 == 0 ? 0 : i % 3 == 1 ? 255 : i);
+    for (uint8_t* buffer : {fast, slow}) {
+      MemImg d{}, s{};
+      ASSERT_EQ(CreateMemImg(&d, 24, 2, 64, 0, MemImgRgb565, 0, 0, buffer + shift), 0);
+      ASSERT_EQ(CreateMemImg(&s, 12, 2, 64, 0, MemImgRgb565, 0, 1, buffer), 0);
+      gDrawState = DrawState{{0, 0, 24, 2}, BlendCopy, 0, -1, 0, 0, 0xFFFFFE};
+      if (buffer == fast)
+        SoftDrawImage(&d, &s, 1, 0, 1, nullptr);
+      else
+        ReferenceSoftDrawImage(&d, &s, 1, 0, 1, nullptr, gDrawState, gSoftBlendTables.blendGraphic, false);
+      ReleaseMemImg(&s);
+      ReleaseMemImg(&d);
+    }
+    EXPECT_EQ(std::memcmp(fast, slow, sizeof fast), 0) << shift;
   }
 }
 
