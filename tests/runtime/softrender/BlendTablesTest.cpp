@@ -71,6 +71,31 @@ TEST(BlendArithmeticTest, ProductScaleIsExact) {
   }
 }
 
+// The 16-bit amounts take each field's product in place: the bits below the
+// field drop out of the high half.
+TEST(BlendArithmeticTest, ProductScaleOfFieldsInPlace) {
+  for (uint32_t p = 0; p < 255; ++p) {
+    const uint32_t scale = ProductScale(p);
+    for (uint32_t v = 0; v < 32; ++v) {
+      ASSERT_EQ((((v << 11) * scale) >> 16) & 0xF800, ProductOf(p, v) << 11) << p << " " << v;
+      ASSERT_EQ((v * scale) >> 16, ProductOf(p, v)) << p << " " << v;
+    }
+    for (uint32_t v = 0; v < 64; ++v)
+      ASSERT_EQ((((v << 5) * scale) >> 16) & 0x07E0, ProductOf(p, v) << 5) << p << " " << v;
+  }
+}
+
+// floor(x / 63) in 16-bit lanes, over every lerp numerator.
+TEST(BlendArithmeticTest, DivisionBy63InSixteenBitLanes) {
+  typedef uint16_t Lanes __attribute__((vector_size(16)));
+  for (uint32_t x = 0; x <= 3969; x += 8) {
+    Lanes v;
+    for (int i = 0; i < 8; ++i) v[i] = static_cast<uint16_t>(std::min<uint32_t>(x + i, 3969));
+    const Lanes q = DivideBy63<Lanes>(v);
+    for (int i = 0; i < 8; ++i) ASSERT_EQ(q[i], v[i] / 63) << v[i];
+  }
+}
+
 // The vector kernels divide in 16-bit lanes, one short of the 32-bit range.
 TEST(BlendArithmeticTest, DivisionBy255InSixteenBitLanes) {
   typedef uint16_t Lanes __attribute__((vector_size(16)));
