@@ -12,6 +12,7 @@
 #include <immintrin.h>
 
 #include <cstdint>
+#include <type_traits>
 
 #include "runtime/softrender/BlendKernel16.h"
 #include "runtime/softrender/BlendKernel32.h"
@@ -177,9 +178,12 @@ void Span32(uint8_t* d, const uint8_t* colour, const uint8_t* raw, const uint8_t
     const VectorContext v(c);
     const uint32_t key = c.key;
     for (; i + kVectorPixels <= n; i += kVectorPixels) {
+      const VPixels s = LoadPixels(colour + 4 * i);
       VPixels hit{};
-      if constexpr (kKeyed) hit = (VPixels)(Raw::Lanes(raw, i) == key);
-      StorePixels(d + 4 * i, Vector::Apply(v, LoadPixels(colour + 4 * i), LoadPixels(d + 4 * i), hit));
+      // A direct source's colours are its raw values.
+      if constexpr (kKeyed && std::is_same_v<Raw, RawPixel32>) hit = (VPixels)(s == key);
+      if constexpr (kKeyed && !std::is_same_v<Raw, RawPixel32>) hit = (VPixels)(Raw::Lanes(raw, i) == key);
+      StorePixels(d + 4 * i, Vector::Apply(v, s, LoadPixels(d + 4 * i), hit));
     }
   }
   for (; i < n; ++i) {
@@ -201,16 +205,20 @@ void Span16(uint8_t* d, const uint8_t* colour, const uint8_t* raw, const uint8_t
   // raw value equals, and which the draws' set-up drops) keeps to the
   // 32-bit lanes rather than be truncated.
   if constexpr (Kernel::kFitsShortLanes) {
+    constexpr bool kColourIsRaw = std::is_same_v<Colour, ColourWord16> && std::is_same_v<Raw, RawWord16>;
     const Context16<VShorts> cv16 = MakeContext16<VShorts>(c);
     const uint16_t key16 = static_cast<uint16_t>(key);
     for (; i + kShortLanes <= n && (!kKeyed || key <= 0xFFFF); i += kShortLanes) {
       VShorts w{};
       if constexpr (kGraphic)
         for (int k = 0; k < kShortLanes; ++k) w[k] = c.graphicWeights[g[i + k]];
-      VShorts hit{};
-      if constexpr (kKeyed) hit = (VShorts)(Raw::Shorts(raw, i) == key16);
       VShorts s, a;
       Colour::Shorts(colour, i, s, a);
+      VShorts hit{};
+      // A direct source's colour words are its raw values (the span is
+      // handed the same words as both).
+      if constexpr (kKeyed && kColourIsRaw) hit = (VShorts)(s == key16);
+      if constexpr (kKeyed && !kColourIsRaw) hit = (VShorts)(Raw::Shorts(raw, i) == key16);
       StoreShorts(d + 2 * i, Kernel::Apply(cv16, s, a, LoadShorts(d + 2 * i), w, hit));
     }
   }
