@@ -1,9 +1,9 @@
 #include <algorithm>
 
-#include "runtime/graphics/ClipRect.h"
-#include "runtime/graphics/DrawState.h"
-#include "runtime/platform/NumberHelpers.h"
-#include "runtime/platform/ProcessorFeatures.h"
+#include "runtime/graphics/state/ClipRect.h"
+#include "runtime/graphics/state/DrawState.h"
+#include "runtime/platform/base/NumberHelpers.h"
+#include "runtime/platform/system/ProcessorFeatures.h"
 #include "runtime/softrender/BlendTables.h"
 #include "runtime/softrender/PlainDrawSetup.h"
 #include "runtime/softrender/SoftDraw.h"

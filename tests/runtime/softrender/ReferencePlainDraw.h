@@ -4,7 +4,7 @@
 // (clipping, the special paths, the read-before-write groups of each loop
 // and the pairs); the per-pixel part is in ReferencePixel.
 
-#include "runtime/graphics/DrawState.h"
+#include "runtime/graphics/state/DrawState.h"
 #include "runtime/softrender/MemImg.h"
 
 void ReferenceSoftDrawImage(MemImg* destination, const MemImg* source, int x, int y, int transparent,
