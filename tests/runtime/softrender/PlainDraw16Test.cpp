@@ -6,7 +6,7 @@
 #include <cstring>
 #include <vector>
 
-#include "runtime/graphics/DrawState.h"
+#include "runtime/graphics/state/DrawState.h"
 #include "runtime/softrender/BlendTables.h"
 #include "runtime/softrender/MemImg.h"
 #include "runtime/softrender/SoftDraw.h"
