@@ -65,7 +65,7 @@ void DatabaseTypeData::ClearRecord(int32_t data) {
   for (int32_t s = 0; s < stringCount_; ++s) String(data, s).clear();
 }
 
-bool DatabaseTypeData::Read(ByteCursor& in) {
+bool DatabaseTypeData::Read(ByteCursor& in, int64_t& valuelessLeft) {
   InvalidateVariableCells();
   int32_t head = 0;
   int32_t mode = nameMode;
@@ -88,20 +88,27 @@ bool DatabaseTypeData::Read(ByteCursor& in) {
   int32_t records = 0;
   if (!in.ReadI32(records)) return false;
   const int64_t recordBytes = 4 * (int64_t{shape.integers} + shape.strings);
-  if (recordBytes > 0 ? !in.CountFits(records, recordBytes) : records < 0 || records > kMaxRecordsWithoutValues) {
+  const bool valueless = recordBytes == 0;
+  if (valueless ? records < 0 || records > kMaxRecordsWithoutValues || records > valuelessLeft
+                : !in.CountFits(records, recordBytes)) {
     return in.Fail();
   }
+  // The integers are one block of the file; the strings grow as they are
+  // read, so a block cut short has built only what it held.
   std::vector<int32_t> integers(static_cast<size_t>(records) * static_cast<size_t>(shape.integers));
-  std::vector<std::string> strings(static_cast<size_t>(records) * static_cast<size_t>(shape.strings));
-  for (size_t r = 0; r < static_cast<size_t>(records); ++r) {
+  std::vector<std::string> strings;
+  std::string text;
+  for (size_t r = 0; !valueless && r < static_cast<size_t>(records); ++r) {
     if (shape.integers > 0 &&
         !in.ReadI32Array(integers.data() + r * static_cast<size_t>(shape.integers), shape.integers)) {
       return false;
     }
-    for (size_t s = 0; s < static_cast<size_t>(shape.strings); ++s) {
-      if (!in.ReadString(strings[r * static_cast<size_t>(shape.strings) + s])) return false;
+    for (int32_t s = 0; s < shape.strings; ++s) {
+      if (!in.ReadString(text)) return false;
+      strings.push_back(std::move(text));
     }
   }
+  if (valueless) valuelessLeft -= records;
 
   formatTag = tag;
   nameMode = mode;
@@ -118,7 +125,7 @@ bool DatabaseTypeData::Write(SaveBuffer& out) {
   formatTag = -2;
   bool ok = out.WriteI32(formatTag) && out.WriteI32(nameMode) && out.WriteI32(ItemCount()) &&
             out.WriteBytes(itemCodes_.data(), int64_t{ItemCount()} * 4) && out.WriteI32(recordCount_);
-  for (int32_t r = 0; ok && r < recordCount_; ++r) {
+  for (int32_t r = 0; ok && r < recordCount_ && integerCount_ + stringCount_ > 0; ++r) {
     if (integerCount_ > 0) ok = out.WriteBytes(&Integer(r, 0), int64_t{integerCount_} * 4);
     for (int32_t s = 0; ok && s < stringCount_; ++s) ok = out.WriteString(String(r, s));
   }

@@ -120,9 +120,13 @@ bool ByteCursor::ReadI32List(std::vector<int32_t>& list, int32_t maxCount) {
 }
 
 bool ByteCursor::ReadStringList(std::vector<std::string>& list, int32_t maxLength, int32_t maxCount) {
-  if (SizeList(list, 4, maxCount, false) < 0) return false;
-  for (std::string& text : list) {
+  int32_t count = 0;
+  if (!ReadCount(count, 4, maxCount)) return false;
+  list.clear();
+  std::string text;
+  for (int32_t i = 0; i < count; ++i) {
     if (!ReadString(text, maxLength)) return false;
+    list.push_back(std::move(text));
   }
   return true;
 }

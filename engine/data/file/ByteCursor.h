@@ -63,7 +63,9 @@ class ByteCursor {
 
   // List fields: an int32 count, tested as ReadCount does against maxCount,
   // then count entries (strings with length fields up to maxLength). These
-  // make the list exactly count entries long.
+  // make the list exactly count entries long. Lists of strings and other
+  // entries grow as entries are read, so a damaged field has built no more
+  // than it held.
   bool ReadByteList(std::vector<uint8_t>& list, int32_t maxCount = kNoLimit);
   bool ReadI32List(std::vector<int32_t>& list, int32_t maxCount = kNoLimit);
   bool ReadStringList(std::vector<std::string>& list, int32_t maxLength = kNoLimit, int32_t maxCount = kNoLimit);
@@ -109,9 +111,11 @@ int32_t ByteCursor::SizeList(std::vector<T>& list, int64_t minEntryBytes, int32_
 template <typename T, typename ReadEntry>
 int32_t ByteCursor::ReadListPrefix(std::vector<T>& list, int64_t minEntryBytes, int32_t maxCount,
                                    ReadEntry readEntry) {
-  const int32_t count = SizeList(list, minEntryBytes, maxCount, true);
-  for (int32_t i = 0; i < count; ++i) {
-    if (!readEntry(*this, list[static_cast<size_t>(i)])) return -1;
+  int32_t count = 0;
+  if (!ReadCount(count, minEntryBytes, maxCount)) return -1;
+  for (size_t i = 0; i < static_cast<size_t>(count); ++i) {
+    if (i == list.size()) list.emplace_back();
+    if (!readEntry(*this, list[i])) return -1;
   }
   return count;
 }

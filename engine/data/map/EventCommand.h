@@ -36,3 +36,8 @@ struct EventCommand {
 // whatever the file holds there. A list without commands, or a last command
 // without arguments, has nothing to mark and is left as it is.
 void MarkCommandListEnd(std::vector<EventCommand>& commands);
+
+// Reads count command records into the list, which they replace; the list
+// grows as they are read and its last command is marked as the end. False,
+// with the cursor's overrun flag set, when a record is damaged.
+bool ReadEventCommands(ByteCursor& in, int32_t count, std::vector<EventCommand>& commands);
