@@ -368,3 +368,16 @@ using MessageBoxHook = void (*)(const char* text, const char* title);
 using ExitProgramHook = void (*)(int code);
 void SetMessageBoxHook(MessageBoxHook hook);
 void SetExitProgramHook(ExitProgramHook hook);
+
+// ---- Movies ----
+// A movie is what a graphic loaded from a file shows when the file is an
+// Ogg Theora movie rather than an image; it is opened stopped.
+
+// The colour tables of the movie frames; once at start-up. 0.
+int InitYuvTables();
+// Every movie at once, for the window's activation and display changes. 0.
+int PauseAllMovies();
+int ResumeAllMovies();
+int ReleaseAllMovieStreams();
+// Brings every movie's current frame into the graphic that shows it. 0.
+int UpdateAllMovieFrames();

@@ -6,8 +6,12 @@ int32_t NoMap() { return -1; }
 bool NoCharacter(int32_t, CharacterPosition&) { return false; }
 void IgnoreMove(int32_t, const CharacterPosition&) {}
 int32_t NoFollowers() { return 0; }
+bool Never() { return false; }
+void IgnoreEvent(int32_t) {}
+void Ignore() {}
 
-constexpr MapHooks kDefaults = {NoMap, NoCharacter, IgnoreMove, NoFollowers, NoCharacter, IgnoreMove};
+constexpr MapHooks kDefaults = {NoMap,       NoCharacter, IgnoreMove, NoFollowers, NoCharacter,
+                                IgnoreMove,  Never,       Never,      IgnoreEvent, Ignore};
 
 MapHooks gHooks = kDefaults;
 
@@ -30,5 +34,9 @@ void SetMapHooks(const MapHooks* hooks) {
             Or(hooks->setMapEventPosition, kDefaults.setMapEventPosition),
             Or(hooks->followerCount, kDefaults.followerCount),
             Or(hooks->partyMemberPosition, kDefaults.partyMemberPosition),
-            Or(hooks->setPartyMemberPosition, kDefaults.setPartyMemberPosition)};
+            Or(hooks->setPartyMemberPosition, kDefaults.setPartyMemberPosition),
+            Or(hooks->forcedMoveRouteRunning, kDefaults.forcedMoveRouteRunning),
+            Or(hooks->isScrolling, kDefaults.isScrolling),
+            Or(hooks->endTalkFacing, kDefaults.endTalkFacing),
+            Or(hooks->requestPageRefresh, kDefaults.requestPageRefresh)};
 }

@@ -31,6 +31,16 @@ struct MapHooks {
   // hero yet.
   bool (*partyMemberPosition)(int32_t member, CharacterPosition& out);
   void (*setPartyMemberPosition)(int32_t member, const CharacterPosition& position);
+  // True while the hero, a follower or a map event still runs a forced move
+  // route.
+  bool (*forcedMoveRouteRunning)();
+  // True while the map scene scrolls.
+  bool (*isScrolling)();
+  // The map event turns back to the direction it had before its event
+  // started (unless its direction is fixed).
+  void (*endTalkFacing)(int32_t eventId);
+  // Asks the map scene to check its events' pages again.
+  void (*requestPageRefresh)();
 };
 
 // The table in force (never null).

@@ -55,8 +55,31 @@ void SetPartyMemberPosition(int32_t member, const CharacterPosition& position) {
   if (MapCharacter* c = PartyMember(member)) Move(*c, position);
 }
 
-const MapHooks kSceneHooks = {CurrentMapId,  MapEventPosition,    SetMapEventPosition,
-                              FollowerCount, PartyMemberPosition, SetPartyMemberPosition};
+// Any map event, the hero or a follower still on a forced move route.
+bool ForcedMoveRouteRunning() {
+  for (const MapEventState& e : CurrentMap.events) {
+    if (e.forcedRoute) return true;
+  }
+  for (int32_t member = 0; member <= FollowerCount(); ++member) {
+    const MapCharacter* c = PartyMember(member);
+    if (c && c->forcedRoute) return true;
+  }
+  return false;
+}
+
+bool IsScrolling() { return CurrentMap.IsScrolling(); }
+
+void EndTalkFacing(int32_t eventId) {
+  if (eventId < 0) return;
+  if (MapCharacter* c = FindCharacter(eventId)) c->EndTalkFacing();
+}
+
+void RequestPageRefresh() { CurrentMap.RequestPageRefresh(); }
+
+const MapHooks kSceneHooks = {CurrentMapId,           MapEventPosition,    SetMapEventPosition,
+                              FollowerCount,          PartyMemberPosition, SetPartyMemberPosition,
+                              ForcedMoveRouteRunning, IsScrolling,         EndTalkFacing,
+                              RequestPageRefresh};
 
 }  // namespace
 

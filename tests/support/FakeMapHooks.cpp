@@ -30,6 +30,10 @@ FakeMapHooks::FakeMapHooks() {
       [](int32_t member, const CharacterPosition& at) {
         if (member >= 0 && static_cast<size_t>(member) < gMap->party.size()) gMap->party[static_cast<size_t>(member)] = at;
       },
+      [] { return gMap->moveRoutesRunning; },
+      [] { return gMap->scrolling; },
+      [](int32_t id) { gMap->talkFacingEnded.push_back(id); },
+      [] { ++gMap->pageRefreshRequests; },
   };
   SetMapHooks(&kHooks);
 }

@@ -14,6 +14,10 @@ class FakeMapHooks {
   int32_t mapId = -1;
   std::map<int32_t, CharacterPosition> events;
   std::vector<CharacterPosition> party;  // [0] the hero, [k] follower k
+  bool moveRoutesRunning = false;
+  bool scrolling = false;
+  std::vector<int32_t> talkFacingEnded;  // map event ids, in call order
+  int32_t pageRefreshRequests = 0;
 
   FakeMapHooks();
   ~FakeMapHooks();

@@ -9,6 +9,7 @@
 #include "runtime/graphics/graphic/DrawStateOps.h"
 #include "runtime/graphics/graphic/DrawTarget.h"
 #include "runtime/graphics/graphic/GraphicTable.h"
+#include "runtime/graphics/movies/MovieTable.h"
 #include "runtime/graphics/screen/Present.h"
 #include "runtime/graphics/screen/ScreenState.h"
 #include "runtime/graphics/state/ScreenDevice.h"
@@ -31,6 +32,8 @@ GraphicEntry* CheckGraphicDraw(int graphic, int* result) {
     const GraphicEntry* blend = GetGraphicRecord(gDrawState.blendGraphic);
     if (!blend || blend->width < g->width || blend->height < g->height) return nullptr;
   }
+  // A graphic that shows a movie gets the movie's current frame first.
+  if (g->movie >= 0) UpdateMovieFrame(g->movie, 0);
   return g;
 }
 
@@ -264,6 +267,6 @@ int ClearDrawTarget() {
 int UpdateGraphicMovie(int graphic) {
   const GraphicEntry* g = GetGraphicRecord(graphic);
   if (!g) return -1;
-  // Movies join later: no graphic shows one yet.
-  return 0;
+  if (g->movie < 0) return 0;
+  return UpdateMovieFrame(g->movie, 0);
 }

@@ -6,6 +6,7 @@
 
 #include "runtime/graphics/graphic/ImageRecord.h"
 #include "runtime/graphics/graphic/Surface2D.h"
+#include "runtime/graphics/movies/MovieTable.h"
 #include "runtime/graphics/screen/ScreenState.h"
 #include "runtime/graphics/state/DrawState.h"
 #include "runtime/graphics/state/ScreenDevice.h"
@@ -106,6 +107,9 @@ int CreateBlankGraphic(int width, int height, int noTexture) {
 int DeleteGraphic(int handle, int logFlag) {
   GraphicEntry* g = GetGraphicRecord(handle);
   if (!g) return -1;
+  // Whichever of a movie graphic and its derived graphics goes first closes
+  // the movie; the others' handle then no longer validates.
+  CloseMovie(g->movie);
   DeleteGraphicParts2D(g);
   if (logFlag) LogFormat("グラフィック %s の削除", g->fileName);
   if (g->deletedNotify) *g->deletedNotify = 1;

@@ -8,6 +8,7 @@
 #include "runtime/graphics/graphic/DrawStateOps.h"
 #include "runtime/graphics/graphic/GraphicTable.h"
 #include "runtime/graphics/graphic/Surface2D.h"
+#include "runtime/graphics/movies/MovieTable.h"
 #include "runtime/graphics/screen/Present.h"
 #include "runtime/graphics/screen/ScreenModeChange.h"
 #include "runtime/graphics/screen/ScreenState.h"
@@ -97,6 +98,7 @@ int ReinitGraphics() {
   FlipScreen();
   gScreen.resetting = 0;
   RunGraphicsRestore();
+  ReopenAllMovieStreams();
   LogIndentOut();
   return 0;
 }
@@ -127,5 +129,6 @@ int RestoreGraphic(int graphic) {
   const GraphicEntry* g = GetGraphicRecord(graphic);
   if (!g) return -1;
   RestoreGraphicParts2D(g);
+  RestoreMovieSurfaces(g->movie);
   return 0;
 }

@@ -87,6 +87,7 @@ int InitLayerSystems() {
 
   // Drawing goes to memory images: the display has no hardware for it.
   if (IsSoftwareDrawingRequested() || !HostHasHardwareDrawing()) EnableHardwareDrawing(0);
+  InitYuvTables();
   ResetArchiveState();
   InstallFileAccessTable(nullptr);
   ReadStartDirectory();

@@ -60,7 +60,10 @@ int PumpMessagesUnlocked() {
     }
     if (ended) break;
     if (!w.active) {
-      if (mainThread) RefillAllStreamSounds();
+      if (mainThread) {
+        RefillAllStreamSounds();
+        UpdateAllMovieFrames();
+      }
       HostSleepMs(1);
     }
     if (w.endRequested || !mainThread) break;

@@ -50,6 +50,9 @@ void OnActivation(bool active, bool minimised) {
       // A full-screen window that is minimised stays as it is until restored.
       if (minimised) return;
       ReinitGraphics();
+      ResumeAllMovies();
+    } else if (!gPlatform.runInBackground) {
+      ResumeAllMovies();
     }
     ReacquireInputDevices();
     return;
@@ -59,6 +62,7 @@ void OnActivation(bool active, bool minimised) {
     ReleaseDirectDraw();
     HostWindowMinimise();
   }
+  if (!gPlatform.windowMode || !gPlatform.runInBackground) PauseAllMovies();
   ReacquireInputDevices();
 }
 
@@ -94,8 +98,10 @@ void OnDisplayChange(int depth, int width, int height) {
       return;
     }
     if (!same) {
+      ReleaseAllMovieStreams();
       DetectScreenPixelFormat();
       ReinitGraphics();
+      ResumeAllMovies();
     }
   }
   w.displayChangeSeen = 1;

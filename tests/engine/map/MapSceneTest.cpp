@@ -270,6 +270,16 @@ TEST_F(MapSceneTest, TheInterpretersMapTableReadsAndMovesTheLiveScene) {
   EXPECT_FALSE(map.partyMemberPosition(1, position));
   map.setPartyMemberPosition(0, {2, 4, 0});
   EXPECT_EQ(hero_.preciseY, 4);
+
+  EXPECT_FALSE(map.forcedMoveRouteRunning());
+  FindCharacter(8)->forcedRoute = 1;
+  EXPECT_TRUE(map.forcedMoveRouteRunning());
+  EXPECT_FALSE(map.isScrolling());
+  CurrentMap.pageRefresh = 0;
+  map.requestPageRefresh();
+  EXPECT_EQ(CurrentMap.pageRefresh, 1);
+  map.endTalkFacing(8);
+  map.endTalkFacing(-5);  // no map event: nothing
   SetMapHooks(nullptr);
 }
 
