@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "runtime/Movan.h"
-#include "runtime/platform/ArchiveAwareFiles.h"
-#include "runtime/platform/ArchiveDecompress.h"
+#include "runtime/platform/archive/ArchiveAwareFiles.h"
+#include "runtime/platform/archive/ArchiveDecompress.h"
 #include "tests/support/ArchiveWriter.h"
 #include "tests/support/CurrentDirectory.h"
 #include "tests/support/TestDirectory.h"

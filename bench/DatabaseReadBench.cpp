@@ -8,7 +8,7 @@
 #include <random>
 #include <vector>
 
-#include "engine/data/Database.h"
+#include "engine/data/database/Database.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "runtime/graphics/GraphImage.h"
+#include "runtime/graphics/format/GraphImage.h"
 #include "runtime/graphics/imagefile/DxtBlocks.h"
 #include "runtime/graphics/imagefile/ImageWriters.h"
 #include "runtime/graphics/imagefile/LoadImageFile.h"

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "engine/data/DataFileScramble.h"
-#include "engine/data/FileBuffer.h"
-#include "engine/data/MapData.h"
+#include "engine/data/file/DataFileScramble.h"
+#include "engine/data/file/FileBuffer.h"
+#include "engine/data/map/MapData.h"
 #include "engine/shell/DataFolder.h"
 #include "tests/support/MapFileWriter.h"
 #include "tests/support/TestDirectory.h"

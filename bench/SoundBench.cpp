@@ -13,10 +13,10 @@
 #include <vector>
 
 #include "runtime/Movan.h"
-#include "runtime/host/Clock.h"
-#include "runtime/host/SoundDevice.h"
-#include "runtime/platform/Log.h"
-#include "runtime/platform/SoundSystem.h"
+#include "runtime/host/system/Clock.h"
+#include "runtime/host/sound/SoundDevice.h"
+#include "runtime/platform/base/Log.h"
+#include "runtime/platform/sound/SoundSystem.h"
 #include "tests/support/MpegFixture.h"
 #include "tests/support/VorbisFixture.h"
 #include "tests/support/WaveWriter.h"

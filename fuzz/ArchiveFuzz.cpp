@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "runtime/Movan.h"
-#include "runtime/platform/ArchiveAwareFiles.h"
-#include "runtime/platform/FileAccessTable.h"
+#include "runtime/platform/archive/ArchiveAwareFiles.h"
+#include "runtime/platform/files/FileAccessTable.h"
 #include "tests/support/TestDirectory.h"
 
 namespace {

@@ -9,17 +9,16 @@
 #include <string_view>
 
 #include "engine/shell/ErrorScreen.h"
-#include "runtime/host/MessageBox.h"
-#include "runtime/host/ProcessExit.h"
+#include "runtime/Movan.h"
 #include "tests/support/ByteWriter.h"
 
 struct ReaderExited {};
 
 inline void SilenceDataReaderReports() {
   static const bool installed = [] {
-    HostSetMessageBoxHook([](const char*, const char*) {});
+    SetMessageBoxHook([](const char*, const char*) {});
     SetErrorScreenHandler([](const std::string&, const std::string&, const std::string&) {});
-    HostSetExitHook([](int) { throw ReaderExited{}; });
+    SetExitProgramHook([](int) { throw ReaderExited{}; });
     return true;
   }();
   (void)installed;

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "engine/data/CommonEvent.h"
-#include "engine/data/Database.h"
+#include "engine/data/database/Database.h"
 #include "tests/support/DatabaseBuilder.h"
 
 inline std::vector<CommonEvent> SampleCommonEvents() {

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "engine/data/Database.h"
+#include "engine/data/database/Database.h"
 #include "fuzz/DataReaderHooks.h"
 
 // Keeps the reads from being optimised away.

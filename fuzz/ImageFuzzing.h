@@ -6,9 +6,9 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "runtime/graphics/GraphImage.h"
+#include "runtime/graphics/format/GraphImage.h"
 #include "runtime/graphics/imagefile/ImageReaders.h"
-#include "runtime/platform/TrackedAlloc.h"
+#include "runtime/platform/base/TrackedAlloc.h"
 
 inline void TouchWholeImage(const GraphImage& image) {
   volatile uint8_t sum = 0;

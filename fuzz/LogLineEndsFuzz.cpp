@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "runtime/platform/Log.h"
+#include "runtime/platform/base/Log.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string text(reinterpret_cast<const char*>(data), size);

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "engine/data/MapData.h"
+#include "engine/data/map/MapData.h"
 #include "fuzz/DataReaderHooks.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

@@ -3,8 +3,8 @@
 
 #include <cstdint>
 
-#include "engine/data/Databases.h"
-#include "engine/data/SaveBuffer.h"
+#include "engine/data/database/Databases.h"
+#include "engine/data/file/SaveBuffer.h"
 #include "engine/shell/DataFolder.h"
 #include "fuzz/DataReaderHooks.h"
 #include "fuzz/DataSamples.h"

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "engine/data/Database.h"
+#include "engine/data/database/Database.h"
 #include "fuzz/DataSamples.h"
 #include "fuzz/WriteSeed.h"
 

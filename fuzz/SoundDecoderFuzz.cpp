@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "runtime/platform/SoundDecoder.h"
-#include "runtime/platform/TrackedAlloc.h"
+#include "runtime/platform/sound/SoundDecoder.h"
+#include "runtime/platform/base/TrackedAlloc.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   MemStream* stream = MemStreamOpen(data, static_cast<uint32_t>(size));

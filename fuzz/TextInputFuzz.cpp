@@ -7,10 +7,10 @@
 #include <cstring>
 #include <string>
 
-#include "runtime/platform/KeyRing.h"
-#include "runtime/platform/PlatformState.h"
-#include "runtime/platform/TextInput.h"
-#include "runtime/platform/WindowProcedure.h"
+#include "runtime/platform/input/KeyRing.h"
+#include "runtime/platform/system/PlatformState.h"
+#include "runtime/platform/input/TextInput.h"
+#include "runtime/platform/window/WindowProcedure.h"
 
 namespace {
 

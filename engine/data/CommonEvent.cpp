@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "runtime/host/MessageBox.h"
+#include "runtime/Movan.h"
 
 namespace {
 
@@ -12,20 +12,14 @@ constexpr uint8_t kTablesFollow = 0x8F;
 constexpr uint8_t kEndByte = 0x8F;
 
 void ReportVersionMismatch() {
-  HostMessageBox(
+  ShowMessageBox(
       "コモンイベントファイルの読み込みに失敗しました。\r\nデータのバージョンが違う可能性があります、最新ツールでロードしてください。",
       "読み込み失敗");
 }
 
 bool ReadCommands(ByteCursor& in, std::vector<EventCommand>& commands) {
   int32_t count = 0;
-  if (!in.ReadCount(count, EventCommand::kSmallestRecordBytes)) return false;
-  commands.assign(static_cast<size_t>(count), EventCommand{});
-  for (EventCommand& command : commands) {
-    if (!command.Read(in)) return false;
-  }
-  MarkCommandListEnd(commands);
-  return true;
+  return in.ReadCount(count, EventCommand::kSmallestRecordBytes) && ReadEventCommands(in, count, commands);
 }
 
 bool ReadArgumentTables(ByteCursor& in, CommonEvent& event) {

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/data/ByteCursor.h"
-#include "engine/data/EventCommand.h"
+#include "engine/data/file/ByteCursor.h"
+#include "engine/data/map/EventCommand.h"
 
 struct CommonEvent {
   int32_t number = 0;  // its index in the list, never taken from a file

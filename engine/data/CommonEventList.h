@@ -13,7 +13,7 @@
 #include <map>
 #include <string>
 
-#include "engine/data/ByteCursor.h"
+#include "engine/data/file/ByteCursor.h"
 #include "engine/data/CommonEvent.h"
 
 struct CommonEventList {
@@ -56,3 +56,7 @@ struct CommonEventList {
 
   bool operator==(const CommonEventList&) const = default;
 };
+
+// The game's common events: read at every title re-initialisation, grown by
+// ".common" files while the game runs.
+extern CommonEventList CommonEvents;

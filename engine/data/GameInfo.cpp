@@ -1,10 +1,12 @@
 #include "engine/data/GameInfo.h"
 
-#include "engine/data/CRuntimeRandom.h"
-#include "engine/data/DataFileFrame.h"
-#include "engine/data/FileBuffer.h"
+#include "engine/data/file/CRuntimeRandom.h"
+#include "engine/data/file/DataFileFrame.h"
+#include "engine/data/file/FileBuffer.h"
 #include "engine/shell/ErrorScreen.h"
-#include "runtime/host/MessageBox.h"
+#include "runtime/Movan.h"
+
+GameInfo GameInformation;
 
 namespace {
 
@@ -55,7 +57,7 @@ bool GameInfo::LoadGameData(const std::string& path) {
   FileBuffer file;
   if (!file.Load(path.c_str())) {
     const std::string text = "基本情報データ " + path + " がありません";
-    HostMessageBox(text.c_str(), "読み込みエラー");
+    ShowMessageBox(text.c_str(), "読み込みエラー");
     return false;
   }
   return ReadGameData(file, path);
@@ -75,7 +77,7 @@ bool GameInfo::ReadGameData(ByteCursor& file, const std::string& path) {
   ok = ok && file.ReadI32(firstTable) && file.ReadI32(secondTable) && keyLength >= 0 &&
        BuildArchiveKey(file, keyLength, firstTable, secondTable, key) && endOffset >= 0 && endOffset < file.Size();
   if (!ok) {
-    HostMessageBox("基本情報データ Game.dat が破損しています", "読み込みエラー");
+    ShowMessageBox("基本情報データ Game.dat が破損しています", "読み込みエラー");
     return false;
   }
   settingStrings[kArchiveKey] = std::move(key);

@@ -1,9 +1,9 @@
 #include "engine/data/TileSet.h"
 
-#include "engine/data/DataFileFrame.h"
-#include "engine/data/FileBuffer.h"
+#include "engine/data/file/DataFileFrame.h"
+#include "engine/data/file/FileBuffer.h"
 #include "engine/shell/DataFolder.h"
-#include "runtime/host/MessageBox.h"
+#include "runtime/Movan.h"
 
 namespace {
 
@@ -15,7 +15,7 @@ constexpr uint8_t kSeparator = 0xFF;
 constexpr int32_t kNameLimit = 1024;
 
 bool ReportDamaged() {
-  HostMessageBox("タイルセットデータの読み込みに失敗しました", "ファイル読み込みエラー");
+  ShowMessageBox("タイルセットデータの読み込みに失敗しました", "ファイル読み込みエラー");
   return false;
 }
 
@@ -29,7 +29,7 @@ bool TileSet::Read(ByteCursor& in, int flagEntryBytes) {
   uint8_t separator = 0;
   if (!in.ReadU8(separator)) return false;
   if (separator != kSeparator) {
-    HostMessageBox("タイルセットのロードに失敗しました、ファイル破損の可能性があります", "");
+    ShowMessageBox("タイルセットのロードに失敗しました、ファイル破損の可能性があります", "");
   }
 
   uint8_t spare = 0;

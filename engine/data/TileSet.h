@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/data/ByteCursor.h"
+#include "engine/data/file/ByteCursor.h"
 
 struct TileSet {
   std::string name;

@@ -3,11 +3,11 @@
 #include <array>
 #include <cstring>
 
-#include "runtime/graphics/ClipRect.h"
-#include "runtime/graphics/RowLayout.h"
-#include "runtime/graphics/ScreenDevice.h"
-#include "runtime/platform/MemoryHelpers.h"
-#include "runtime/platform/TrackedAlloc.h"
+#include "runtime/graphics/state/ClipRect.h"
+#include "runtime/graphics/format/RowLayout.h"
+#include "runtime/graphics/state/ScreenDevice.h"
+#include "runtime/platform/base/MemoryHelpers.h"
+#include "runtime/platform/base/TrackedAlloc.h"
 
 namespace {
 

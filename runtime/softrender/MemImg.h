@@ -5,9 +5,9 @@
 
 #include <cstdint>
 
-#include "runtime/graphics/ColorFormat.h"
-#include "runtime/graphics/DDPixelFormat.h"
-#include "runtime/platform/IntRect.h"
+#include "runtime/graphics/format/ColorFormat.h"
+#include "runtime/graphics/format/DDPixelFormat.h"
+#include "runtime/platform/base/IntRect.h"
 
 enum MemImgPixelType : int32_t {
   MemImgRgb565 = 0,    // 16-bit R5G6B5; 4 bytes with the alpha flag (word, alpha, unused)

@@ -1,7 +1,7 @@
 #include "runtime/softrender/MemImgTransfer.h"
 
-#include "runtime/graphics/ConvertImagePixels.h"
-#include "runtime/graphics/PixelCodec.h"
+#include "runtime/graphics/format/ConvertImagePixels.h"
+#include "runtime/graphics/format/PixelCodec.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 
 #include <cstdint>
 
-#include "runtime/graphics/GraphImage.h"
-#include "runtime/platform/IntRect.h"
+#include "runtime/graphics/format/GraphImage.h"
+#include "runtime/platform/base/IntRect.h"
 #include "runtime/softrender/MemImg.h"
 
 // Fills a memory image from a GraphImage (alpha may be null). A palette store

@@ -4,8 +4,8 @@
 #include <climits>
 #include <cmath>
 
-#include "runtime/host/AdpcmCodecs.h"
-#include "runtime/host/WaveFormat.h"
+#include "runtime/host/sound/AdpcmCodecs.h"
+#include "runtime/host/sound/WaveFormat.h"
 #include "tests/support/ByteWriter.h"
 #include "tests/support/WaveWriter.h"
 

@@ -5,9 +5,9 @@
 #include <cstring>
 
 #include "runtime/ShiftJis.h"
-#include "runtime/platform/ArchiveFormat.h"
-#include "runtime/platform/ArchiveKey.h"
-#include "runtime/platform/ArchiveReader.h"
+#include "runtime/platform/archive/ArchiveFormat.h"
+#include "runtime/platform/archive/ArchiveKey.h"
+#include "runtime/platform/archive/ArchiveReader.h"
 #include "tests/support/ByteWriter.h"
 
 namespace {

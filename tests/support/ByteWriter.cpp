@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "engine/data/DataFileScramble.h"
+#include "engine/data/file/DataFileScramble.h"
 
 ByteWriter& ByteWriter::U8(uint8_t v) {
   bytes_.push_back(static_cast<char>(v));

@@ -9,8 +9,8 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/data/DataFileFrame.h"
-#include "engine/data/FileBuffer.h"
+#include "engine/data/file/DataFileFrame.h"
+#include "engine/data/file/FileBuffer.h"
 
 class ByteWriter {
  public:

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/data/DatabaseTypeData.h"
-#include "engine/data/DatabaseTypeDefinition.h"
+#include "engine/data/database/DatabaseTypeData.h"
+#include "engine/data/database/DatabaseTypeDefinition.h"
 
 // Throws std::invalid_argument when a code's slot lies outside its row.
 DatabaseTypeData MakeTypeData(std::vector<int32_t> codes, int32_t records, int32_t nameMode = 0,

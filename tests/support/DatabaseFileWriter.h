@@ -13,7 +13,7 @@
 #include <optional>
 #include <string>
 
-#include "engine/data/Database.h"
+#include "engine/data/database/Database.h"
 
 class TestDirectory;
 

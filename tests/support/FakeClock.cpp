@@ -2,7 +2,7 @@
 
 #include <atomic>
 
-#include "runtime/host/Clock.h"
+#include "runtime/host/system/Clock.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "runtime/host/WindowMessages.h"
+#include "runtime/host/window/WindowMessages.h"
 
 class FakeEventSource {
  public:

@@ -3,8 +3,8 @@
 #include <cstring>
 #include <utility>
 
-#include "runtime/host/InputSource.h"
-#include "runtime/host/KeyTables.h"
+#include "runtime/host/input/InputSource.h"
+#include "runtime/host/input/KeyTables.h"
 
 namespace {
 

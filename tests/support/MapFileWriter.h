@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <string>
 
-#include "engine/data/MapData.h"
+#include "engine/data/map/MapData.h"
 
 struct MapFileOptions {
   std::array<uint8_t, 3> seeds{0x2B, 0x91, 0x5E};

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "runtime/host/WaveFormat.h"
+#include "runtime/host/sound/WaveFormat.h"
 
 struct WaveChunk {
   std::string id;  // four characters

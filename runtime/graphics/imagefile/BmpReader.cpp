@@ -8,8 +8,8 @@
 #include "runtime/graphics/imagefile/BmpLayout.h"
 #include "runtime/graphics/imagefile/ImageReaders.h"
 #include "runtime/graphics/imagefile/ImageSizeCap.h"
-#include "runtime/platform/Log.h"
-#include "runtime/platform/TrackedAlloc.h"
+#include "runtime/platform/base/Log.h"
+#include "runtime/platform/base/TrackedAlloc.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #include <cstring>
 
 #include "runtime/LittleEndian.h"
-#include "runtime/graphics/ColorFormat.h"
-#include "runtime/graphics/PixelCodec.h"
+#include "runtime/graphics/format/ColorFormat.h"
+#include "runtime/graphics/format/PixelCodec.h"
 #include "runtime/graphics/imagefile/BmpLayout.h"
 
 namespace {

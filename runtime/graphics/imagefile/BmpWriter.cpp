@@ -1,11 +1,11 @@
 #include <cstring>
 
 #include "runtime/LittleEndian.h"
-#include "runtime/graphics/PixelCodec.h"
+#include "runtime/graphics/format/PixelCodec.h"
 #include "runtime/graphics/imagefile/ImageWriters.h"
 #include "runtime/host/files/ReplacingFile.h"
-#include "runtime/platform/Log.h"
-#include "runtime/platform/TrackedAlloc.h"
+#include "runtime/platform/base/Log.h"
+#include "runtime/platform/base/TrackedAlloc.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 // size, pitch, pixels owned by the image), -1 otherwise with everything it
 // allocated freed. A reader is never chosen by the file's extension.
 
-#include "runtime/graphics/GraphImage.h"
+#include "runtime/graphics/format/GraphImage.h"
 #include "runtime/graphics/imagefile/ImageStream.h"
 
 using ImageReader = int (*)(const ImageStream& stream, GraphImage* image);

@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "runtime/platform/StreamOps.h"
+#include "runtime/platform/files/StreamOps.h"
 
 struct ImageStream {
   const StreamOps* ops;

@@ -3,7 +3,7 @@
 // file beside the target and renames it over the old file only when every
 // write and the close succeeded: 0, or -1 with the old file intact.
 
-#include "runtime/graphics/GraphImage.h"
+#include "runtime/graphics/format/GraphImage.h"
 
 // 8-bit images keep their palette; 16, 24 and 32-bit images are written as
 // 24 bits. Other depths are refused.

@@ -7,7 +7,7 @@
 #include "runtime/graphics/imagefile/ImageReaders.h"
 #include "runtime/graphics/imagefile/ImageSizeCap.h"
 #include "runtime/graphics/imagefile/JpegGlue.h"
-#include "runtime/platform/TrackedAlloc.h"
+#include "runtime/platform/base/TrackedAlloc.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include "runtime/graphics/imagefile/JpegGlue.h"
 #include "runtime/graphics/imagefile/RgbRows.h"
 #include "runtime/host/files/ReplacingFile.h"
-#include "runtime/platform/TrackedAlloc.h"
+#include "runtime/platform/base/TrackedAlloc.h"
 
 namespace {
 

@@ -2,10 +2,10 @@
 
 #include <cstring>
 
-#include "runtime/graphics/ConvertImagePixels.h"
+#include "runtime/graphics/format/ConvertImagePixels.h"
 #include "runtime/graphics/imagefile/ImageReaders.h"
-#include "runtime/platform/FileAccessTable.h"
-#include "runtime/platform/TrackedAlloc.h"
+#include "runtime/platform/files/FileAccessTable.h"
+#include "runtime/platform/base/TrackedAlloc.h"
 
 namespace {
 

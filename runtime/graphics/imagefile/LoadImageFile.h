@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "runtime/graphics/GraphImage.h"
+#include "runtime/graphics/format/GraphImage.h"
 
 // 0, or -1 when the source cannot be opened or no reader accepts it. With
 // mirror every row comes out reversed.

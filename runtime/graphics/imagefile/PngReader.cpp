@@ -9,7 +9,7 @@
 
 #include "runtime/graphics/imagefile/ImageReaders.h"
 #include "runtime/graphics/imagefile/ImageSizeCap.h"
-#include "runtime/platform/TrackedAlloc.h"
+#include "runtime/platform/base/TrackedAlloc.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "runtime/graphics/GraphImage.h"
+#include "runtime/graphics/format/GraphImage.h"
 
 // width x 3 bytes. The 32-bit X8R8G8B8 layout, the 16-bit 5-6-5 layout and
 // 24-bit rows are taken directly; every other format pixel by pixel.

@@ -6,7 +6,7 @@
 #include "runtime/LittleEndian.h"
 #include "runtime/graphics/imagefile/ImageReaders.h"
 #include "runtime/graphics/imagefile/ImageSizeCap.h"
-#include "runtime/platform/TrackedAlloc.h"
+#include "runtime/platform/base/TrackedAlloc.h"
 
 namespace {
 

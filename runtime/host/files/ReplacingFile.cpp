@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "runtime/host/GamePath.h"
+#include "runtime/host/files/GamePath.h"
 
 namespace {
 

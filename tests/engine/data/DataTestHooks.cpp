@@ -2,8 +2,7 @@
 
 #include "engine/shell/DataFolder.h"
 #include "engine/shell/ErrorScreen.h"
-#include "runtime/host/MessageBox.h"
-#include "runtime/host/ProcessExit.h"
+#include "runtime/Movan.h"
 
 std::vector<ReportedMessage> DataTestHooks::messageBoxes;
 std::vector<std::string> DataTestHooks::errorScreenLines;
@@ -13,20 +12,20 @@ void DataTestHooks::SetUp() {
   messageBoxes.clear();
   errorScreenLines.clear();
   exitCodes.clear();
-  HostSetMessageBoxHook([](const char* text, const char* title) { messageBoxes.push_back({text, title}); });
+  SetMessageBoxHook([](const char* text, const char* title) { messageBoxes.push_back({text, title}); });
   SetErrorScreenHandler([](const std::string& a, const std::string& b, const std::string& c) {
     errorScreenLines.insert(errorScreenLines.end(), {a, b, c});
   });
-  HostSetExitHook([](int code) {
+  SetExitProgramHook([](int code) {
     exitCodes.push_back(code);
     throw ProcessExited{code};
   });
 }
 
 void DataTestHooks::TearDown() {
-  HostSetMessageBoxHook(nullptr);
+  SetMessageBoxHook(nullptr);
   SetErrorScreenHandler(nullptr);
-  HostSetExitHook(nullptr);
+  SetExitProgramHook(nullptr);
 }
 
 void DataFolderTest::SetUp() {

@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/data/CRuntimeRandom.h"
-#include "engine/data/FileBuffer.h"
+#include "engine/data/file/CRuntimeRandom.h"
+#include "engine/data/file/FileBuffer.h"
 #include "engine/data/GameInfo.h"
 #include "tests/engine/data/DataTestHooks.h"
 #include "tests/support/ByteWriter.h"

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/data/FileBuffer.h"
+#include "engine/data/file/FileBuffer.h"
 #include "engine/data/TileSet.h"
 #include "engine/shell/DataFolder.h"
 #include "tests/engine/data/DataTestHooks.h"

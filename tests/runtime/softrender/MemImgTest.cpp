@@ -2,9 +2,9 @@
 
 #include <cstring>
 
-#include "runtime/graphics/GraphImage.h"
-#include "runtime/graphics/ScreenDevice.h"
-#include "runtime/platform/TrackedAlloc.h"
+#include "runtime/graphics/format/GraphImage.h"
+#include "runtime/graphics/state/ScreenDevice.h"
+#include "runtime/platform/base/TrackedAlloc.h"
 #include "runtime/softrender/MemImg.h"
 #include "runtime/softrender/MemImgTransfer.h"
 

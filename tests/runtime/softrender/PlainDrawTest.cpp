@@ -6,8 +6,8 @@
 #include <random>
 #include <vector>
 
-#include "runtime/graphics/DrawState.h"
-#include "runtime/platform/PlatformState.h"
+#include "runtime/graphics/state/DrawState.h"
+#include "runtime/platform/system/PlatformState.h"
 #include "runtime/softrender/BlendTables.h"
 #include "runtime/softrender/MemImg.h"
 #include "runtime/softrender/SoftDraw.h"

@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "runtime/graphics/GraphImage.h"
+#include "runtime/graphics/format/GraphImage.h"
 #include "runtime/graphics/imagefile/ImageReaders.h"
-#include "runtime/platform/TrackedAlloc.h"
+#include "runtime/platform/base/TrackedAlloc.h"
 
 // An image that frees itself; checks that a refusing reader left nothing allocated.
 class ReadResult {

@@ -3,7 +3,7 @@
 #include <filesystem>
 
 #include "runtime/graphics/imagefile/ImageReaders.h"
-#include "runtime/platform/FileAccessTable.h"
+#include "runtime/platform/files/FileAccessTable.h"
 #include "tests/runtime/graphics/imagefile/ImageReadTesting.h"
 #include "tests/support/BgraFileWriter.h"
 #include "tests/support/BmpFileWriter.h"

@@ -1,3 +1,0 @@
-#include "runtime/host/OsVersion.h"
-
-HostOsVersion HostQueryOsVersion() { return HostOsVersion{kHostOsNt, 5, 1, 2600, "Service Pack 3"}; }

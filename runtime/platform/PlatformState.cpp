@@ -1,3 +1,0 @@
-#include "runtime/platform/PlatformState.h"
-
-PlatformState gPlatform;

@@ -1,5 +1,0 @@
-#include "runtime/platform/ProcessorFeatures.h"
-
-#include "runtime/platform/PlatformState.h"
-
-int IsMmxUsable() { return gPlatform.mmxUsable; }

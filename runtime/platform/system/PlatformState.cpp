@@ -1,0 +1,3 @@
+#include "runtime/platform/system/PlatformState.h"
+
+PlatformState gPlatform;
