@@ -283,6 +283,13 @@ int GetGraphicSize(int graphic, int* width, int* height);
 int GetGraphicCount();
 // A graphic with the image's pixels, or -1.
 int MakeGraphicFromGraphImage(GraphImage* image);
+// A graphic from an image file ("name_a.ext" beside it gives its alpha), or
+// from a movie file; -1 (logged) when it cannot be loaded.
+int LoadGraphicFile(const char* fileName, int noTexture);
+// A graphic from an image file held in memory, with an optional alpha image
+// file in a second buffer; mirror reverses every row.
+int CreateGraphicFromImage(const void* image, uint32_t imageSize, const void* alpha, uint32_t alphaSize,
+                           int textureRequest, int mirror);
 // Called after the display was lost, before the layer's own reload.
 using GraphicsRestoreFunction = void (*)();
 int SetGraphicsRestoreHandler(GraphicsRestoreFunction function);
@@ -300,6 +307,12 @@ int DrawGraphicPartStretched(int x1, int y1, int x2, int y2, int sourceX, int so
                              int sourceHeight, int graphic, int transparent);
 int DrawBlendGraph(int x, int y, int graphic, int transparent, int blendGraphic, int border, int range);
 int DrawRectangle(int x1, int y1, int x2, int y2, uint32_t color, int fill);
+// A rectangle of the draw target into a graphic of its size. 0 or -1.
+int CaptureScreenToGraphic(int x1, int y1, int x2, int y2, int graphic);
+// A rectangle of the draw target (clipped to the draw region) as a PNG file
+// below the game folder; the option changes nothing. 0, or -1 with no file
+// written.
+int SaveScreenImage(int x1, int y1, int x2, int y2, const char* fileName, int option);
 
 // The draw state.
 int SetDrawFilter(int mode);

@@ -9,6 +9,7 @@
 #include "runtime/graphics/graphic/DrawStateOps.h"
 #include "runtime/graphics/graphic/DrawTarget.h"
 #include "runtime/graphics/graphic/GraphicTable.h"
+#include "runtime/graphics/graphic/ScreenCapture.h"
 #include "runtime/graphics/movies/MovieTable.h"
 #include "runtime/graphics/screen/Present.h"
 #include "runtime/graphics/screen/ScreenState.h"
@@ -269,4 +270,11 @@ int UpdateGraphicMovie(int graphic) {
   if (!g) return -1;
   if (g->movie < 0) return 0;
   return UpdateMovieFrame(g->movie, 0);
+}
+
+int CaptureScreenToGraphic(int x1, int y1, int x2, int y2, int graphic) {
+  const GraphicEntry* g = GetGraphicRecord(graphic);
+  if (!g) return -1;
+  WaitIfInactive();
+  return CaptureToGraphic2D(x1, y1, x2, y2, g);
 }

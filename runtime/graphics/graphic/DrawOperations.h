@@ -20,4 +20,5 @@ int DrawRectangle(int x1, int y1, int x2, int y2, uint32_t color, int fill);
 int DrawBoxFilled(int x1, int y1, int x2, int y2, uint32_t color);
 int DrawBoxOutline(int x1, int y1, int x2, int y2, uint32_t color);
 int ClearDrawTarget();
+int CaptureScreenToGraphic(int x1, int y1, int x2, int y2, int graphic);
 int UpdateGraphicMovie(int graphic);

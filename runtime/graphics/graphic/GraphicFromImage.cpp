@@ -2,12 +2,11 @@
 
 #include "runtime/Movan.h"
 
-#include <algorithm>
-
 #include "runtime/graphics/graphic/GraphicTable.h"
+#include "runtime/graphics/graphic/ImageTransfer2D.h"
 #include "runtime/graphics/graphic/Surface2D.h"
+#include "runtime/graphics/imagefile/LoadImageFile.h"
 #include "runtime/platform/window/MessagePump.h"
-#include "runtime/softrender/MemImgTransfer.h"
 
 int CreateGraphicForImage(const GraphImage& image, const GraphImage* alpha, int textureRequest) {
   WaitWhileInactive();
@@ -36,14 +35,29 @@ int TransferImageToGraphic(const GraphImage& image, const GraphImage* alpha, con
   g->imageOption = imageOption;
   g->sourceX = sourceX;
   g->sourceY = sourceY;
-  if (g->partCount < 1) return -1;
-  Surface2DImage part(GetSurface2D(g->parts[0]));
-  MemImg* destination = part.Get();
-  if (!destination || sourceX < 0 || sourceY < 0 || sourceX >= image.width || sourceY >= image.height) return -1;
-  // The part of the image that lies in both.
-  const int width = std::min(destination->width, image.width - sourceX);
-  const int height = std::min(destination->height, image.height - sourceY);
-  return TransferGraphImageToMemImg(image, alpha, destination, sourceX, sourceY, width, height, 0, 0, 0) < 0 ? -1 : 0;
+  return TransferImageToGraphic2D(sourceX, sourceY, g, image, alpha);
+}
+
+int TransferImageRectToGraphic(const GraphImage& image, const GraphImage* alpha, const char* fileName,
+                               const IntRect& sourceRect, int x, int y, int graphic, int imageOption) {
+  GraphicEntry* g = GetGraphicRecord(graphic);
+  if (!g) return -1;
+  SetGraphicSourceName(graphic, fileName ? fileName : "", -1);
+  g->imageOption = imageOption;
+  return TransferImageRectToGraphic2D(sourceRect, x, y, g, image, alpha);
+}
+
+int CreateGraphicFromImage(const void* image, uint32_t imageSize, const void* alpha, uint32_t alphaSize,
+                           int textureRequest, int mirror) {
+  GraphImage read = {};
+  GraphImage readAlpha = {};
+  const int loaded =
+      LoadImageFileWithAlpha(nullptr, image, imageSize, 1, alpha, alphaSize, 1, &read, &readAlpha, mirror);
+  if (loaded < 0) return -1;
+  const int graphic = CreateGraphicFromGraphImage(&read, loaded == 0 ? &readAlpha : nullptr, textureRequest);
+  FreeGraphImage(&read);
+  if (loaded == 0) FreeGraphImage(&readAlpha);
+  return graphic;
 }
 
 int DeleteAllGraphImageHandles() { return 0; }

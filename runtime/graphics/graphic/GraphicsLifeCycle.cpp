@@ -116,15 +116,6 @@ int RunGraphicsRestore() {
   return 0;
 }
 
-int RestoreAllGraphics() {
-  LogWrite("グラフィックを復帰します\n");
-  // Reloading from image files comes with the image readers; until then a
-  // graphic keeps its pixels (memory images are never lost) and only its
-  // mark is cleared.
-  ForEachGraphic([](int, GraphicEntry* g, void*) { g->restorePending = 0; }, nullptr);
-  return 0;
-}
-
 int RestoreGraphic(int graphic) {
   const GraphicEntry* g = GetGraphicRecord(graphic);
   if (!g) return -1;
