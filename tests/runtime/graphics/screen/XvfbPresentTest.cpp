@@ -22,7 +22,10 @@
 #include "runtime/softrender/BlendTables.h"
 #include "runtime/softrender/MemImgTransfer.h"
 #include "tests/runtime/softrender/ReferencePlainDraw.h"
+#include "tests/support/BmpFileWriter.h"
+#include "tests/support/ImageLibraryFixtures.h"
 #include "tests/support/TestDirectory.h"
+#include "tests/support/TgaFileWriter.h"
 
 // The window system's headers last: their macros clash with the test
 // framework's names.
@@ -187,6 +190,99 @@ TEST(XvfbPresent, JapaneseAntialiasedEdgedTextIsShownAsTheBackScreenHoldsIt) {
   }
   DeleteFontHandle(font);
 }
+// The fixture colour of (x, y): every pixel differs from its neighbours.
+uint32_t FixtureColour(int x, int y, int seed) {
+  return (static_cast<uint32_t>((x * 7 + seed) & 0xFF) << 16) | (static_cast<uint32_t>((y * 5 + seed) & 0xFF) << 8) |
+         static_cast<uint32_t>((x + y + seed) & 0xFF);
+}
+
+TEST(XvfbPresent, LoadedPngBmpAndTgaFilesAreShownAsTheBackScreenHoldsThem) {
+  Layer layer(1.0);
+  ASSERT_TRUE(layer.started);
+  constexpr int kW = 48;
+  constexpr int kH = 40;
+  PngFixtureFields png;
+  png.width = kW;
+  png.height = kH;
+  std::vector<std::vector<uint32_t>> bmpRows;
+  std::string tga;
+  for (int y = 0; y < kH; ++y) {
+    std::vector<uint32_t> bmpRow;
+    for (int x = 0; x < kW; ++x) {
+      const uint32_t p = FixtureColour(x, y, 1);
+      png.rows += static_cast<char>(p >> 16);
+      png.rows += static_cast<char>(p >> 8);
+      png.rows += static_cast<char>(p);
+      const uint32_t t = FixtureColour(x, y, 3);
+      tga += static_cast<char>(t);
+      tga += static_cast<char>(t >> 8);
+      tga += static_cast<char>(t >> 16);
+    }
+  }
+  // Bottom row first, as BMP files store them.
+  for (int y = kH - 1; y >= 0; --y) {
+    std::vector<uint32_t> row;
+    for (int x = 0; x < kW; ++x) row.push_back(FixtureColour(x, y, 2));
+    bmpRows.push_back(row);
+  }
+  BmpFileFields bmp;
+  bmp.width = kW;
+  bmp.height = kH;
+  bmp.data = PackBmpRows(24, bmpRows);
+  TgaFileFields tgaFields;
+  tgaFields.width = kW;
+  tgaFields.height = kH;
+  tgaFields.data = tga;
+  layer.dir.Write("pic.png", EncodePngFixture(png));
+  layer.dir.Write("pic.bmp", BmpFile(bmp));
+  layer.dir.Write("pic.tga", TgaFile(tgaFields));
+
+  SetDrawTarget(kBackScreen);
+  ClearDrawTarget();
+  const char* names[] = {"pic.png", "pic.bmp", "pic.tga"};
+  for (int i = 0; i < 3; ++i) {
+    const int graphic = LoadGraphicFile(names[i], 1);
+    ASSERT_GE(graphic, 0) << names[i];
+    const int x = 40 + i * 120;
+    ASSERT_EQ(DrawGraphicAt(x, 40, graphic, 0), 0);
+    EXPECT_EQ(DrawGraphicStretched(x, 120, x + kW, 120 + kH, graphic, 0), 0);
+    // Whatever the renderer draws of these is shown like the rest.
+    DrawGraphicStretched(x, 200, x + kW * 2, 200 + kH / 2, graphic, 0);
+    DrawGraphicRotatedInt(x + 40, 320, 1.5, 0.7, graphic, 0, 0);
+    DrawRectangle(x, 400, x + 60, 440, PackColor(255, 128, 0), 0);
+    DrawRectangle(x + 4, 404, x + 56, 436, PackColor(0, 128, 255), 1);
+    for (int y = 0; y < kH; y += 13) {
+      for (int px = 0; px < kW; px += 11) {
+        const uint32_t want = FixtureColour(px, y, i + 1);
+        const auto back = [](int bx, int by) {
+          return LoadPixelBytes(gScreen.back.pixels + static_cast<size_t>(by) * gScreen.back.store->pitch + bx * 4, 4) &
+                 0xFFFFFFu;
+        };
+        EXPECT_EQ(back(x + px, 40 + y), want) << names[i] << " " << px << "," << y;
+        EXPECT_EQ(back(x + px, 120 + y), want) << names[i] << " " << px << "," << y;
+      }
+    }
+    DeleteGraphic(graphic);
+  }
+  ASSERT_EQ(FlipScreen(), 0);
+  for (int i = 0; i < 5; ++i) PumpMessages();
+  ASSERT_EQ(FlipScreen(), 0);
+  const std::vector<uint32_t> shown = WindowPixels(640, 480);
+  ASSERT_EQ(shown.size(), 640u * 480u);
+  int wrong = 0;
+  for (int y = 0; y < 480 && wrong < 10; ++y) {
+    for (int x = 0; x < 640 && wrong < 10; ++x) {
+      const uint32_t want =
+          LoadPixelBytes(gScreen.back.pixels + static_cast<size_t>(y) * gScreen.back.store->pitch + x * 4, 4) & 0xFFFFFF;
+      const uint32_t got = shown[static_cast<size_t>(y) * 640 + x];
+      if (got != want) {
+        ++wrong;
+        ADD_FAILURE() << "(" << x << "," << y << ") shows " << std::hex << got << ", expected " << want;
+      }
+    }
+  }
+}
+
 TEST(XvfbPresent, TheSceneIsShownExactlyAtScaleTwo) { PresentsTheSceneExactly(2.0); }
 
 }  // namespace
