@@ -59,11 +59,14 @@ int TransferImageToSurface2D(const IntRect& sourceRect, int x, int y, int surfac
   const int64_t partHeight = std::min<int64_t>(s->height, int64_t{target->height} - s->sourceY);
   right = std::min(right, left + partWidth - dx);
   bottom = std::min(bottom, top + partHeight - dy);
+  // The key only marks pixels in stores that carry alpha; elsewhere the
+  // keyed conversion writes the same pixels, slower.
+  const int keyFlag = target->store->alphaFlag || target->store->paletteFlag ? 1 : 0;
   if (right > left && bottom > top) {
     if (TransferGraphImageToMemImg(image, alpha, target, static_cast<int>(left), static_cast<int>(top),
                                    static_cast<int>(right - left), static_cast<int>(bottom - top),
                                    static_cast<int>(dx + s->sourceX), static_cast<int>(dy + s->sourceY),
-                                   1) < 0) {
+                                   keyFlag) < 0) {
       return -1;
     }
   }

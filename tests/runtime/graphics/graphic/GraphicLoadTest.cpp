@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,7 @@
 #include "tests/support/ArchiveWriter.h"
 #include "tests/support/BmpFileWriter.h"
 #include "tests/support/ImageLibraryFixtures.h"
+#include "runtime/softrender/MemImgTransfer.h"
 #include "tests/support/TestDirectory.h"
 
 namespace {
@@ -281,6 +283,41 @@ TEST_F(GraphicLoadTest, APaletteGraphicTakesTheTransparentColoursEntryAsKey) {
   const int other = LoadGraphicFile("pal.bmp", 1);
   const Surface2D* t = GetSurface2D(GetGraphicRecord(other)->parts[0]);
   EXPECT_EQ(GetImageRecord(t->imageRecord)->image.store->colorKey, 0u);
+}
+
+}  // namespace
+
+namespace {
+
+// The transfer into a store without alpha skips the key handling (it has no
+// alpha to give): the pixels must be those the keyed conversion writes.
+TEST(ImageTransferKey, AStoreWithoutAlphaGetsTheKeyedConversionsPixels) {
+  for (int type : {MemImgRgb565, MemImgXrgb8888}) {
+    GraphImage image = {};
+    ASSERT_EQ(CreateRgb24GraphImage(19, 7, &image), 0);
+    for (int y = 0; y < 7; ++y) {
+      for (int x = 0; x < 19; ++x) SetGraphImagePixel(&image, x, y, x * 13, y * 37, (x * y) & 0xFF, 255);
+    }
+    SetGraphImagePixel(&image, 3, 3, 0xFF, 0, 0xFF, 255);
+    MemImg keyed = {};
+    MemImg plain = {};
+    ASSERT_EQ(CreateMemImg(&keyed, 19, 7, -1, 0xF81F, type, 0, 0, nullptr), 0);
+    ASSERT_EQ(CreateMemImg(&plain, 19, 7, -1, 0xF81F, type, 0, 0, nullptr), 0);
+    FillMemImg(&keyed, nullptr, 0x12345678);
+    FillMemImg(&plain, nullptr, 0x12345678);
+    ASSERT_EQ(TransferGraphImageToMemImg(image, nullptr, &keyed, 0, 0, 19, 7, 0, 0, 1), 0);
+    ASSERT_EQ(TransferGraphImageToMemImg(image, nullptr, &plain, 0, 0, 19, 7, 0, 0, 0), 0);
+    for (int y = 0; y < 7; ++y) {
+      EXPECT_EQ(std::memcmp(keyed.pixels + static_cast<size_t>(y) * keyed.store->pitch,
+                            plain.pixels + static_cast<size_t>(y) * plain.store->pitch,
+                            static_cast<size_t>(19) * MemImgBytesPerPixel(keyed.store)),
+                0)
+          << type << " row " << y;
+    }
+    ReleaseMemImg(&keyed);
+    ReleaseMemImg(&plain);
+    FreeGraphImage(&image);
+  }
 }
 
 }  // namespace
