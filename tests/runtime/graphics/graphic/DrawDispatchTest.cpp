@@ -128,4 +128,20 @@ TEST_F(GraphicsFixture, DrawsWithAnEmptyRegionOrABadGraphicStopBeforeTheRenderer
   gSoftDrawFamilies = SoftDrawFamilies{};
 }
 
+TEST_F(GraphicsFixture, TheFirstScreensAreDrawnAndLeaveNothingBehind) {
+  gSoftDrawFamilies = SoftDrawFamilies{RecordScaled, RecordRotated, RecordTriangle, RecordFill, RecordLines};
+  gCalls.clear();
+  Start(32);
+  // The black graphic stretched over the whole front screen.
+  ASSERT_EQ(gCalls.size(), 1u);
+  EXPECT_EQ(gCalls[0].family, "scaled");
+  EXPECT_EQ(gCalls[0].destination, &gScreen.front);
+  EXPECT_EQ(gCalls[0].sourceWidth, 256);
+  EXPECT_EQ(gCalls[0].numbers, (std::vector<int>{0, 0, 640, 480}));
+  EXPECT_EQ(GetDrawTarget(), kFrontScreen);
+  EXPECT_EQ(GetGraphicCount(), 0);
+  EXPECT_EQ(gDrawState.blendMode, 0);
+  gSoftDrawFamilies = SoftDrawFamilies{};
+}
+
 }  // namespace
