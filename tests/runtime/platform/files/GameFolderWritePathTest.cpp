@@ -1,0 +1,35 @@
+#include <gtest/gtest.h>
+
+#include "runtime/platform/files/GameFolderWritePath.h"
+
+namespace {
+
+TEST(GameFolderWritePath, OnlyPathsBelowTheGameFolderPass) {
+  struct Case {
+    const char* path;
+    bool allowed;
+  };
+  const Case cases[] = {
+      {"shot.png", true},
+      {"Save\\shot.png", true},
+      {"Save/Sub/shot.png", true},
+      {"..shot.png", true},
+      {"a\\..b\\c", true},
+      {"\x83\x5C\\file.txt", true},  // 0x5C as the second byte of a character is no separator
+      {"\x83\x5C..\\x", true},
+      {"", false},
+      {"..", false},
+      {"..\\shot.png", false},
+      {"Save\\..\\..\\shot.png", false},
+      {"Save/../shot.png", false},
+      {"Save\\..", false},
+      {"\\shot.png", false},
+      {"/tmp/shot.png", false},
+      {"C:\\shot.png", false},
+      {"c:shot.png", false},
+  };
+  for (const Case& c : cases) EXPECT_EQ(IsGameFolderWritePath(c.path), c.allowed) << c.path;
+  EXPECT_FALSE(IsGameFolderWritePath(nullptr));
+}
+
+}  // namespace
