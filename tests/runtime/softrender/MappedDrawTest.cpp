@@ -458,3 +458,118 @@ TEST_F(MappedDrawTest, AxisAlignedQuadEqualsTheRotatedDraw) {
 }
 
 }  // namespace
+
+namespace {
+
+// One texel onto one pixel through the quad (both triangles cover the pixel
+// (0, 0) once: the diagonal does not pass it).
+struct PixelCase {
+  int pixelType, mode, parameter;
+  uint32_t brightness;
+  bool alpha, keyed, graphic;  // graphic: weight 255 everywhere
+  uint32_t source;             // 32-bit pixel, or 16-bit word | alpha << 16
+  uint32_t destination, want;
+};
+
+uint32_t Grey(int c) { return static_cast<uint32_t>(c) * 0x010101u; }
+uint32_t Fields(int r, int g, int b) { return static_cast<uint32_t>(r << 11 | g << 5 | b); }
+
+class MappedPixelTest : public ::testing::TestWithParam<SoftDrawIsa> {
+ protected:
+  void SetUp() override {
+    BuildSoftBlendTables();
+    BuildBlendGraphicTable(0, 0);
+    if (GetParam() == SoftDrawIsa::Avx2 && !ProcessorHasAvx2()) GTEST_SKIP() << "no AVX2 on this processor";
+    SetSoftDrawIsa(GetParam());
+  }
+  void TearDown() override { SetSoftDrawIsa(SoftDrawIsa::Automatic); }
+};
+
+TEST_P(MappedPixelTest, WorkedExamplesOfEveryMode) {
+  const uint32_t W = 0xFFFFFF;
+  const PixelCase cases[] = {
+      // Copy: alpha with and without the flag, the blend-graphic weight.
+      {1, 0, 0, W, true, true, false, 0x80000000 | Grey(255), Grey(0), Grey(127)},
+      {1, 0, 0, W, true, true, false, 0x80000000 | Grey(0), Grey(255), Grey(127)},
+      {1, 0, 0, W, true, false, false, 0xFF000000 | Grey(255), Grey(0), Grey(254)},
+      {1, 0, 0, W, true, false, false, 0xFF000000 | Grey(0), Grey(255), Grey(0)},
+      {1, 0, 0, W, true, true, false, 0xFF000000 | Grey(9), Grey(0), 0xFF000000 | Grey(9)},
+      {1, 0, 0, W, false, false, true, Grey(255), Grey(0), Grey(254)},
+      {1, 0, 0, W, false, false, true, Grey(0), Grey(255), Grey(0)},
+      {1, 0, 0, W, true, false, true, 0xFF000000 | Grey(255), Grey(0), Grey(253)},
+      {1, 0, 0, W, true, false, true, 0xFF000000 | Grey(0), Grey(255), Grey(1)},
+      {1, 0, 0, 0xFEFFFF, false, false, false, 0x12000000 | Grey(255), 0x34000000, 0x34FEFFFF},
+      // Translucent and inverted.
+      {1, 1, 128, W, false, false, false, Grey(255), Grey(0), Grey(127)},
+      {1, 10, 255, W, false, false, false, Grey(0), Grey(0), Grey(254)},
+      {1, 10, 200, W, true, true, false, Grey(0), Grey(9), Grey(9)},
+      // Additive: alpha 255 with the flag takes the short form.
+      {1, 2, 255, W, false, false, false, 0x00010203, 0x00102030, 0x00112233},
+      {1, 2, 255, W, true, true, false, 0xFF000000 | Grey(255), Grey(0), Grey(255)},
+      {1, 2, 255, W, true, false, false, 0xFF000000 | Grey(255), Grey(0), Grey(253)},
+      {1, 2, 255, W, false, false, false, 0, 0xAB102030, 0x00102030},
+      // Subtractive.
+      {1, 3, 255, W, false, false, false, Grey(64), Grey(128), 0x00414140},
+      {1, 3, 255, W, true, true, false, 0xFF000000 | Grey(255), Grey(255), 0x00010100},
+      {1, 3, 255, W, true, false, false, 0xFF000000 | Grey(255), Grey(255), 0x00030302},
+      // Multiply.
+      {1, 4, 0, W, false, false, false, Grey(255), 0x77FF01FF, 0x77FE00FE},
+      {1, 4, 77, W, false, false, false, Grey(128), Grey(200), Grey(100)},
+      {1, 4, 0, W, false, false, true, Grey(255), Grey(255), Grey(253)},
+      {1, 4, 0, W, true, true, false, 0xFF000000 | Grey(255), Grey(255), Grey(254)},
+      {1, 4, 0, W, true, false, false, 0xFF000000 | Grey(255), Grey(255), Grey(253)},
+      {1, 4, 0, W, true, true, false, 0x80000000 | Grey(255), Grey(255), Grey(127)},
+      {1, 4, 0, W, true, true, false, 0x00000000 | Grey(255), Grey(255), Grey(0)},
+      {1, 4, 0, W, true, false, true, 0xFE000000 | Grey(255), Grey(255), Grey(251)},
+      {1, 4, 0, W, true, true, true, 0xFF000000 | Grey(255), Grey(255), Grey(253)},
+      {1, 4, 0, W, true, false, true, 0xFF000000 | Grey(255), Grey(255), Grey(252)},
+      // Multiply translucent.
+      {1, 11, 255, W, false, false, false, Grey(255), Grey(255), Grey(254)},
+      {1, 11, 0, W, false, false, false, Grey(0), 0x5A123456, 0x5A123456},
+      // 16-bit pixels.
+      {0, 0, 0, 0xFF80FF, false, false, false, Fields(31, 63, 31), 0, Fields(31, 31, 31)},
+      {0, 0, 0, 0x80FFFF, false, false, false, Fields(31, 63, 31), 0, Fields(15, 63, 31)},
+      {0, 2, 255, W, false, false, false, Fields(15, 31, 15), Fields(15, 31, 15), Fields(29, 61, 30)},
+      {0, 2, 255, W, true, true, false, 0xFF0000 | Fields(31, 0, 0), 0, Fields(31, 0, 0)},
+      {0, 2, 255, W, true, false, false, 0xFF0000 | Fields(31, 0, 0), 0, Fields(30, 0, 0)},
+      {0, 2, 255, 0xAAFFFF, true, false, false, 0x800000 | Fields(3, 0, 0), 0, 0},
+      {0, 3, 255, W, false, false, false, 0, Fields(31, 63, 31), Fields(31, 62, 31)},
+      {0, 3, 255, W, false, false, false, Fields(8, 16, 8), Fields(16, 32, 16), Fields(9, 16, 8)},
+      {0, 3, 255, W, false, false, true, Fields(31, 63, 31), Fields(31, 63, 31), Fields(1, 0, 1)},
+      {0, 4, 0, W, false, false, false, Fields(31, 63, 31), Fields(31, 63, 31), Fields(30, 62, 30)},
+  };
+  for (const PixelCase& c : cases) {
+    SCOPED_TRACE(testing::Message() << "type " << c.pixelType << " mode " << c.mode << " p " << c.parameter
+                                    << " source " << std::hex << c.source << " destination " << c.destination);
+    const bool wide = c.pixelType == 1;
+    MemImg source{}, destination{}, graphic{};
+    ASSERT_EQ(CreateMemImg(&source, 1, 1, -1, 0x7FFFFFFF, c.pixelType, 0, c.alpha, nullptr), 0);
+    ASSERT_EQ(CreateMemImg(&destination, 2, 2, -1, 0, c.pixelType, 0, 0, nullptr), 0);
+    ASSERT_EQ(CreateMemImg(&graphic, 1, 1, -1, 0, 2, 0, 0, nullptr), 0);
+    std::memcpy(source.pixels, &c.source, wide || c.alpha ? 4 : 2);
+    FillMemImg(&destination, nullptr, c.destination);
+    gDrawState.blendMode = c.mode;
+    gDrawState.blendParameter = c.parameter;
+    gDrawState.brightness = c.brightness;
+    gDrawState.drawRegion = {0, 0, 2, 2};
+    const QuadCorner corners[4] = {{0, 0}, {1, 0}, {0, 1}, {1, 1}};
+    SoftDrawQuad(&destination, &source, corners, c.keyed, c.graphic ? &graphic : nullptr);
+    uint32_t got = 0;
+    std::memcpy(&got, destination.pixels, wide ? 4 : 2);
+    EXPECT_EQ(got, c.want);
+    // The rotated draw gives the same pixel.
+    FillMemImg(&destination, nullptr, c.destination);
+    SoftDrawImageRotated(&destination, &source, 0, 0, 0.0f, 1.0f, c.keyed, 0, c.graphic ? &graphic : nullptr);
+    got = 0;
+    std::memcpy(&got, destination.pixels, wide ? 4 : 2);
+    EXPECT_EQ(got, c.want);
+    ReleaseMemImg(&source);
+    ReleaseMemImg(&destination);
+    ReleaseMemImg(&graphic);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Isa, MappedPixelTest, ::testing::Values(SoftDrawIsa::Sse2, SoftDrawIsa::Avx2),
+                         [](const auto& info) { return info.param == SoftDrawIsa::Sse2 ? "Sse2" : "Avx2"; });
+
+}  // namespace
