@@ -61,6 +61,13 @@ bool FlatDestination(const MemImg* destination) {
   return s->pixelType == MemImgXrgb8888 || s->pixelType == MemImgRgb565;
 }
 
+// The draw region, and never beyond the destination itself.
+IntRect RegionIn(const MemImg* destination) {
+  IntRect r = gDrawState.drawRegion;
+  ClipRect(&r, IntRect{0, 0, destination->width, destination->height});
+  return r;
+}
+
 // The column of the line at row y, or its row at column x.
 int32_t LineAt(double base, double slope, int32_t at) { return DoubleToInt(base + slope * at); }
 
@@ -73,7 +80,7 @@ void SoftFillRect(MemImg* destination, const IntRect* box, uint32_t color) {
     r = {std::min(box->left, box->right), std::min(box->top, box->bottom), std::max(box->left, box->right),
          std::max(box->top, box->bottom)};
   }
-  ClipRect(&r, gDrawState.drawRegion);
+  ClipRect(&r, RegionIn(destination));
   if (r.right <= r.left || r.bottom <= r.top) return;
   const MemImgStore* s = destination->store;
   FlatDrawSetup p{};
@@ -89,14 +96,15 @@ void SoftFillRect(MemImg* destination, const IntRect* box, uint32_t color) {
 }
 
 void SoftDrawLine(MemImg* destination, int x1, int y1, int x2, int y2, uint32_t color) {
-  const IntRect& region = gDrawState.drawRegion;
-  const int left = region.left, top = region.top, right = region.right, bottom = region.bottom;
-  if (std::min(y1, y2) >= bottom || std::min(x1, x2) >= right || std::max(y1, y2) < top ||
-      std::max(x1, x2) < left)
-    return;
   // The palette and alpha stores are refused as the box fill refuses them:
   // their pixels are not of the width the walk writes.
   if (!FlatDestination(destination)) return;
+  const IntRect region = RegionIn(destination);
+  const int left = region.left, top = region.top, right = region.right, bottom = region.bottom;
+  if (right <= left || bottom <= top) return;
+  if (std::min(y1, y2) >= bottom || std::min(x1, x2) >= right || std::max(y1, y2) < top ||
+      std::max(x1, x2) < left)
+    return;
 
   // Differences in 64 bits: end points far apart do not wrap.
   const int64_t dx = int64_t{x2} - x1, dy = int64_t{y2} - y1;

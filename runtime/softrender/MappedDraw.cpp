@@ -11,7 +11,6 @@
 namespace {
 
 constexpr int64_t kOne = 262144;  // one pixel or texel in 18-bit fixed point
-constexpr int kFraction = 18;
 
 // The draw region, and never beyond the destination itself.
 IntRect RegionIn(const MemImg* destination) {
