@@ -90,7 +90,31 @@ struct MappedKernels {
 
 constexpr int kMappedChunk = 256;
 
-template <int kDestinationBytes, int kSourceBytes, bool kPalette>
+// The row's run of pixels whose texel lies inside the source. Its ends are
+// usually at most a few pixels in from the row's, so they are looked for by
+// steps before anything is divided.
+static inline bool RowRun(const MappedDrawSetup& p, const MappedRow& row, int64_t& first, int64_t& last) {
+  auto inside = [&](int64_t k) {
+    return static_cast<uint64_t>(row.u + k * p.stepU) < static_cast<uint64_t>(p.widthFixed) &&
+           static_cast<uint64_t>(row.v + k * p.stepV) < static_cast<uint64_t>(p.heightFixed);
+  };
+  constexpr int kSteps = 4;
+  first = 0;
+  last = row.count;
+  for (int i = 0; i < kSteps && first < last && !inside(first); ++i) ++first;
+  for (int i = 0; i < kSteps && first < last && !inside(last - 1); ++i) --last;
+  if (first < last && (!inside(first) || !inside(last - 1))) {
+    first = 0;
+    last = row.count;
+    InsideRun(row.u, p.stepU, p.widthFixed, row.count, first, last);
+    InsideRun(row.v, p.stepV, p.heightFixed, row.count, first, last);
+  }
+  return first < last;
+}
+
+// kDirect: a plain copy, whose texels (or palette entries) go straight to
+// the destination; otherwise a chunk is gathered and the span kernel run.
+template <int kDestinationBytes, int kSourceBytes, bool kPalette, bool kDirect>
 static void WalkMapped(const MappedDrawSetup& p, const PixelContext& c, SpanFn span) {
   alignas(64) uint8_t colours[kMappedChunk * 4];
   alignas(64) uint8_t indices[kMappedChunk];
@@ -101,14 +125,25 @@ static void WalkMapped(const MappedDrawSetup& p, const PixelContext& c, SpanFn s
   const intptr_t graphicPitch = p.graphicPitch;
   MappedRow row;
   while (p.nextRow(p.rows, &row)) {
-    int64_t first = 0, last = row.count;
-    InsideRun(row.u, p.stepU, p.widthFixed, row.count, first, last);
-    InsideRun(row.v, p.stepV, p.heightFixed, row.count, first, last);
-    if (first >= last) continue;
+    int64_t first, last;
+    if (!RowRun(p, row, first, last)) continue;
     int64_t u = row.u + first * p.stepU;
     int64_t v = row.v + first * p.stepV;
     uint8_t* d = p.destination + static_cast<intptr_t>(row.y) * p.destinationPitch +
                  static_cast<intptr_t>(row.x + first) * kDestinationBytes;
+    if constexpr (kDirect) {
+      for (int64_t k = first; k < last; ++k) {
+        const uint8_t* texel = src + static_cast<intptr_t>(v >> 18) * pitch + static_cast<intptr_t>(u >> 18) * kSourceBytes;
+        if constexpr (kPalette)
+          std::memcpy(d, p.palette + kDestinationBytes * *texel, kDestinationBytes);
+        else
+          std::memcpy(d, texel, kDestinationBytes);
+        d += kDestinationBytes;
+        u += p.stepU;
+        v += p.stepV;
+      }
+      continue;
+    }
     for (int64_t k = first; k < last;) {
       const int n = static_cast<int>(std::min<int64_t>(kMappedChunk, last - k));
       for (int i = 0; i < n; ++i) {
@@ -135,21 +170,26 @@ static void MappedDraw(const MappedDrawSetup& p) {
   const PixelContext c{p.colorKey, p.parameter, {p.brightness[0], p.brightness[1], p.brightness[2]},
                        p.graphicWeights};
   using K = MappedKernels<MappedFamily>;
+  const bool plainCopy = p.blendMode == 0 && !p.graphic && p.whiteBrightness && !p.sourceAlpha && !p.transparent;
   SpanFn span;
   if (p.destinationBytes == 4) {
     if (p.palette) {
-      if ((span = K::template Choose32<RawIndex8>(p))) WalkMapped<4, 1, true>(p, c, span);
+      if (plainCopy) return WalkMapped<4, 1, true, true>(p, c, nullptr);
+      if ((span = K::template Choose32<RawIndex8>(p))) WalkMapped<4, 1, true, false>(p, c, span);
     } else {
-      if ((span = K::template Choose32<RawPixel32>(p))) WalkMapped<4, 4, false>(p, c, span);
+      if (plainCopy) return WalkMapped<4, 4, false, true>(p, c, nullptr);
+      if ((span = K::template Choose32<RawPixel32>(p))) WalkMapped<4, 4, false, false>(p, c, span);
     }
     return;
   }
   if (p.palette) {
-    if ((span = K::template Choose16<ColourWord16, RawIndex8>(p))) WalkMapped<2, 1, true>(p, c, span);
+    if (plainCopy) return WalkMapped<2, 1, true, true>(p, c, nullptr);
+    if ((span = K::template Choose16<ColourWord16, RawIndex8>(p))) WalkMapped<2, 1, true, false>(p, c, span);
   } else if (p.sourceAlpha) {
-    if ((span = K::template Choose16<ColourWord16Alpha, RawWord16>(p))) WalkMapped<2, 4, false>(p, c, span);
+    if ((span = K::template Choose16<ColourWord16Alpha, RawWord16>(p))) WalkMapped<2, 4, false, false>(p, c, span);
   } else {
-    if ((span = K::template Choose16<ColourWord16, RawWord16>(p))) WalkMapped<2, 2, false>(p, c, span);
+    if (plainCopy) return WalkMapped<2, 2, false, true>(p, c, nullptr);
+    if ((span = K::template Choose16<ColourWord16, RawWord16>(p))) WalkMapped<2, 2, false, false>(p, c, span);
   }
 }
 

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <random>
 #include <cstring>
 #include <set>
 #include <utility>
@@ -225,6 +226,28 @@ TEST_P(FlatDrawTest, LinesBetweenExtremeEndPointsStayInTheRegion) {
     for (const auto& [x, y] : Changed(0)) {
       EXPECT_TRUE(x >= 4 && x < 36 && y >= 4 && y < 26) << x << "," << y;
     }
+  }
+}
+
+// The box's row loops against one-pixel lines (the kernel's single-pixel
+// form) on random pixels, every mode, parameter and brightness.
+TEST_P(FlatDrawTest, BoxRowsEqualThePixelByPixelForm) {
+  std::mt19937 rng(11);
+  for (int round = 0; round < 300; ++round) {
+    const int modes[] = {0, 1, 2, 3, 4, 10, 11};
+    const int pixelType = static_cast<int>(rng() % 2);
+    State(modes[rng() % 7], static_cast<int>(rng() % 256), rng() % 2 ? 0xFFFFFF : rng() & 0xFFFFFF);
+    const uint32_t colour = static_cast<uint32_t>(rng());
+    const int width = 1 + static_cast<int>(rng() % 40);
+    Image(width, 2, pixelType, 0);
+    for (int i = 0; i < image_.store->pitch * 2; ++i) image_.store->pixels[i] = static_cast<uint8_t>(rng());
+    const std::vector<uint8_t> before = Bytes();
+    SoftFillRect(&image_, nullptr, colour);
+    const std::vector<uint8_t> box = Bytes();
+    std::memcpy(image_.store->pixels, before.data(), before.size());
+    for (int y = 0; y < 2; ++y)
+      for (int x = 0; x < width; ++x) SoftDrawLine(&image_, x, y, x + 1, y, colour);
+    ASSERT_EQ(Bytes(), box) << "round " << round << " mode " << gDrawState.blendMode;
   }
 }
 
