@@ -11,7 +11,7 @@
 #include "runtime/graphics/state/DrawState.h"
 #include "runtime/softrender/BlendTables.h"
 #include "runtime/softrender/FlatDraw.h"
-#include "runtime/softrender/GeometryDraw.h"
+#include "runtime/softrender/MappedDraw.h"
 #include "runtime/softrender/MemImg.h"
 #include "runtime/softrender/SoftDrawIsa.h"
 

@@ -5,7 +5,7 @@
 #include "runtime/graphics/state/DrawState.h"
 #include "runtime/platform/base/NumberHelpers.h"
 #include "runtime/softrender/BlendTables.h"
-#include "runtime/softrender/GeometryDraw.h"
+#include "runtime/softrender/MappedDraw.h"
 #include "runtime/softrender/SoftDrawIsa.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <cstdint>
 
 #include "runtime/softrender/FlatDraw.h"
-#include "runtime/softrender/GeometryDraw.h"
+#include "runtime/softrender/MappedDraw.h"
 #include "runtime/softrender/MemImg.h"
 
 struct SoftDrawFamilies {

@@ -13,7 +13,7 @@
 #include "runtime/graphics/graphic/Surface2D.h"
 #include "runtime/graphics/state/DrawState.h"
 #include "runtime/softrender/FlatDraw.h"
-#include "runtime/softrender/GeometryDraw.h"
+#include "runtime/softrender/MappedDraw.h"
 #include "tests/runtime/graphics/GraphicsFixture.h"
 
 namespace {
