@@ -19,7 +19,7 @@ SoftDrawIsa CurrentSoftDrawIsa() {
 }
 
 const SoftDrawEntryPoints& CurrentSoftDrawEntryPoints() {
-  static const SoftDrawEntryPoints sse2{&PlainDrawSse2};
-  static const SoftDrawEntryPoints avx2{&PlainDrawAvx2};
+  static const SoftDrawEntryPoints sse2{.plainDraw = &PlainDrawSse2, .scaledDraw = &ScaledDrawSse2};
+  static const SoftDrawEntryPoints avx2{.plainDraw = &PlainDrawAvx2, .scaledDraw = &ScaledDrawAvx2};
   return CurrentSoftDrawIsa() == SoftDrawIsa::Avx2 ? avx2 : sse2;
 }

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "runtime/softrender/PlainDrawSetup.h"
+#include "runtime/softrender/ScaledDrawSetup.h"
 
 enum class SoftDrawIsa { Automatic, Sse2, Avx2 };
 
@@ -18,6 +19,7 @@ bool ProcessorHasAvx2();
 
 struct SoftDrawEntryPoints {
   void (*plainDraw)(const PlainDrawSetup& setup);
+  void (*scaledDraw)(const ScaledDrawSetup& setup);
 };
 
 // The entry points of the set the draws use now.
@@ -25,3 +27,5 @@ const SoftDrawEntryPoints& CurrentSoftDrawEntryPoints();
 
 void PlainDrawSse2(const PlainDrawSetup& setup);
 void PlainDrawAvx2(const PlainDrawSetup& setup);
+void ScaledDrawSse2(const ScaledDrawSetup& setup);
+void ScaledDrawAvx2(const ScaledDrawSetup& setup);
