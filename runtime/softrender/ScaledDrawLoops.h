@@ -93,13 +93,14 @@ static inline void GatherPalette(uint8_t* colours, uint8_t* indices, const uint8
 
 // Rows top to bottom; each row in chunks gathered into temporary spans
 // (colours, raw values for the key, blend-graphic bytes) and combined by
-// span. A null span is the unkeyed whole copy: the gather then writes the
-// destination itself, and a destination row whose source row repeats the
-// previous one is copied from the row above. With overlap every pixel is
-// gathered just before it is written.
+// span. A row that fits one chunk and repeats the previous source row keeps
+// what was gathered for it. A null span is the unkeyed whole copy: the
+// gather then writes the destination itself, and a destination row whose
+// source row repeats the previous one is copied from the row above. With
+// overlap every pixel is gathered just before it is written.
 template <int kDestinationBytes, int kSourceBytes, bool kPalette>
 void WalkScaled(const ScaledDrawSetup& p, const PixelContext& c, SpanFn span) {
-  constexpr int kChunk = 512;
+  constexpr int kChunk = 1024;
   constexpr int kColourBytes = kPalette ? kDestinationBytes : kSourceBytes;
   alignas(64) uint8_t colours[kChunk * kColourBytes];
   alignas(64) uint8_t indices[kChunk];
@@ -117,6 +118,10 @@ void WalkScaled(const ScaledDrawSetup& p, const PixelContext& c, SpanFn span) {
     }
     const uint8_t* s = p.source + static_cast<intptr_t>(sourceRow) * p.sourcePitch;
     const uint8_t* g = p.graphic ? p.graphic + static_cast<intptr_t>(sourceRow) * p.graphicPitch : nullptr;
+    if (span && !p.overlap && p.width <= kChunk && y > 0 && sourceRow == p.rows[y - 1]) {
+      span(d, colours, kPalette ? indices : colours, g ? weights : nullptr, p.width, c);
+      continue;
+    }
     for (int i = 0; i < p.width; i += chunk) {
       const int n = p.width - i < chunk ? p.width - i : chunk;
       const int32_t* columns = p.columns + i;
