@@ -179,7 +179,7 @@ enum class SdlBlit { Copy, ColourKey, AlphaModulated };
 
 SDL_Surface* SdlSurfaceOf(const MemImg& image, Format format) {
   const MemImgStore* store = image.store;
-  if (format == Format::Palette32) {
+  if (store->paletteFlag) {
     SDL_Surface* s = SDL_CreateRGBSurfaceWithFormatFrom(image.pixels, image.width, image.height, 8, store->pitch,
                                                          SDL_PIXELFORMAT_INDEX8);
     SDL_Color colours[256];

@@ -143,6 +143,7 @@ void SoftDrawImageScaled(MemImg* destination, const MemImg* source, int x1, int 
   p.rows = gRows;
   p.reversed = mirrorX && columnStep == 65536;
   p.doubled = !mirrorX && columnStep == 2 * 65536;
+  p.halved = !mirrorX && 2 * w == source->width;
   p.colorKey = ss->colorKey;
   p.blendMode = mode;
   p.parameter = parameter;

@@ -27,10 +27,11 @@ struct ScaledFamily {
 
 // n source pixels of kBytes each from row at the columns of the table into
 // out, with the family's fast shapes: a mirrored same-size run read
-// backwards four at a time, and every column twice by unpacking.
+// backwards a vector at a time, every column twice by unpacking, and every
+// other column by packing.
 template <int kBytes>
 static inline void Gather(uint8_t* out, const uint8_t* row, const int32_t* columns, int n, bool reversed,
-                          bool doubled) {
+                          bool doubled, bool halved) {
   int i = 0;
   if constexpr (kBytes == 4) {
     if (reversed) {
@@ -48,6 +49,14 @@ static inline void Gather(uint8_t* out, const uint8_t* row, const int32_t* colum
         const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + 4 * columns[i]));
         _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 4 * i), _mm_unpacklo_epi32(v, v));
         _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 4 * i + 16), _mm_unpackhi_epi32(v, v));
+      }
+    } else if (halved) {
+      // The source is exactly twice as wide, so the odd column after the
+      // last even one taken is still in the row.
+      for (; i + 4 <= n; i += 4) {
+        const __m128 a = _mm_loadu_ps(reinterpret_cast<const float*>(row + 4 * columns[i]));
+        const __m128 b = _mm_loadu_ps(reinterpret_cast<const float*>(row + 4 * columns[i] + 16));
+        _mm_storeu_ps(reinterpret_cast<float*>(out + 4 * i), _mm_shuffle_ps(a, b, _MM_SHUFFLE(2, 0, 2, 0)));
       }
     }
 #if SOFTRENDER_VECTOR_BYTES == 32
@@ -73,6 +82,15 @@ static inline void Gather(uint8_t* out, const uint8_t* row, const int32_t* colum
         const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + 2 * columns[i]));
         _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 2 * i), _mm_unpacklo_epi16(v, v));
         _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 2 * i + 16), _mm_unpackhi_epi16(v, v));
+      }
+    } else if (halved) {
+      for (; i + 8 <= n; i += 8) {
+        const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + 2 * columns[i]));
+        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + 2 * columns[i] + 16));
+        // Each even word sign-extended, so the signed pack keeps it.
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 2 * i),
+                         _mm_packs_epi32(_mm_srai_epi32(_mm_slli_epi32(a, 16), 16),
+                                         _mm_srai_epi32(_mm_slli_epi32(b, 16), 16)));
       }
     }
   }
@@ -108,6 +126,7 @@ void WalkScaled(const ScaledDrawSetup& p, const PixelContext& c, SpanFn span) {
   const int chunk = p.overlap ? 1 : kChunk;
   const bool reversed = p.reversed && !p.overlap;
   const bool doubled = p.doubled && !p.overlap;
+  const bool halved = p.halved && !p.overlap;
   const size_t rowBytes = static_cast<size_t>(p.width) * kDestinationBytes;
   uint8_t* d = p.destination;
   for (int y = 0; y < p.height; ++y, d += p.destinationPitch) {
@@ -134,10 +153,10 @@ void WalkScaled(const ScaledDrawSetup& p, const PixelContext& c, SpanFn span) {
         GatherPalette<kDestinationBytes>(colours, indices, s, columns, n, p.palette);
       } else {
         if (!span) {
-          Gather<kSourceBytes>(out, s, columns, n, reversed, doubled);
+          Gather<kSourceBytes>(out, s, columns, n, reversed, doubled, halved);
           continue;
         }
-        Gather<kSourceBytes>(colours, s, columns, n, reversed, doubled);
+        Gather<kSourceBytes>(colours, s, columns, n, reversed, doubled, halved);
       }
       if (g)
         for (int k = 0; k < n; ++k) weights[k] = g[columns[k]];
