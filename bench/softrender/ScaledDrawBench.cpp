@@ -208,6 +208,7 @@ void BM_SdlScaled(benchmark::State& state, Case c, SdlBlit blit) {
     SDL_SetSurfaceAlphaMod(source, 100);
   }
   SDL_Rect to{0, 0, kWidth, kHeight};
+  if (SDL_BlitScaled(source, nullptr, destination, &to) != 0) state.SkipWithError(SDL_GetError());
   for (auto _ : state) {
     SDL_BlitScaled(source, nullptr, destination, &to);
     benchmark::ClobberMemory();
