@@ -1,9 +1,9 @@
 // The scaled draw with arguments of any value: source and destination of
 // any pixel type, flags and size (a source view may have no pixels), blend
 // graphics of any size and type, rectangles anywhere in the 32-bit range,
-// any region inside the destination (its callers' promise), any mode, parameter, brightness and key, on either instruction set. Nothing
-// may be read or written outside an image, and every draw must give the
-// closed-form reference's pixels.
+// any region inside the destination (its callers' promise), any mode, parameter, brightness and key, on either
+// instruction set. Nothing may be read or written outside an image, and every draw must give the closed-form
+// reference's pixels.
 
 #include <cstdint>
 #include <cstring>
@@ -70,10 +70,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     ReleaseMemImg(&sourceImage);
     return 0;
   }
-  const bool ok = CreateMemImg(&fast, dw, dh, -1, 0, destinationType, destinationFlags & 1, destinationFlags >> 1,
-                               nullptr) == 0 &&
-                  CreateMemImg(&slow, dw, dh, -1, 0, destinationType, destinationFlags & 1, destinationFlags >> 1,
-                               nullptr) == 0;
+  const bool ok =
+      CreateMemImg(&fast, dw, dh, -1, 0, destinationType, destinationFlags & 1, destinationFlags >> 1, nullptr) == 0 &&
+      CreateMemImg(&slow, dw, dh, -1, 0, destinationType, destinationFlags & 1, destinationFlags >> 1, nullptr) == 0;
   if (ok) {
     Fill(fast, r);
     std::memcpy(slow.store->pixels, fast.store->pixels, static_cast<size_t>(fast.store->pitch) * dh);
@@ -82,8 +81,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (graphicKind != 0) {
       const int gw = graphicKind == 1 ? r.Byte() % 30 + 1 : source.width + r.Byte() % 3;
       const int gh = graphicKind == 1 ? r.Byte() % 14 + 1 : source.height + r.Byte() % 3;
-      hasGraphic = gw > 0 && gh > 0 &&
-                   CreateMemImg(&graphic, gw, gh, -1, 0, graphicKind == 3 ? 1 : 2, 0, 0, nullptr) == 0;
+      hasGraphic =
+          gw > 0 && gh > 0 && CreateMemImg(&graphic, gw, gh, -1, 0, graphicKind == 3 ? 1 : 2, 0, 0, nullptr) == 0;
       if (hasGraphic) Fill(graphic, r);
     }
     DrawState state{};
@@ -104,8 +103,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const bool comparable =
         state.drawRegion.left <= state.drawRegion.right && state.drawRegion.top <= state.drawRegion.bottom;
     if (comparable) {
-      ReferenceSoftDrawImageScaled(&slow, &source, x1, y1, x2, y2, transparent, hasGraphic ? &graphic : nullptr,
-                                   state, gSoftBlendTables.blendGraphic, mmx);
+      ReferenceSoftDrawImageScaled(&slow, &source, x1, y1, x2, y2, transparent, hasGraphic ? &graphic : nullptr, state,
+                                   gSoftBlendTables.blendGraphic, mmx);
       if (std::memcmp(fast.store->pixels, slow.store->pixels, static_cast<size_t>(fast.store->pitch) * dh) != 0)
         __builtin_trap();
     }

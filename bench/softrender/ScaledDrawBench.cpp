@@ -40,8 +40,11 @@ struct Images {
     const int type = PixelTypeOf(format);
     const bool palette = format == Format::Palette32;
     CreateMemImg(&destination, kWidth, kHeight, -1, 0, type, 0, 0, nullptr);
-    CreateMemImg(&source, sourceWidth, sourceHeight, -1, palette ? 0 : type == MemImgRgb565 ? kKey16 : kKey, type,
-                 palette, alpha, nullptr);
+    CreateMemImg(&source, sourceWidth, sourceHeight, -1,
+                 palette                ? 0
+                 : type == MemImgRgb565 ? kKey16
+                                        : kKey,
+                 type, palette, alpha, nullptr);
     std::mt19937 rng(7);
     if (palette)
       for (int i = 0; i < 256; ++i) {
@@ -63,9 +66,12 @@ struct Images {
           run = 4 + static_cast<int>(rng() % 40);
           const bool keyRun = keyed && rng() % 10 < 4;
           colour = rng() & 0x00FFFFFF;
-          if (palette) colour = keyRun ? 0 : 1 + rng() % 255;
-          else if (type == MemImgRgb565) colour = keyRun ? kKey16 : To565(colour);
-          else colour = keyRun ? kKey : colour;
+          if (palette)
+            colour = keyRun ? 0 : 1 + rng() % 255;
+          else if (type == MemImgRgb565)
+            colour = keyRun ? kKey16 : To565(colour);
+          else
+            colour = keyRun ? kKey : colour;
           if (alpha) colour |= keyRun ? 0 : 0xFF000000;
         }
         std::memcpy(source.pixels + y * source.store->pitch + sourceBytes * x, &colour, sourceBytes);
@@ -145,9 +151,8 @@ void BM_PixmanScaled(benchmark::State& state, Case c, pixman_op_t op, bool alpha
   Images images(c.sourceWidth, c.sourceHeight, c.format, alpha, alpha);
   const bool wide = c.format != Format::Rgb565;
   const pixman_format_code_t opaque = wide ? PIXMAN_x8r8g8b8 : PIXMAN_r5g6b5;
-  pixman_image_t* destination =
-      pixman_image_create_bits(opaque, kWidth, kHeight, reinterpret_cast<uint32_t*>(images.destination.pixels),
-                               images.destination.store->pitch);
+  pixman_image_t* destination = pixman_image_create_bits(
+      opaque, kWidth, kHeight, reinterpret_cast<uint32_t*>(images.destination.pixels), images.destination.store->pitch);
   pixman_image_t* source =
       pixman_image_create_bits(alpha ? PIXMAN_a8r8g8b8 : opaque, c.sourceWidth, c.sourceHeight,
                                reinterpret_cast<uint32_t*>(images.source.pixels), images.source.store->pitch);
@@ -181,7 +186,7 @@ SDL_Surface* SdlSurfaceOf(const MemImg& image, Format format) {
   const MemImgStore* store = image.store;
   if (store->paletteFlag) {
     SDL_Surface* s = SDL_CreateRGBSurfaceWithFormatFrom(image.pixels, image.width, image.height, 8, store->pitch,
-                                                         SDL_PIXELFORMAT_INDEX8);
+                                                        SDL_PIXELFORMAT_INDEX8);
     SDL_Color colours[256];
     for (int i = 0; i < 256; ++i) {
       uint32_t e = 0;

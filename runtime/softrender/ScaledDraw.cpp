@@ -158,8 +158,7 @@ void SoftDrawImageScaled(MemImg* destination, const MemImg* source, int x1, int 
   p.graphicWeights = gSoftBlendTables.blendGraphic;
   // Source and destination may be views of one store.
   const ByteRange written = AreaBytes(p.destination, p.destinationPitch, int64_t{width} * destinationBytes, height);
-  const ByteRange read =
-      AreaBytes(p.source, p.sourcePitch, int64_t{source->width} * p.sourceBytes, source->height);
+  const ByteRange read = AreaBytes(p.source, p.sourcePitch, int64_t{source->width} * p.sourceBytes, source->height);
   p.overlap = Intersect(written, read);
 
   CurrentSoftDrawEntryPoints().scaledDraw(p);

@@ -30,8 +30,8 @@ struct ScaledFamily {
 // backwards a vector at a time, every column twice by unpacking, and every
 // other column by packing.
 template <int kBytes>
-static inline void Gather(uint8_t* out, const uint8_t* row, const int32_t* columns, int n, bool reversed,
-                          bool doubled, bool halved) {
+static inline void Gather(uint8_t* out, const uint8_t* row, const int32_t* columns, int n, bool reversed, bool doubled,
+                          bool halved) {
   int i = 0;
   if constexpr (kBytes == 4) {
     if (reversed) {
@@ -88,9 +88,9 @@ static inline void Gather(uint8_t* out, const uint8_t* row, const int32_t* colum
         const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + 2 * columns[i]));
         const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + 2 * columns[i] + 16));
         // Each even word sign-extended, so the signed pack keeps it.
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 2 * i),
-                         _mm_packs_epi32(_mm_srai_epi32(_mm_slli_epi32(a, 16), 16),
-                                         _mm_srai_epi32(_mm_slli_epi32(b, 16), 16)));
+        _mm_storeu_si128(
+            reinterpret_cast<__m128i*>(out + 2 * i),
+            _mm_packs_epi32(_mm_srai_epi32(_mm_slli_epi32(a, 16), 16), _mm_srai_epi32(_mm_slli_epi32(b, 16), 16)));
       }
     }
   }
@@ -100,8 +100,8 @@ static inline void Gather(uint8_t* out, const uint8_t* row, const int32_t* colum
 // Palette entries of n indices taken through the column table, with the
 // indices themselves for the key.
 template <int kDestinationBytes>
-static inline void GatherPalette(uint8_t* colours, uint8_t* indices, const uint8_t* row, const int32_t* columns,
-                                 int n, const uint8_t* palette) {
+static inline void GatherPalette(uint8_t* colours, uint8_t* indices, const uint8_t* row, const int32_t* columns, int n,
+                                 const uint8_t* palette) {
   for (int i = 0; i < n; ++i) {
     const uint8_t index = row[columns[i]];
     indices[i] = index;
@@ -167,8 +167,7 @@ void WalkScaled(const ScaledDrawSetup& p, const PixelContext& c, SpanFn span) {
 
 template <Op32 kOp, class Raw>
 static SpanFn Scaled32(const ScaledDrawSetup& p) {
-  return ChooseSpan32<kOp, Raw, ScaledFamily>(p.graphic != nullptr, !p.whiteBrightness, p.sourceAlpha,
-                                              p.transparent);
+  return ChooseSpan32<kOp, Raw, ScaledFamily>(p.graphic != nullptr, !p.whiteBrightness, p.sourceAlpha, p.transparent);
 }
 
 // The 32-bit loops for direct (Raw = the pixel) and palette (Raw = the

@@ -20,9 +20,9 @@ struct ScaledDrawSetup {
   const int32_t* columns;
   const int32_t* rows;
   // Shapes of the column table that the gather reads with whole vectors.
-  bool reversed;  // same width, mirrored: columns fall by one
-  bool doubled;   // exactly twice as wide, not mirrored: every column twice
-  bool halved;    // exactly half as wide, not mirrored: every other column
+  bool reversed;      // same width, mirrored: columns fall by one
+  bool doubled;       // exactly twice as wide, not mirrored: every column twice
+  bool halved;        // exactly half as wide, not mirrored: every other column
   uint32_t colorKey;  // compared with the raw source value: pixel, word or index
   int32_t blendMode;  // after the parameter exits: translucent at 255 arrives as copy
   uint32_t parameter;

@@ -48,10 +48,12 @@ void ReferenceSoftDrawImageScaled(MemImg* destination, const MemImg* source, int
   const int sourceBytes = palette ? 1 : (wide || ss->alphaFlag ? 4 : 2);
 
   const IntRect& region = state.drawRegion;
-  const int64_t clipLeft = std::clamp<int64_t>(left, std::max(0, region.left), std::min(destination->width, region.right));
+  const int64_t clipLeft =
+      std::clamp<int64_t>(left, std::max(0, region.left), std::min(destination->width, region.right));
   const int64_t clipRight =
       std::clamp<int64_t>(left + w, std::max(0, region.left), std::min(destination->width, region.right));
-  const int64_t clipTop = std::clamp<int64_t>(top, std::max(0, region.top), std::min(destination->height, region.bottom));
+  const int64_t clipTop =
+      std::clamp<int64_t>(top, std::max(0, region.top), std::min(destination->height, region.bottom));
   const int64_t clipBottom =
       std::clamp<int64_t>(top + h, std::max(0, region.top), std::min(destination->height, region.bottom));
   if (clipRight <= clipLeft || clipBottom <= clipTop) return;
@@ -100,7 +102,8 @@ void ReferenceSoftDrawImageScaled(MemImg* destination, const MemImg* source, int
         d = mmx ? ReferenceBytewiseSaturate32(d, colour, false) : ReferencePackedSubtract32(d, colour);
       } else {
         const int g = r.graphic ? blendGraphic->pixels[sy * blendGraphic->store->pitch + sx] : 0;
-        drawn = wide ? ReferenceGeneralPixel32(r, colour, d, g, hit) : ReferenceGeneralPixel16(r, colour, alpha, d, g, hit);
+        drawn =
+            wide ? ReferenceGeneralPixel32(r, colour, d, g, hit) : ReferenceGeneralPixel16(r, colour, alpha, d, g, hit);
       }
       if (drawn) std::memcpy(at, &d, destinationBytes);
     }

@@ -233,8 +233,8 @@ void Build(Scenario& sc, uint32_t seed) {
                    " brightness " + std::to_string(sc.state.brightness) + (alpha ? " alpha" : "") +
                    (overlap ? " overlap" : "") + (sc.hasGraphic ? " graphic" : "") + (sc.transparent ? " keyed" : "") +
                    (sc.mmx ? " mmx" : "") + " rect " + std::to_string(sc.x1) + "," + std::to_string(sc.y1) + " " +
-                   std::to_string(sc.x2) + "," + std::to_string(sc.y2) + " source " +
-                   std::to_string(sc.source.width) + "x" + std::to_string(sc.source.height);
+                   std::to_string(sc.x2) + "," + std::to_string(sc.y2) + " source " + std::to_string(sc.source.width) +
+                   "x" + std::to_string(sc.source.height);
 }
 
 class ScaledDrawDifferentialTest : public ::testing::TestWithParam<SoftDrawIsa> {

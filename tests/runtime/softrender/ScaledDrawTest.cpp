@@ -317,7 +317,7 @@ TEST_F(ScaledDrawTest, WideMagnificationsAndLongCutsFollowTheClosedForm) {
     const MemImg* image;
     int x1, y1, x2, y2;
   } cases[] = {
-      {&one, -40000, 0, 20000, 8},   // one pixel 60000 wide: 60000 x 65536 passes 2^31
+      {&one, -40000, 0, 20000, 8},     // one pixel 60000 wide: 60000 x 65536 passes 2^31
       {&source, -40000, 0, 25000, 8},  // 40000 columns cut at the left
       {&source, 25000, 0, -40000, 8},  // the same, mirrored
       {&source, 0, -50000, 9, 15000},  // rows alike
