@@ -82,7 +82,9 @@ void SoftDrawImageScaled(MemImg* destination, const MemImg* source, int x1, int 
     SoftDrawImage(destination, source, left, top, transparent, blendGraphic);
     return;
   }
-  if (w >= kSideLimit || h >= kSideLimit) return;
+  // A source side of 65536 or more could have no step, or steps too short
+  // for the walk to stay inside it.
+  if (w >= kSideLimit || h >= kSideLimit || source->width >= kSideLimit || source->height >= kSideLimit) return;
   // The blend graphic is read at every source pixel's column and row.
   if (blendGraphic && (!IsMemImgValid(blendGraphic) || blendGraphic->store->pixelType != MemImgGrey8 ||
                        blendGraphic->width < source->width || blendGraphic->height < source->height))

@@ -35,7 +35,7 @@ void ReferenceSoftDrawImageScaled(MemImg* destination, const MemImg* source, int
                            blendGraphic, state, graphicWeights, mmx);
     return;
   }
-  if (w >= 65536 || h >= 65536) return;
+  if (w >= 65536 || h >= 65536 || source->width >= 65536 || source->height >= 65536) return;
   if (blendGraphic && (blendGraphic->store->pixelType != 2 || blendGraphic->width < source->width ||
                        blendGraphic->height < source->height))
     return;

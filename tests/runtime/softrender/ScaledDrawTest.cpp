@@ -278,6 +278,12 @@ TEST_F(ScaledDrawTest, RefusalsLeaveTheDestination) {
   SoftDrawImageScaled(&destination, &source, -65536, 0, 1, 8, 0, nullptr);
   SoftDrawImageScaled(&destination, &source, 0, 0, 8, 65540, 0, nullptr);
   SoftDrawImageScaled(&destination, &source, -2147483647 - 1, 0, 2147483647, 8, 0, nullptr);
+  // A source row of 65536 pixels or more.
+  MemImg longRow{};
+  ASSERT_EQ(CreateMemImg(&longRow, 100000, 1, -1, 0, 1, 0, 0, nullptr), 0);
+  SoftDrawImageScaled(&destination, &longRow, 0, 0, 3, 1, 0, nullptr);
+  SoftDrawImageScaled(&destination, &longRow, 0, 0, 1, 1, 0, nullptr);
+  ReleaseMemImg(&longRow);
   // A blend graphic smaller than the source, or not one byte a pixel.
   ASSERT_EQ(CreateMemImg(&graphic, 4, 3, -1, 0, 2, 0, 0, nullptr), 0);
   SoftDrawImageScaled(&destination, &source, 0, 0, 8, 8, 0, &graphic);
