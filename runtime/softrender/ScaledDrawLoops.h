@@ -35,6 +35,13 @@ static inline void Gather(uint8_t* out, const uint8_t* row, const int32_t* colum
   int i = 0;
   if constexpr (kBytes == 4) {
     if (reversed) {
+#if SOFTRENDER_VECTOR_BYTES == 32
+      const __m256i backwards = _mm256_setr_epi32(7, 6, 5, 4, 3, 2, 1, 0);
+      for (; i + 8 <= n; i += 8) {
+        const __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(row + 4 * (columns[i] - 7)));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + 4 * i), _mm256_permutevar8x32_epi32(v, backwards));
+      }
+#endif
       for (; i + 4 <= n; i += 4) {
         const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + 4 * (columns[i] - 3)));
         _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 4 * i), _mm_shuffle_epi32(v, _MM_SHUFFLE(0, 1, 2, 3)));
