@@ -79,6 +79,19 @@ TEST_F(MessageCommandTest, AMessageWithChoicesOpensBothAndResumesAfterTheChosenC
   EXPECT_EQ(V(1), 9);
 }
 
+TEST_F(MessageCommandTest, ChoicesOfAPreparedCommonEvent) {
+  for (int32_t chosen : {1, 3}) {
+    SystemStateHub = SystemState();
+    V(1) = 0;
+    RunPrepared(MessageWithChoices({"A", "B", "C"}, 3));
+    Choose(chosen);
+    CloseMessageWindow();
+    interpreter.RunFrame();
+    EXPECT_EQ(V(0), chosen);
+    EXPECT_EQ(V(1), 9);
+  }
+}
+
 TEST_F(MessageCommandTest, ChoicesThatAllExpandEmpty) {
   // On their own: no window, the cancel case at once, in the same frame.
   RunPlain(CommandListBuilder()

@@ -209,4 +209,21 @@ TEST_F(CommonEventRunnerTest, AConditionalRunnerStopsAndStartsOverFromLineZero) 
   EXPECT_EQ(FindCommonEventRunner(2), nullptr);
 }
 
+TEST_F(CommonEventRunnerTest, AStoppedRunnerLetsGoOfItsMessageWaiter) {
+  CommonEvents.events[2].trigger = 0x22;  // while V(1) = 1
+  CommonEvents.events[2].conditionVariable = 2000001;
+  CommonEvents.events[2].conditionValue = 1;
+  CommonEvents.events[2].commands = CommandListBuilder().Add({101}, {"m"}).Build();
+  V(1) = 1;
+  RefreshCommonEventRunner(2);
+  RunCommonEventRunner(2);
+  ASSERT_NE(SystemStateHub.messageWaiter, 0u);
+  EXPECT_EQ(SystemStateHub.messageWaiter, static_cast<uint64_t>(FindCommonEventRunner(2)->interpreters[0].serial));
+  V(1) = 0;
+  RefreshCommonEventRunner(2);
+  EXPECT_EQ(SystemStateHub.messageWaiter, 0u);
+  EXPECT_EQ(SystemStateHub.messageWaiterMode, -1);
+  ClearCommonEventRunners();
+}
+
 }  // namespace
