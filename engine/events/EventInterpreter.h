@@ -132,6 +132,7 @@ class EventInterpreter {
   // Takes the message or choice hand-back meant for this interpreter; true
   // when it was released.
   bool TakeHandBack();
+  void DropStaleHandBacks();
 
   // Variable access of the command handlers: relative IDs are rebased to
   // this event, the store is told this interpreter's map.

@@ -34,6 +34,13 @@ bool EventInterpreter::TakeHandBack() {
   return released;
 }
 
+void EventInterpreter::DropStaleHandBacks() {
+  // A hand-back left over from an earlier wait must not end the new one.
+  SystemState& hub = SystemStateHub;
+  if (hub.releasedMessageWaiter == serial) hub.releasedMessageWaiter = 0;
+  if (hub.choiceResultWaiter == serial) hub.choiceResultWaiter = 0;
+}
+
 bool EventInterpreter::ShowMessage() {
   SystemState& hub = SystemStateHub;
   if (!hub.pendingMessageText.empty() || !hub.pendingChoiceText.empty()) return false;
@@ -41,6 +48,7 @@ bool EventInterpreter::ShowMessage() {
   const std::string argument = command.strings.empty() ? std::string() : command.strings[0];
   const std::string text = ExpandMessageText(argument, mapEventId, commonEventNumber, CurrentMapHooks().currentMapId(),
                                              false, true, RootRunner.messagePrefix, RootRunner.messageSuffix, true);
+  DropStaleHandBacks();
   waitingForMessage = true;
   hub.SetMessageWaiter(1, serial);
   hub.pendingMessageText = text.empty() ? " " : text;
@@ -89,6 +97,7 @@ bool EventInterpreter::SetUpChoices(const EventCommand& command) {
     if (k < hub.lastChoiceTexts.size()) hub.lastChoiceTexts[k] = text;
     anyText = anyText || !text.empty();
   }
+  if (!waitingForMessage) DropStaleHandBacks();  // a message just set up keeps its own
   waitingForMessage = true;
   hub.cancelChoice = ((word >> 4) & 15) - 2;
   hub.choiceExtraFlags = (word >> 8) & 15;

@@ -148,6 +148,20 @@ TEST_F(MessageCommandTest, ChoicesAloneAskTheOpenWindowToCloseAndTheLevelIsTheIn
   EXPECT_EQ(interpreter.branchResults[255], 7);
 }
 
+TEST_F(MessageCommandTest, AHandBackLeftFromAnEarlierWaitDoesNotEndTheNextOne) {
+  RunPlain(CommandListBuilder().Add({101}, {"a"}).Add({180, 1}).Add({101}, {"b"}).Variable(2000000, 1, 0, 0, 0).Build());
+  CloseMessageWindow();
+  interpreter.RunFrame();  // goes on into the wait
+  SystemStateHub.ReleaseMessageWaiter();  // a window that hands back twice
+  interpreter.RunFrame();
+  EXPECT_EQ(SystemStateHub.pendingMessageText, "b");
+  interpreter.RunFrame();
+  EXPECT_EQ(V(0), 0);
+  CloseMessageWindow();
+  interpreter.RunFrame();
+  EXPECT_EQ(V(0), 1);
+}
+
 TEST_F(MessageCommandTest, CloseCommands) {
   RunPlain(CommandListBuilder().Add({104}).Add({105}).Build());
   EXPECT_EQ(SystemStateHub.closeChoiceRequest, 1);
