@@ -8,6 +8,11 @@
 
 EventInterpreter RootInterpreter;
 
+void ResetRootInterpreter() {
+  RootInterpreter = EventInterpreter();
+  RootInterpreter.Init(0, true);
+}
+
 void PickNextEvent(EventInterpreter& root) {
   const MapHooks& map = CurrentMapHooks();
   map.refreshPagesIfRequested();

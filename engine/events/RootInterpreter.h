@@ -7,6 +7,11 @@
 
 extern EventInterpreter RootInterpreter;
 
+// A fresh idle root of depth 0 whose automatic-start list is taken from the
+// common events loaded now (at the title, after they are read and prepared,
+// and before a save is loaded).
+void ResetRootInterpreter();
+
 // In this order, the first that applies starts: pages chosen again when a
 // refresh was asked for; the reserved common event; the first map event that
 // asked to start; the first automatic-start common event whose condition

@@ -103,6 +103,18 @@ TEST_F(RootPickingTest, AnAutoStartEventWaitsForTheMapEventPickedBeforeIt) {
   EXPECT_EQ(interpreter.mapEventId, 2);
 }
 
+TEST_F(RootPickingTest, TheGlobalRootPicksThroughTheInstalledHook) {
+  CommonEvents.events[5].trigger = 0x21;  // V(0) = 0
+  CommonEvents.events[5].commands = Marks(5);
+  ResetRootInterpreter();
+  EXPECT_TRUE(RootInterpreter.rootFlag);
+  EXPECT_EQ(RootInterpreter.callDepth, 0);
+  EXPECT_EQ(RootInterpreter.autoStartCommonEvents, (std::vector<int32_t>{5}));
+  RootInterpreter.RunFrame();
+  EXPECT_EQ(V(0), 5);
+  RootInterpreter = EventInterpreter();
+}
+
 TEST_F(RootPickingTest, AReservedNumberPastTheListIsDropped) {
   CommonEvents.events[1].commands = Marks(1);
   CommonEvents.events[1].trigger = 0x21;  // automatic, V(0) = 0
