@@ -27,10 +27,15 @@ struct SplitPath {
   std::vector<std::string> raw;  // CP932 elements
 };
 
-// Empty elements are dropped.
+// Empty elements are dropped. A drive ("C:") stands for the root, as it does
+// for the archive lookup: the host has no drives.
 SplitPath Split(const char* path) {
   SplitPath split;
-  split.absolute = IsPathSeparator(path[0]);
+  if (HasDriveLetter(path)) {
+    split.absolute = true;
+    path += 2;
+  }
+  split.absolute = split.absolute || IsPathSeparator(path[0]);
   for (const char* p = path; *p;) {
     const char* end = PathElementEnd(p);
     if (end > p) split.raw.emplace_back(p, end);
@@ -58,6 +63,11 @@ bool Exists(const std::string& path) {
 
 std::string HostPathFromGamePath(const char* gamePath) {
   const SplitPath split = Split(gamePath);
+  // A '/' after a lead byte is the second half of a character, not a
+  // separator; no host name can hold it.
+  for (const std::string& element : split.raw) {
+    if (element.find('/') != std::string::npos) return std::string();
+  }
   std::vector<std::string> utf8;
   utf8.reserve(split.raw.size());
   for (const std::string& element : split.raw) utf8.push_back(ToUtf8(element));

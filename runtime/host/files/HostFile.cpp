@@ -29,7 +29,9 @@ bool HostAppendToFile(const char* gamePath, const void* data, size_t size) {
 }
 
 HostFile HostOpenFileRead(const char* gamePath) {
-  const std::string path = HostPathFromGamePath(gamePath);
+  std::string path = HostPathFromGamePath(gamePath);
+  // "a.txt\" names the file a.txt, as inside an archive.
+  while (path.size() > 1 && path.back() == '/') path.pop_back();
   const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) return kNoHostFile;
   struct stat info;

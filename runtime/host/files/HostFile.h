@@ -20,7 +20,8 @@ bool HostAppendToFile(const char* gamePath, const void* data, size_t size);
 using HostFile = int;
 constexpr HostFile kNoHostFile = -1;
 
-// Opens an existing file for reading; a folder does not open.
+// Opens an existing file for reading; a folder does not open. A separator
+// after the name is ignored, as the archive lookup ignores it.
 HostFile HostOpenFileRead(const char* gamePath);
 // Size in bytes, or -1.
 int64_t HostFileSize(HostFile file);

@@ -1,6 +1,7 @@
 #include "runtime/platform/archive/ArchiveCache.h"
 
 #include <cstring>
+#include <string>
 
 #include "runtime/Movan.h"
 #include "runtime/ShiftJis.h"
@@ -16,7 +17,7 @@ struct ArchiveSlot {
   int inUse;
   int useCount;
   ArchiveReader reader;
-  char upperPath[kArchivePathSize];
+  std::string upperPath;
 };
 
 struct ArchiveCache {
@@ -45,7 +46,7 @@ void CloseSlot(int slot) {
   CloseArchive(&s.reader);
   s.inUse = 0;
   s.useCount = 0;
-  s.upperPath[0] = '\0';
+  s.upperPath.clear();
   --gArchives.count;
   if (gArchives.hasLast && gArchives.lastSlot == slot) gArchives.hasLast = 0;
 }
@@ -63,12 +64,12 @@ int GetArchive(int hint, const char* path) {
   char upper[kArchivePathSize];
   Upper(path, upper, sizeof upper);
   if (hint >= 0 && hint < kArchiveCacheSlots && gArchives.slots[hint].inUse &&
-      std::strcmp(gArchives.slots[hint].upperPath, upper) == 0) {
+      gArchives.slots[hint].upperPath == upper) {
     ++gArchives.slots[hint].useCount;
     return hint;
   }
   for (int i = 0; i < kArchiveCacheSlots; ++i) {
-    if (gArchives.slots[i].inUse && std::strcmp(gArchives.slots[i].upperPath, upper) == 0) {
+    if (gArchives.slots[i].inUse && gArchives.slots[i].upperPath == upper) {
       ++gArchives.slots[i].useCount;
       return i;
     }
@@ -81,7 +82,7 @@ int GetArchive(int hint, const char* path) {
   if (OpenArchive(&s.reader, path, gArchives.hasKeyString ? gArchives.keyString : nullptr) != 0) return -1;
   s.inUse = 1;
   s.useCount = 1;
-  StrCopy(s.upperPath, sizeof s.upperPath, upper);
+  s.upperPath = upper;
   ++gArchives.count;
   return slot;
 }

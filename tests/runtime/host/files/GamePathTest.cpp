@@ -48,6 +48,15 @@ TEST_F(GamePathTest, KeepsWhatDoesNotExistAsWritten) {
   EXPECT_EQ(HostPathFromGamePath(""), "");
 }
 
+TEST_F(GamePathTest, ADriveIsTheRootAndASlashInACharacterNamesNothing) {
+  EXPECT_EQ(HostPathFromGamePath("C:\\"), "/");
+  EXPECT_EQ(HostPathFromGamePath((std::string("c:") + dir.Path() + "\\x").c_str()), dir.Path() + "/x");
+  dir.Write("\x81/a.txt", "");
+  EXPECT_EQ(HostPathFromGamePath("\x81/a.txt"), "");
+  EXPECT_EQ(HostOpenFileRead("\x81/a.txt"), kNoHostFile);
+  EXPECT_FALSE(HostAppendToFile("\x81/a.txt", "x", 1));
+}
+
 TEST_F(GamePathTest, SeesFilesMadeAfterAnEarlierLookup) {
   dir.Write("Pictures/a.png", "");
   EXPECT_EQ(HostPathFromGamePath("pictures\\A.PNG"), "Pictures/a.png");
