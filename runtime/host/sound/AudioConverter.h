@@ -24,8 +24,8 @@ void HostConverterClose(HostAudioConverter* converter);
 uint64_t HostConverterOutputSize(const HostAudioConverter* converter, uint64_t sourceBytes);
 
 // Converts the next source bytes into dst. Block formats take whole source
-// blocks that fit the destination, and a short block only when it is all
-// that is given (the end of the data). MPEG audio takes the source as it
+// blocks that fit the destination; a short block given alone is the end of
+// the data, taken whole without output (the data ends inside a block). MPEG audio takes the source as it
 // comes and keeps output that did not fit for the next call; an empty source
 // delivers what is kept. False when the converter refuses.
 bool HostConverterConvert(HostAudioConverter* converter, const unsigned char* src, size_t srcSize,
