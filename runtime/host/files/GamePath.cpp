@@ -1,5 +1,6 @@
 #include "runtime/host/files/GamePath.h"
 
+#include <limits.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -59,6 +60,15 @@ bool Exists(const std::string& path) {
   return stat(path.empty() ? "." : path.c_str(), &info) == 0;
 }
 
+// Whether the first length bytes of path name something.
+bool ExistsLeadingPart(std::string* path, size_t length) {
+  const char kept = (*path)[length];
+  (*path)[length] = '\0';
+  const bool exists = Exists(*path);
+  (*path)[length] = kept;
+  return exists;
+}
+
 }  // namespace
 
 std::string HostPathFromGamePath(const char* gamePath) {
@@ -75,11 +85,19 @@ std::string HostPathFromGamePath(const char* gamePath) {
   const std::string suffix = split.trailingSeparator ? "/" : "";
 
   std::string direct = Join(split.absolute, utf8, n);
-  if (n == 0 || Exists(direct)) return direct + suffix;
+  // A path past the host's limit names nothing the host would open: as
+  // written, without a lookup (whose cost grows with the length).
+  if (n == 0 || direct.size() >= PATH_MAX || Exists(direct)) return direct + suffix;
 
-  // The deepest folder that exists as written; below it, element by element.
+  // The deepest folder that exists as written, each tried in place as a
+  // leading part of the direct path; below it, element by element.
+  std::vector<size_t> ends(n);
+  for (size_t i = 0, at = split.absolute ? 1 : 0; i < n; ++i) {
+    at += utf8[i].size();
+    ends[i] = at++;
+  }
   size_t known = n - 1;
-  while (known > 0 && !Exists(Join(split.absolute, utf8, known))) --known;
+  while (known > 0 && !ExistsLeadingPart(&direct, ends[known - 1])) --known;
   std::string path = Join(split.absolute, utf8, known);
   for (size_t i = known; i < n; ++i) {
     std::string name = utf8[i];

@@ -57,6 +57,18 @@ TEST_F(GamePathTest, ADriveIsTheRootAndASlashInACharacterNamesNothing) {
   EXPECT_FALSE(HostAppendToFile("\x81/a.txt", "x", 1));
 }
 
+TEST_F(GamePathTest, APathPastTheHostsLimitStaysAsWritten) {
+  dir.Write("Data/a.txt", "");
+  std::string deep = "data";
+  while (deep.size() < 1 << 20) deep += "\\x";
+  std::string expected = deep;
+  for (char& c : expected) {
+    if (c == '\\') c = '/';
+  }
+  EXPECT_EQ(HostPathFromGamePath(deep.c_str()), expected);
+  EXPECT_EQ(HostPathFromGamePath("data\\A.TXT"), "Data/a.txt");
+}
+
 TEST_F(GamePathTest, SeesFilesMadeAfterAnEarlierLookup) {
   dir.Write("Pictures/a.png", "");
   EXPECT_EQ(HostPathFromGamePath("pictures\\A.PNG"), "Pictures/a.png");
