@@ -89,15 +89,18 @@ std::string HostPathFromGamePath(const char* gamePath) {
   // written, without a lookup (whose cost grows with the length).
   if (n == 0 || direct.size() >= PATH_MAX || Exists(direct)) return direct + suffix;
 
-  // The deepest folder that exists as written, each tried in place as a
-  // leading part of the direct path; below it, element by element.
+  // The deepest folder that exists as written; below it, element by element.
+  // A leading part exists only when every shorter one does, so the search
+  // goes down from the top and stops at the first missing element: its cost
+  // follows the folders on disk, not the length of the path. Each part is
+  // tried in place in the direct path.
   std::vector<size_t> ends(n);
   for (size_t i = 0, at = split.absolute ? 1 : 0; i < n; ++i) {
     at += utf8[i].size();
     ends[i] = at++;
   }
-  size_t known = n - 1;
-  while (known > 0 && !ExistsLeadingPart(&direct, ends[known - 1])) --known;
+  size_t known = 0;
+  while (known < n - 1 && ExistsLeadingPart(&direct, ends[known])) ++known;
   std::string path = Join(split.absolute, utf8, known);
   for (size_t i = known; i < n; ++i) {
     std::string name = utf8[i];

@@ -44,6 +44,8 @@ TEST_F(GamePathTest, ShiftJisNamesFindTheirUtf8AndRawFiles) {
 TEST_F(GamePathTest, KeepsWhatDoesNotExistAsWritten) {
   dir.Write("Save/a.txt", "");
   EXPECT_EQ(HostPathFromGamePath("SAVE\\New.sav"), "Save/New.sav");
+  EXPECT_EQ(HostPathFromGamePath("Save\\Deeper\\New.sav"), "Save/Deeper/New.sav");
+  EXPECT_EQ(HostPathFromGamePath("save\\Deeper\\..\\a.TXT"), "Save/Deeper/../a.TXT");
   EXPECT_EQ(HostPathFromGamePath("Missing\\Deeper\\x"), "Missing/Deeper/x");
   EXPECT_EQ(HostPathFromGamePath(""), "");
 }
