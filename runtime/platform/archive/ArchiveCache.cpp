@@ -5,6 +5,7 @@
 
 #include "runtime/Movan.h"
 #include "runtime/ShiftJis.h"
+#include "runtime/host/files/HostDirectory.h"
 #include "runtime/platform/archive/ArchivePath.h"
 #include "runtime/platform/base/StringHelpers.h"
 
@@ -125,10 +126,18 @@ int ResolveArchivePath(const char* path, char* inner) {
   }
 
   // Every directory level from the top; the root itself stands for nothing.
+  // An archive file lies in the folder above the level it stands for: once
+  // that folder is missing on disk, no deeper level can have one, and the
+  // search stops (its cost then follows the folders on disk, not the length
+  // of the path).
   for (size_t i = 1; normal[i];) {
     const int n = ShiftJisCharLength(normal + i);
     if (n == 1 && normal[i] == '\\' && CandidatePath(normal, i, candidate, sizeof candidate)) {
       const int slot = GetArchive(-1, candidate);
+      if (slot < 0) {
+        candidate[i] = '\0';
+        if (!HostFolderExists(candidate)) return -1;
+      }
       if (slot >= 0) {
         gArchives.hasLast = 1;
         std::memcpy(gArchives.lastPrefix, upper, i);
