@@ -81,10 +81,17 @@ class StringOperationTest : public InterpreterTest {
   void SetUp() override {
     InterpreterTest::SetUp();
     field = FakeField();
-    static const TextEntryHooks kText = {FakeCreate, FakeActivate, FakeSetText, FakeFontSize, nullptr, nullptr, nullptr};
-    SetTextEntryHooks(&kText);
-    static const InterpreterHooks kInterp = {FakeState, FakeText, FakeDelete, nullptr, nullptr};
-    SetInterpreterHooks(&kInterp);
+    TextEntryHooks text{};
+    text.createTextInput = FakeCreate;
+    text.activateTextInput = FakeActivate;
+    text.setTextInputText = FakeSetText;
+    text.setDefaultFontSize = FakeFontSize;
+    SetTextEntryHooks(&text);
+    InterpreterHooks fields{};
+    fields.textInputState = FakeState;
+    fields.textInputText = FakeText;
+    fields.deleteTextInput = FakeDelete;
+    SetInterpreterHooks(&fields);
   }
   void TearDown() override {
     InterpreterTest::TearDown();
