@@ -142,7 +142,7 @@ constexpr int32_t kMaxTextEntryBytes = 65536;
 }  // namespace
 
 bool EventInterpreter::DoStringOperation() {
-  const EventCommand command = Current();
+  const EventCommand& command = Current();
   const int32_t flags = Argument(command, 2);
   const int32_t kind = flags & 15;
   int32_t operation = (flags >> 8) & 15;
