@@ -343,6 +343,10 @@ int DeleteAllGraphImageHandles();
 // ---- Graphics entry points of the layer's own start-up, end and window ----
 
 int IsSoftwareDrawingRequested();
+// Software mode, or the display object is open.
+int HasScreenDevice();
+// 1 while draws go through the 3D device.
+int IsDirect3DPathActive();
 int UseWorkSurfaceForFrontScreen(int flag);
 int InitScreenDevice(uintptr_t window);
 int EndScreenDevice();

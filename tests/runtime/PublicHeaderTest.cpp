@@ -76,6 +76,10 @@ TEST(PublicHeader, EveryBuiltEntryPoint) {
   EXPECT_EQ(GetTextInputText(text, field), 0);
   EXPECT_EQ(std::string(text), "abc");
   EXPECT_EQ(GetTextInputState(field), 0);
+  EXPECT_EQ(SetTextInputColors(-1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1), 0);
+  EXPECT_EQ(DrawTextInput(10, 10, field), 0);
+  EXPECT_EQ(HasScreenDevice(), 1);
+  EXPECT_EQ(IsDirect3DPathActive(), 0);
   EXPECT_EQ(DeleteTextInput(field), 0);
   EXPECT_EQ(GetTextInputState(field), -1);
 
