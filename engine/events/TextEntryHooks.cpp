@@ -4,11 +4,15 @@
 
 namespace {
 
-void NoColors(const int64_t*) {}
-void NoDrawing(int, int, int) {}
+// The field's twelve colours in the layer's argument order.
+void SetFieldColors(const int64_t* c) {
+  SetTextInputColors(c[0], c[1], c[2], c[3], c[4], c[5], c[6], c[7], c[8], c[9], c[10], c[11]);
+}
+
+void DrawField(int x, int y, int handle) { DrawTextInput(x, y, handle); }
 
 constexpr TextEntryHooks kDefaults = {CreateTextInput, ActivateTextInput, SetTextInputText, SetDefaultFontSize,
-                                      PackColor,       NoColors,          NoDrawing};
+                                      PackColor,       SetFieldColors,    DrawField};
 
 TextEntryHooks gHooks = kDefaults;
 
