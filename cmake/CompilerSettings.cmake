@@ -30,6 +30,10 @@ if(MOVAN_SANITIZE)
   endif()
   add_link_options(-fsanitize=address,undefined)
 endif()
+if(MOVAN_THREAD_SANITIZE)
+  add_compile_options(-fsanitize=thread -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=thread)
+endif()
 
 # Hot paths (the software renderer) ask for -O3 themselves through this:
 # movan_hot_path(target) for the whole target, or

@@ -7,6 +7,9 @@
 #include <cstdint>
 
 #include "runtime/ShiftJis.h"
+#include "runtime/graphics/format/DDPixelFormat.h"
+#include "runtime/graphics/format/GraphImage.h"
+#include "runtime/platform/base/IntRect.h"
 
 // Setting entries (window title, icon, run in background, window mode and
 // scale, log, archives) may be called before LayerInit and take effect at
@@ -143,6 +146,10 @@ using FileHandle = uintptr_t;
 // directory of their path (a file that archive lacks is not found), else
 // from plain files. Names are game paths: '\' separators, any letter case.
 
+// The largest file read whole: an archive entry stating more is refused
+// before anything is decompressed, and the data loader refuses a larger file.
+constexpr int64_t kMaxWholeFileSize = INT32_MAX;
+
 // Opens a file for reading; flag non-zero asks for a file-access thread.
 FileHandle FileOpenRead(const char* name, int flag);
 // Size in bytes, or -1 when the file cannot be opened.
@@ -157,6 +164,22 @@ int FileReadBytes(void* buffer, size_t n, FileHandle handle);
 // NUL byte ends the line. Returns its length, or -1 at the end of the file.
 int FileReadLine(char* buffer, size_t size, FileHandle handle);
 
+// Files that game content names, below the game folder (the current
+// folder). A path is refused when it is absolute, names a drive, holds a
+// ".." element or leads out of the folder through a symlink.
+// 1 when the game path stays inside the game folder, else 0.
+int IsPathInGameFolder(const char* path);
+// Writes text (size bytes) as a text file: every line feed not already
+// after a carriage return becomes CR LF. Through a temporary file renamed
+// over the old one. 0 written, -1 when the file cannot be written (the old
+// one is intact), -2 when the path is refused.
+int WriteGameTextFile(const char* path, const char* text, size_t size);
+// Calls each(name, context) for every entry of the folder ("" the game
+// folder itself), files and folders alike, sorted by name, "." and ".."
+// left out; the current folder is not changed. The number of entries, or -1
+// when the path is refused or names no folder.
+int ListGameFolder(const char* path, void (*each)(const char* name, void* context), void* context);
+
 // Archive access is on by default; 0 reads plain files only. May be called
 // before the layer starts.
 int EnableArchiveAccess(int flag);
@@ -167,17 +190,186 @@ int SetArchiveExtension(const char* text);
 // bytes count. Null (or empty) gives the built-in key.
 int SetArchiveKeyString(const char* text);
 
+// ---- Fonts and text ----
+
+// Fonts are type-4 handles, 40 at most. Text is Shift-JIS (code page 949
+// for charset 2). Colours are pixel values of the screen format.
+
+// -1 gives the defaults: size 16, thickness 6 (weight x 100), type 0,
+// charset 1, edge size 1, the first free slot, the next check number. Type
+// bit 0 adds an edge (so does an edge size above 1), bit 1 anti-aliasing.
+// A null face is the system's default face. A font handle, or -1.
+int CreateFontToHandle(const char* face, int size, int thickness, int type, int charset, int edgeSize, int italic,
+                       int slot, int check);
+int DeleteFontHandle(int font);
+// *notify becomes 0 now and 1 when the font is deleted.
+int SetFontDeleteNotify(int font, int* notify);
+// Extra pixels after every character.
+int SetFontSpacing(int spacing, int font);
+// Each output may be null; the face buffer holds 256 bytes.
+int GetFontInfo(char* faceName, int* size, int* thickness, int font);
+int QueryFontSize(int font);
+// 1 live, 0 not.
+int IsFontHandleValid(int font);
+
+int GetDefaultFont();
+// Each setting (-1: its default) rebuilds the default font when it changed. 0.
+int SetDefaultFontSize(int size);
+int SetDefaultFontThickness(int thickness);
+int SetDefaultFontFace(const char* face, int charset);
+int SetDefaultFontType(int type);
+// The face is not used.
+int SetDefaultFontSizeAndThickness(const char* face, int size, int thickness);
+// Deletes every font and makes the default font again with its settings.
+int ResetFonts();
+
+// Installed font family names into 64-byte entries (a null buffer counts
+// only), at most `maximum` of them when that is not 0 and never more than
+// 4096; mode 1 lists only Japanese outline fonts. The number of names.
+int ListFontNames(char* buffer, int maximum, int mode);
+// Font files (.ttf, .ttc) installed for this run; game paths. The number of
+// fonts added or removed: 1, or 0 when the file is no font.
+int AddPrivateFontFile(const char* path);
+int RemovePrivateFontFile(const char* path);
+
+// (x, y) is the top-left of the first character's cell. byteCount -1 is the
+// whole text. vertical must be 0.
+int DrawTextLine(int x, int y, const char* text, uint32_t colour, uint32_t edgeColour);
+int DrawTextLineFormatted(int x, int y, uint32_t colour, const char* format, ...)
+    __attribute__((format(printf, 4, 5)));
+int DrawTextLineWithFont(int x, int y, const char* text, uint32_t colour, int font, uint32_t edgeColour, int vertical);
+int DrawTextLineScaled(int x, int y, double scaleX, double scaleY, const char* text, uint32_t colour, int font,
+                       uint32_t edgeColour, int vertical);
+// Width in pixels, or -1.
+int GetTextWidth(const char* text, int byteCount, int vertical);
+int GetTextWidthWithFont(const char* text, int byteCount, int font, int vertical);
+
 // ---- Screen settings ----
 
 // The colour depth set for the display mode, 16 while none is set.
 int GetScreenDepth();
-// -1 keeps a value. A width or height of 0 or below, or a depth other than
-// 8, 16 and 32, gives -1 and changes nothing. Else 0.
+// -1 keeps a value. A width or height of 0 or below or above 32767, or a
+// depth other than 8, 16 and 32, gives -1 and changes nothing. Before the
+// layer starts the mode is only recorded (0). Afterwards: 0 when the mode
+// is in force, -2 when the display fell back to 640 x 480 x 16, else -1. A
+// refused request or the mode already in force keeps every graphic; any
+// other change deletes them all.
 int SetScreenMode(int width, int height, int depth, int refreshRate);
 // Either pointer may be null. Returns 0.
 int GetScreenSize(int* width, int* height);
 // Size and display depth; each pointer may be null. Returns 0.
 int GetScreenMetrics(int* width, int* height, int* depth);
+// 0 switches to drawing into memory-image screens for the rest of the run
+// (the only drawing this player has). 0.
+int EnableHardwareDrawing(int flag);
+// 0 forbids the display's own surfaces (and with them 3D drawing). 0.
+int EnableDirectDrawUse(int flag);
+
+// ---- Graphics ----
+
+
+// Targets of drawing besides graphics.
+constexpr int kFrontScreen = -4;
+constexpr int kBackScreen = -2;
+
+// A colour packed into the screen's pixel format: the value every colour
+// argument of the drawing operations takes.
+uint32_t PackColor(int red, int green, int blue);
+int MakeColorFormatFromMasks(ColorFormat* format, int depth, uint32_t redMask, uint32_t greenMask,
+                             uint32_t blueMask, uint32_t alphaMask);
+int FillDDPixelFormat(DDPixelFormat* format, int depth, uint32_t redMask, uint32_t greenMask, uint32_t blueMask,
+                      uint32_t alphaMask);
+// The screen's 32-byte pixel-format record.
+const DDPixelFormat* GetScreenFormatRecord();
+
+// Shows the back screen in the window (paced by the vertical blank unless
+// SetWaitVsync(0)). 0; -1 before the screen exists.
+int FlipScreen();
+int PresentScreen();
+
+// A graphic of the size, or -1 (a side of 0 or below, above 32767, or an
+// area above 2^26, is refused).
+int CreateBlankGraphic(int width, int height, int noTexture);
+// A graphic showing the rectangle of another (shared pixels), clipped to it;
+// -1 when the rectangle starts outside it or has no area.
+int DeriveGraphic(int x, int y, int width, int height, int graphic);
+int DeleteGraphic(int graphic, int logFlag = 0);
+int DeleteAllGraphics(int logFlag = 0);
+int GetGraphicSize(int graphic, int* width, int* height);
+int GetGraphicCount();
+// A graphic with the image's pixels, or -1.
+int MakeGraphicFromGraphImage(GraphImage* image);
+// Called after the display was lost, before the layer's own reload.
+using GraphicsRestoreFunction = void (*)();
+int SetGraphicsRestoreHandler(GraphicsRestoreFunction function);
+int RestoreAllGraphics();
+
+// Drawing. Each returns 0 without drawing while the draw region is empty,
+// -1 for a bad graphic or a blend graphic smaller than the graphic.
+int ClearDrawTarget();
+int DrawGraphicAt(int x, int y, int graphic, int transparent);
+int DrawGraphicStretched(int x1, int y1, int x2, int y2, int graphic, int transparent);
+int DrawGraphicRotatedInt(int x, int y, double scale, double angle, int graphic, int transparent, int turn);
+int DrawGraphicPart(int x, int y, int sourceX, int sourceY, int width, int height, int graphic, int transparent,
+                    int turn);
+int DrawGraphicPartStretched(int x1, int y1, int x2, int y2, int sourceX, int sourceY, int sourceWidth,
+                             int sourceHeight, int graphic, int transparent);
+int DrawBlendGraph(int x, int y, int graphic, int transparent, int blendGraphic, int border, int range);
+int DrawRectangle(int x1, int y1, int x2, int y2, uint32_t color, int fill);
+
+// The draw state.
+int SetDrawFilter(int mode);
+// mode: 0 copy, 1 translucent, 2 additive, 3 subtractive, 4 multiply, 10
+// inverted translucent, 11 multiply translucent; parameter clamped to 0..255.
+int SetBlendMode(int mode, int parameter);
+int SetDrawBrightness(int red, int green, int blue);
+// kFrontScreen, kBackScreen or a graphic; the draw region becomes the
+// target's whole area when its size differs from the old one.
+int SetDrawTarget(int target);
+int GetDrawTarget();
+int Enable3DDrawing(int flag);
+int SetTransparentColor(int red, int green, int blue);
+int SetCreateDrawableGraphics(int flag);
+// Rectangles: right and bottom outside.
+int ClipRect(IntRect* rect, const IntRect& clip);
+
+// GraphImages: images in plain memory.
+int CreateXrgbGraphImage(int width, int height, GraphImage* image);
+int CreateRgb24GraphImage(int width, int height, GraphImage* image);
+int FillGraphImage(GraphImage* image, int red, int green, int blue, int alpha);
+int FreeGraphImage(GraphImage* image);
+int DeleteAllGraphImageHandles();
+
+// ---- Graphics entry points of the layer's own start-up, end and window ----
+
+int IsSoftwareDrawingRequested();
+// Software mode, or the display object is open.
+int HasScreenDevice();
+// 1 while draws go through the 3D device.
+int IsDirect3DPathActive();
+int UseWorkSurfaceForFrontScreen(int flag);
+int InitScreenDevice(uintptr_t window);
+int EndScreenDevice();
+int SetWaitVsync(int flag);
+int GetWaitVsync();
+int RestoreAndCheckSurfaces2D();
+int RestoreGraphic(int graphic);
+int ReleaseDirectDraw();
+int ReinitGraphics();
+int DetectScreenPixelFormat();
+int HasGraphicsRestoreHandler();
+int IsFullScreenModeSet();
+int IsDirectDrawOn();
+int SetGdiPresentMode(int mode);
+int GetGdiPresentMode();
+int SetFrontScreenRect(const IntRect& rect);
+int SetDrawRegion(int left, int top, int right, int bottom);
+int GetDrawRegion(IntRect* rect);
+int EnableMaskDrawing(int flag);
+int GetMaskDrawingFlag();
+int ChangeScreenMode(int width, int height, int depth, int force, int refreshRate);
+// Calls f(graphic) for every live graphic.
+int ForEachGraphicHandle(void (*f)(int graphic));
 
 // ---- Message boxes and ending the program ----
 
@@ -192,3 +384,16 @@ using MessageBoxHook = void (*)(const char* text, const char* title);
 using ExitProgramHook = void (*)(int code);
 void SetMessageBoxHook(MessageBoxHook hook);
 void SetExitProgramHook(ExitProgramHook hook);
+
+// ---- Movies ----
+// A movie is what a graphic loaded from a file shows when the file is an
+// Ogg Theora movie rather than an image; it is opened stopped.
+
+// The colour tables of the movie frames; once at start-up. 0.
+int InitYuvTables();
+// Every movie at once, for the window's activation and display changes. 0.
+int PauseAllMovies();
+int ResumeAllMovies();
+int ReleaseAllMovieStreams();
+// Brings every movie's current frame into the graphic that shows it. 0.
+int UpdateAllMovieFrames();

@@ -19,13 +19,7 @@ void ReportVersionMismatch() {
 
 bool ReadCommands(ByteCursor& in, std::vector<EventCommand>& commands) {
   int32_t count = 0;
-  if (!in.ReadCount(count, EventCommand::kSmallestRecordBytes)) return false;
-  commands.assign(static_cast<size_t>(count), EventCommand{});
-  for (EventCommand& command : commands) {
-    if (!command.Read(in)) return false;
-  }
-  MarkCommandListEnd(commands);
-  return true;
+  return in.ReadCount(count, EventCommand::kSmallestRecordBytes) && ReadEventCommands(in, count, commands);
 }
 
 bool ReadArgumentTables(ByteCursor& in, CommonEvent& event) {

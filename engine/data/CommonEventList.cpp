@@ -8,6 +8,8 @@
 #include "engine/shell/DataFolder.h"
 #include "runtime/Movan.h"
 
+CommonEventList CommonEvents;
+
 namespace {
 
 constexpr int32_t kCommonEventsHeaderBytes = 10;
@@ -61,13 +63,23 @@ bool CommonEventList::ReadCommonEventsFile(ByteCursor& file, const std::string& 
       frameByte != kFrameByte || !file.ReadCount(count, CommonEvent::kSmallestRecordBytes, kMaxCount)) {
     return ReportUnreadable();
   }
-  Resize(count);
+  // The list grows as records are read, so a damaged file has built no more
+  // than it held; it ends count long either way.
+  if (count < Count()) Resize(count);
   for (int32_t j = 0; j < count; ++j) {
     // A record is taken only when it was read whole.
-    CommonEvent event = CopyToReadOver(events[static_cast<size_t>(j)]);
-    if (!event.Read(file)) return ReportUnreadable();
+    const bool held = j < Count();
+    CommonEvent event = held ? CopyToReadOver(events[static_cast<size_t>(j)]) : CommonEvent{};
+    if (!event.Read(file)) {
+      Resize(count);
+      return ReportUnreadable();
+    }
     event.number = j;
-    events[static_cast<size_t>(j)] = std::move(event);
+    if (held) {
+      events[static_cast<size_t>(j)] = std::move(event);
+    } else {
+      events.push_back(std::move(event));
+    }
   }
   if (!file.ReadU8(frameByte) || frameByte != kFrameByte) return ReportUnreadable();
   TestDataFileChecksum(path, file, frame);

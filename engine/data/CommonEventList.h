@@ -56,3 +56,7 @@ struct CommonEventList {
 
   bool operator==(const CommonEventList&) const = default;
 };
+
+// The game's common events: read at every title re-initialisation, grown by
+// ".common" files while the game runs.
+extern CommonEventList CommonEvents;

@@ -6,6 +6,8 @@
 #include "engine/shell/ErrorScreen.h"
 #include "runtime/Movan.h"
 
+GameInfo GameInformation;
+
 namespace {
 
 constexpr int32_t kGameDataHeaderBytes = 10;

@@ -56,3 +56,6 @@ struct GameInfo {
   // The same on a file already in memory.
   bool ReadGameData(ByteCursor& file, const std::string& path);
 };
+
+// The game's settings, read at start-up.
+extern GameInfo GameInformation;

@@ -58,9 +58,10 @@ constexpr bool UsesParameter(Op32 op) {
 
 template <Op32 kOp, bool kGraphic, bool kTinted, bool kAlpha, bool kKeyed, class Family = PlainFamily>
 struct BlendKernel32 {
-  static inline uint32_t Apply(const PixelContext& c, uint32_t s, uint32_t d, uint32_t g) {
+  // hit: the raw source value (pixel or index) equals the key.
+  static inline uint32_t Apply(const PixelContext& c, uint32_t s, uint32_t d, uint32_t g, bool hit) {
     if constexpr (kOp == Op32::CopyWhole) {
-      return kKeyed && s == c.key ? d : s;
+      return kKeyed && hit ? d : s;
     } else if constexpr (kOp == Op32::Halve || kOp == Op32::SaturatingAdd || kOp == Op32::SaturatingSub ||
                          kOp == Op32::PackedAddWhole || kOp == Op32::PackedSubWhole) {
       uint32_t out;
@@ -69,9 +70,9 @@ struct BlendKernel32 {
       if constexpr (kOp == Op32::SaturatingSub) out = SaturatingSubBytes(d, s);
       if constexpr (kOp == Op32::PackedAddWhole) out = PackedAddB32(d, s);
       if constexpr (kOp == Op32::PackedSubWhole) out = PackedSub32(d, s);
-      return kKeyed && s == c.key ? d : out;
+      return kKeyed && hit ? d : out;
     } else {
-      return Blend(c, s, d, g);
+      return Blend(c, s, d, g, hit);
     }
   }
 
@@ -81,7 +82,7 @@ struct BlendKernel32 {
     return kTinted ? ProductOf(c.brightness[channel], v) : v;
   }
 
-  static inline uint32_t Blend(const PixelContext& c, uint32_t s, uint32_t d, uint32_t g) {
+  static inline uint32_t Blend(const PixelContext& c, uint32_t s, uint32_t d, uint32_t g, bool hit) {
     const uint32_t a = s >> 24;
     bool skip = false;
     bool shortForm = !kAlpha;
@@ -93,7 +94,7 @@ struct BlendKernel32 {
     } else if constexpr (kAlpha) {
       alphaWeight = a;
     } else if constexpr (kKeyed) {
-      skip = s == c.key;
+      skip = hit;
     }
 
     uint32_t weight = 1;

@@ -22,6 +22,9 @@ typedef uint8_t VBytes __attribute__((vector_size(SOFTRENDER_VECTOR_BYTES)));
 typedef uint16_t VLanes __attribute__((vector_size(2 * SOFTRENDER_VECTOR_BYTES)));
 typedef uint32_t VPixels __attribute__((vector_size(SOFTRENDER_VECTOR_BYTES)));
 
+// Two bytes of a vector of pixels per 16-bit lane, in place.
+typedef uint16_t VPairs __attribute__((vector_size(SOFTRENDER_VECTOR_BYTES)));
+
 // One 16-bit lane per byte of a vector of pixels.
 constexpr int kLanes = sizeof(VLanes) / sizeof(uint16_t);
 static_assert(kLanes == SOFTRENDER_VECTOR_BYTES);
@@ -55,21 +58,25 @@ static inline VLanes BrightnessLanes(const uint32_t brightness[3]) {
 }
 
 struct VectorContext {
-  VPixels key;
-  VLanes brightness;   // channel lanes hold the levels, the top lane 0
-  VLanes toSource;     // p on the channel lanes, 0 on the top lane
-  VLanes toDest;       // 256 - p, and 256 on the top lane
-  VLanes parameter;    // p on every lane
-  VLanes channelMask;  // 0xFFFF on the channel lanes
-  VPixels topByte;     // 0xFF000000 in every pixel
+  VLanes brightness;      // channel lanes hold the levels, the top lane 0
+  VLanes toSource;        // p on the channel lanes, 0 on the top lane
+  VLanes toDest;          // 256 - p, and 256 on the top lane
+  VLanes parameter;       // p on every lane
+  VLanes channelMask;     // 0xFFFF on the channel lanes
+  VPixels topByte;        // 0xFF000000 in every pixel
+  VPairs parameterScale;  // ProductScale(p) in every lane
+  bool unitParameter;     // p = 255: the product is the value itself
 
   explicit VectorContext(const PixelContext& c)
       : brightness(BrightnessLanes(c.brightness)),
         toSource(ChannelLanes(static_cast<uint16_t>(c.parameter), 0)),
         toDest(ChannelLanes(static_cast<uint16_t>(256 - c.parameter), 256)),
         parameter(ChannelLanes(static_cast<uint16_t>(c.parameter), static_cast<uint16_t>(c.parameter))),
-        channelMask(ChannelLanes(0xFFFF, 0)) {
-    for (int i = 0; i < kVectorPixels; ++i) key[i] = c.key, topByte[i] = 0xFF000000;
+        channelMask(ChannelLanes(0xFFFF, 0)),
+        unitParameter(c.parameter >= 255) {
+    const uint16_t scale = static_cast<uint16_t>(unitParameter ? 0 : ProductScale(c.parameter));
+    for (int i = 0; i < SOFTRENDER_VECTOR_BYTES / 2; ++i) parameterScale[i] = scale;
+    for (int i = 0; i < kVectorPixels; ++i) topByte[i] = 0xFF000000;
   }
 };
 
@@ -82,12 +89,7 @@ static inline bool AllEqual(VPixels v, uint32_t value) {
   return any == 0;
 }
 
-template <class V>
-static inline V Select(V mask, V ifSet, V ifClear) {
-  return (mask & ifSet) | (~mask & ifClear);
-}
-
-template <Op32 kOp, bool kGraphic, bool kTinted, bool kAlpha, bool kKeyed>
+template <Op32 kOp, bool kGraphic, bool kTinted, bool kAlpha, bool kKeyed, class Family = PlainFamily>
 struct BlendVector32 {
   static constexpr bool kMixes =
       kOp == Op32::Translucent || kOp == Op32::InvertedTranslucent || kOp == Op32::MultiplyTranslucent;
@@ -105,7 +107,8 @@ struct BlendVector32 {
     return s;
   }
 
-  static inline VPixels Apply(const VectorContext& v, VPixels s, VPixels d) {
+  // hit: all ones where the raw source value equals the key.
+  static inline VPixels Apply(const VectorContext& v, VPixels s, VPixels d, VPixels hit) {
     VPixels out;
     if constexpr (kOp == Op32::CopyWhole) {
       out = s;
@@ -126,7 +129,19 @@ struct BlendVector32 {
     } else if constexpr (kOp == Op32::PackedSubWhole) {
       out = PackedSub32<VPixels>(d, s);
     } else if constexpr (kOp == Op32::Additive || kOp == Op32::Subtractive) {
-      const VPixels amount = Narrow(DivideBy255<VLanes>(v.parameter * Term(v, Widen(s))));
+      VPixels amount;
+      if constexpr (kTinted) {
+        amount = Narrow(DivideBy255<VLanes>(v.parameter * Term(v, Widen(s))));
+      } else if (v.unitParameter) {
+        amount = s;
+      } else {
+        // Each byte times p / 255 in place: the low byte of a lane through
+        // the high half of its product, the high byte through the high half
+        // of its product at 256 times the value, whose low byte is dropped.
+        const VPairs x = (VPairs)s;
+        amount = (VPixels)(MultiplyHigh16<VPairs>(x & 0x00FF, v.parameterScale) |
+                           (MultiplyHigh16<VPairs>(x & 0xFF00, v.parameterScale) & 0xFF00));
+      }
       if constexpr (kOp == Op32::Additive)
         out = PackedAddA32<VPixels>(d, amount);
       else
@@ -146,19 +161,19 @@ struct BlendVector32 {
         out = Narrow((v.toSource * t + v.toDest * dl) >> 8);
       }
     }
-    if constexpr (kKeyed && !kAlpha) out = Select((VPixels)(s == v.key), d, out);
+    if constexpr (kKeyed && !kAlpha) out = Select(hit, d, out);
     return out;
   }
 
  private:
   // Copy mixed by the source alpha: d + floor(a (t - d) / 256) per channel,
-  // the top byte kept; under the flag alpha 0 is skipped and 255 is the
-  // short form.
+  // the top byte kept; under the flag alpha 255 is the short form, and
+  // alpha 0 is skipped where the family says so.
   static inline VPixels CopyAlpha(const VectorContext& v, VPixels s, VPixels d) {
     const VPixels a = s >> 24;
     // Sprites are mostly runs of clear or opaque pixels.
     if constexpr (kKeyed) {
-      if (AllEqual(a, 0)) return d;
+      if (Family::SkipsClearAlpha(kOp) && AllEqual(a, 0)) return d;
       if (!kTinted && AllEqual(a, 255)) return s;
     }
     const VPixels spread = a | (a << 8) | (a << 16);  // a on the channel lanes, 0 on the top
@@ -173,6 +188,7 @@ struct BlendVector32 {
       opaque = s;
     }
     const VPixels out = Select((VPixels)(a == 255), opaque, mixed);
+    if constexpr (!Family::SkipsClearAlpha(kOp)) return out;
     return Select((VPixels)(a == 0), d, out);
   }
 };

@@ -25,16 +25,27 @@ ByteSpan AreaBytes(const uint8_t* start, int32_t pitch, int64_t rowBytes, int he
 
 // Whether a source pixel may be read after this draw has written it: a
 // destination row that starts inside its own source row, or areas that
-// intersect in any other way than row for row.
-bool ReadsBackWrites(const PlainDrawSetup& p, int bytesPerPixel) {
-  const int64_t rowBytes = static_cast<int64_t>(p.width) * bytesPerPixel;
-  if (p.destinationPitch == p.sourcePitch && (p.sourcePitch >= rowBytes || p.sourcePitch <= -rowBytes)) {
+// intersect in any other way than row for row. Each side counts its own
+// bytes per pixel.
+bool ReadsBackWrites(const PlainDrawSetup& p, int sourceBytes, int destinationBytes) {
+  const int64_t sourceRow = static_cast<int64_t>(p.width) * sourceBytes;
+  const int64_t destinationRow = static_cast<int64_t>(p.width) * destinationBytes;
+  if (sourceBytes == destinationBytes && p.destinationPitch == p.sourcePitch &&
+      (p.sourcePitch >= sourceRow || p.sourcePitch <= -sourceRow)) {
     const intptr_t delta = reinterpret_cast<intptr_t>(p.destination) - reinterpret_cast<intptr_t>(p.source);
-    return delta > 0 && delta < rowBytes;
+    return delta > 0 && delta < sourceRow;
   }
-  const ByteSpan d = AreaBytes(p.destination, p.destinationPitch, rowBytes, p.height);
-  const ByteSpan s = AreaBytes(p.source, p.sourcePitch, rowBytes, p.height);
+  const ByteSpan d = AreaBytes(p.destination, p.destinationPitch, destinationRow, p.height);
+  const ByteSpan s = AreaBytes(p.source, p.sourcePitch, sourceRow, p.height);
   return d.begin < s.end && s.begin < d.end;
+}
+
+// Whether any raw source value can equal the key: a 16-bit word never
+// equals a key above 0xFFFF, a palette index none above 255.
+bool KeyCanMatch(const MemImgStore* source) {
+  if (source->paletteFlag) return source->colorKey <= 0xFF;
+  if (source->pixelType == MemImgRgb565) return source->colorKey <= 0xFFFF;
+  return true;
 }
 
 // Whether a blend graphic has a weight for every drawn source pixel: a valid
@@ -51,8 +62,8 @@ void SoftDrawImage(MemImg* destination, const MemImg* source, int x, int y, int 
   const MemImgStore* ds = destination->store;
   const MemImgStore* ss = source->store;
   if (ss->pixelType != ds->pixelType || ds->paletteFlag || ds->alphaFlag) return;
-  // Palette sources and 16-bit pixels have no loops here yet: nothing to prepare.
-  if (ss->pixelType != MemImgXrgb8888 || ss->paletteFlag) return;
+  if (ss->pixelType != MemImgXrgb8888 && ss->pixelType != MemImgRgb565) return;
+  if (ss->paletteFlag && !ss->palette) return;
 
   IntRect area{x, y, ClampToInt(int64_t{x} + source->width), ClampToInt(int64_t{y} + source->height)};
   ClipRect(&area, gDrawState.drawRegion);
@@ -93,6 +104,10 @@ void SoftDrawImage(MemImg* destination, const MemImg* source, int x, int y, int 
   p.destinationPitch = ds->pitch;
   p.source = source->pixels + static_cast<intptr_t>(sy) * ss->pitch + static_cast<intptr_t>(sx) * sourceBytes;
   p.sourcePitch = ss->pitch;
+  p.destinationBytes = destinationBytes;
+  // Entries come from the store's own palette in every draw: all 256 are
+  // there, and the draw writes nothing shared.
+  p.palette = ss->paletteFlag ? ss->palette : nullptr;
   if (blendGraphic) {
     p.graphic = blendGraphic->pixels + static_cast<intptr_t>(sy) * blendGraphic->store->pitch + sx;
     p.graphicPitch = blendGraphic->store->pitch;
@@ -108,12 +123,12 @@ void SoftDrawImage(MemImg* destination, const MemImg* source, int x, int y, int 
   p.brightness[2] = static_cast<uint8_t>(brightness >> 16);
   p.whiteBrightness = (brightness & 0xFFFFFF) == 0xFFFFFF;
   p.sourceAlpha = ss->alphaFlag != 0;
-  p.transparent = transparent != 0;
+  // A key that no source value can equal is the same as no key (alpha
+  // sources read the flag as their own rule).
+  p.transparent = transparent != 0 && (p.sourceAlpha || KeyCanMatch(ss));
   p.mmx = IsMmxUsable() == 1;
-  p.overlap = ReadsBackWrites(p, sourceBytes);
+  p.graphicWeights = gSoftBlendTables.blendGraphic;
+  p.overlap = ReadsBackWrites(p, sourceBytes, destinationBytes);
 
-  if (CurrentSoftDrawIsa() == SoftDrawIsa::Avx2)
-    PlainDraw32Avx2(p, gSoftBlendTables.blendGraphic);
-  else
-    PlainDraw32Sse2(p, gSoftBlendTables.blendGraphic);
+  CurrentSoftDrawEntryPoints().plainDraw(p);
 }

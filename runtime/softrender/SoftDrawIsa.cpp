@@ -17,3 +17,9 @@ SoftDrawIsa CurrentSoftDrawIsa() {
   if (gRequested == SoftDrawIsa::Sse2 || !ProcessorHasAvx2()) return SoftDrawIsa::Sse2;
   return SoftDrawIsa::Avx2;
 }
+
+const SoftDrawEntryPoints& CurrentSoftDrawEntryPoints() {
+  static const SoftDrawEntryPoints sse2{&PlainDrawSse2};
+  static const SoftDrawEntryPoints avx2{&PlainDrawAvx2};
+  return CurrentSoftDrawIsa() == SoftDrawIsa::Avx2 ? avx2 : sse2;
+}

@@ -1,6 +1,7 @@
 #pragma once
 // The draw loops are compiled for the SSE2 baseline and for AVX2; the
-// processor chooses at run time.
+// processor chooses at run time. Each set has one record of entry points,
+// one per draw family.
 
 #include <cstdint>
 
@@ -15,5 +16,12 @@ void SetSoftDrawIsa(SoftDrawIsa isa);
 SoftDrawIsa CurrentSoftDrawIsa();
 bool ProcessorHasAvx2();
 
-void PlainDraw32Sse2(const PlainDrawSetup& setup, const uint8_t* graphicWeights);
-void PlainDraw32Avx2(const PlainDrawSetup& setup, const uint8_t* graphicWeights);
+struct SoftDrawEntryPoints {
+  void (*plainDraw)(const PlainDrawSetup& setup);
+};
+
+// The entry points of the set the draws use now.
+const SoftDrawEntryPoints& CurrentSoftDrawEntryPoints();
+
+void PlainDrawSse2(const PlainDrawSetup& setup);
+void PlainDrawAvx2(const PlainDrawSetup& setup);

@@ -76,6 +76,10 @@ TEST(PublicHeader, EveryBuiltEntryPoint) {
   EXPECT_EQ(GetTextInputText(text, field), 0);
   EXPECT_EQ(std::string(text), "abc");
   EXPECT_EQ(GetTextInputState(field), 0);
+  EXPECT_EQ(SetTextInputColors(-1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1), 0);
+  EXPECT_EQ(DrawTextInput(10, 10, field), 0);
+  EXPECT_EQ(HasScreenDevice(), 1);
+  EXPECT_EQ(IsDirect3DPathActive(), 0);
   EXPECT_EQ(DeleteTextInput(field), 0);
   EXPECT_EQ(GetTextInputState(field), -1);
 
@@ -93,6 +97,13 @@ TEST(PublicHeader, EveryBuiltEntryPoint) {
   EXPECT_EQ(FileReadLine(line, sizeof line, file), 3);
   EXPECT_EQ(std::string(line), "def");
   EXPECT_EQ(FileCloseRead(file), 0);
+  EXPECT_EQ(IsPathInGameFolder("sub\\x.txt"), 1);
+  EXPECT_EQ(IsPathInGameFolder("..\\x.txt"), 0);
+  EXPECT_EQ(WriteGameTextFile("out.txt", "a\n", 2), 0);
+  EXPECT_EQ(FileSizeOf("out.txt"), 3);
+  int listed = 0;
+  EXPECT_EQ(ListGameFolder("", [](const char*, void* count) { ++*static_cast<int*>(count); }, &listed), listed);
+  EXPECT_GE(listed, 2);
 
   // Sound: a load succeeds when the layer has a sound device; every entry
   // refuses a handle that names nothing.
@@ -117,6 +128,83 @@ TEST(PublicHeader, EveryBuiltEntryPoint) {
     EXPECT_EQ(DeleteSound(sound, 0), expected);
   }
   EXPECT_GE(DeleteAllSounds(0), -1);
+
+  // Graphics: software screens, graphics made and drawn, presents.
+  EXPECT_EQ(EnableHardwareDrawing(0), 0);
+  EXPECT_EQ(EnableDirectDrawUse(1), 0);
+  EXPECT_EQ(Enable3DDrawing(0), 0);
+  EXPECT_EQ(GetScreenFormatRecord()->rgbBitCount, 32u);  // the desktop's, in window mode
+  EXPECT_EQ(PackColor(255, 255, 255), 0xFFFFu);
+  EXPECT_EQ(SetDrawTarget(kBackScreen), 0);
+  EXPECT_EQ(GetDrawTarget(), kBackScreen);
+  EXPECT_EQ(SetDrawFilter(0), 0);
+  EXPECT_EQ(SetDrawBrightness(255, 255, 255), 0);
+  EXPECT_EQ(SetTransparentColor(254, 0, 254), 0);
+  EXPECT_EQ(SetCreateDrawableGraphics(0), 0);
+  GraphImage image = {};
+  ASSERT_EQ(CreateXrgbGraphImage(32, 32, &image), 0);
+  EXPECT_EQ(FillGraphImage(&image, 10, 20, 30, 255), 0);
+  const int picture = MakeGraphicFromGraphImage(&image);
+  EXPECT_EQ(FreeGraphImage(&image), 0);
+  ASSERT_GE(picture, 0);
+  const int blank = CreateBlankGraphic(64, 64, 1);
+  const int part = DeriveGraphic(8, 8, 16, 16, blank);
+  ASSERT_GE(part, 0);
+  int w = 0;
+  int h = 0;
+  EXPECT_EQ(GetGraphicSize(part, &w, &h), 0);
+  EXPECT_EQ(w, 16);
+  EXPECT_EQ(GetGraphicCount(), 3);
+  EXPECT_EQ(SetBlendMode(1, 128), 0);
+  EXPECT_EQ(DrawGraphicAt(0, 0, picture, 1), 0);
+  EXPECT_EQ(DrawGraphicStretched(0, 0, 32, 32, picture, 0), 0);
+  EXPECT_EQ(DrawGraphicPart(40, 40, 4, 4, 8, 8, picture, 0, 0), 0);
+  EXPECT_EQ(DrawGraphicPartStretched(40, 40, 72, 72, 0, 0, 32, 32, picture, 0), 0);
+  EXPECT_EQ(DrawBlendGraph(0, 0, picture, 0, blank, 128, 64), 0);
+  // The rotated draws and boxes wait for their renderer families.
+  EXPECT_EQ(DrawGraphicRotatedInt(100, 100, 1.0, 0.5, picture, 0, 0), -1);
+  EXPECT_EQ(DrawRectangle(0, 0, 10, 10, PackColor(255, 0, 0), 1), -1);
+  EXPECT_EQ(SetBlendMode(0, 0), 0);
+  IntRect r = {-5, -5, 700, 10};
+  EXPECT_EQ(ClipRect(&r, IntRect{0, 0, 640, 480}), 0);
+  EXPECT_EQ(r.right, 640);
+  EXPECT_EQ(FlipScreen(), 0);
+  EXPECT_EQ(PresentScreen(), 0);
+  EXPECT_EQ(ClearDrawTarget(), 0);
+  EXPECT_EQ(SetGraphicsRestoreHandler(nullptr), 0);
+  EXPECT_EQ(RestoreAllGraphics(), 0);
+  EXPECT_EQ(DeleteGraphic(part), 0);
+  EXPECT_EQ(DeleteAllGraphics(), 0);
+  EXPECT_EQ(GetGraphicCount(), 0);
+  EXPECT_EQ(SetScreenMode(640, 480, 16, -1), 0);
+  EXPECT_EQ(DeleteAllGraphImageHandles(), 0);
+
+  // Fonts over the installed faces. Drawing waits for the screen.
+  const int font = CreateFontToHandle("ＭＳ ゴシック", 16, -1, 2, -1, -1, 0, -1, -1);
+  ASSERT_NE(font, -1);
+  EXPECT_EQ(IsFontHandleValid(font), 1);
+  EXPECT_EQ(QueryFontSize(font), 16);
+  int fontSize = 0;
+  EXPECT_EQ(GetFontInfo(nullptr, &fontSize, nullptr, font), 0);
+  EXPECT_EQ(fontSize, 16);
+  int deleted = -1;
+  EXPECT_EQ(SetFontDeleteNotify(font, &deleted), 0);
+  EXPECT_EQ(SetFontSpacing(1, font), 0);
+  EXPECT_GT(GetTextWidthWithFont("日本語", -1, font, 0), 30);
+  EXPECT_GT(ListFontNames(nullptr, 0, 1), 0);
+  EXPECT_EQ(AddPrivateFontFile("none.ttf"), 0);
+  EXPECT_EQ(RemovePrivateFontFile("none.ttf"), 0);
+  EXPECT_EQ(SetDefaultFontFace(nullptr, -1), 0);
+  EXPECT_EQ(SetDefaultFontThickness(4), 0);
+  EXPECT_EQ(SetDefaultFontType(0), 0);
+  EXPECT_EQ(SetDefaultFontSize(20), 0);
+  EXPECT_EQ(SetDefaultFontSizeAndThickness(nullptr, 20, 4), 0);
+  EXPECT_GT(GetTextWidth("abc", -1, 0), 0);
+  EXPECT_NE(GetDefaultFont(), -1);
+  EXPECT_EQ(DeleteFontHandle(font), 0);
+  EXPECT_EQ(deleted, 1);
+  EXPECT_EQ(ResetFonts(), 0);
+  EXPECT_EQ(DrawTextLine(0, 0, "", 0, 0), 0);
 
   EXPECT_EQ(ChangeWindowMode(0), 0);
   EXPECT_EQ(ChangeWindowMode(1), 0);

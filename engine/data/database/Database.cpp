@@ -110,12 +110,24 @@ const std::string& Database::GetItemName(int32_t type, int32_t item) const {
 }
 
 const std::string& Database::GetDataName(int32_t type, int32_t data) const {
+  return GetDataName(type, data, DataNameSource(type));
+}
+
+int32_t Database::DataNameSource(int32_t type) const {
+  if (NameMode(type) != 2) return type;
+  int32_t source = type - 1;
+  while (source >= 0 && NameMode(source) == 2) --source;
+  return source;
+}
+
+int32_t Database::NameMode(int32_t type) const {
+  return Within(type, GetTypeCount()) ? typeData[static_cast<size_t>(type)].nameMode : 0;
+}
+
+const std::string& Database::GetDataName(int32_t type, int32_t data, int32_t source) const {
   const DatabaseTypeDefinition* definition = Definition(type);
   if (!definition || !Within(data, static_cast<int32_t>(definition->dataNames.size()))) return kNoData;
-  const auto modeOf = [this](int32_t t) {
-    return Within(t, GetTypeCount()) ? typeData[static_cast<size_t>(t)].nameMode : 0;
-  };
-  const int32_t mode = modeOf(type);
+  const int32_t mode = NameMode(type);
   if (mode == 0) return definition->dataNames[static_cast<size_t>(data)];
   if (mode == 1) {
     if (!Within(type, GetTypeCount())) return kEmpty;
@@ -124,10 +136,8 @@ const std::string& Database::GetDataName(int32_t type, int32_t data) const {
   }
   if (mode == 2) {
     // The nearest earlier type that names its records itself.
-    int32_t source = type - 1;
-    while (source >= 0 && modeOf(source) == 2) --source;
     if (source >= 0 && Within(data, static_cast<int32_t>(typeDefinitions[static_cast<size_t>(source)].dataNames.size()))) {
-      return GetDataName(source, data);
+      return GetDataName(source, data, source);
     }
     return kNoData;
   }

@@ -64,6 +64,13 @@ class Database {
   const std::string& GetItemName(int32_t type, int32_t item) const;
   // The record's name as the type's name mode gives it.
   const std::string& GetDataName(int32_t type, int32_t data) const;
+  // The type's name mode; 0 for a type that does not exist.
+  int32_t NameMode(int32_t type) const;
+  // The type whose records lend their names to the type's: the type itself,
+  // or for name mode 2 the nearest earlier type of another mode (-1: none).
+  int32_t DataNameSource(int32_t type) const;
+  // GetDataName with the source already known, for walks over many records.
+  const std::string& GetDataName(int32_t type, int32_t data, int32_t source) const;
 
   // The cell of an integer item; none when a number is out of range or the
   // item holds no integer.

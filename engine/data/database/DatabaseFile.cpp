@@ -40,6 +40,22 @@ bool ReportDamaged(const std::string& name) {
   return false;
 }
 
+// Reads the blocks of types types into the list, over the types it holds.
+// The list grows as blocks are read, so that a damaged file has built no
+// more than it held; it ends types long in every case, as if resized first.
+bool ReadTypeBlocks(ByteCursor& in, std::vector<DatabaseTypeData>& typeData, int32_t types) {
+  if (typeData.size() > static_cast<size_t>(types)) typeData.resize(static_cast<size_t>(types));
+  int64_t valuelessLeft = DatabaseTypeData::kMaxRecordsWithoutValuesPerFile;
+  for (size_t t = 0; t < static_cast<size_t>(types); ++t) {
+    if (t == typeData.size()) typeData.emplace_back();
+    if (!typeData[t].Read(in, valuelessLeft)) {
+      typeData.resize(static_cast<size_t>(types));
+      return false;
+    }
+  }
+  return true;
+}
+
 bool LoadProject(Database& database, const std::string& name, uint8_t formatVersion) {
   const std::string path = DataFolder() + name + ".project";
   FileBuffer file;
@@ -73,10 +89,7 @@ bool Database::ReadDataFile(ByteCursor& file, const std::string& name, const std
   LoadedVersions()[name] = version;
   int32_t types = 0;
   if (!file.ReadCount(types, DatabaseTypeData::kSmallestBlockBytes)) return ReportDamaged(name);
-  typeData.resize(static_cast<size_t>(types));
-  for (DatabaseTypeData& entries : typeData) {
-    if (!entries.Read(file)) return ReportDamaged(name);
-  }
+  if (!ReadTypeBlocks(file, typeData, types)) return ReportDamaged(name);
   if (!file.ReadU8(version) || !IsKnownVersion(version)) return ReportDamaged(name);
   TestDataFileChecksum(path, file, frame);
   return true;
@@ -99,10 +112,7 @@ bool Database::ReadSavedVariableDatabase(ByteCursor& in) {
   uint8_t marker = 0;
   int32_t types = 0;
   if (!in.ReadU8(marker) || !in.ReadCount(types, DatabaseTypeData::kSmallestBlockBytes)) return false;
-  typeData.resize(static_cast<size_t>(types));
-  for (DatabaseTypeData& entries : typeData) {
-    if (!entries.Read(in)) return false;
-  }
+  if (!ReadTypeBlocks(in, typeData, types)) return false;
   // The definitions are always the current game's.
   return LoadProject(*this, kVariableDatabaseName, DatabaseFileVersion(kVariableDatabaseName));
 }

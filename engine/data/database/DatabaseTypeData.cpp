@@ -44,6 +44,7 @@ std::vector<T> Reshape(std::vector<T>& cells, int32_t records, int32_t oldWidth,
 bool DatabaseTypeData::SetItemCodes(std::vector<int32_t> codes) {
   RowShape shape;
   if (!ShapeOf(codes, shape)) return false;
+  InvalidateVariableCells();
   integers_ = Reshape(integers_, recordCount_, integerCount_, shape.integers);
   strings_ = Reshape(strings_, recordCount_, stringCount_, shape.strings);
   integerCount_ = shape.integers;
@@ -53,6 +54,7 @@ bool DatabaseTypeData::SetItemCodes(std::vector<int32_t> codes) {
 }
 
 void DatabaseTypeData::ResizeRecords(int32_t n) {
+  InvalidateVariableCells();
   recordCount_ = std::max(n, 0);
   integers_.resize(static_cast<size_t>(recordCount_) * static_cast<size_t>(integerCount_));
   strings_.resize(static_cast<size_t>(recordCount_) * static_cast<size_t>(stringCount_));
@@ -63,7 +65,8 @@ void DatabaseTypeData::ClearRecord(int32_t data) {
   for (int32_t s = 0; s < stringCount_; ++s) String(data, s).clear();
 }
 
-bool DatabaseTypeData::Read(ByteCursor& in) {
+bool DatabaseTypeData::Read(ByteCursor& in, int64_t& valuelessLeft) {
+  InvalidateVariableCells();
   int32_t head = 0;
   int32_t mode = nameMode;
   int32_t tag = formatTag;
@@ -85,20 +88,27 @@ bool DatabaseTypeData::Read(ByteCursor& in) {
   int32_t records = 0;
   if (!in.ReadI32(records)) return false;
   const int64_t recordBytes = 4 * (int64_t{shape.integers} + shape.strings);
-  if (recordBytes > 0 ? !in.CountFits(records, recordBytes) : records < 0 || records > kMaxRecordsWithoutValues) {
+  const bool valueless = recordBytes == 0;
+  if (valueless ? records < 0 || records > kMaxRecordsWithoutValues || records > valuelessLeft
+                : !in.CountFits(records, recordBytes)) {
     return in.Fail();
   }
+  // The integers are one block of the file; the strings grow as they are
+  // read, so a block cut short has built only what it held.
   std::vector<int32_t> integers(static_cast<size_t>(records) * static_cast<size_t>(shape.integers));
-  std::vector<std::string> strings(static_cast<size_t>(records) * static_cast<size_t>(shape.strings));
-  for (size_t r = 0; r < static_cast<size_t>(records); ++r) {
+  std::vector<std::string> strings;
+  std::string text;
+  for (size_t r = 0; !valueless && r < static_cast<size_t>(records); ++r) {
     if (shape.integers > 0 &&
         !in.ReadI32Array(integers.data() + r * static_cast<size_t>(shape.integers), shape.integers)) {
       return false;
     }
-    for (size_t s = 0; s < static_cast<size_t>(shape.strings); ++s) {
-      if (!in.ReadString(strings[r * static_cast<size_t>(shape.strings) + s])) return false;
+    for (int32_t s = 0; s < shape.strings; ++s) {
+      if (!in.ReadString(text)) return false;
+      strings.push_back(std::move(text));
     }
   }
+  if (valueless) valuelessLeft -= records;
 
   formatTag = tag;
   nameMode = mode;
@@ -115,7 +125,7 @@ bool DatabaseTypeData::Write(SaveBuffer& out) {
   formatTag = -2;
   bool ok = out.WriteI32(formatTag) && out.WriteI32(nameMode) && out.WriteI32(ItemCount()) &&
             out.WriteBytes(itemCodes_.data(), int64_t{ItemCount()} * 4) && out.WriteI32(recordCount_);
-  for (int32_t r = 0; ok && r < recordCount_; ++r) {
+  for (int32_t r = 0; ok && r < recordCount_ && integerCount_ + stringCount_ > 0; ++r) {
     if (integerCount_ > 0) ok = out.WriteBytes(&Integer(r, 0), int64_t{integerCount_} * 4);
     for (int32_t s = 0; ok && s < stringCount_; ++s) ok = out.WriteString(String(r, s));
   }

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/data/CellEpoch.h"
 #include "engine/data/file/ByteCursor.h"
 #include "engine/data/file/SaveBuffer.h"
 
@@ -22,8 +23,11 @@ class DatabaseTypeData {
   static constexpr int32_t kIntegerKind = 1;
   static constexpr int32_t kStringKind = 2;
   // A type whose records carry no values takes no bytes per record in a
-  // file; its record count is held within this bound instead.
+  // file; its record count is held within this bound instead, and all such
+  // records of one file (or save section) within the second, so that what
+  // walks the records later is bounded too.
   static constexpr int32_t kMaxRecordsWithoutValues = 1000000;
+  static constexpr int64_t kMaxRecordsWithoutValuesPerFile = 2 * int64_t{kMaxRecordsWithoutValues};
 
   static int32_t CodeKind(int32_t code) { return code / 1000; }
   static int32_t CodeSlot(int32_t code) { return code % 1000; }
@@ -59,9 +63,11 @@ class DatabaseTypeData {
   // Reads one type-data block: int32 head v (v <= -2: the name mode
   // follows; v < 0: the format tag becomes v and the item count follows;
   // v >= 0: v is the item count), the item codes, the record count and the
-  // records (integers, then strings). False, with the cursor's overrun flag
-  // set and the type unchanged, when the block is damaged.
-  bool Read(ByteCursor& in);
+  // records (integers, then strings). Records without values are taken from
+  // valuelessLeft, the rest of the file's allowance. False, with the
+  // cursor's overrun flag set and the type unchanged, when the block is
+  // damaged or passes either bound.
+  bool Read(ByteCursor& in, int64_t& valuelessLeft);
   // Writes the block with head -2 (the format tag becomes -2). False when
   // the save buffer is full.
   bool Write(SaveBuffer& out);
@@ -82,4 +88,5 @@ class DatabaseTypeData {
   int32_t stringCount_ = 1;
   std::vector<int32_t> integers_;
   std::vector<std::string> strings_{std::string()};
+  CellEpochMark epochMark_;  // prepared commands re-resolve cells after any change of shape
 };

@@ -43,11 +43,20 @@ void BuildDatabaseNameMaps() {
     names = DatabaseNames{};
     names.data.resize(static_cast<size_t>(types));
     names.items.resize(static_cast<size_t>(types));
+    // Each type's name source once, upwards: a chain of types that borrow
+    // their record names costs one step per type, not one per record.
+    std::vector<int32_t> sources(static_cast<size_t>(types));
+    for (int32_t type = 0; type < types; ++type) {
+      const bool borrows = database.NameMode(type) == 2;
+      const bool previousBorrows = type > 0 && sources[static_cast<size_t>(type - 1)] != type - 1;
+      sources[static_cast<size_t>(type)] =
+          !borrows ? type : previousBorrows ? sources[static_cast<size_t>(type - 1)] : type - 1;
+    }
     // Downwards, so that the lowest number of a repeated name wins.
     for (int32_t type = types - 1; type >= 0; --type) {
       names.types[database.GetTypeName(type)] = type;
       for (int32_t data = database.GetDataCount(type) - 1; data >= 0; --data) {
-        names.data[static_cast<size_t>(type)][database.GetDataName(type, data)] = data;
+        names.data[static_cast<size_t>(type)][database.GetDataName(type, data, sources[static_cast<size_t>(type)])] = data;
       }
       for (int32_t item = database.GetItemCount(type) - 1; item >= 0; --item) {
         names.items[static_cast<size_t>(type)][database.GetItemName(type, item)] = item;

@@ -63,6 +63,29 @@ bool ByteCursor::ReadString(std::string& text, int32_t maxLength) {
   return true;
 }
 
+bool ByteCursor::ReadTerminatedString(std::string& text, int lengthBytes, int32_t maxLength) {
+  const int32_t start = position_;
+  int32_t length = 0;
+  if (lengthBytes == 2) {
+    int16_t shortLength = 0;
+    if (!ReadI16(shortLength)) return false;
+    length = shortLength;
+  } else if (!ReadI32(length)) {
+    return false;
+  }
+  const char* bytes = reinterpret_cast<const char*>(buffer_.data() + position_);
+  const void* nul = length > 0 && length <= maxLength && length <= Remaining()
+                        ? std::memchr(bytes, 0, static_cast<size_t>(length))
+                        : nullptr;
+  if (!nul) {
+    position_ = start;
+    return Fail();
+  }
+  text.assign(bytes, static_cast<const char*>(nul));
+  position_ += length;
+  return true;
+}
+
 bool ByteCursor::CountFits(int64_t count, int64_t minEntryBytes) {
   // Every entry takes at least one byte, so no count passes the bytes left.
   if (overrun_ || count < 0 || count > Remaining() / std::max<int64_t>(minEntryBytes, 1)) return Fail();
@@ -97,9 +120,13 @@ bool ByteCursor::ReadI32List(std::vector<int32_t>& list, int32_t maxCount) {
 }
 
 bool ByteCursor::ReadStringList(std::vector<std::string>& list, int32_t maxLength, int32_t maxCount) {
-  if (SizeList(list, 4, maxCount, false) < 0) return false;
-  for (std::string& text : list) {
+  int32_t count = 0;
+  if (!ReadCount(count, 4, maxCount)) return false;
+  list.clear();
+  std::string text;
+  for (int32_t i = 0; i < count; ++i) {
     if (!ReadString(text, maxLength)) return false;
+    list.push_back(std::move(text));
   }
   return true;
 }

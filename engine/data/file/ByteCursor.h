@@ -49,6 +49,12 @@ class ByteCursor {
   // length field (the work buffer of the reader that owns the field).
   bool ReadString(std::string& text, int32_t maxLength = kNoLimit);
 
+  // A text that must carry its terminator: a length field of lengthBytes (2
+  // or 4) counting the closing NUL, then that many bytes, among which a NUL
+  // must be; the text is the bytes up to the first NUL. A negative length, a
+  // length above maxLength and bytes without a NUL fail the field.
+  bool ReadTerminatedString(std::string& text, int lengthBytes, int32_t maxLength = kNoLimit);
+
   // A list count: 0 <= count <= maxCount, and count entries of at least
   // minEntryBytes each must fit in the bytes left. Test a count this way
   // before resizing anything to it.
@@ -57,7 +63,9 @@ class ByteCursor {
 
   // List fields: an int32 count, tested as ReadCount does against maxCount,
   // then count entries (strings with length fields up to maxLength). These
-  // make the list exactly count entries long.
+  // make the list exactly count entries long. Lists of strings and other
+  // entries grow as entries are read, so a damaged field has built no more
+  // than it held.
   bool ReadByteList(std::vector<uint8_t>& list, int32_t maxCount = kNoLimit);
   bool ReadI32List(std::vector<int32_t>& list, int32_t maxCount = kNoLimit);
   bool ReadStringList(std::vector<std::string>& list, int32_t maxLength = kNoLimit, int32_t maxCount = kNoLimit);
@@ -103,9 +111,11 @@ int32_t ByteCursor::SizeList(std::vector<T>& list, int64_t minEntryBytes, int32_
 template <typename T, typename ReadEntry>
 int32_t ByteCursor::ReadListPrefix(std::vector<T>& list, int64_t minEntryBytes, int32_t maxCount,
                                    ReadEntry readEntry) {
-  const int32_t count = SizeList(list, minEntryBytes, maxCount, true);
-  for (int32_t i = 0; i < count; ++i) {
-    if (!readEntry(*this, list[static_cast<size_t>(i)])) return -1;
+  int32_t count = 0;
+  if (!ReadCount(count, minEntryBytes, maxCount)) return -1;
+  for (size_t i = 0; i < static_cast<size_t>(count); ++i) {
+    if (i == list.size()) list.emplace_back();
+    if (!readEntry(*this, list[i])) return -1;
   }
   return count;
 }

@@ -7,7 +7,7 @@ bool FileBuffer::Load(const char* path) {
   const FileHandle file = FileOpenRead(path, 0);
   if (file == 0) return false;
   const int64_t size = FileSizeOf(path);
-  bool ok = size >= 0 && size <= INT32_MAX;
+  bool ok = size >= 0 && size <= kMaxWholeFileSize;
   std::vector<uint8_t> bytes;
   if (ok && size > 0) {
     bytes.resize(static_cast<size_t>(size));

@@ -8,6 +8,7 @@
 
 #include "engine/data/file/ByteCursor.h"
 #include "engine/data/map/MoveRoute.h"
+#include "engine/data/map/PreparedOperand.h"
 
 struct EventCommand {
   static constexpr int32_t kEndCode = -1;
@@ -16,7 +17,9 @@ struct EventCommand {
   uint8_t indent = 0;
   std::vector<std::string> strings;
   std::vector<MoveRoute> routes;  // at most one, for commands that carry one
-  std::vector<int32_t> flowData;  // filled when the list is prepared for running
+  // Filled when the list is prepared for running; empty: the plain form.
+  std::vector<int32_t> flowData;
+  std::vector<PreparedOperand> operands;
 
   // Reads one command record. False, with the cursor's overrun flag set, on
   // a negative count or a record that runs past the end.
@@ -33,3 +36,8 @@ struct EventCommand {
 // whatever the file holds there. A list without commands, or a last command
 // without arguments, has nothing to mark and is left as it is.
 void MarkCommandListEnd(std::vector<EventCommand>& commands);
+
+// Reads count command records into the list, which they replace; the list
+// grows as they are read and its last command is marked as the end. False,
+// with the cursor's overrun flag set, when a record is damaged.
+bool ReadEventCommands(ByteCursor& in, int32_t count, std::vector<EventCommand>& commands);

@@ -63,10 +63,6 @@ bool EventPage::Read(ByteCursor& in) {
     return false;
   }
   if (!route.Read(in) || !in.ReadCount(commandCount, EventCommand::kSmallestRecordBytes)) return false;
-  commands.assign(static_cast<size_t>(commandCount), EventCommand{});
-  for (EventCommand& command : commands) {
-    if (!command.Read(in)) return false;
-  }
-  MarkCommandListEnd(commands);
+  if (!ReadEventCommands(in, commandCount, commands)) return false;
   return in.ReadByteListPrefix(extraBytes) >= 0 && in.ReadU8(marker);
 }

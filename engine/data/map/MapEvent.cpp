@@ -8,9 +8,10 @@ bool MapEvent::Read(ByteCursor& in) {
       !in.CountFits(pageCount, EventPage::kSmallestRecordBytes)) {
     return false;
   }
-  if (pages.size() < static_cast<size_t>(pageCount)) pages.resize(static_cast<size_t>(pageCount));
-  for (int32_t i = 0; i < pageCount; ++i) {
-    if (!pages[static_cast<size_t>(i)].Read(in)) return false;
+  // Pages beyond the count are kept; new ones are added as they are read.
+  for (size_t i = 0; i < static_cast<size_t>(pageCount); ++i) {
+    if (i == pages.size()) pages.emplace_back();
+    if (!pages[i].Read(in)) return false;
   }
   return in.ReadU8(marker);
 }

@@ -17,6 +17,7 @@ constexpr size_t kMaxStepText = 254;
 bool ReadStep(ByteCursor& in, MoveRouteStep& step) {
   uint8_t argumentCount = 0;
   if (!in.ReadU8(step.code) || !in.ReadU8(argumentCount)) return false;
+  if (!in.CountFits(argumentCount, 4)) return false;
   step.arguments.resize(argumentCount);
   if (!in.ReadI32Array(step.arguments.data(), argumentCount)) return false;
   uint8_t textLength = 0;
@@ -45,9 +46,12 @@ bool MoveRoute::Read(ByteCursor& in) {
   if (!in.ReadBytes(bytes, 6)) return false;
   for (int i = 0; i < 6; ++i) options[kRecordOptionOrder[i]] = bytes[i];
   if (!in.ReadCount(stepCount, kSmallestStepBytes, kMaxSteps)) return false;
-  steps.assign(static_cast<size_t>(stepCount), MoveRouteStep{});
-  for (MoveRouteStep& step : steps) {
+  // The steps grow as they are read.
+  steps.clear();
+  for (int32_t i = 0; i < stepCount; ++i) {
+    MoveRouteStep step;
     if (!ReadStep(in, step)) return false;
+    steps.push_back(std::move(step));
   }
   return true;
 }

@@ -168,6 +168,10 @@ void HostTranslateSdlEvent(const SDL_Event& event, std::vector<HostMessage>& out
     case SDL_DISPLAYEVENT:
       HostCheckDesktopChange(out);
       break;
+    case SDL_RENDER_TARGETS_RESET:
+    case SDL_RENDER_DEVICE_RESET:
+      HostNoteRenderReset();
+      break;
     case SDL_MOUSEMOTION: {
       if (!IsOurWindow(event.motion.windowID)) break;
       const ClientPoint at = ToClient(event.motion.x, event.motion.y);

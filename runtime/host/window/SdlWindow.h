@@ -30,6 +30,14 @@ void HostCheckDesktopChange(std::vector<HostMessage>& out);
 // in full-screen style.
 SDL_Rect HostPictureViewport();
 
+// The window's renderer, made on first use; null without a window. Its
+// generation changes whenever it is made or destroyed, and the reset count
+// whenever SDL reports that textures were lost.
+SDL_Renderer* HostSdlRenderer();
+uint32_t HostSdlRendererGeneration();
+void HostNoteRenderReset();
+uint32_t HostRenderResetCount();
+
 // Puts the input method's on or off (HostEnableIme) into effect; the window
 // system starts text input whenever video starts.
 void HostApplyImeState();

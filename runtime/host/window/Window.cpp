@@ -26,6 +26,8 @@ int gScreenWidth = 640;
 int gScreenHeight = 480;
 HostDesktop gLastDesktop = {0, 0, 32};
 std::map<int, IconImage> gIcons;
+uint32_t gRendererGeneration = 0;
+uint32_t gRenderResets = 0;
 
 // The screen saver stays as the user has it until the layer switches it
 // off; SDL would switch it off as soon as video starts.
@@ -115,7 +117,10 @@ uint32_t HostWindowCreate(const char* titleCp932, HostWindowStyle style, const H
 }
 
 void HostWindowDestroy() {
-  if (gRenderer) SDL_DestroyRenderer(gRenderer);
+  if (gRenderer) {
+    SDL_DestroyRenderer(gRenderer);
+    ++gRendererGeneration;
+  }
   gRenderer = nullptr;
   if (gWindow) SDL_DestroyWindow(gWindow);
   gWindow = nullptr;
@@ -229,12 +234,11 @@ bool HostWindowFrameRect(HostRect* frame) {
 }
 
 void HostWindowFillBlack() {
-  if (!gWindow) return;
-  if (!gRenderer) gRenderer = SDL_CreateRenderer(gWindow, -1, 0);
-  if (!gRenderer) return;
-  SDL_SetRenderDrawColor(gRenderer, 0, 0, 0, 255);
-  SDL_RenderClear(gRenderer);
-  SDL_RenderPresent(gRenderer);
+  SDL_Renderer* renderer = HostSdlRenderer();
+  if (!renderer) return;
+  SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
+  SDL_RenderClear(renderer);
+  SDL_RenderPresent(renderer);
 }
 
 void HostEnableScreenSaver(bool enabled) {
@@ -247,6 +251,19 @@ void HostEnableScreenSaver(bool enabled) {
 }
 
 SDL_Window* HostSdlWindow() { return gWindow; }
+
+SDL_Renderer* HostSdlRenderer() {
+  if (!gWindow) return nullptr;
+  if (!gRenderer) {
+    gRenderer = SDL_CreateRenderer(gWindow, -1, 0);
+    if (gRenderer) ++gRendererGeneration;
+  }
+  return gRenderer;
+}
+
+uint32_t HostSdlRendererGeneration() { return gRendererGeneration; }
+void HostNoteRenderReset() { ++gRenderResets; }
+uint32_t HostRenderResetCount() { return gRenderResets; }
 
 SDL_Rect HostPictureViewport() {
   int w = 0;

@@ -20,3 +20,7 @@ int64_t ArchiveUncompressedSize(const uint8_t* source, size_t sourceSize);
 // distance size 3, or fewer bytes than stated at the code's end.
 int64_t DecompressArchiveData(const uint8_t* source, size_t sourceSize, uint8_t* destination,
                               size_t destinationSize);
+
+// The same checks without writing anything, in time linear in the code:
+// the stated size when DecompressArchiveData would succeed, else -1.
+int64_t CheckArchiveCode(const uint8_t* source, size_t sourceSize);

@@ -1,9 +1,9 @@
 #include "runtime/platform/archive/ArchiveReader.h"
 
 #include <cstring>
-#include <unordered_set>
 #include <vector>
 
+#include "runtime/Movan.h"
 #include "runtime/ShiftJis.h"
 #include "runtime/platform/archive/ArchiveDecompress.h"
 #include "runtime/platform/archive/ArchiveFormat.h"
@@ -39,13 +39,68 @@ bool IsStored(const ArchiveReader* r, const uint8_t* entry) {
   return r->version < kArchiveFirstCompressingVersion || ReadLe32(entry + kEntryCompressedSize) == kArchiveStored;
 }
 
+bool ValidEntry(const ArchiveReader* r, const uint8_t* e) {
+  if (!ValidNameRecord(r, ReadLe32(e + kEntryName))) return false;
+  if (ReadLe32(e + kEntryAttributes) & kArchiveDirectoryAttribute) return true;
+  const uint64_t size = ReadLe32(e + kEntrySize);
+  uint64_t length = size;
+  if (!IsStored(r, e)) {
+    length = ReadLe32(e + kEntryCompressedSize);
+    if (length < kArchiveCodeHeadSize ||
+        size > (length - kArchiveCodeHeadSize) * kMaxExpansionPerCodeByte + kLongestShortMatch) {
+      return false;
+    }
+  }
+  const uint64_t start = static_cast<uint64_t>(r->dataOffset) + ReadLe32(e + kEntryData);
+  return start <= static_cast<uint64_t>(r->fileSize) && length <= static_cast<uint64_t>(r->fileSize) - start;
+}
+
+// Entries already checked, by offset in the entry table. Directories may
+// share or overlap entry ranges, so each directory skips to the next entry
+// not yet checked on its own stride: next[x] leads, through path-halved
+// links, to the first unchecked offset at or after x with x's remainder.
+// Every entry is checked once and the tables are walked in time about
+// linear in their size.
+class CheckedEntries {
+ public:
+  explicit CheckedEntries(uint32_t size, uint32_t stride) : next_(size), stride_(stride) {
+    for (uint32_t i = 0; i < size; ++i) next_[i] = i;
+  }
+  uint32_t FirstUnchecked(uint32_t x) {
+    while (x < next_.size() && next_[x] != x) {
+      const uint32_t up = next_[x];
+      if (up < next_.size()) next_[x] = next_[up];
+      x = up;
+    }
+    return x;
+  }
+  void MarkChecked(uint32_t x) {
+    const uint64_t after = static_cast<uint64_t>(x) + stride_;
+    next_[x] = after < next_.size() ? static_cast<uint32_t>(after) : static_cast<uint32_t>(next_.size());
+  }
+
+ private:
+  std::vector<uint32_t> next_;
+  uint32_t stride_;
+};
+
 // Every directory the tables reach, through subdirectories and parents.
 bool ValidateTables(const ArchiveReader* r) {
-  std::vector<uint32_t> pending = {0};
-  std::unordered_set<uint32_t> seen = {0};
+  const uint32_t entryArea = r->tableSize - r->entryTableOffset;
+  const uint32_t directoryArea = r->tableSize - r->directoryTableOffset;
+  CheckedEntries checked(entryArea, r->entrySize);
+  std::vector<bool> seen(directoryArea);
+  std::vector<uint32_t> pending;
   auto reach = [&](uint32_t directory) {
-    if (seen.insert(directory).second) pending.push_back(directory);
+    // A record beyond the table is caught when it is taken from the list.
+    if (directory >= directoryArea) {
+      pending.push_back(directory);
+    } else if (!seen[directory]) {
+      seen[directory] = true;
+      pending.push_back(directory);
+    }
   };
+  reach(0);
   while (!pending.empty()) {
     const uint32_t directory = pending.back();
     pending.pop_back();
@@ -58,27 +113,12 @@ bool ValidateTables(const ArchiveReader* r) {
     const uint64_t count = ReadLe32(d + kDirectoryCount);
     const uint32_t first = ReadLe32(d + kDirectoryFirstEntry);
     if (!InTable(r, static_cast<uint64_t>(r->entryTableOffset) + first, count * r->entrySize)) return false;
-    for (uint64_t i = 0; i < count; ++i) {
-      const uint8_t* e = EntryAt(r, static_cast<uint32_t>(first + i * r->entrySize));
-      if (!ValidNameRecord(r, ReadLe32(e + kEntryName))) return false;
-      const uint32_t data = ReadLe32(e + kEntryData);
-      if (ReadLe32(e + kEntryAttributes) & kArchiveDirectoryAttribute) {
-        reach(data);
-        continue;
-      }
-      const uint64_t size = ReadLe32(e + kEntrySize);
-      uint64_t length = size;
-      if (!IsStored(r, e)) {
-        length = ReadLe32(e + kEntryCompressedSize);
-        if (length < kArchiveCodeHeadSize ||
-            size > (length - kArchiveCodeHeadSize) * kMaxExpansionPerCodeByte + kLongestShortMatch) {
-          return false;
-        }
-      }
-      const uint64_t start = static_cast<uint64_t>(r->dataOffset) + data;
-      if (start > static_cast<uint64_t>(r->fileSize) || length > static_cast<uint64_t>(r->fileSize) - start) {
-        return false;
-      }
+    const uint64_t end = first + count * r->entrySize;
+    for (uint32_t at = checked.FirstUnchecked(first); at < end; at = checked.FirstUnchecked(at)) {
+      const uint8_t* e = EntryAt(r, at);
+      if (!ValidEntry(r, e)) return false;
+      if (ReadLe32(e + kEntryAttributes) & kArchiveDirectoryAttribute) reach(ReadLe32(e + kEntryData));
+      checked.MarkChecked(at);
     }
   }
   return true;
@@ -238,6 +278,47 @@ int ChangeArchiveDir(ArchiveReader* reader, const char* path) {
   return 0;
 }
 
+namespace {
+
+// Takes the decompressed data of the entry when another handle holds it.
+bool ShareData(ArchiveFile* file) {
+  for (ArchiveSharedData& shared : file->reader->shared) {
+    if (shared.users > 0 && shared.entry == file->entry) {
+      ++shared.users;
+      file->data = shared.data;
+      return true;
+    }
+  }
+  return false;
+}
+
+// The file's data in memory, decompressed once; the code is not needed
+// after that.
+bool DecompressIntoMemory(ArchiveFile* file) {
+  if (ShareData(file)) {
+    TrackedFree(file->code);
+    file->code = nullptr;
+    return true;
+  }
+  uint8_t* data = static_cast<uint8_t*>(TrackedAlloc(file->size ? file->size : 1, __FILE__, __LINE__));
+  if (!data || DecompressArchiveData(file->code, file->codeSize, data, file->size) != file->size) {
+    if (data) TrackedFree(data);
+    return false;
+  }
+  TrackedFree(file->code);
+  file->code = nullptr;
+  file->data = data;
+  for (ArchiveSharedData& shared : file->reader->shared) {
+    if (shared.users == 0) {
+      shared = {file->entry, 1, data};
+      break;
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
 int ArchiveFileOpen(ArchiveReader* reader, const char* innerPath, ArchiveFile* file) {
   std::memset(file, 0, sizeof *file);
   const int64_t entry = FindArchiveFileEntry(reader, innerPath);
@@ -248,33 +329,23 @@ int ArchiveFileOpen(ArchiveReader* reader, const char* innerPath, ArchiveFile* f
   file->size = ReadLe32(e + kEntrySize);
   file->dataStart = static_cast<uint64_t>(reader->dataOffset) + ReadLe32(e + kEntryData);
   if (IsStored(reader, e)) return 0;
+  if (ShareData(file)) return 0;
 
-  for (ArchiveSharedData& shared : reader->shared) {
-    if (shared.users > 0 && shared.entry == file->entry) {
-      ++shared.users;
-      file->data = shared.data;
-      return 0;
-    }
-  }
+  // A stated size beyond the cap is refused before anything is read; the
+  // code is then checked (its length is paid for in file bytes), and
+  // decompressed only by the read that needs it.
   const uint32_t packed = ReadLe32(e + kEntryCompressedSize);
-  uint8_t* code = static_cast<uint8_t*>(TrackedAlloc(packed, __FILE__, __LINE__));
-  uint8_t* data = static_cast<uint8_t*>(TrackedAlloc(file->size ? file->size : 1, __FILE__, __LINE__));
-  const bool ok = code && data && ReadArchiveBlock(reader, code, packed, file->dataStart) == packed &&
-                  ArchiveUncompressedSize(code, packed) == file->size &&
-                  DecompressArchiveData(code, packed, data, file->size) == file->size;
-  if (code) TrackedFree(code);
+  uint8_t* code = file->size <= kMaxWholeFileSize ? static_cast<uint8_t*>(TrackedAlloc(packed, __FILE__, __LINE__))
+                                                  : nullptr;
+  const bool ok = code && ReadArchiveBlock(reader, code, packed, file->dataStart) == packed &&
+                  ArchiveUncompressedSize(code, packed) == file->size && CheckArchiveCode(code, packed) == file->size;
   if (!ok) {
-    if (data) TrackedFree(data);
+    if (code) TrackedFree(code);
     std::memset(file, 0, sizeof *file);
     return -1;
   }
-  file->data = data;
-  for (ArchiveSharedData& shared : reader->shared) {
-    if (shared.users == 0) {
-      shared = {file->entry, 1, data};
-      break;
-    }
-  }
+  file->code = code;
+  file->codeSize = packed;
   return 0;
 }
 
@@ -292,6 +363,7 @@ void ArchiveFileClose(ArchiveFile* file) {
     }
     if (file->data) TrackedFree(file->data);
   }
+  if (file->code) TrackedFree(file->code);
   std::memset(file, 0, sizeof *file);
 }
 
@@ -303,6 +375,16 @@ size_t ArchiveFileRead(ArchiveFile* file, void* buffer, size_t count) {
   const size_t left = file->size - file->position;
   if (count > left) count = left;
   if (count == 0) return 0;
+  if (file->code && file->position == 0 && count == file->size) {
+    // The whole file into the caller's buffer: no copy of it is kept.
+    if (DecompressArchiveData(file->code, file->codeSize, static_cast<uint8_t*>(buffer), count) != file->size) {
+      return 0;
+    }
+    file->position = file->size;
+    file->eofFlag = 0;
+    return count;
+  }
+  if (file->code && !DecompressIntoMemory(file)) return 0;
   int64_t got;
   if (file->data) {
     std::memcpy(buffer, file->data + file->position, count);

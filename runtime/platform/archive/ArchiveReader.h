@@ -29,8 +29,7 @@ struct ArchiveNameKey {
 // False when the name is longer than kArchiveNameMax.
 bool MakeArchiveNameKey(const char* name, size_t length, ArchiveNameKey* key);
 
-// A decompressed file shared by the handles open on it at the same time (the
-// data loader opens a file, then opens it again for its size).
+// A decompressed file shared by the handles open on it at the same time.
 struct ArchiveSharedData {
   uint32_t entry;
   int users;
@@ -64,16 +63,23 @@ struct ArchiveFile {
   uint32_t entry;  // offset in the file-entry table
   uint32_t size;
   uint64_t dataStart;  // in the archive file
-  uint8_t* data;       // the decompressed file (shared); null for a stored one
+  uint8_t* data;       // the decompressed file (shared), once a read needs it
+  uint8_t* code;       // the checked code of a compressed file, until it is decompressed
+  uint32_t codeSize;
   uint32_t position;
   int eofFlag;
 };
 
 // innerPath is relative to the archive's root, '\' separated. 0, or -1 when
-// it names no file or the file's data is damaged.
+// it names no file, the file states a size above kMaxWholeFileSize (refused
+// before its code is read) or its code is damaged (checked without
+// decompressing).
 int ArchiveFileOpen(ArchiveReader* reader, const char* innerPath, ArchiveFile* file);
 void ArchiveFileClose(ArchiveFile* file);
-// Returns the bytes read.
+// Returns the bytes read. A compressed file read whole by its first read is
+// decompressed straight into the caller's buffer, so the data loader holds
+// the only copy; any other read decompresses it once into memory shared by
+// the handles open on it.
 size_t ArchiveFileRead(ArchiveFile* file, void* buffer, size_t count);
 // Clamped to the file. 0, or -1 for an unknown origin.
 int ArchiveFileSeek(ArchiveFile* file, int64_t offset, int origin);

@@ -88,12 +88,15 @@ struct SoundHandle : HandleRecord {
   unsigned char* pcm = nullptr;
   int32_t bufferCount = 0;
   int32_t nextBuffer = 0;
+
+  uint8_t movieSound = 0;  // made as a movie's own sound track
 };
 
 struct SoundSystem {
   int deviceOpen = 0;
   SoundBuffer silentBuffer;
   int32_t loadMode = 0;
+  int32_t movieSound = 0;  // set by the movie code around loading a movie's sound
   HandleListNode streamFirst{};
   HandleListNode streamLast{};
 };
@@ -110,6 +113,8 @@ int32_t AddSoundData(int32_t handle);
 // ring of a stream sound. 0, or -1 (logged) when the device refuses.
 int CreateSoundBuffers(const WaveFormat& format, uint32_t bytes, int32_t kind, int count, int32_t handle);
 int GetSoundLoadMode();
+// Marks the sounds made until it is cleared as a movie's own sound track.
+void SetMovieSoundFlag(int flag);
 int64_t GetSoundLengthSamples(int32_t handle);
 
 // One pass of the message pump through the hook (SoundSystem.h).

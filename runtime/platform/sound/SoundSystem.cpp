@@ -125,7 +125,9 @@ int TermSoundSystem() {
 
 int32_t AddSoundData(int32_t handle) {
   SoundHandle* record = nullptr;
-  return SoundTable().Create(&record, handle < 0 ? kNoHandle : handle);
+  const int32_t made = SoundTable().Create(&record, handle < 0 ? kNoHandle : handle);
+  if (made >= 0) record->movieSound = gSound.movieSound ? 1 : 0;
+  return made;
 }
 
 int CreateSoundBuffers(const WaveFormat& format, uint32_t bytes, int32_t kind, int count, int32_t handle) {
@@ -185,3 +187,5 @@ int GetSoundLoadMode() { return gSound.loadMode; }
 void SetSoundPumpHook(SoundPumpHook hook) { gPumpHook = hook ? hook : DefaultPump; }
 
 int RunSoundPump() { return gPumpHook(); }
+
+void SetMovieSoundFlag(int flag) { gSound.movieSound = flag; }

@@ -3,6 +3,7 @@
 #include <cstdarg>
 
 #include "runtime/Movan.h"
+#include "runtime/host/screen/Display.h"
 #include "runtime/host/system/ProcessExit.h"
 #include "runtime/host/window/Window.h"
 #include "runtime/platform/system/ApiLock.h"
@@ -12,6 +13,7 @@
 #include "runtime/platform/base/Format.h"
 #include "runtime/platform/input/InputDevices.h"
 #include "runtime/platform/base/Log.h"
+#include "runtime/platform/base/ScreenLog.h"
 #include "runtime/platform/window/MainWindow.h"
 #include "runtime/platform/window/MessagePump.h"
 #include "runtime/platform/system/PlatformState.h"
@@ -40,6 +42,38 @@ void EndComponentModel() {
   gPlatform.comInitialised = 0;
 }
 
+// The first draws: a drawable graphic made a target once, then black
+// graphics drawn onto both screens. The draw target is left on the front
+// screen.
+void MakeFirstScreens() {
+  SetDrawTarget(kBackScreen);
+  SetDrawTarget(kFrontScreen);
+  SetCreateDrawableGraphics(1);
+  const int drawable = CreateBlankGraphic(256, 256, 1);
+  SetCreateDrawableGraphics(0);
+  SetDrawTarget(drawable);
+  SetDrawTarget(kFrontScreen);
+  DeleteGraphic(drawable);
+  SetDrawTarget(kBackScreen);
+
+  GraphImage black = {};
+  if (CreateRgb24GraphImage(256, 256, &black) == 0) {
+    FillGraphImage(&black, 0, 0, 0, 0);
+    const int first = MakeGraphicFromGraphImage(&black);
+    SetBlendMode(3, 128);
+    DrawGraphicAt(0, 0, first, 0);
+    SetBlendMode(0, 0);
+    SetDrawTarget(kFrontScreen);
+    DrawGraphicAt(0, 0, first, 0);
+    DeleteGraphic(first);
+    const int second = MakeGraphicFromGraphImage(&black);
+    DrawGraphicStretched(0, 0, 640, 480, second, 0);
+    DeleteGraphic(second);
+    FreeGraphImage(&black);
+  }
+  SetDrawTarget(kFrontScreen);
+}
+
 int StartUpFailed() {
   gPlatform.initialising = 0;
   return -1;
@@ -51,6 +85,9 @@ int InitLayerSystems() {
   if (gPlatform.initialised) return 0;
   gPlatform.initialising = 1;
 
+  // Drawing goes to memory images: the display has no hardware for it.
+  if (IsSoftwareDrawingRequested() || !HostHasHardwareDrawing()) EnableHardwareDrawing(0);
+  InitYuvTables();
   ResetArchiveState();
   InstallFileAccessTable(nullptr);
   ReadStartDirectory();
@@ -67,14 +104,20 @@ int InitLayerSystems() {
 
   ReadPerformanceFrequency();
   CollectSystemInfo();
+  if (gPlatform.osVersionCode == 0x108) UseWorkSurfaceForFrontScreen(1);
+  SetGraphicsRestoreHandler(nullptr);
 
   if (StartComponentModel() != 0) return StartUpFailed();
   if (CreateMainWindow() != 0) return StartUpFailed();
   if (InputInit() == -1) return StartUpFailed();
   InitSoundSystem();  // the game runs on without sound
+  if (InitScreenDevice(gPlatform.window.mainWindow) < 0) return StartUpFailed();
   TextInputInit();
   gPlatform.initialised = 1;
+  SetWaitVsync(1);
   if (!gPlatform.windowMode) HostWindowRaise(true);
+  ScreenLogInit();
+  MakeFirstScreens();
 
   gPlatform.initialising = 0;
   return 0;
@@ -82,10 +125,13 @@ int InitLayerSystems() {
 
 int EndLayerSystems() {
   if (!gPlatform.initialised) return 0;
+  ScreenLogEnd();
+  EndScreenDevice();
   InputEnd();
   TermSoundSystem();
   DestroyMainWindow();
   EndComponentModel();
+  DeleteAllGraphImageHandles();
   gPlatform.initialised = 0;
   while (PumpMessagesUnlocked() != -1 && !gPlatform.window.endRequested) {
   }

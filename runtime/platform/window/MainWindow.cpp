@@ -246,12 +246,13 @@ int ChangeWindowMode(int mode) {
   if (w.mainWindow == 0) return 0;
   w.modeChanging = 1;
   ApplyWindowStyle();
+  const int result = ChangeScreenMode(-1, -1, -1, 1, -1);
   // The style change stands for a change of display mode; wait until the
   // window has seen it.
   while (!w.displayChangeSeen && PumpMessagesUnlocked() != -1) {
   }
   w.modeChanging = 0;
-  return 0;
+  return result;
 }
 
 int SetWindowScale(double scale) {

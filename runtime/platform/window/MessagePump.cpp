@@ -2,6 +2,7 @@
 
 #include <thread>
 
+#include "runtime/Movan.h"
 #include "runtime/host/system/Clock.h"
 #include "runtime/host/window/Window.h"
 #include "runtime/host/window/WindowMessages.h"
@@ -59,7 +60,10 @@ int PumpMessagesUnlocked() {
     }
     if (ended) break;
     if (!w.active) {
-      if (mainThread) RefillAllStreamSounds();
+      if (mainThread) {
+        RefillAllStreamSounds();
+        UpdateAllMovieFrames();
+      }
       HostSleepMs(1);
     }
     if (w.endRequested || !mainThread) break;
@@ -67,7 +71,10 @@ int PumpMessagesUnlocked() {
     if (quiet && !Waiting(w)) break;
   }
 
-  if (mainThread && !gPlatform.windowMode) ShowMouseCursor(w.cursorRequested);
+  if (mainThread && !gPlatform.windowMode) {
+    SetGdiPresentMode(GetGdiPresentMode());
+    ShowMouseCursor(w.cursorRequested);
+  }
   // Sound and text input belong to the main thread.
   if (mainThread) RefillAllStreamSounds();
   w.textInputBusy = 1;
@@ -86,9 +93,12 @@ int PumpMessages() {
 void WaitWhileInactive() {
   MainWindowState& w = gPlatform.window;
   // Without a window there is no activation to wait for.
-  if (w.mainWindow == 0 || w.painting || w.active || gPlatform.runInBackground) return;
+  if (w.mainWindow == 0 || w.painting || w.active) return;
+  if (gPlatform.runInBackground && !(GetGdiPresentMode() == 0 && !gPlatform.windowMode)) return;
   while (PumpMessagesUnlocked() != -1 && !w.active) {
   }
+  RestoreAndCheckSurfaces2D();
+  ForEachGraphicHandle([](int graphic) { RestoreGraphic(graphic); });
 }
 
 int WaitMilliseconds(int ms) {

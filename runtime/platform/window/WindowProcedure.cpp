@@ -44,8 +44,25 @@ void OnActivation(bool active, bool minimised) {
   MainWindowState& w = gPlatform.window;
   if (w.creatingWindow) return;
   w.active = active ? 1 : 0;
-  // A full-screen window that is minimised stays as it is until restored.
-  if (active && !gPlatform.windowMode && gPlatform.initialised && minimised) return;
+  if (active) {
+    RestoreAndCheckSurfaces2D();
+    if (!gPlatform.windowMode && gPlatform.initialised) {
+      // A full-screen window that is minimised stays as it is until restored.
+      if (minimised) return;
+      ReinitGraphics();
+      ResumeAllMovies();
+    } else if (!gPlatform.runInBackground) {
+      ResumeAllMovies();
+    }
+    ReacquireInputDevices();
+    return;
+  }
+  if (!gPlatform.windowMode && IsFullScreenModeSet() && !IsDirectDrawOn()) {
+    // The display goes back to the desktop while the game is away.
+    ReleaseDirectDraw();
+    HostWindowMinimise();
+  }
+  if (!gPlatform.windowMode || !gPlatform.runInBackground) PauseAllMovies();
   ReacquireInputDevices();
 }
 
@@ -53,8 +70,14 @@ void OnPaint() {
   MainWindowState& w = gPlatform.window;
   if (!gPlatform.windowMode) return;
   w.painting = 1;
-  // Once the layer runs, the screen shows itself.
-  if (!gPlatform.initialised) HostWindowFillBlack();
+  if (!gPlatform.initialised) {
+    HostWindowFillBlack();
+  } else if (GetDrawTarget() == kBackScreen) {
+    const int vsync = GetWaitVsync();
+    SetWaitVsync(0);
+    PresentScreen();
+    SetWaitVsync(vsync);
+  }
   w.painting = 0;
 }
 
@@ -66,13 +89,19 @@ void OnDisplayChange(int depth, int width, int height) {
     int screenDepth = 0;
     GetScreenMetrics(&screenWidth, &screenHeight, &screenDepth);
     const bool same = screenWidth == width && screenHeight == height && screenDepth == depth;
-    const bool unworkable = depth == 24 || (depth == 8 && screenDepth != 8) || screenWidth > width ||
-                            screenHeight > height;
+    const bool unworkable = !HasGraphicsRestoreHandler() || depth == 24 || (depth == 8 && screenDepth != 8) ||
+                            screenWidth > width || screenHeight > height;
     if (!same && unworkable) {
       LogWrite("復元関数が登録されていないためか画面が２４ビットカラーに変更されたため終了します\n");
       LogWrite("またはスクリーンが小さすぎるためか色ビット数の違いが大きいためか終了します\n");
       PostClose();
       return;
+    }
+    if (!same) {
+      ReleaseAllMovieStreams();
+      DetectScreenPixelFormat();
+      ReinitGraphics();
+      ResumeAllMovies();
     }
   }
   w.displayChangeSeen = 1;
@@ -141,6 +170,17 @@ int MainWindowProc(const HostMessage& message) {
 void OnWindowMoved(int left, int top) {
   IntRect& r = gPlatform.window.clientRect;
   r = IntRect{left, top, left + (r.right - r.left), top + (r.bottom - r.top)};
+  if (!gPlatform.initialised) return;
+  // Memory-image screens keep their own front-screen rectangle.
+  if (GetDrawTarget() == kFrontScreen && !IsSoftwareDrawingRequested()) {
+    const int mask = GetMaskDrawingFlag();
+    EnableMaskDrawing(0);
+    SetFrontScreenRect(r);
+    EnableMaskDrawing(mask);
+  }
+  IntRect region;
+  GetDrawRegion(&region);
+  SetDrawRegion(region.left, region.top, region.right, region.bottom);
 }
 
 int KeyRingCodeOfChar(int code) {

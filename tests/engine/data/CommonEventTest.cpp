@@ -237,6 +237,24 @@ TEST_F(CommonEventTest, DamagedFilesFailCleanly) {
   EXPECT_FALSE(ReadDat(list, WriteCommonEventDat(longName)));
 }
 
+TEST_F(CommonEventTest, ADamagedRecordLeavesTheListAsLongAsTheFileStated) {
+  const std::vector<CommonEvent> events = SampleEvents();
+  const CommonEventDatOptions plain{{0, 0, 0}, 0x8F, 0x8F, {}};
+  const std::string valid = WriteCommonEventDat(events, plain);
+  // The third record starts where the closing byte of a two-record file lies.
+  const size_t third = WriteCommonEventDat({events[0], events[1]}, plain).size() - 1;
+  const std::vector<CommonEvent> loaded = Loaded(events);
+  for (int32_t held : {1, 10}) {
+    CommonEventList list;
+    list.Resize(held);
+    EXPECT_FALSE(ReadDat(list, valid.substr(0, third + 6))) << held;
+    ASSERT_EQ(list.Count(), 3) << held;
+    EXPECT_EQ(list.events[0], loaded[0]);
+    EXPECT_EQ(list.events[1], loaded[1]);
+    EXPECT_EQ(list.events[2], Numbered(2));
+  }
+}
+
 TEST_F(CommonEventTest, ACommonFileAppendsBeyondTheListOrOverwritesWithin) {
   std::vector<CommonEvent> two = {Named("A"), Named("B")};
   two[1].commands = {Command({150, 3})};

@@ -2,11 +2,14 @@
 
 #include <cstring>
 #include <set>
+#include <string>
 #include <vector>
 
 #include "engine/shell/DecimalText.h"
 #include "engine/shell/EngineRandom.h"
+#include "engine/shell/MessageTextScan.h"
 #include "engine/shell/ShiftJisPosition.h"
+#include "engine/shell/StartupSettings.h"
 
 namespace {
 
@@ -57,6 +60,46 @@ TEST(ShiftJisPositionTest, ClassifiesEveryPosition) {
     EXPECT_EQ(ShiftJisPositionState(c.text, 100), 0);
     EXPECT_EQ(ShiftJisPositionState(c.text, -1), 0);
   }
+}
+
+}  // namespace
+
+namespace {
+
+TEST(MessageTextScanTest, StepsOverCharactersAndControlSequences) {
+  const struct {
+    std::string text;
+    std::vector<size_t> units;
+    size_t characters;
+  } cases[] = {
+      {"ab", {1, 1}, 2},
+      {"漢a", {2, 1}, 2},
+      {std::string("\x01\x02\x81", 3) + "x", {3, 1}, 1},          // a colour argument in the lead range
+      {std::string("\x01\x0C\x00\x0D", 4) + "\\", {4, 1}, 1},    // a NUL and a CR among the arguments
+      {std::string("\x01\x05\x01\x01", 4), {2, 2}, 0},
+      {std::string("\x01\x16\x0E", 3), {3}, 0},                  // cut at the end of the text
+      {std::string("\x81\x0A", 2), {1, 1}, 2},                   // a lead byte before a line feed
+      {std::string("\x01", 1), {1}, 0},
+  };
+  for (const auto& c : cases) {
+    std::vector<size_t> units;
+    for (size_t i = 0; i < c.text.size();) {
+      const size_t n = MessageUnitLength(c.text.data() + i, c.text.size() - i);
+      units.push_back(n);
+      i += n;
+    }
+    EXPECT_EQ(units, c.units);
+    EXPECT_EQ(CountMessageCharacters(c.text.data(), c.text.size()), c.characters);
+  }
+  EXPECT_EQ(MessageUnitLength("", 0), 0u);
+}
+
+TEST(StartupSettingsTest, TestPlayNeedsTheExactCommandLine) {
+  EXPECT_TRUE(IsTestPlayCommandLine("Test_Of_Main"));
+  EXPECT_FALSE(IsTestPlayCommandLine("Test_Of_Main "));
+  EXPECT_FALSE(IsTestPlayCommandLine("\"Test_Of_Main\""));
+  EXPECT_FALSE(IsTestPlayCommandLine(""));
+  EXPECT_FALSE(IsTestPlayCommandLine(nullptr));
 }
 
 }  // namespace

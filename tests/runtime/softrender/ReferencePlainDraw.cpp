@@ -3,136 +3,20 @@
 #include <cstring>
 #include <vector>
 
+#include "tests/runtime/softrender/ReferencePixel.h"
+
 namespace {
-
-int64_t FloorDiv(int64_t a, int64_t b) {
-  int64_t q = a / b;
-  if ((a % b != 0) && ((a < 0) != (b < 0))) --q;
-  return q;
-}
-
-int P(int a, int b) { return a * b / 255; }
 
 int Byte(uint32_t v, int i) { return static_cast<int>((v >> (8 * i)) & 0xFF); }
 
-uint32_t WithByte(uint32_t v, int i, int b) {
-  return (v & ~(0xFFu << (8 * i))) | (static_cast<uint32_t>(b & 0xFF) << (8 * i));
+uint32_t Read(const uint8_t* p, int bytes) {
+  uint32_t v = 0;
+  std::memcpy(&v, p, bytes);
+  return v;
 }
 
-// The packed add as the rules describe it channel by channel.
-uint32_t PackedAdd(uint32_t d, uint32_t t, bool lowBits) {
-  uint32_t out = 0;
-  int sum = Byte(d, 0) + Byte(t, 0);
-  int carry = sum > 255;
-  out = WithByte(out, 0, sum > 255 ? 255 : sum);
-  for (int c = 1; c <= 2; ++c) {
-    const int h = (Byte(d, c) & 0xFE) + (Byte(t, c) & 0xFE);
-    if (h > 255) {
-      out = WithByte(out, c, 255);
-      carry = 1;
-    } else {
-      int v = h | carry;
-      if (lowBits) v |= (Byte(d, c) & 1) | (Byte(t, c) & 1);
-      out = WithByte(out, c, v);
-      carry = 0;
-    }
-  }
-  return WithByte(out, 3, carry);
-}
-
-uint32_t PackedSubtract(uint32_t d, uint32_t t) {
-  uint32_t out = 0;
-  int borrow = Byte(t, 0) > Byte(d, 0);
-  out = WithByte(out, 0, borrow ? 0 : Byte(d, 0) - Byte(t, 0));
-  for (int c = 1; c <= 2; ++c) {
-    const int dh = Byte(d, c) & 0xFE, th = Byte(t, c) & 0xFE;
-    if (dh < th) {
-      out = WithByte(out, c, 0);
-      borrow = 1;
-    } else {
-      out = WithByte(out, c, dh - th + 1 - borrow);
-      borrow = 0;
-    }
-  }
-  return out;
-}
-
-uint32_t BytewiseSaturate(uint32_t d, uint32_t s, bool add) {
-  uint32_t out = 0;
-  for (int i = 0; i < 4; ++i) {
-    int v = add ? Byte(d, i) + Byte(s, i) : Byte(d, i) - Byte(s, i);
-    v = v < 0 ? 0 : (v > 255 ? 255 : v);
-    out = WithByte(out, i, v);
-  }
-  return out;
-}
-
-struct Draw {
-  int mode;
-  int p;
-  int b[3];
-  bool white;
-  bool graphic;
-  bool alpha;
-  bool keyed;
-  bool mmx;
-  uint32_t key;
-  const uint8_t* weights;
-};
-
-// One pixel of a loop without a special path. Returns false when not drawn.
-bool GeneralPixel(const Draw& r, uint32_t s, uint32_t& d, int g) {
-  const int a = Byte(s, 3);
-  bool full;
-  if (!r.alpha) {
-    if (r.keyed && s == r.key) return false;
-    full = false;
-  } else if (r.keyed) {
-    if (a == 0 && r.mode <= 3) return false;
-    full = a != 255;
-  } else {
-    full = true;
-  }
-  if (r.mode == 0 && r.alpha && r.keyed && !full && r.white && !r.graphic) {
-    d = s;
-    return true;
-  }
-  std::vector<int64_t> weights;
-  if (r.graphic) weights.push_back(r.weights[g]);
-  if (full) weights.push_back(a);
-  const bool usesP = r.mode == 1 || r.mode == 2 || r.mode == 3 || r.mode == 10 || r.mode == 11;
-  if (usesP) weights.push_back(r.p);
-  int64_t w = 1;
-  for (int64_t v : weights) w *= v;
-  const int k = static_cast<int>(weights.size());
-
-  int t[3];
-  for (int c = 0; c < 3; ++c) {
-    int v = Byte(s, c);
-    if (r.mode == 10) v = 255 - v;
-    t[c] = r.white ? v : P(r.b[c], v);
-  }
-  if (r.mode == 2 || r.mode == 3) {
-    uint32_t amount = 0;
-    const bool onlyP = !r.graphic && !full;
-    for (int c = 0; c < 3; ++c)
-      amount = WithByte(amount, c, onlyP ? P(r.p, t[c]) : static_cast<int>((t[c] * w) >> (8 * k)));
-    d = r.mode == 2 ? PackedAdd(d, amount, true) : PackedSubtract(d, amount);
-    return true;
-  }
-  for (int c = 0; c < 3; ++c) {
-    const int dc = Byte(d, c);
-    int v;
-    if (r.mode == 4) {
-      v = static_cast<int>((t[c] * dc * w) >> (8 * (k + 1)));
-    } else {
-      const int x = r.mode == 11 ? (t[c] * dc) / 256 : t[c];
-      v = k == 0 ? x : static_cast<int>(dc + FloorDiv(w * (x - dc), int64_t{1} << (8 * k)));
-    }
-    d = WithByte(d, c, v);
-  }
-  return true;
-}
+// The special paths of the plain draw.
+enum class Path { General, Whole, Halve, AddSat, SubSat, AddB, SubWhole, AddPair, SubPair };
 
 }  // namespace
 
@@ -142,7 +26,11 @@ void ReferenceSoftDrawImage(MemImg* destination, const MemImg* source, int x, in
   const MemImgStore* ds = destination->store;
   const MemImgStore* ss = source->store;
   if (ss->pixelType != ds->pixelType || ds->paletteFlag || ds->alphaFlag) return;
-  if (ss->pixelType != 1 || ss->paletteFlag) return;
+  if (ss->pixelType != 1 && ss->pixelType != 0) return;
+  const bool wide = ss->pixelType == 1;
+  const bool palette = ss->paletteFlag != 0;
+  const int destinationBytes = wide ? 4 : 2;
+  const int sourceBytes = palette ? 1 : (wide || ss->alphaFlag ? 4 : 2);
 
   // Clip: right and bottom raised, then every edge clamped into the region.
   int64_t left = x, top = y, right = int64_t{x} + source->width, bottom = int64_t{y} + source->height;
@@ -156,7 +44,7 @@ void ReferenceSoftDrawImage(MemImg* destination, const MemImg* source, int x, in
   if (width <= 0 || height <= 0) return;
   const int sx = static_cast<int>(left - x), sy = static_cast<int>(top - y);
 
-  Draw r{};
+  ReferenceDraw r{};
   r.mode = state.blendMode;
   r.p = state.blendParameter;
   if (r.mode == 1 && r.p == 255) r.mode = 0;
@@ -167,64 +55,129 @@ void ReferenceSoftDrawImage(MemImg* destination, const MemImg* source, int x, in
   r.graphic = blendGraphic != nullptr;
   r.alpha = ss->alphaFlag != 0;
   r.keyed = transparent != 0;
-  r.mmx = mmx;
-  r.key = ss->colorKey;
+  // A key that no raw value can equal (above 0xFFFF for a 16-bit word,
+  // above 255 for an index) runs the loops without the flag.
+  if (!r.alpha && (palette ? ss->colorKey > 0xFF : !wide && ss->colorKey > 0xFFFF)) r.keyed = false;
   r.weights = graphicWeights;
+  const uint32_t key = ss->colorKey;
 
   // Which special path runs, and how many pixels its steps read at once
   // (0: the whole row).
-  enum { General, Whole, Halve, AddSat, SubSat, AddB, SubWhole } path = General;
+  Path path = Path::General;
   int group = 1;
   const bool plain = !r.graphic && r.white && !r.alpha;
   if (r.mode == 0 && plain) {
-    path = Whole;
-    group = r.keyed ? 4 : 0;
+    path = Path::Whole;
+    group = r.keyed ? (wide ? 4 : 2) : 0;
   } else if (r.mode == 0 && !r.graphic && r.white && r.alpha && !r.keyed) {
-    path = Whole;
+    path = Path::Whole;
   } else if (r.mode == 1 && plain && r.p == 128) {
-    path = Halve;
-    group = r.mmx ? 2 : (r.keyed ? 1 : 2);
+    path = Path::Halve;
+    group = wide && r.keyed && !mmx ? 1 : 2;
   } else if ((r.mode == 2 || r.mode == 3) && plain && r.p == 255) {
-    if (r.mmx) {
-      path = r.mode == 2 ? AddSat : SubSat;
+    if (!wide) {
+      path = r.mode == 2 ? Path::AddPair : Path::SubPair;
+      group = 2;
+    } else if (mmx) {
+      path = r.mode == 2 ? Path::AddSat : Path::SubSat;
       group = r.keyed ? 2 : 4;
     } else {
-      path = r.mode == 2 ? AddB : SubWhole;
+      path = r.mode == 2 ? Path::AddB : Path::SubWhole;
     }
   }
 
   for (int row = 0; row < height; ++row) {
-    uint8_t* drow = destination->pixels + static_cast<intptr_t>(top + row) * ds->pitch + left * 4;
-    const uint8_t* srow = source->pixels + static_cast<intptr_t>(sy + row) * ss->pitch + sx * 4;
-    const uint8_t* grow = r.graphic ? blendGraphic->pixels + static_cast<intptr_t>(sy + row) * blendGraphic->store->pitch + sx
-                                    : nullptr;
+    uint8_t* drow = destination->pixels + static_cast<intptr_t>(top + row) * ds->pitch + left * destinationBytes;
+    const uint8_t* srow = source->pixels + static_cast<intptr_t>(sy + row) * ss->pitch + sx * sourceBytes;
+    const uint8_t* grow =
+        r.graphic ? blendGraphic->pixels + static_cast<intptr_t>(sy + row) * blendGraphic->store->pitch + sx : nullptr;
     int i = 0;
     while (i < width) {
       const int n = group == 0 ? width : (i + group <= width ? group : 1);
-      std::vector<uint32_t> read(n);
-      std::memcpy(read.data(), srow + 4 * i, 4 * static_cast<size_t>(n));
+      // The step's source pixels are read before any of them is written.
+      std::vector<uint8_t> read(static_cast<size_t>(n) * sourceBytes);
+      std::memcpy(read.data(), srow + sourceBytes * i, read.size());
+      std::vector<uint32_t> raw(n), colour(n);
+      std::vector<int> alpha(n, 0);
+      std::vector<bool> hit(n);
       for (int j = 0; j < n; ++j) {
-        const uint32_t s = read[j];
-        uint32_t d;
-        std::memcpy(&d, drow + 4 * (i + j), 4);
-        bool drawn = true;
-        if (path != General && r.keyed && !r.alpha && s == r.key) drawn = false;
-        if (drawn) {
-          switch (path) {
-            case Whole: d = s; break;
-            case Halve:
-              for (int c = 0; c < 3; ++c) d = WithByte(d, c, Byte(s, c) / 2 + Byte(d, c) / 2);
-              d = WithByte(d, 3, 0);
-              break;
-            case AddSat: d = BytewiseSaturate(d, s, true); break;
-            case SubSat: d = BytewiseSaturate(d, s, false); break;
-            case AddB: d = PackedAdd(d, s, false); break;
-            case SubWhole: d = PackedSubtract(d, s); break;
-            case General: drawn = GeneralPixel(r, s, d, grow ? grow[i + j] : 0); break;
+        raw[j] = Read(&read[static_cast<size_t>(sourceBytes) * j], sourceBytes);
+        if (palette) {
+          colour[j] = Read(ss->palette + destinationBytes * raw[j], destinationBytes);
+        } else if (!wide && r.alpha) {
+          colour[j] = raw[j] & 0xFFFF;
+          alpha[j] = Byte(raw[j], 2);
+        } else {
+          colour[j] = raw[j];
+        }
+        // The key is compared with the whole raw value: pixel, word or index.
+        hit[j] = r.keyed && !r.alpha && raw[j] == key;
+      }
+      std::vector<uint32_t> dest(n);
+      for (int j = 0; j < n; ++j) dest[j] = Read(drow + destinationBytes * (i + j), destinationBytes);
+      std::vector<bool> drawn(n, true);
+
+      if (path == Path::AddPair || path == Path::SubPair) {
+        const bool add = path == Path::AddPair;
+        if (n == 2 && !hit[0] && !hit[1]) {
+          const uint32_t pair =
+              add ? ReferencePackedAddPair16(dest[0] | dest[1] << 16, colour[0] | colour[1] << 16)
+                  : ReferencePackedSubtractPair16(dest[0] | dest[1] << 16, colour[0] | colour[1] << 16);
+          dest[0] = pair & 0xFFFF, dest[1] = pair >> 16;
+        } else {
+          // A pixel alone: the one-pixel form.
+          for (int j = 0; j < n; ++j) {
+            if (hit[j])
+              drawn[j] = false;
+            else
+              dest[j] =
+                  add ? ReferencePackedAdd16(dest[j], colour[j], false) : ReferencePackedSubtract16(dest[j], colour[j]);
           }
         }
-        if (drawn) std::memcpy(drow + 4 * (i + j), &d, 4);
+      } else {
+        for (int j = 0; j < n; ++j) {
+          const uint32_t s = colour[j];
+          uint32_t& d = dest[j];
+          if (path != Path::General && hit[j]) {
+            drawn[j] = false;
+            continue;
+          }
+          switch (path) {
+            case Path::Whole:
+              d = s;
+              break;
+            case Path::Halve:
+              if (wide) {
+                uint32_t out = 0;
+                for (int c = 0; c < 3; ++c) out |= static_cast<uint32_t>(Byte(s, c) / 2 + Byte(d, c) / 2) << (8 * c);
+                d = out;
+              } else {
+                d = ((s >> 11) / 2 + (d >> 11) / 2) << 11 | (((s >> 5) & 63) / 2 + ((d >> 5) & 63) / 2) << 5 |
+                    ((s & 31) / 2 + (d & 31) / 2);
+              }
+              break;
+            case Path::AddSat:
+              d = ReferenceBytewiseSaturate32(d, s, true);
+              break;
+            case Path::SubSat:
+              d = ReferenceBytewiseSaturate32(d, s, false);
+              break;
+            case Path::AddB:
+              d = ReferencePackedAdd32(d, s, false);
+              break;
+            case Path::SubWhole:
+              d = ReferencePackedSubtract32(d, s);
+              break;
+            default: {
+              const int g = grow ? grow[i + j] : 0;
+              drawn[j] = wide ? ReferenceGeneralPixel32(r, s, d, g, hit[j])
+                              : ReferenceGeneralPixel16(r, s, alpha[j], d, g, hit[j]);
+            }
+          }
+        }
       }
+      for (int j = 0; j < n; ++j)
+        if (drawn[j]) std::memcpy(drow + destinationBytes * (i + j), &dest[j], destinationBytes);
       i += n;
     }
   }

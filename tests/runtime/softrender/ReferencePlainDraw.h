@@ -1,8 +1,8 @@
 #pragma once
-// A slow reference of the plain draw for 32-bit direct sources, written
-// straight from the per-mode rules one pixel at a time: the oracle that the
-// fast loops are compared with. It divides where the rules divide and keeps
-// the read-before-write groups of each loop.
+// A slow reference of the plain draw, one pixel at a time: the oracle that
+// the fast loops are compared with. This is the family's literal walker
+// (clipping, the special paths, the read-before-write groups of each loop
+// and the pairs); the per-pixel part is in ReferencePixel.
 
 #include "runtime/graphics/state/DrawState.h"
 #include "runtime/softrender/MemImg.h"

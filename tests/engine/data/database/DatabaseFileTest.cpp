@@ -344,4 +344,45 @@ TEST_F(DatabaseFileTest, ATruncatedSaveSectionFailsWithTheOverrunFlag) {
   EXPECT_TRUE(exitCodes.empty());
 }
 
+TEST_F(DatabaseFileTest, RecordsWithoutValuesShareOneAllowancePerFile) {
+  // Two types at the per-type bound fill the file's allowance; one record
+  // more anywhere is damage, in a ".dat" and in a save section alike.
+  const int32_t most = DatabaseTypeData::kMaxRecordsWithoutValues;
+  ASSERT_EQ(DatabaseTypeData::kMaxRecordsWithoutValuesPerFile, 2 * int64_t{most});
+  WriteDatabaseFiles(dir_, kVariableDatabaseName, SampleDatabase());
+  for (int32_t third : {0, 1}) {
+    Database many;
+    many.typeData = {MakeSampleTypeData({}, most), MakeSampleTypeData({0, 3005}, most),
+                     MakeSampleTypeData({1000}, 2), MakeSampleTypeData({}, third)};
+    Database db;
+    EXPECT_EQ(ReadDat(db, WriteDatabaseDat(many)), third == 0) << third;
+    SaveBuffer out;
+    ASSERT_TRUE(WriteVariableDatabase(out, many));
+    SaveBuffer in(std::vector<uint8_t>(out.Data(), out.Data() + out.Size()));
+    Database restored;
+    EXPECT_EQ(restored.ReadSavedVariableDatabase(in), third == 0) << third;
+    if (third == 0) {
+      EXPECT_EQ(restored.GetDataCount(1), most);
+      EXPECT_EQ(restored.typeData[2], many.typeData[2]);
+    }
+  }
+}
+
+TEST_F(DatabaseFileTest, ADamagedBlockLeavesTheTypeCountTheFileStated) {
+  // The list grows as blocks are read; a damaged block still leaves as many
+  // types as the count said, those after it as constructed.
+  Database three;
+  three.typeData = {MakeSampleTypeData({1000}, 1), MakeSampleTypeData({1000}, 1), MakeSampleTypeData({1000}, 1)};
+  std::string bytes = WriteDatabaseDat(three, Version(0xC1, {0, 0, 0}));
+  // Blocks from offset 15: head, mode, item count, code, record count, value.
+  const size_t second = 15 + 24;
+  PatchI32(bytes, second + 16, 1 << 20);
+  Database db;
+  EXPECT_FALSE(ReadDat(db, bytes));
+  ASSERT_EQ(db.typeData.size(), 3u);
+  EXPECT_EQ(db.typeData[0], three.typeData[0]);
+  EXPECT_EQ(db.typeData[1], DatabaseTypeData{});
+  EXPECT_EQ(db.typeData[2], DatabaseTypeData{});
+}
+
 }  // namespace

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "engine/data/file/FileBuffer.h"
+#include "engine/data/map/EventCommand.h"
 #include "engine/data/map/MoveRoute.h"
 #include "engine/data/file/SaveBuffer.h"
 #include "tests/support/ByteWriter.h"
@@ -240,6 +241,71 @@ TEST(MoveRouteTest, ADamagedRecordFailsAndLeavesTheOverrunFlag) {
   MoveRoute route;
   EXPECT_TRUE(route.Read(in));
   EXPECT_EQ(route.steps.size(), 65536u);
+}
+
+TEST(EventCommandTest, CountsAreTestedAgainstTheBytesBeforeRoomIsMade) {
+  // A command with 100 arguments, or 100 strings, in a few bytes.
+  const std::string cases[] = {
+      ByteWriter().U8(100).I32(1).I32(2).Bytes(),
+      ByteWriter().U8(1).I32(7).U8(0).U8(100).I32(1).U8('x').Bytes(),
+  };
+  for (const std::string& bytes : cases) {
+    FileBuffer in = BufferOf(bytes);
+    EventCommand command;
+    EXPECT_FALSE(command.Read(in));
+    EXPECT_TRUE(in.Overrun());
+    EXPECT_LT(command.arguments.capacity(), 100u);
+    EXPECT_LT(command.strings.capacity(), 100u);
+  }
+}
+
+TEST(EventCommandTest, ListsGrowAsCommandsAreReadAndHoldOnlyWholeOnes) {
+  // Three commands stated, the second cut short.
+  ByteWriter out;
+  out.U8(2).I32(101).I32(5).U8(1).U8(0).U8(0);
+  out.U8(3).I32(102);
+  FileBuffer in = BufferOf(out.Bytes());
+  std::vector<EventCommand> commands(5);
+  EXPECT_FALSE(ReadEventCommands(in, 3, commands));
+  ASSERT_EQ(commands.size(), 1u);
+  EXPECT_EQ(commands[0].arguments, (std::vector<int32_t>{101, 5}));
+  EXPECT_EQ(commands[0].indent, 1);
+
+  // A whole list replaces what the vector held and ends with code -1.
+  ByteWriter two;
+  two.U8(1).I32(101).U8(0).U8(0).U8(0).U8(0).U8(0).U8(0).U8(0);
+  FileBuffer whole = BufferOf(two.Bytes());
+  EXPECT_TRUE(ReadEventCommands(whole, 2, commands));
+  ASSERT_EQ(commands.size(), 2u);
+  EXPECT_EQ(commands[0].arguments, std::vector<int32_t>{101});
+  EXPECT_TRUE(commands[1].arguments.empty()) << "a command without arguments has nothing to mark";
+  EXPECT_EQ(whole.Position(), whole.Size());
+}
+
+TEST(ByteCursorTest, TerminatedStringsMustCarryTheirNul) {
+  const struct {
+    std::string bytes;
+    int lengthBytes;
+    int32_t limit;
+    bool ok;
+    std::string text;
+  } cases[] = {
+      {std::string("\x03\x00\x00\x00" "ab\0", 7), 4, ByteCursor::kNoLimit, true, "ab"},
+      {std::string("\x03\x00" "a\0b", 5), 2, ByteCursor::kNoLimit, true, "a"},
+      {std::string("\x02\x00" "ab", 4), 2, ByteCursor::kNoLimit, false, ""},
+      {std::string("\x00\x00", 2), 2, ByteCursor::kNoLimit, false, ""},
+      {std::string("\xff\xff" "a\0", 4), 2, ByteCursor::kNoLimit, false, ""},
+      {std::string("\x04\x00" "a\0", 4), 2, ByteCursor::kNoLimit, false, ""},
+      {std::string("\x03\x00" "ab\0", 5), 2, 2, false, ""},
+  };
+  for (const auto& c : cases) {
+    SaveBuffer in = BufferOf<SaveBuffer>(c.bytes);
+    std::string text;
+    EXPECT_EQ(in.ReadTerminatedString(text, c.lengthBytes, c.limit), c.ok) << c.bytes.size();
+    EXPECT_EQ(text, c.text);
+    EXPECT_EQ(in.Overrun(), !c.ok);
+    EXPECT_EQ(in.Position(), c.ok ? static_cast<int32_t>(c.bytes.size()) : 0);
+  }
 }
 
 }  // namespace

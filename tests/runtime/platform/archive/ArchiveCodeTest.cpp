@@ -32,6 +32,10 @@ int64_t Decode(const std::string& code, std::string* out, size_t capacity = 64) 
   return n;
 }
 
+int64_t Check(const std::string& code) {
+  return CheckArchiveCode(reinterpret_cast<const uint8_t*>(code.data()), code.size());
+}
+
 TEST(ArchiveCodeTest, DecodesLiteralsEscapesAndMatches) {
   struct Case {
     const char* what;
@@ -54,6 +58,7 @@ TEST(ArchiveCodeTest, DecodesLiteralsEscapesAndMatches) {
     std::string out;
     EXPECT_EQ(Decode(c.code, &out), static_cast<int64_t>(c.expected.size())) << c.what;
     EXPECT_EQ(out, c.expected) << c.what;
+    EXPECT_EQ(Check(c.code), static_cast<int64_t>(c.expected.size())) << c.what;
   }
 }
 
@@ -76,6 +81,10 @@ TEST(ArchiveCodeTest, RefusesDamagedCode) {
   for (const Case& c : cases) {
     std::string out;
     EXPECT_EQ(Decode(c.code, &out, c.capacity), -1) << c.what;
+    // The check alone knows no buffer, so only a buffer too small passes it.
+    if (c.capacity == 64) {
+      EXPECT_EQ(Check(c.code), -1) << c.what;
+    }
   }
   // A packed size beyond the bytes there are.
   std::string code = Code(3, 0xFF, "abc");

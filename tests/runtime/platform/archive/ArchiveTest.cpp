@@ -2,10 +2,12 @@
 
 #include <cstring>
 #include <filesystem>
+#include <random>
 #include <string>
 #include <vector>
 
 #include "runtime/platform/archive/ArchiveCache.h"
+#include "runtime/platform/archive/ArchiveFormat.h"
 #include "runtime/platform/files/StreamOps.h"
 #include "tests/runtime/platform/files/FileFixture.h"
 #include "tests/support/ArchiveWriter.h"
@@ -325,6 +327,95 @@ TEST_F(ArchiveTest, ADamagedEntryFailsItsOpenOnly) {
   dir.Write("Data.zema", bytes);
   ResetArchiveState();
   EXPECT_EQ(ReadThrough("Data\\bad.dat"), "<none>");
+  EXPECT_EQ(ArchiveAwareOpenFileCount(), 0);
+}
+
+
+// Edits a built archive in the clear: 32-bit fields at file offsets.
+std::string EditArchive(const ArchiveWriter& writer, std::string bytes,
+                        std::initializer_list<std::pair<size_t, uint32_t>> edits) {
+  ArchiveXor(&bytes, writer.Key());
+  for (const auto& [at, value] : edits) std::memcpy(bytes.data() + at, &value, 4);
+  ArchiveXor(&bytes, writer.Key());
+  return bytes;
+}
+
+TEST_F(ArchiveTest, FoldersMayShareEntriesAndEveryEntryIsStillChecked) {
+  SetArchiveExtension("zema");
+  ArchiveWriter writer;
+  writer.AddFile("a.txt", "A");
+  writer.AddFile("b.txt", "B", true);
+  writer.AddFolder("Sub");
+  const std::string good = writer.Build();
+  const ArchiveWriter::Layout layout = writer.LastLayout();
+  const size_t sub = layout.tableOffset + layout.directoryTableOffset + kArchiveDirectoryRecordSize;
+
+  // Sub lists the root's three entries, itself among them.
+  dir.Write("Data.zema", EditArchive(writer, good, {{sub + kDirectoryCount, 3}, {sub + kDirectoryFirstEntry, 0}}));
+  EXPECT_EQ(ReadThrough("Data\\Sub\\a.txt"), "A");
+  EXPECT_EQ(ReadThrough("Data\\Sub\\Sub\\Sub\\b.txt"), "B");
+  EXPECT_EQ(ReadThrough("Data\\b.txt"), "B");
+
+  // Half an entry further on, the same bytes are other entries, checked on
+  // their own: the archive does not open.
+  dir.Write("Data.zema", EditArchive(writer, good,
+                                     {{sub + kDirectoryCount, 2}, {sub + kDirectoryFirstEntry, kArchiveEntrySize / 2}}));
+  ResetArchiveState();
+  EXPECT_EQ(ReadThrough("Data\\a.txt"), "<none>");
+}
+
+TEST_F(ArchiveTest, ACompressedFileReadWholeIsDecompressedIntoTheCallersBufferOnly) {
+  SetArchiveExtension("zema");
+  const std::string text(200000, 'z');
+  ArchiveWriter writer;
+  writer.AddFile("big.bin", text, true);
+  WriteArchive("Data.zema", writer);
+
+  const FileHandle file = FileOpenRead("Data\\big.bin", 0);
+  ASSERT_NE(file, 0u);
+  EXPECT_LT(TrackedTotalSize(), 10000) << "only the code is held at open";
+  std::string whole(text.size(), '\0');
+  EXPECT_EQ(FileReadBytes(whole.data(), whole.size(), file), static_cast<int>(text.size()));
+  EXPECT_TRUE(whole == text);
+  EXPECT_LT(TrackedTotalSize(), 10000);
+  EXPECT_EQ(FileReadBytes(whole.data(), 1, file), 0);
+
+  // Reading again in parts decompresses it once into memory.
+  EXPECT_EQ(FileSeekVia(file, 5, kSeekStart), 0);
+  char part[10];
+  EXPECT_EQ(FileReadBytes(part, sizeof part, file), 10);
+  EXPECT_EQ(std::string(part, 10), text.substr(5, 10));
+  EXPECT_GE(TrackedTotalSize(), static_cast<int64_t>(text.size()));
+  EXPECT_EQ(FileSeekVia(file, 0, kSeekStart), 0);
+  EXPECT_EQ(FileReadBytes(whole.data(), whole.size(), file), static_cast<int>(text.size()));
+  EXPECT_TRUE(whole == text);
+  FileCloseRead(file);
+  EXPECT_LT(TrackedTotalSize(), 10000) << "closing gives the data back";
+}
+
+TEST_F(ArchiveTest, AnEntryStatingMoreThanTheLoaderTakesIsRefusedAtOpen) {
+  SetArchiveExtension("zema");
+  // Noise does not compress, so the code is long enough for the stated size
+  // to pass the check of what a code of its length could make.
+  std::string noise(1100000, '\0');
+  std::mt19937 random(5);
+  for (char& c : noise) c = static_cast<char>(random());
+  ArchiveWriter writer;
+  writer.AddFile("bomb.bin", noise, true);
+  writer.AddFile("fine.txt", "fine", true);
+  const std::string good = writer.Build();
+  const ArchiveWriter::Layout layout = writer.LastLayout();
+  const size_t entry = layout.tableOffset + layout.entryTableOffset;
+  const uint32_t stated = static_cast<uint32_t>(kMaxWholeFileSize) + 1;
+  dir.Write("Data.zema", EditArchive(writer, good, {{entry + kEntrySize, stated}, {kArchiveHeaderSize, stated}}));
+  EXPECT_EQ(ReadThrough("Data\\bomb.bin"), "<none>");
+  EXPECT_EQ(ReadThrough("Data\\fine.txt"), "fine");
+
+  // At the cap itself the code is read and checked, and found short.
+  const uint32_t atCap = static_cast<uint32_t>(kMaxWholeFileSize);
+  dir.Write("Data.zema", EditArchive(writer, good, {{entry + kEntrySize, atCap}, {kArchiveHeaderSize, atCap}}));
+  ResetArchiveState();
+  EXPECT_EQ(ReadThrough("Data\\bomb.bin"), "<none>");
   EXPECT_EQ(ArchiveAwareOpenFileCount(), 0);
 }
 

@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <dirent.h>
 
 #include <cstring>
 #include <random>
@@ -11,27 +10,9 @@
 #include "runtime/platform/files/StreamOps.h"
 #include "runtime/platform/files/TempFile.h"
 #include "tests/runtime/platform/files/FileFixture.h"
+#include "tests/support/ThreadCount.h"
 
 namespace {
-
-int ThreadCount() {
-  int n = 0;
-  DIR* dir = opendir("/proc/self/task");
-  while (const dirent* e = readdir(dir)) n += e->d_name[0] != '.';
-  closedir(dir);
-  return n;
-}
-
-// A joined thread leaves the process's task list a moment after the join
-// returns; give the kernel up to a second before counting for good.
-int ThreadCountOnceSettledAt(int expected) {
-  int n = ThreadCount();
-  for (int i = 0; i < 1000 && n != expected; ++i) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    n = ThreadCount();
-  }
-  return n;
-}
 
 std::string Pattern(size_t size) {
   std::string bytes(size, '\0');

@@ -1,0 +1,10 @@
+#include "engine/shell/StartupSettings.h"
+
+#include <cstring>
+
+int32_t TestPlayFlag = 0;
+int32_t TileUnit = 32;
+
+bool IsTestPlayCommandLine(const char* commandLine) {
+  return commandLine && std::strcmp(commandLine, "Test_Of_Main") == 0;
+}

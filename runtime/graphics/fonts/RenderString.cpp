@@ -1,0 +1,132 @@
+#include "runtime/graphics/fonts/RenderString.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "runtime/graphics/format/ColorFormat.h"
+#include "runtime/graphics/screen/ScreenState.h"
+#include "runtime/graphics/state/DrawState.h"
+#include "runtime/graphics/fonts/FontEntry.h"
+#include "runtime/graphics/fonts/GlyphBlit.h"
+#include "runtime/graphics/fonts/GlyphCache.h"
+#include "runtime/graphics/fonts/TextColors.h"
+#include "runtime/platform/base/NumberHelpers.h"
+
+namespace {
+
+bool IsSpaceCode(uint16_t code) { return code == 0x20 || code == (0x81 | 0x40 << 8); }
+
+GlyphTarget TargetKind(const MemImgStore& store) {
+  const int bytes = MemImgBytesPerPixel(&store);
+  if (bytes == 1) return GlyphTarget8;
+  if (bytes == 2) return GlyphTarget16;
+  return store.pixelType == MemImgRgb565 ? GlyphTarget16Alpha : GlyphTarget32;
+}
+
+struct DrawContext {
+  MemImg* target;
+  GlyphTarget kind;
+  int bytesPerPixel;
+  int64_t clipLeft, clipTop, clipRight, clipBottom;
+  uint32_t colour;
+  GlyphPalette palette;
+};
+
+void DrawCell(const FontEntry& e, const GlyphCell& cell, int64_t left, int64_t top, const DrawContext& c) {
+  const int64_t l = std::max(left, c.clipLeft);
+  const int64_t t = std::max(top, c.clipTop);
+  const int64_t r = std::min(left + cell.boxWidth, c.clipRight);
+  const int64_t b = std::min(top + cell.boxHeight, c.clipBottom);
+  if (l >= r || t >= b) return;
+  const int pitch = c.target->store->pitch;
+  GlyphBlit blit;
+  blit.source = CellPixels(e, cell) + (t - top) * e.cachePitch;
+  blit.sourcePitch = e.cachePitch;
+  blit.sourceX = static_cast<int>(l - left);
+  blit.destination = c.target->pixels + t * pitch + l * c.bytesPerPixel;
+  blit.destinationPitch = pitch;
+  blit.width = static_cast<int>(r - l);
+  blit.height = static_cast<int>(b - t);
+  blit.spareRight = static_cast<int>(std::min<int64_t>(c.clipRight - r, 8));
+  if (e.cacheDepth == 1) {
+    BlitMonoGlyph(blit, c.kind, c.colour);
+  } else {
+    BlitByteGlyph(blit, c.kind, c.palette);
+  }
+}
+
+// Keeps the pen inside what a 64-bit integer holds whatever the spacing.
+constexpr double kPenLimit = 4.0e18;
+
+}  // namespace
+
+int RenderString(int mode, int x, int y, int scaled, double scaleX, double scaleY, const char* text, uint32_t colour,
+                 uint32_t edgeColour, MemImg* target, const IntRect* clip, int transparent, int font, int byteCount,
+                 int vertical, int* outSize) {
+  if (gScreen.resetting) return -1;
+  FontEntry* e = LiveFontEntry(font);
+  if (!e) return -1;
+  const bool draw = mode == kRenderStringDraw;
+  if (draw && (!target || !IsMemImgValid(target))) return -1;
+  // Scaling belongs to texture caches; memory caches draw at 1:1.
+  const double f = 1.0;
+  if (!text || text[0] == '\0') return 0;
+  size_t length = std::strlen(text);
+  if (byteCount != -1) length = std::min(length, static_cast<size_t>(std::max(byteCount, 0)));
+  length = std::min<size_t>(length, 0x7FFFFFFF);
+  if (length == 0) return 0;
+
+  DrawContext c{};
+  if (draw) {
+    c.target = target;
+    c.kind = TargetKind(*target->store);
+    c.bytesPerPixel = MemImgBytesPerPixel(target->store);
+    IntRect bounds = {0, 0, target->width, target->height};
+    if (clip) {
+      bounds.left = std::max(bounds.left, clip->left);
+      bounds.top = std::max(bounds.top, clip->top);
+      bounds.right = std::min(bounds.right, clip->right);
+      bounds.bottom = std::min(bounds.bottom, clip->bottom);
+    }
+    c.clipLeft = bounds.left;
+    c.clipTop = bounds.top;
+    c.clipRight = bounds.right;
+    c.clipBottom = bounds.bottom;
+    c.colour = BrightnessScaledColor(colour, gDrawState.brightness);
+    const uint32_t edge = BrightnessScaledColor(edgeColour, gDrawState.brightness);
+    if (e->cacheDepth == 8) MakeGlyphPalette(&c.palette, e->type, c.kind, c.colour, edge);
+  }
+
+  // The character list holds one batch; longer strings go batch by batch.
+  static uint16_t characters[kGlyphBatch];
+  double pen = 0.0;
+  size_t offset = 0;
+  while (offset < length) {
+    int count = 0;
+    const int walked = LookupGlyphs(characters, text + offset, font, static_cast<int>(length - offset), &count);
+    if (walked <= 0) break;
+    offset += static_cast<size_t>(walked);
+    for (int i = 0; i < count; ++i) {
+      const GlyphCell* cell = GlyphCellOf(e, characters[i]);
+      if (draw && !IsSpaceCode(characters[i]) && cell->boxWidth > 0 && cell->boxHeight > 0) {
+        const int64_t left = int64_t{x} + static_cast<int64_t>(pen) + cell->originX;
+        DrawCell(*e, *cell, left, int64_t{y} + cell->yOffset, c);
+      }
+      pen = std::clamp(pen + (cell->advance + static_cast<double>(e->spacing)) * f, -kPenLimit, kPenLimit);
+    }
+  }
+  const int width = DoubleToInt(pen);
+  if (!draw && outSize) {
+    outSize[0] = width;
+    outSize[1] = e->cellHeight;
+  }
+  return width;
+}
+
+uint32_t TextImageKey(uint32_t colorKey, uint32_t colour, uint32_t edgeColour, int depth) {
+  const uint32_t mask = LowBitMask(depth);
+  uint32_t key = colorKey & mask;
+  // At most two values are taken, so three tries always find a free one.
+  for (int i = 0; i < 3 && (key == (colour & mask) || key == (edgeColour & mask)); ++i) key = (key + 1) & mask;
+  return key;
+}

@@ -1,0 +1,4 @@
+#include "runtime/graphics/graphic/SoftDrawFamilies.h"
+
+
+SoftDrawFamilies gSoftDrawFamilies = {};

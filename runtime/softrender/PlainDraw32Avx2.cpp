@@ -1,9 +1,0 @@
-// The 32-bit plain-draw loops for processors with AVX2 (compiled with -mavx2).
-#define SOFTRENDER_ISA softrender_avx2
-#define SOFTRENDER_VECTOR_BYTES 32
-#include "runtime/softrender/PlainDrawLoops.h"
-#include "runtime/softrender/SoftDrawIsa.h"
-
-void PlainDraw32Avx2(const PlainDrawSetup& setup, const uint8_t* graphicWeights) {
-  softrender_avx2::PlainDraw32(setup, graphicWeights);
-}
