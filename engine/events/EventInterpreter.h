@@ -175,6 +175,13 @@ class EventInterpreter {
   bool StartDownload();
   bool DoPartyOperation();
   bool SetScreenTone();
+  bool DoStringOperation();
+  bool DoKeyInput();
+  // Reads the keys of the key-input command (the one before the current
+  // line while waiting) and stores the result.
+  void PollKeyInput();
+  // Draws the field of a running text entry (the innermost child's).
+  void DrawTextEntry();
 
  private:
   ListSource source_ = ListSource::kNone;
