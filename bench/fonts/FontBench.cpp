@@ -1,18 +1,26 @@
 // The layer's fonts over FreeType and the IPA faces: a glyph found in the
 // cache, a glyph rendered into the cache (16 px mono; 24 px grey with an
-// edge), and cached glyphs drawn into a 32-bit image; beside FreeType
-// loading and rendering the same glyphs, and pixman compositing the same
-// grey masks.
+// edge), cached glyphs drawn into a 32-bit image, and a grey, edged line
+// drawn through the font's text image onto a running layer's back screen;
+// beside FreeType loading and rendering the same glyphs, and pixman
+// compositing the same grey masks (straight, and through an image of their
+// own for the text-image line).
 
 #include <benchmark/benchmark.h>
 #include <ft2build.h>
 #include FT_FREETYPE_H
 #include <pixman.h>
 
+#include <unistd.h>
+
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
 
+#include "runtime/Movan.h"
+#include "runtime/graphics/fonts/FontEntry.h"
+#include "runtime/graphics/screen/ScreenState.h"
 #include "runtime/graphics/state/DrawState.h"
 #include "runtime/graphics/state/ScreenDevice.h"
 #include "runtime/graphics/fonts/FontHandles.h"
@@ -176,5 +184,97 @@ void BM_PixmanGlyphs(benchmark::State& state) {
   DeleteFontHandle(font);
 }
 BENCHMARK(BM_PixmanGlyphs);
+
+// A running layer on SDL's dummy driver, drawing into its back screen; made
+// by the first benchmark that needs it, after the others ran without it.
+bool LayerStarted() {
+  static const bool started = [] {
+    char folder[] = "/tmp/movan-font-bench-XXXXXX";
+    if (!mkdtemp(folder) || chdir(folder) != 0) return false;
+    setenv("SDL_VIDEODRIVER", "dummy", 0);
+    EnableLogOutput(0);
+    SetWindowTitle(("FontBench-" + std::to_string(getpid())).c_str());
+    ChangeWindowMode(1);
+    SetRunInBackground(1);
+    SetScreenMode(640, 480, 32, -1);
+    if (LayerInit() != 0) return false;
+    SetWaitVsync(0);
+    SetDrawTarget(kBackScreen);
+    return true;
+  }();
+  return started;
+}
+
+// A 40-character line of a 16 px grey font with an edge: rendered into the
+// font's text image, which is then drawn onto the back screen.
+void BM_TextImageLine(benchmark::State& state) {
+  if (!LayerStarted()) return state.SkipWithError("no layer");
+  const int font = CreateFontToHandle(nullptr, 16, 6, 3, 1, 1, 0, -1, -1);
+  const uint32_t white = PackColor(255, 255, 255);
+  const uint32_t edge = PackColor(0, 0, 128);
+  DrawTextLineWithFont(0, 100, kLine, white, font, edge, 0);
+  for (auto _ : state) benchmark::DoNotOptimize(DrawTextLineWithFont(0, 100, kLine, white, font, edge, 0));
+  state.SetItemsProcessed(state.iterations() * CharacterCount(kLine));
+  state.SetLabel("grey, edge, text image");
+  DeleteFontHandle(font);
+}
+BENCHMARK(BM_TextImageLine)->Unit(benchmark::kMicrosecond);
+
+// The peer of the line above: pixman clears an image of the line's size,
+// composites the same grey masks into it in the text colour, and composites
+// that image over a 32-bit screen.
+void BM_PixmanTextImageLine(benchmark::State& state) {
+  if (!LayerStarted()) return state.SkipWithError("no layer");
+  const int font = CreateFontToHandle(nullptr, 16, 6, 3, 1, 1, 0, -1, -1);
+  int size[2] = {0, 0};
+  RenderString(0, 0, 0, 0, 1.0, 1.0, kLine, 0, 0, nullptr, nullptr, 1, font, -1, 0, size);
+  FontEntry& e = *GetFontEntry(font);
+  struct Mask {
+    pixman_image_t* image;
+    int x, y, w, h;
+  };
+  std::vector<Mask> masks;
+  std::vector<std::vector<uint8_t>> storage;
+  int pen = 0;
+  for (const char* p = kLine; *p; p += 2) {
+    const uint16_t code = static_cast<uint8_t>(p[0]) | static_cast<uint8_t>(p[1]) << 8;
+    const GlyphCell& cell = e.cells[e.glyphIndex[code]];
+    const int stride = (cell.boxWidth + 3) / 4 * 4;
+    storage.emplace_back(static_cast<size_t>(stride) * cell.boxHeight);
+    for (int y = 0; y < cell.boxHeight; ++y) {
+      for (int x = 0; x < cell.boxWidth; ++x) {
+        storage.back()[y * stride + x] = static_cast<uint8_t>((CellPixels(e, cell)[y * e.cachePitch + x] & 15) * 17);
+      }
+    }
+    masks.push_back({pixman_image_create_bits(PIXMAN_a8, cell.boxWidth, cell.boxHeight,
+                                              reinterpret_cast<uint32_t*>(storage.back().data()), stride),
+                     pen + cell.originX, cell.yOffset, cell.boxWidth, cell.boxHeight});
+    pen += cell.advance;
+  }
+  std::vector<uint32_t> line(static_cast<size_t>(size[0]) * size[1], 0);
+  pixman_image_t* text = pixman_image_create_bits(PIXMAN_a8r8g8b8, size[0], size[1], line.data(), size[0] * 4);
+  std::vector<uint32_t> screen(640 * 480, 0);
+  pixman_image_t* destination = pixman_image_create_bits(PIXMAN_x8r8g8b8, 640, 480, screen.data(), 640 * 4);
+  const pixman_color_t white = {0xFFFF, 0xFFFF, 0xFFFF, 0xFFFF};
+  pixman_image_t* solid = pixman_image_create_solid_fill(&white);
+  const pixman_color_t clear = {0, 0, 0, 0};
+  const pixman_box32_t all = {0, 0, size[0], size[1]};
+  for (auto _ : state) {
+    pixman_image_fill_boxes(PIXMAN_OP_SRC, text, &clear, 1, &all);
+    for (const Mask& m : masks) {
+      pixman_image_composite32(PIXMAN_OP_OVER, solid, m.image, text, 0, 0, 0, 0, m.x, m.y, m.w, m.h);
+    }
+    pixman_image_composite32(PIXMAN_OP_OVER, text, nullptr, destination, 0, 0, 0, 0, 0, 100, size[0], size[1]);
+    benchmark::DoNotOptimize(screen.data());
+  }
+  state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(masks.size()));
+  state.SetLabel("pixman: masks into an image, the image OVER the screen");
+  for (Mask& m : masks) pixman_image_unref(m.image);
+  pixman_image_unref(solid);
+  pixman_image_unref(text);
+  pixman_image_unref(destination);
+  DeleteFontHandle(font);
+}
+BENCHMARK(BM_PixmanTextImageLine)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

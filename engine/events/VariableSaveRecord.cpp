@@ -72,6 +72,7 @@ bool VariableStore::SaveVariables(SaveBuffer& out) const {
 }
 
 bool VariableStore::LoadVariables(SaveBuffer& in, int32_t saveVersion, bool restoreRandomState) {
+  InvalidateVariableCells();
   const int lengthBytes = saveVersion >= kLongStringVersion ? 4 : 2;
   int32_t random = 0;
   if (!in.ReadI32(random)) return false;

@@ -33,7 +33,10 @@ T* Entry(std::vector<T>& list, int32_t index) {
 
 template <typename T>
 T& GrowTo(std::vector<T>& list, int32_t index) {
-  if (list.size() <= static_cast<size_t>(index)) list.resize(static_cast<size_t>(index) + 1);
+  if (list.size() <= static_cast<size_t>(index)) {
+    list.resize(static_cast<size_t>(index) + 1);
+    InvalidateVariableCells();
+  }
   return list[static_cast<size_t>(index)];
 }
 
@@ -90,6 +93,7 @@ VariableStore::VariableStore() { Reset(); }
 
 VariableStore& VariableStore::operator=(const VariableStore& other) {
   if (this == &other) return *this;
+  InvalidateVariableCells();
   mapOverride = other.mapOverride;
   mapSelfVariables = other.mapSelfVariables;
   numberedSets = other.numberedSets;
@@ -100,6 +104,7 @@ VariableStore& VariableStore::operator=(const VariableStore& other) {
 }
 
 void VariableStore::Reset() {
+  InvalidateVariableCells();
   mapOverride = -1;
   mapSelfVariables.clear();
   stringVariables.clear();

@@ -15,6 +15,8 @@
 #include <string>
 #include <vector>
 
+#include "engine/data/CellEpoch.h"
+#include "engine/data/IntegerVariableCell.h"
 #include "engine/data/database/Database.h"
 #include "engine/data/file/SaveBuffer.h"
 #include "engine/events/RootEventRunner.h"
@@ -35,6 +37,7 @@ class VariableStore {
   std::vector<std::string> stringVariables;
   std::vector<std::vector<int32_t>> commonSelfIntegers;  // [common event][slot]
   std::vector<std::vector<std::string>> commonSelfStrings;
+  CellEpochMark epochMark;  // prepared commands re-resolve cells after any change of shape
 
   // Bound to the global root runner, sized by Reset.
   VariableStore();
@@ -91,20 +94,6 @@ class VariableStore {
 
 // The running game's variables, bound to RootRunner.
 extern VariableStore Variables;
-
-// A cell that a prepared command reads and writes without decoding its ID
-// each time. It names the cell, not its address: resolve it at each use, so
-// that it stays right when the lists grow or are replaced.
-struct IntegerVariableCell {
-  enum Kind : uint8_t { kNone, kNumberedSet, kCommonSelf, kDatabase };
-  Kind kind = kNone;
-  int32_t a = 0;  // set, common event index, or database selector
-  int32_t b = 0;  // entry, slot, or type
-  int32_t c = 0;  // data
-  int32_t d = 0;  // item
-
-  bool operator==(const IntegerVariableCell&) const = default;
-};
 
 // On the global store and databases: database integer cells, numbered-set
 // entries that exist, and this common event's integer self variables

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "runtime/softrender/PlainDrawSetup.h"
+#include "runtime/softrender/ScaledDrawSetup.h"
 #include "runtime/softrender/ShapeDrawSetup.h"
 
 enum class SoftDrawIsa { Automatic, Sse2, Avx2 };
@@ -19,6 +20,7 @@ bool ProcessorHasAvx2();
 
 struct SoftDrawEntryPoints {
   void (*plainDraw)(const PlainDrawSetup& setup);
+  void (*scaledDraw)(const ScaledDrawSetup& setup);
   void (*flatFillBox)(const FlatDrawSetup& setup);
   void (*flatDrawLine)(const FlatDrawSetup& setup, int32_t count, int32_t minor, intptr_t majorStep,
                        intptr_t minorStep);
@@ -39,3 +41,5 @@ void FlatDrawLineAvx2(const FlatDrawSetup& setup, int32_t count, int32_t minor, 
                       intptr_t minorStep);
 void MappedDrawSse2(const MappedDrawSetup& setup);
 void MappedDrawAvx2(const MappedDrawSetup& setup);
+void ScaledDrawSse2(const ScaledDrawSetup& setup);
+void ScaledDrawAvx2(const ScaledDrawSetup& setup);

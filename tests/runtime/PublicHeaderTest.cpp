@@ -76,6 +76,10 @@ TEST(PublicHeader, EveryBuiltEntryPoint) {
   EXPECT_EQ(GetTextInputText(text, field), 0);
   EXPECT_EQ(std::string(text), "abc");
   EXPECT_EQ(GetTextInputState(field), 0);
+  EXPECT_EQ(SetTextInputColors(-1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1), 0);
+  EXPECT_EQ(DrawTextInput(10, 10, field), 0);
+  EXPECT_EQ(HasScreenDevice(), 1);
+  EXPECT_EQ(IsDirect3DPathActive(), 0);
   EXPECT_EQ(DeleteTextInput(field), 0);
   EXPECT_EQ(GetTextInputState(field), -1);
 
@@ -93,6 +97,13 @@ TEST(PublicHeader, EveryBuiltEntryPoint) {
   EXPECT_EQ(FileReadLine(line, sizeof line, file), 3);
   EXPECT_EQ(std::string(line), "def");
   EXPECT_EQ(FileCloseRead(file), 0);
+  EXPECT_EQ(IsPathInGameFolder("sub\\x.txt"), 1);
+  EXPECT_EQ(IsPathInGameFolder("..\\x.txt"), 0);
+  EXPECT_EQ(WriteGameTextFile("out.txt", "a\n", 2), 0);
+  EXPECT_EQ(FileSizeOf("out.txt"), 3);
+  int listed = 0;
+  EXPECT_EQ(ListGameFolder("", [](const char*, void* count) { ++*static_cast<int*>(count); }, &listed), listed);
+  EXPECT_GE(listed, 2);
 
   // Sound: a load succeeds when the layer has a sound device; every entry
   // refuses a handle that names nothing.

@@ -44,6 +44,7 @@ std::vector<T> Reshape(std::vector<T>& cells, int32_t records, int32_t oldWidth,
 bool DatabaseTypeData::SetItemCodes(std::vector<int32_t> codes) {
   RowShape shape;
   if (!ShapeOf(codes, shape)) return false;
+  InvalidateVariableCells();
   integers_ = Reshape(integers_, recordCount_, integerCount_, shape.integers);
   strings_ = Reshape(strings_, recordCount_, stringCount_, shape.strings);
   integerCount_ = shape.integers;
@@ -53,6 +54,7 @@ bool DatabaseTypeData::SetItemCodes(std::vector<int32_t> codes) {
 }
 
 void DatabaseTypeData::ResizeRecords(int32_t n) {
+  InvalidateVariableCells();
   recordCount_ = std::max(n, 0);
   integers_.resize(static_cast<size_t>(recordCount_) * static_cast<size_t>(integerCount_));
   strings_.resize(static_cast<size_t>(recordCount_) * static_cast<size_t>(stringCount_));
@@ -64,6 +66,7 @@ void DatabaseTypeData::ClearRecord(int32_t data) {
 }
 
 bool DatabaseTypeData::Read(ByteCursor& in, int64_t& valuelessLeft) {
+  InvalidateVariableCells();
   int32_t head = 0;
   int32_t mode = nameMode;
   int32_t tag = formatTag;

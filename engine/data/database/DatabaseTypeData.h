@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/data/CellEpoch.h"
 #include "engine/data/file/ByteCursor.h"
 #include "engine/data/file/SaveBuffer.h"
 
@@ -87,4 +88,5 @@ class DatabaseTypeData {
   int32_t stringCount_ = 1;
   std::vector<int32_t> integers_;
   std::vector<std::string> strings_{std::string()};
+  CellEpochMark epochMark_;  // prepared commands re-resolve cells after any change of shape
 };

@@ -31,7 +31,7 @@ bool ReadEventCommands(ByteCursor& in, int32_t count, std::vector<EventCommand>&
     // Read into a command that holds nothing yet, then moved in: the list
     // holds only commands read whole, and no default argument is allocated
     // per command.
-    EventCommand command{{}, 0, {}, {}, {}};
+    EventCommand command{{}, 0, {}, {}, {}, {}};
     if (!command.Read(in)) return false;
     commands.push_back(std::move(command));
   }

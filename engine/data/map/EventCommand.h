@@ -8,6 +8,7 @@
 
 #include "engine/data/file/ByteCursor.h"
 #include "engine/data/map/MoveRoute.h"
+#include "engine/data/map/PreparedOperand.h"
 
 struct EventCommand {
   static constexpr int32_t kEndCode = -1;
@@ -16,7 +17,9 @@ struct EventCommand {
   uint8_t indent = 0;
   std::vector<std::string> strings;
   std::vector<MoveRoute> routes;  // at most one, for commands that carry one
-  std::vector<int32_t> flowData;  // filled when the list is prepared for running
+  // Filled when the list is prepared for running; empty: the plain form.
+  std::vector<int32_t> flowData;
+  std::vector<PreparedOperand> operands;
 
   // Reads one command record. False, with the cursor's overrun flag set, on
   // a negative count or a record that runs past the end.

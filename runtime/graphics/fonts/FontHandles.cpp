@@ -3,8 +3,10 @@
 #include <cstring>
 
 #include "runtime/graphics/state/ScreenDevice.h"
-#include "runtime/graphics/fonts/FontGraphicsHooks.h"
 #include "runtime/graphics/fonts/GlyphCache.h"
+#include "runtime/graphics/graphic/GraphicFormat.h"
+#include "runtime/graphics/graphic/Surface2D.h"
+#include "runtime/graphics/screen/ScreenState.h"
 #include "runtime/host/fonts/GlyphSource.h"
 #include "runtime/platform/base/Log.h"
 #include "runtime/platform/base/ResourceHandle.h"
@@ -46,8 +48,11 @@ int OpenHostFace(const char* face, int charset, const FontEntry& e, HostFaceMetr
 
 void FreeEntry(FontEntry* e) {
   if (e->hostFace >= 0) HostCurrentGlyphSource()->closeFace(e->hostFace);
-  if (e->textImage >= 0 && CurrentFontGraphicsHooks()->deleteTextImage) {
-    CurrentFontGraphicsHooks()->deleteTextImage(e->textImage);
+  // A text image marked lost was deleted with the screen's surfaces; its
+  // handle may name another surface by now.
+  if (e->textImage >= 0 && !e->textImageLost) {
+    SetSurface2DDeleteNotify(e->textImage, nullptr);
+    DeleteSurface2D(e->textImage);
   }
   if (e->cache) TrackedFree(e->cache);
   TrackedFree(e);
@@ -175,11 +180,23 @@ int CreateFontToHandle(const char* face, int size, int thickness, int type, int 
 int PrepareFontCacheTarget(int font) {
   FontEntry* e = LiveFontEntry(font);
   if (!e) return -1;
-  const FontGraphicsHooks* hooks = CurrentFontGraphicsHooks();
-  if (e->textImageLost && hooks->createTextImage) {
+  // Fonts made before the screen device exists (measuring tools) get their
+  // text image at the first draw that needs it.
+  if (e->textImageLost && HasScreenDevice()) {
     e->textImageLost = 0;
-    e->textImage = hooks->createTextImage((e->type & kFontAntialiased) ? 1 : 0, &e->textImageLost);
-    if (e->textImage < 0) return -1;
+    int width = 0;
+    int height = 0;
+    GetScreenSize(&width, &height);
+    GraphicFormat format = {};
+    format.alphaChannel = (e->type & kFontAntialiased) ? 1 : 0;
+    format.systemMemory = 1;
+    format.colorDepth = static_cast<uint8_t>(GetScreenDepth() == 16 ? 16 : 32);
+    e->textImage = AddSurface2D(width, height, 0, 0, -1, -1, 0, 0, format);
+    if (e->textImage < 0) {
+      e->textImageLost = 1;
+      return -1;
+    }
+    SetSurface2DDeleteNotify(e->textImage, &e->textImageLost);
   }
   return 0;
 }

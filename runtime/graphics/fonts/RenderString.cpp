@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "runtime/graphics/format/ColorFormat.h"
+#include "runtime/graphics/screen/ScreenState.h"
 #include "runtime/graphics/state/DrawState.h"
 #include "runtime/graphics/fonts/FontEntry.h"
 #include "runtime/graphics/fonts/GlyphBlit.h"
@@ -62,6 +63,7 @@ constexpr double kPenLimit = 4.0e18;
 int RenderString(int mode, int x, int y, int scaled, double scaleX, double scaleY, const char* text, uint32_t colour,
                  uint32_t edgeColour, MemImg* target, const IntRect* clip, int transparent, int font, int byteCount,
                  int vertical, int* outSize) {
+  if (gScreen.resetting) return -1;
   FontEntry* e = LiveFontEntry(font);
   if (!e) return -1;
   const bool draw = mode == kRenderStringDraw;

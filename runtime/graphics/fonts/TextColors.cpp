@@ -1,5 +1,7 @@
 #include "runtime/graphics/fonts/TextColors.h"
 
+#include "runtime/graphics/graphic/DrawStateOps.h"
+#include "runtime/graphics/screen/ScreenState.h"
 #include "runtime/graphics/state/ScreenDevice.h"
 #include "runtime/softrender/MemImg.h"
 
@@ -10,6 +12,18 @@ const ColorFormat* PackedColorFormat() {
 }
 
 uint32_t BrightnessScaledColor(uint32_t packed, uint32_t brightness) {
+  if (HasScreenDevice()) {
+    int r = 0;
+    int g = 0;
+    int b = 0;
+    UnpackColor(packed, &r, &g, &b);
+    r = r * static_cast<int>(brightness >> 16 & 0xFF) / 255;
+    g = g * static_cast<int>(brightness >> 8 & 0xFF) / 255;
+    b = b * static_cast<int>(brightness & 0xFF) / 255;
+    return PackColor(r, g, b) & ~PackColor(0, 0, 0);
+  }
+  // Before the screen device exists colours are packed in the format its
+  // memory images will have.
   const ColorFormat* f = PackedColorFormat();
   if (!f) return packed;
   auto channel = [&](uint32_t mask, int shift, int width, int brightnessShift) -> uint32_t {

@@ -4,8 +4,11 @@
 #include "runtime/graphics/state/DrawState.h"
 #include "runtime/graphics/fonts/DefaultFont.h"
 #include "runtime/graphics/fonts/FontEntry.h"
-#include "runtime/graphics/fonts/FontGraphicsHooks.h"
 #include "runtime/graphics/fonts/RenderString.h"
+#include "runtime/graphics/fonts/StringDraw2D.h"
+#include "runtime/graphics/screen/Present.h"
+#include "runtime/graphics/screen/ScreenState.h"
+#include "runtime/platform/base/NumberHelpers.h"
 #include "runtime/platform/base/Format.h"
 #include "runtime/platform/base/Log.h"
 #include "runtime/platform/window/MessagePump.h"
@@ -19,12 +22,25 @@ bool DrawRegionEmpty() {
 
 int DrawLine(int x, int y, int scaled, double scaleX, double scaleY, const char* text, uint32_t colour, int font,
              uint32_t edgeColour, int vertical) {
-  if (!text || text[0] == '\0' || DrawRegionEmpty()) return 0;
-  if (!LiveFontEntry(font)) return LogWrite("フォントハンドル値が異常です\n");
+  if (!text || text[0] == '\0' || gScreen.resetting || DrawRegionEmpty()) return 0;
+  const FontEntry* e = LiveFontEntry(font);
+  if (!e) return LogWrite("フォントハンドル値が異常です\n");
   WaitWhileInactive();
-  const FontGraphicsHooks* hooks = CurrentFontGraphicsHooks();
-  if (!hooks->drawString) return -1;
-  return hooks->drawString(x, y, scaled, scaleX, scaleY, text, colour, font, edgeColour, vertical);
+  // The front screen of software mode: the line's rectangle, which goes to
+  // the window afterwards, ends at the region's right edge and the font's
+  // height.
+  const bool front = IsSoftFrontTarget() != 0;
+  IntRect rect = {};
+  if (front) {
+    const int64_t height = scaled ? DoubleToInt(e->size * scaleY) : e->size;
+    rect = IntRect{x, y, gDrawState.drawRegion.right, ClampToInt(int64_t{y} + height + 3)};
+    if (rect.left >= gDrawState.drawRegion.right) return 0;
+    if (gScreen.presented) CaptureFrontToSoftScreen();
+  }
+  const int result = scaled ? DrawStringScaled2D(x, y, scaleX, scaleY, text, colour, font, edgeColour, vertical)
+                            : DrawString2D(x, y, text, colour, font, edgeColour, vertical);
+  if (front) TransferSoftFrontRect(rect);
+  return result;
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include "runtime/Movan.h"
 
+#include "runtime/graphics/fonts/DefaultFont.h"
 #include "runtime/graphics/graphic/DrawOperations.h"
 #include "runtime/graphics/graphic/DrawPath2D.h"
 #include "runtime/graphics/graphic/DrawStateOps.h"
@@ -62,6 +63,7 @@ int InitGraphics() {
   // The 3D device joins later.
   LogWrite("３Ｄグラフィック描画機能は使用しません\n");
   ResetDrawState();
+  InitFonts();
   LogIndentOut();
   LogWrite("グラフィック管理系の初期化は正常に終了しました\n");
   return 0;
@@ -71,6 +73,7 @@ int EndGraphics() {
   if (!gScreen.graphicsStarted) return 0;
   WaitWhileInactive();
   DeleteAllGraphics(0);
+  EndFonts();
   ClearGraphicTables();
   gScreen.graphicsStarted = 0;
   LogWrite("グラフィック管理系の終了処理は正常に終了しました\n");
@@ -79,9 +82,13 @@ int EndGraphics() {
 
 int ReinitGraphics() {
   const bool running = gScreen.started != 0;
+  gScreen.resetting = 1;
   if (running) ReleaseScreenSurfaces();
   InputEnd();
-  if (!running) return 0;
+  if (!running) {
+    gScreen.resetting = 0;
+    return 0;
+  }
   ReleaseSurface2DImages();
   ReleaseDirectDraw();
   RecreateDirectDraw();
@@ -89,6 +96,7 @@ int ReinitGraphics() {
   SelectDrawSurface(gDrawState.drawTarget, gDrawState.drawTarget);
   ClearDrawTarget();
   FlipScreen();
+  gScreen.resetting = 0;
   RunGraphicsRestore();
   ReopenAllMovieStreams();
   LogIndentOut();
@@ -104,6 +112,7 @@ int SetGraphicsRestoreHandler(GraphicsRestoreFunction function) {
 int RunGraphicsRestore() {
   ForEachGraphic([](int, GraphicEntry* g, void*) { g->restorePending = 1; }, nullptr);
   if (gDrawState.restoreFunction) gDrawState.restoreFunction();
+  RestoreFonts();
   return 0;
 }
 

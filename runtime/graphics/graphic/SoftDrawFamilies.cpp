@@ -1,5 +1,7 @@
 #include "runtime/graphics/graphic/SoftDrawFamilies.h"
 
+#include "runtime/softrender/SoftDraw.h"
+
 namespace {
 
 // The free-form draw's triangle: an image's (a flat-colour triangle without
@@ -12,7 +14,7 @@ void DrawTriangleFamily(MemImg* destination, const MemImg* source, const Texture
 }  // namespace
 
 SoftDrawFamilies gSoftDrawFamilies = {
-    .drawScaled = nullptr,
+    .drawScaled = &SoftDrawImageScaled,
     .drawRotated = &SoftDrawImageRotated,
     .drawTriangle = &DrawTriangleFamily,
     .fillRect = &SoftFillRect,

@@ -15,6 +15,7 @@
 #include "runtime/host/screen/Presenter.h"
 #include "runtime/host/system/Clock.h"
 #include "runtime/platform/base/NumberHelpers.h"
+#include "runtime/platform/base/ScreenLog.h"
 #include "runtime/platform/system/PlatformQueries.h"
 #include "runtime/platform/window/MainWindow.h"
 #include "runtime/platform/window/MessagePump.h"
@@ -31,6 +32,26 @@ bool PumpBetweenPolls() {
   return PumpMessagesUnlocked() != -1;
 }
 
+// The on-screen log over the whole screen, in a plain copy at full
+// brightness; the draw state is put back afterwards.
+void DrawScreenLog() {
+  IntRect region = {};
+  GetDrawRegion(&region);
+  const int mode = gDrawState.blendMode;
+  const int parameter = gDrawState.blendParameter;
+  const uint32_t brightness = gDrawState.brightness;
+  int width = 0;
+  int height = 0;
+  GetScreenSize(&width, &height);
+  SetDrawRegion(0, 0, width, height);
+  SetBlendMode(0, 0);
+  SetDrawBrightness(255, 255, 255);
+  ScreenLogDraw();
+  SetDrawRegion(region.left, region.top, region.right, region.bottom);
+  SetBlendMode(mode, parameter);
+  SetDrawBrightness(brightness >> 16 & 0xFF, brightness >> 8 & 0xFF, brightness & 0xFF);
+}
+
 }  // namespace
 
 int FlipScreen() {
@@ -42,6 +63,7 @@ int FlipScreen() {
 
 int PresentScreen() {
   if (!HasScreenDevice()) return -1;
+  if (IsScreenLogOn()) DrawScreenLog();
   if (gDrawState.drawTarget == -4) return WaitVerticalBlank(1);
   int width = 0;
   int height = 0;

@@ -17,6 +17,7 @@
 #include "runtime/host/screen/Presenter.h"
 #include "runtime/host/system/Clock.h"
 #include "runtime/platform/base/Log.h"
+#include "runtime/platform/base/ScreenLog.h"
 #include "runtime/platform/system/LayerLifeCycle.h"
 #include "runtime/platform/system/PlatformQueries.h"
 #include "runtime/platform/system/PlatformState.h"
@@ -252,6 +253,12 @@ int ChangeScreenMode(int width, int height, int depth, int force, int refreshRat
 
   LogWrite("画面モード変更処理を開始します\n");
   LogIndentIn();
+  // The default font's size and thickness survive the change.
+  const bool hadDefaultFont = IsFontHandleValid(GetDefaultFont()) != 0;
+  char face[256] = {};
+  int fontSize = 0;
+  int fontThickness = 0;
+  if (hadDefaultFont) GetFontInfo(face, &fontSize, &fontThickness, GetDefaultFont());
   const Mode old = StoredMode();
   StoreMode(requested);
   if (!(gPlatform.initialising || gPlatform.initialised) || (!gScreen.directDrawDisabled && !gScreen.displayObject)) {
@@ -279,6 +286,8 @@ int ChangeScreenMode(int width, int height, int depth, int force, int refreshRat
     return -1;
   }
   InitGraphics();
+  if (hadDefaultFont) SetDefaultFontSizeAndThickness(face, fontSize, fontThickness);
+  ScreenLogInit();
   // Frame timing: memory-image screens are paced by the blank alone.
   gScreen.refreshEstimate = 60;
   gScreen.minVsyncInterval = -1;

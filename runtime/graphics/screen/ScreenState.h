@@ -23,6 +23,7 @@ struct ScreenState {
   int32_t emulateFront = 0;
   int32_t started = 0;              // the device finished its start
   int32_t graphicsStarted = 0;      // the graphic tables are in use
+  int32_t resetting = 0;            // the screen is being rebuilt after the display was lost
   int32_t fullScreenModeSet = 0;
   int32_t gdiPresentMode = 0;
   int32_t gdiPresentEffective = -1;

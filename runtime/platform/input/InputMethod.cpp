@@ -9,7 +9,11 @@ void SetImeEnabled(bool on) {
   if ((t.imeEnabled != 0) == on) return;
   t.imeEnabled = on ? 1 : 0;
   HostEnableIme(on);
-  if (!on) t.composition[0] = '\0';
+  if (!on) {
+    t.composition[0] = '\0';
+    t.clauseCount = 0;
+    t.candidates.count = 0;
+  }
 }
 
 int HandleImeMessage(const HostMessage& message) {
@@ -20,6 +24,7 @@ int HandleImeMessage(const HostMessage& message) {
       break;
     case HostMessageId::ImeEndComposition:
       t.composition[0] = '\0';
+      t.clauseCount = 0;
       break;
     case HostMessageId::ImeComposition:
       StrCopy(t.composition, sizeof t.composition, message.text.c_str());

@@ -10,6 +10,9 @@
 int TextInputInit();
 // At the window's teardown: every field is deleted.
 int TextInputEnd();
+// The field colours of a new run (white text, yellow composition, ...),
+// packed for the screen in force.
+void SetDefaultTextInputColors();
 
 // One message-pump pass: the ring's characters go to the active field.
 void ProcessTextInput();

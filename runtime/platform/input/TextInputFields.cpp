@@ -29,6 +29,7 @@ int TextInputInit() {
   LogWrite("文字コードバッファの初期化を行います... ");
   gPlatform.textInput = TextInputState();
   gPlatform.textInput.activeHandle = -1;
+  SetDefaultTextInputColors();
   LogWrite("完了しました\n");
   return 0;
 }

@@ -13,6 +13,7 @@
 #include "runtime/platform/base/Format.h"
 #include "runtime/platform/input/InputDevices.h"
 #include "runtime/platform/base/Log.h"
+#include "runtime/platform/base/ScreenLog.h"
 #include "runtime/platform/window/MainWindow.h"
 #include "runtime/platform/window/MessagePump.h"
 #include "runtime/platform/system/PlatformState.h"
@@ -115,6 +116,7 @@ int InitLayerSystems() {
   gPlatform.initialised = 1;
   SetWaitVsync(1);
   if (!gPlatform.windowMode) HostWindowRaise(true);
+  ScreenLogInit();
   MakeFirstScreens();
 
   gPlatform.initialising = 0;
@@ -123,6 +125,7 @@ int InitLayerSystems() {
 
 int EndLayerSystems() {
   if (!gPlatform.initialised) return 0;
+  ScreenLogEnd();
   EndScreenDevice();
   InputEnd();
   TermSoundSystem();

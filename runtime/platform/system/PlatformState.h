@@ -78,6 +78,34 @@ struct InputDeviceState {
 constexpr int kKeyRingSlots = 1025;  // one slot stays free: 1024 bytes fit
 constexpr int kTextInputFields = 256;
 constexpr int kCompositionBytes = 1024;
+constexpr int kClauseOffsets = 256;
+constexpr int kCandidates = 256;
+constexpr int kCandidateTextBytes = 8192;
+
+// The colours of the field drawing, packed pixels of the screen format.
+enum TextInputColor : int {
+  kInputText = 0,
+  kInputCursor,
+  kInputComposition,        // composition background and composition text edge
+  kInputCompositionCursor,
+  kInputClauseUnderline,
+  kInputSelected,           // selected clause, selected candidate text
+  kInputUnused7,
+  kInputEdge,               // field text, other candidates
+  kInputSelectedEdge,
+  kInputUnused10,
+  kInputCandidateFrame,
+  kInputCandidateBackground,
+  kInputColorCount,
+};
+
+// The input method's candidate list: NUL-terminated texts one after another.
+struct CandidateList {
+  int32_t count = 0;      // 0: no list kept
+  int32_t selection = 0;
+  int32_t offsets[kCandidates] = {};
+  char text[kCandidateTextBytes] = {};
+};
 
 struct KeyRing {
   uint8_t slots[kKeyRingSlots] = {};
@@ -104,6 +132,10 @@ struct TextInputState {
   int imeEnabled = 0;
   char composition[kCompositionBytes] = {};  // always NUL-terminated
   int32_t compositionCursor = 0;             // characters
+  int32_t clauseOffsets[kClauseOffsets] = {};  // byte offsets of the composition's clauses
+  int32_t clauseCount = 0;
+  CandidateList candidates;
+  int64_t colors[kInputColorCount] = {};
 };
 
 struct PlatformState {

@@ -5,6 +5,8 @@
 #include "runtime/Movan.h"
 #include "runtime/graphics/graphic/DrawStateOps.h"
 #include "runtime/graphics/graphic/GraphicTable.h"
+#include "runtime/graphics/graphic/ImageRecord.h"
+#include "runtime/graphics/graphic/Surface2D.h"
 #include "runtime/platform/system/PlatformQueries.h"
 #include "runtime/graphics/screen/ScreenState.h"
 #include "runtime/host/screen/Display.h"
@@ -36,7 +38,14 @@ class GraphicsFixture : public LayerFixture {
     }
     ASSERT_EQ(LayerInit(), 0);
     logLinesAtStart_ = LogLines().size();
+    recordsAtStart_ = GetImageRecordCount();
+    surfacesAtStart_ = GetSurface2DCount();
   }
+
+  // Image records and 2D surfaces made since the start (the default font's
+  // text image is there from the start).
+  int NewImageRecords() const { return GetImageRecordCount() - recordsAtStart_; }
+  int NewSurfaces() const { return GetSurface2DCount() - surfacesAtStart_; }
 
   std::vector<std::string> NewLogLines() const {
     const std::vector<std::string> all = LogLines();
@@ -71,4 +80,6 @@ class GraphicsFixture : public LayerFixture {
 
  private:
   size_t logLinesAtStart_ = 0;
+  int recordsAtStart_ = 0;
+  int surfacesAtStart_ = 0;
 };

@@ -8,7 +8,6 @@
 #include "runtime/graphics/state/ScreenDevice.h"
 #include "runtime/graphics/fonts/DefaultFont.h"
 #include "runtime/graphics/fonts/FontEntry.h"
-#include "runtime/graphics/fonts/FontGraphicsHooks.h"
 #include "runtime/graphics/fonts/FontHandles.h"
 #include "runtime/platform/base/ResourceHandle.h"
 #include "runtime/platform/base/TrackedAlloc.h"
@@ -32,12 +31,10 @@ class FontFixture : public LogFixture {
     gScreenDevice = ScreenDevice{};
     gDrawState.brightness = 0xFFFFFF;
     gDrawState.drawRegion = {0, 0, 640, 480};
-    SetFontGraphicsHooks(nullptr);
   }
   void TearDown() override {
     DeleteAllFonts();
     EXPECT_EQ(TrackedBlockCount(), 0) << "blocks left behind";
-    SetFontGraphicsHooks(nullptr);
     gScreenDevice = ScreenDevice{};
     LogFixture::TearDown();
   }

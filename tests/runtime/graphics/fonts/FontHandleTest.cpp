@@ -205,37 +205,4 @@ TEST_F(FontHandleTest, TheDefaultFontIsMadeAgainOnlyWhenASettingChanged) {
   EXPECT_EQ(glyphs.OpenFaces(), 1);
 }
 
-TEST_F(FontHandleTest, TheTextImageIsMadeThroughTheHooksAndLostMarksMakeItAgain) {
-  static int created = 0, deleted = 0, lastAlpha = -1;
-  static int32_t* lostMark = nullptr;
-  created = deleted = 0;
-  static const FontGraphicsHooks hooks = {
-      [](int alpha, int32_t* lost) {
-        lastAlpha = alpha;
-        lostMark = lost;
-        return 100 + created++;
-      },
-      [](int) { ++deleted; }, nullptr};
-  SetFontGraphicsHooks(&hooks);
-  const int font = PlainFont(16, 2);
-  ASSERT_NE(font, -1);
-  EXPECT_EQ(created, 1);
-  EXPECT_EQ(lastAlpha, 1);
-  EXPECT_EQ(GetFontEntry(font)->textImage, 100);
-  ASSERT_EQ(PrepareFontCacheTarget(font), 0);
-  EXPECT_EQ(created, 1) << "nothing lost, nothing made";
-  *lostMark = 1;
-  ASSERT_EQ(PrepareFontCacheTarget(font), 0);
-  EXPECT_EQ(created, 2);
-  EXPECT_EQ(GetFontEntry(font)->textImage, 101);
-  DeleteFontHandle(font);
-  EXPECT_EQ(deleted, 1);
-
-  static const FontGraphicsHooks failing = {[](int, int32_t*) { return -1; }, [](int) {}, nullptr};
-  SetFontGraphicsHooks(&failing);
-  EXPECT_EQ(PlainFont(), -1);
-  EXPECT_TRUE(LogHas("フォント用描画スクリーンの作成に失敗しました"));
-  EXPECT_EQ(glyphs.OpenFaces(), 0);
-}
-
 }  // namespace

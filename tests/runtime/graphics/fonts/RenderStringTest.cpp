@@ -184,53 +184,6 @@ TEST_F(RenderStringTest, TheTextImageKeyStepsPastTheColoursWithinThePixel) {
   for (const Case& c : cases) EXPECT_EQ(TextImageKey(c.key, c.colour, c.edge, c.depth), c.want) << c.key;
 }
 
-TEST_F(RenderStringTest, TextLinesCheckTheFontAndRegionThenDrawThroughThePath) {
-  struct Call {
-    int x, y, scaled;
-    double sx, sy;
-    std::string text;
-    uint32_t colour, edge;
-    int font;
-  };
-  static std::vector<Call> calls;
-  calls.clear();
-  static const FontGraphicsHooks hooks = {
-      nullptr, nullptr,
-      [](int x, int y, int scaled, double sx, double sy, const char* text, uint32_t colour, int font, uint32_t edge,
-         int) {
-        calls.push_back({x, y, scaled, sx, sy, text, colour, edge, font});
-        return 0;
-      }};
-  SetFontGraphicsHooks(&hooks);
-  const int font = CreateFontToHandle(nullptr, 16, 6, 0, 1, 1, 0, -1, -1);
-  EXPECT_EQ(DrawTextLineWithFont(1, 2, "abc", 7, font, 8, 0), 0);
-  EXPECT_EQ(DrawTextLineScaled(3, 4, 2.0, 0.5, "d", 9, font, 10, 0), 0);
-  EXPECT_EQ(DrawTextLine(5, 6, "e", 11, 12), 0);
-  EXPECT_EQ(DrawTextLineFormatted(7, 8, 13, "%d-%s", 42, "x"), 0);
-  ASSERT_EQ(calls.size(), 4u);
-  EXPECT_EQ(calls[0].text, "abc");
-  EXPECT_EQ(calls[0].font, font);
-  EXPECT_EQ(calls[0].scaled, 0);
-  EXPECT_EQ(calls[1].scaled, 1);
-  EXPECT_EQ(calls[1].sx, 2.0);
-  EXPECT_EQ(calls[1].sy, 0.5);
-  EXPECT_EQ(calls[2].font, GetDefaultFont());
-  EXPECT_EQ(calls[3].text, "42-x");
-  EXPECT_EQ(calls[3].edge, 0u);
-  EXPECT_EQ(GetTextWidth("e", -1, 0), GetTextWidthWithFont("e", -1, GetDefaultFont(), 0));
-
-  calls.clear();
-  EXPECT_EQ(DrawTextLineWithFont(0, 0, "", 0, font, 0, 0), 0);
-  EXPECT_EQ(DrawTextLineWithFont(0, 0, nullptr, 0, font, 0, 0), 0);
-  gDrawState.drawRegion = {10, 10, 10, 50};
-  EXPECT_EQ(DrawTextLineWithFont(0, 0, "a", 0, font, 0, 0), 0);
-  gDrawState.drawRegion = {0, 0, 640, 480};
-  DeleteFontHandle(font);
-  EXPECT_EQ(DrawTextLineWithFont(0, 0, "a", 0, font, 0, 0), -1);
-  EXPECT_TRUE(LogHas("フォントハンドル値が異常です"));
-  EXPECT_TRUE(calls.empty());
-}
-
 TEST_F(RenderStringTest, ListingFiltersSkipsRepeatsAndKeepsWithinItsLimits) {
   std::string longName(62, 'L');
   longName += "\x82\xA0tail";  // the two-byte character would straddle byte 63

@@ -14,6 +14,7 @@
 #include "runtime/graphics/state/DrawState.h"
 #include "runtime/softrender/FlatDraw.h"
 #include "runtime/softrender/MappedDraw.h"
+#include "runtime/softrender/SoftDraw.h"
 #include "tests/runtime/graphics/GraphicsFixture.h"
 
 namespace {
@@ -22,18 +23,17 @@ class DrawOperationsTest : public GraphicsFixture {
  protected:
   void SetUp() override {
     GraphicsFixture::SetUp();
-    saved_ = gSoftDrawFamilies;
+    savedFamilies_ = gSoftDrawFamilies;
     Start(32);
     SetDrawTarget(kBackScreen);
     ClearDrawTarget();
   }
   void TearDown() override {
-    gSoftDrawFamilies = saved_;
+    gSoftDrawFamilies = savedFamilies_;
     GraphicsFixture::TearDown();
   }
 
- private:
-  SoftDrawFamilies saved_{};
+  SoftDrawFamilies savedFamilies_{};
 };
 
 std::vector<LineSegment> gLines;
@@ -116,6 +116,49 @@ TEST_F(DrawOperationsTest, DrawGraphicPartStretchedRefusesASourceOfNoSize) {
   EXPECT_EQ(DrawGraphicPartStretched(4, 4, 12, 12, 0, 0, 8, 8, g, 0), 0);
   EXPECT_EQ(BackPixel(4, 4), 0xFFFFFFu);
   EXPECT_EQ(gDrawState.drawRegion.right, 640);
+}
+
+TEST_F(DrawOperationsTest, StretchedDrawsGoThroughTheScaledDraw) {
+  GraphImage image = {};
+  ASSERT_EQ(CreateXrgbGraphImage(5, 3, &image), 0);
+  for (int y = 0; y < 3; ++y)
+    for (int x = 0; x < 5; ++x) SetGraphImagePixel(&image, x, y, x * 50, y * 80, 7, 255);
+  const int g = MakeGraphicFromGraphImage(&image);
+  FreeGraphImage(&image);
+  ASSERT_GE(g, 0);
+  SetDrawRegion(0, 0, 24, 480);
+  gDrawState.blendMode = BlendTranslucent;
+  gDrawState.blendParameter = 200;
+  // Mirrored left to right, cut by the region's right edge.
+  ASSERT_EQ(DrawGraphicStretched(30, 20, 17, 27, g, 0), 0);
+
+  MemImg expected{};
+  ASSERT_EQ(CreateMemImg(&expected, 640, 480, -1, 0, MemImgXrgb8888, 0, 0, nullptr), 0);
+  FillMemImg(&expected, nullptr, 0);
+  {
+    Surface2DImage source(GetSurface2D(GetGraphicRecord(g)->parts[0]));
+    ASSERT_NE(source.Get(), nullptr);
+    SoftDrawImageScaled(&expected, source.Get(), 30, 20, 17, 27, 0, nullptr);
+  }
+  for (int y = 15; y < 35; ++y) {
+    for (int x = 10; x < 40; ++x) {
+      const uint8_t* at = expected.pixels + y * expected.store->pitch + x * 4;
+      ASSERT_EQ(BackPixel(x, y), LoadPixelBytes(at, 4) & 0xFFFFFF) << x << "," << y;
+    }
+  }
+  EXPECT_NE(BackPixel(17, 20), 0u);
+  EXPECT_EQ(BackPixel(24, 20), 0u);
+
+  // The whole graphic as a part gives the same pixels.
+  ClearDrawTarget();
+  ASSERT_EQ(DrawGraphicPartStretched(30, 20, 17, 27, 0, 0, 5, 3, g, 0), 0);
+  for (int y = 15; y < 35; ++y) {
+    for (int x = 10; x < 40; ++x) {
+      const uint8_t* at = expected.pixels + y * expected.store->pitch + x * 4;
+      ASSERT_EQ(BackPixel(x, y), LoadPixelBytes(at, 4) & 0xFFFFFF) << x << "," << y;
+    }
+  }
+  ReleaseMemImg(&expected);
 }
 
 TEST_F(DrawOperationsTest, DrawBlendGraphPutsBackABlendGraphicDeletedMeanwhile) {

@@ -1,7 +1,8 @@
 // A real window on an X server (ctest runs this program under xvfb-run): a
 // scene drawn in four blend modes is presented through SDL's software
 // renderer and the window's pixels, read back through X11, equal the picture
-// the test computes.
+// the test computes; a line of Japanese text, anti-aliased and edged with a
+// real font, is shown exactly as the back screen holds it.
 
 #include <SDL.h>
 #include <gtest/gtest.h>
@@ -14,6 +15,7 @@
 #include "runtime/Movan.h"
 #include "runtime/graphics/graphic/DrawStateOps.h"
 #include "runtime/graphics/graphic/DrawTarget.h"
+#include "runtime/graphics/screen/ScreenState.h"
 #include "runtime/host/window/SdlWindow.h"
 #include "runtime/platform/system/PlatformQueries.h"
 #include "runtime/platform/system/ProcessorFeatures.h"
@@ -143,6 +145,48 @@ void PresentsTheSceneExactly(double scale) {
 }
 
 TEST(XvfbPresent, TheSceneIsShownExactlyAtScaleOne) { PresentsTheSceneExactly(1.0); }
+
+TEST(XvfbPresent, JapaneseAntialiasedEdgedTextIsShownAsTheBackScreenHoldsIt) {
+  Layer layer(1.0);
+  ASSERT_TRUE(layer.started);
+  SetDrawTarget(kBackScreen);
+  ClearDrawTarget();
+  const int font = CreateFontToHandle("ＭＳ ゴシック", 24, 6, 3, -1, 2, 0, -1, -1);
+  ASSERT_NE(font, -1);
+  ASSERT_EQ(DrawTextLineWithFont(20, 40, "日本語のテキスト", PackColor(255, 255, 255), font, PackColor(0, 64, 255), 0), 0);
+  // The glyphs are there: grey levels of the text, of the edge and between.
+  int inked = 0;
+  int partial = 0;
+  for (int y = 40; y < 40 + 28; ++y) {
+    for (int x = 20; x < 20 + 8 * 28; ++x) {
+      const uint32_t p = LoadPixelBytes(gScreen.back.pixels + static_cast<size_t>(y) * gScreen.back.store->pitch + x * 4, 4) &
+                         0xFFFFFF;
+      inked += p != 0;
+      partial += p != 0 && p != 0xFFFFFF && p != 0x0040FF;
+    }
+  }
+  EXPECT_GT(inked, 500);
+  EXPECT_GT(partial, 50);
+  ASSERT_EQ(FlipScreen(), 0);
+  for (int i = 0; i < 5; ++i) PumpMessages();
+  ASSERT_EQ(FlipScreen(), 0);
+
+  const std::vector<uint32_t> shown = WindowPixels(640, 480);
+  ASSERT_EQ(shown.size(), 640u * 480u);
+  int wrong = 0;
+  for (int y = 0; y < 480 && wrong < 10; ++y) {
+    for (int x = 0; x < 640 && wrong < 10; ++x) {
+      const uint32_t want =
+          LoadPixelBytes(gScreen.back.pixels + static_cast<size_t>(y) * gScreen.back.store->pitch + x * 4, 4) & 0xFFFFFF;
+      const uint32_t got = shown[static_cast<size_t>(y) * 640 + x];
+      if (got != want) {
+        ++wrong;
+        ADD_FAILURE() << "(" << x << "," << y << ") shows " << std::hex << got << ", expected " << want;
+      }
+    }
+  }
+  DeleteFontHandle(font);
+}
 TEST(XvfbPresent, TheSceneIsShownExactlyAtScaleTwo) { PresentsTheSceneExactly(2.0); }
 
 }  // namespace

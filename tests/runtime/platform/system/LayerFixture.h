@@ -2,7 +2,8 @@
 // A layer ready to start in a fresh folder: the clock is fake and moves on
 // by a millisecond at every read of the tick, window messages come from a
 // fake source, keyboard, mouse and joypads are fake, the single-instance
-// check is off, sound mixes against a manual clock and the window mode is on.
+// check is off, sound mixes against a manual clock, fonts take their glyphs
+// from the fake glyph source and the window mode is on.
 // Whatever the test started is ended again.
 
 #include <gtest/gtest.h>
@@ -20,6 +21,7 @@
 #include "tests/support/CurrentDirectory.h"
 #include "tests/support/FakeClock.h"
 #include "tests/support/FakeEventSource.h"
+#include "tests/support/FakeGlyphSource.h"
 #include "tests/support/FakeInput.h"
 #include "tests/support/TestDirectory.h"
 
@@ -71,4 +73,5 @@ class LayerFixture : public ::testing::Test {
   FakeClock clock;
   FakeEventSource events;
   FakeInput input;
+  FakeGlyphSource glyphs;
 };

@@ -47,7 +47,7 @@ TEST_F(LayerLifeCycleTest, InitWritesItsStepsInOrderAndEndLeavesNothingBehind) {
   ASSERT_EQ(LayerInit(), 0);
   EXPECT_EQ(IsStandardFileTableInstalled(), 1);
   const std::vector<std::string> init = LogLines();
-  ASSERT_EQ(init.size(), 57u);
+  ASSERT_EQ(init.size(), 59u);
   // Lines whose figures depend on the machine are compared by their start.
   EXPECT_THAT(init[3], StartsWith("\tＣＰＵ動作速度：大体"));
   EXPECT_THAT(init[10], StartsWith("メモリ総量:"));
@@ -107,6 +107,8 @@ TEST_F(LayerLifeCycleTest, InitWritesItsStepsInOrderAndEndLeavesNothingBehind) {
                          "出力画面用の DirectDrawSurface の作成は正常に終了しました",
                          "\t\tグラフィック管理系の初期化を行います",
                          "\t\t\t３Ｄグラフィック描画機能は使用しません",
+                         "\t\t\tフォントの初期化を行います",
+                         "\t\t\tフォントの初期化は正常に終了しました",
                          "\t\tグラフィック管理系の初期化は正常に終了しました",
                          "\t画面モード変更処理は正常に終了しました",
                          "\tオーバーレイサーフェスは使用しません",
@@ -132,6 +134,8 @@ TEST_F(LayerLifeCycleTest, InitWritesItsStepsInOrderAndEndLeavesNothingBehind) {
   const std::vector<std::string> end(all.begin() + static_cast<long>(init.size()), all.end());
   EXPECT_THAT(end, ElementsAreArray({
                        "DirectDraw 関連の終了処理をおこないます",
+                       "\tフォントの初期化を行います",
+                       "\tフォントの初期化は正常に終了しました",
                        "\tグラフィック管理系の終了処理は正常に終了しました",
                        "\tＤｉｒｅｃｔＤｒａｗオブジェクトを解放します",
                        "\tＤｉｒｅｃｔＤｒａｗオブジェクトを解放しました",
@@ -270,13 +274,15 @@ TEST_F(LayerLifeCycleTest, FatalExitWhileRunningEndsTheLayerInOrder) {
   EXPECT_EXIT(FatalErrorExit("致命的なエラー"), ::testing::ExitedWithCode(255), "");
   const std::vector<std::string> all = LogLines();
   const std::vector<std::string> after(all.begin() + static_cast<long>(before), all.end());
-  ASSERT_GE(after.size(), 10u);
+  ASSERT_GE(after.size(), 12u);
   EXPECT_EQ(after[0], "致命的なエラー");
   EXPECT_EQ(after[1], "DirectDraw 関連の終了処理をおこないます");
-  EXPECT_EQ(after[6], "DirectDraw 関連の終了処理は正常に終了しました");
-  EXPECT_EQ(after[7], "DirectInput 関連の終了処理... 完了");
-  EXPECT_EQ(after[8], "DirectSound の終了処理は正常に終了しました");
-  EXPECT_EQ(after[9], "ウインドウを閉じようとしています");
+  EXPECT_EQ(after[2], "\tフォントの初期化を行います");
+  EXPECT_EQ(after[3], "\tフォントの初期化は正常に終了しました");
+  EXPECT_EQ(after[8], "DirectDraw 関連の終了処理は正常に終了しました");
+  EXPECT_EQ(after[9], "DirectInput 関連の終了処理... 完了");
+  EXPECT_EQ(after[10], "DirectSound の終了処理は正常に終了しました");
+  EXPECT_EQ(after[11], "ウインドウを閉じようとしています");
   EXPECT_THAT(after[after.size() - 2], StartsWith("Alloc memory dump"));
 }
 
