@@ -1,4 +1,5 @@
 #include "runtime/softrender/FlatDraw.h"
+#include "runtime/softrender/DrawMode.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -28,25 +29,10 @@ uint32_t BrightColour(uint32_t color, bool wide) {
 
 // The mode and parameter for the loops, or false when nothing is drawn.
 bool FlatMode(FlatDrawSetup& p) {
-  const uint32_t parameter = static_cast<uint32_t>(std::clamp(gDrawState.blendParameter, 0, 255));
-  int mode = gDrawState.blendMode;
-  switch (mode) {
-    case BlendCopy:
-    case BlendMultiply:
-    case BlendInvertedTranslucent:
-    case BlendMultiplyTranslucent:
-      break;
-    case BlendTranslucent:
-      if (parameter == 0) return false;
-      if (parameter == 255) mode = BlendCopy;
-      break;
-    case BlendAdditive:
-    case BlendSubtractive:
-      if (parameter == 0) return false;
-      break;
-    default:
-      return false;
-  }
+  DrawMode drawMode;
+  if (!CurrentDrawMode(&drawMode)) return false;
+  const int mode = drawMode.mode;
+  const uint32_t parameter = drawMode.parameter;
   p.blendMode = mode;
   p.parameter = parameter;
   return true;

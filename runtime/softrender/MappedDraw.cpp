@@ -5,6 +5,7 @@
 #include "runtime/graphics/state/DrawState.h"
 #include "runtime/platform/base/NumberHelpers.h"
 #include "runtime/softrender/BlendTables.h"
+#include "runtime/softrender/DrawMode.h"
 #include "runtime/softrender/MappedDraw.h"
 #include "runtime/softrender/SoftDrawIsa.h"
 
@@ -42,26 +43,10 @@ bool PrepareMapped(MemImg* destination, const MemImg* source, int transparent, c
                        blendGraphic->width < source->width || blendGraphic->height < source->height))
     return false;
 
-  int mode = gDrawState.blendMode;
-  const uint32_t parameter = static_cast<uint32_t>(std::clamp(gDrawState.blendParameter, 0, 255));
-  switch (mode) {
-    case BlendCopy:
-    case BlendMultiply:
-    case BlendInvertedTranslucent:
-    case BlendMultiplyTranslucent:
-      break;
-    case BlendTranslucent:
-      if (parameter == 0) return false;
-      if (parameter == 255) mode = BlendCopy;
-      break;
-    case BlendAdditive:
-    case BlendSubtractive:
-      // Subtracting nothing draws nothing, palette sources included.
-      if (parameter == 0) return false;
-      break;
-    default:
-      return false;
-  }
+  DrawMode drawMode;
+  if (!CurrentDrawMode(&drawMode)) return false;
+  const int mode = drawMode.mode;
+  const uint32_t parameter = drawMode.parameter;
 
   const bool wide = ds->pixelType == MemImgXrgb8888;
   p.destination = destination->pixels;

@@ -4,6 +4,7 @@
 #include "runtime/graphics/state/DrawState.h"
 #include "runtime/platform/system/ProcessorFeatures.h"
 #include "runtime/softrender/BlendTables.h"
+#include "runtime/softrender/DrawMode.h"
 #include "runtime/softrender/ScaledDrawSetup.h"
 #include "runtime/softrender/SoftDraw.h"
 #include "runtime/softrender/SoftDrawIsa.h"
@@ -100,25 +101,10 @@ void SoftDrawImageScaled(MemImg* destination, const MemImg* source, int x1, int 
   const int height = area.bottom - area.top;
   if (width <= 0 || height <= 0) return;
 
-  int mode = gDrawState.blendMode;
-  const uint32_t parameter = static_cast<uint32_t>(std::clamp(gDrawState.blendParameter, 0, 255));
-  switch (mode) {
-    case BlendCopy:
-    case BlendMultiply:
-    case BlendInvertedTranslucent:
-    case BlendMultiplyTranslucent:
-      break;
-    case BlendTranslucent:
-      if (parameter == 0) return;
-      if (parameter == 255) mode = BlendCopy;
-      break;
-    case BlendAdditive:
-    case BlendSubtractive:
-      if (parameter == 0) return;
-      break;
-    default:
-      return;
-  }
+  DrawMode drawMode;
+  if (!CurrentDrawMode(&drawMode)) return;
+  const int mode = drawMode.mode;
+  const uint32_t parameter = drawMode.parameter;
 
   FillSteps(gColumns, width, int64_t{area.left} - left, columnStep, source->width, mirrorX);
   FillSteps(gRows, height, int64_t{area.top} - top, rowStep, source->height, mirrorY);
