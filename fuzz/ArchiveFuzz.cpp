@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "fuzz/FileLayerReset.h"
 #include "runtime/Movan.h"
-#include "runtime/platform/archive/ArchiveAwareFiles.h"
-#include "runtime/platform/files/FileAccessTable.h"
+#include "runtime/platform/base/TrackedAlloc.h"
 #include "tests/support/TestDirectory.h"
 
 namespace {
@@ -56,16 +56,14 @@ const TestDirectory& GameFolder() {
 
 }  // namespace
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  SetArchiveExtension("zema");
-  return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  ResetFileLayer("zema");
   GameFolder().Write("Data.zema", std::string_view(reinterpret_cast<const char*>(data), size));
   const std::string folder = GameFolder().Path() + "\\Data";
   Walk(folder, 0);
   ReadFile(folder + "\\BasicData\\Game.dat");
   ResetArchiveState();
+  // Everything the input opened is given back.
+  if (TrackedBlockCount() != 0) __builtin_trap();
   return 0;
 }

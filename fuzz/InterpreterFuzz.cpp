@@ -1,9 +1,15 @@
 // Random command lists run for two frames, prepared as a common event and
 // plain as a map event's list. Lists in the editor's shape and lists of any
 // codes, flags and operands; nothing may read or write outside its lists,
-// whatever the commands say.
+// whatever the commands say. Files that the string operation writes go to a
+// folder of the fuzzer's own; text fields and the pad are fakes.
+
+#include <fcntl.h>
+#include <unistd.h>
 
 #include <cstdint>
+#include <cstdlib>
+#include <filesystem>
 #include <vector>
 
 #include "engine/data/CommonEventList.h"
@@ -11,8 +17,10 @@
 #include "engine/events/EventInterpreter.h"
 #include "engine/events/PrepareCommonEvents.h"
 #include "engine/events/SystemState.h"
+#include "engine/events/TextEntryHooks.h"
 #include "engine/events/VariableStore.h"
 #include "engine/shell/EngineRandom.h"
+#include "engine/shell/InputState.h"
 #include "fuzz/DataReaderHooks.h"
 #include "tests/support/CommandListBuilder.h"
 #include "tests/support/DatabaseBuilder.h"
@@ -28,9 +36,41 @@ Database SmallDatabase(int32_t types) {
   return db;
 }
 
+int gNextField = 1;
+char gScratch[] = "/tmp/movan-interpreter-fuzz-XXXXXX";
+
+// Once per process: a scratch folder to serve as the game folder while a
+// list runs (the fuzzer's own files are relative to its folder), fake fields.
+bool Isolate() {
+  if (!mkdtemp(gScratch)) std::abort();
+  std::atexit([] {
+    std::error_code ignored;
+    std::filesystem::remove_all(gScratch, ignored);
+  });
+  TextEntryHooks fields{};
+  fields.createTextInput = [](int, int, int, int) { return gNextField++; };
+  fields.activateTextInput = [](int) { return 0; };
+  fields.setTextInputText = [](const char*, int) { return 0; };
+  fields.setDefaultFontSize = [](int) { return 0; };
+  SetTextEntryHooks(&fields);
+  SetPadBitsReader([](int) { return 0x30; });
+  return true;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  static const bool isolated = Isolate();
+  (void)isolated;
+  const int home = open(".", O_RDONLY | O_DIRECTORY);
+  if (home < 0 || chdir(gScratch) != 0) std::abort();
+  struct GoHome {
+    int fd;
+    ~GoHome() {
+      if (fchdir(fd) != 0) std::abort();
+      close(fd);
+    }
+  } goHome{home};
   SilenceDataReaderReports();
   EventInterpreter::frameBudget = 20000;
   if (size == 0) return 0;

@@ -8,6 +8,7 @@
 #include "engine/shell/DataFolder.h"
 #include "fuzz/DataReaderHooks.h"
 #include "fuzz/DataSamples.h"
+#include "fuzz/FileLayerReset.h"
 #include "tests/support/DatabaseFileWriter.h"
 #include "tests/support/TestDirectory.h"
 
@@ -19,6 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     return dir;
   }();
   (void)game;
+  ResetFileLayer();
   ReadFuzzInput<SaveBuffer>(data, size, [](SaveBuffer& in) {
     Database db;
     db.ReadSavedVariableDatabase(in);

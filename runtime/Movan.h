@@ -164,6 +164,22 @@ int FileReadBytes(void* buffer, size_t n, FileHandle handle);
 // NUL byte ends the line. Returns its length, or -1 at the end of the file.
 int FileReadLine(char* buffer, size_t size, FileHandle handle);
 
+// Files that game content names, below the game folder (the current
+// folder). A path is refused when it is absolute, names a drive, holds a
+// ".." element or leads out of the folder through a symlink.
+// 1 when the game path stays inside the game folder, else 0.
+int IsPathInGameFolder(const char* path);
+// Writes text (size bytes) as a text file: every line feed not already
+// after a carriage return becomes CR LF. Through a temporary file renamed
+// over the old one. 0 written, -1 when the file cannot be written (the old
+// one is intact), -2 when the path is refused.
+int WriteGameTextFile(const char* path, const char* text, size_t size);
+// Calls each(name, context) for every entry of the folder ("" the game
+// folder itself), files and folders alike, sorted by name, "." and ".."
+// left out; the current folder is not changed. The number of entries, or -1
+// when the path is refused or names no folder.
+int ListGameFolder(const char* path, void (*each)(const char* name, void* context), void* context);
+
 // Archive access is on by default; 0 reads plain files only. May be called
 // before the layer starts.
 int EnableArchiveAccess(int flag);

@@ -57,6 +57,22 @@ inline size_t ShiftJisCutLength(const char* text, size_t length) {
   return i;
 }
 
+// The first place at or after `from` (a character start) where pattern
+// [0, patternLength) stands in text [0, length), starting on a character
+// start, never on the second half of a two-byte character; length when there
+// is none or the pattern is empty.
+inline size_t ShiftJisFind(const char* text, size_t length, const char* pattern, size_t patternLength,
+                           size_t from = 0) {
+  if (patternLength == 0) return length;
+  for (size_t i = from; i < length && length - i >= patternLength;) {
+    size_t k = 0;
+    while (k < patternLength && text[i + k] == pattern[k]) ++k;
+    if (k == patternLength) return i;
+    i += static_cast<size_t>(ShiftJisCharLengthIn(text + i, length - i));
+  }
+  return length;
+}
+
 // ---- Game paths ----
 // '\' and '/' both separate the elements of a game path; a separator counts
 // only where it stands as a character of its own, never as the second half

@@ -56,6 +56,7 @@ bool CommonEventList::LoadCommonEvents(const std::string& fileName) {
 }
 
 bool CommonEventList::ReadCommonEventsFile(ByteCursor& file, const std::string& path) {
+  commonFileRegistry.clear();
   DataFileFrame frame;
   uint8_t frameByte = 0;
   int32_t count = 0;

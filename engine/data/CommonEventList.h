@@ -23,6 +23,10 @@ struct CommonEventList {
 
   std::deque<CommonEvent> events;
   std::map<std::string, int32_t> nameMap;
+  // ".common" files read by calls while the game runs: file name to the
+  // number of the first common event each added. It belongs to the events it
+  // numbers, so it goes whenever the list is read anew.
+  std::map<std::string, int32_t> commonFileRegistry;
 
   // Ten default common events numbered 0 to 9.
   CommonEventList();

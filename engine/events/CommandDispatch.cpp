@@ -59,6 +59,8 @@ bool EventInterpreter::DispatchCommands() {
       case 111: DoNumberBranch(); break;
       case 112: DoStringBranch(); break;
       case 121: DoVariableOperation(); break;
+      case 122: return DoStringOperation();
+      case 123: return DoKeyInput();
       case 170: DoLoop(); break;
       case 171: DoBreakLoop(); break;
       case 176: DoLoopAgain(); break;
@@ -82,13 +84,30 @@ bool EventInterpreter::DispatchCommands() {
         break;
       case EventCommand::kEndCode:
         return EndEventProcessing();
-      // Messages, calls, event control, sound, pictures, transfers, saves and
-      // the other commands whose handlers are not installed yet: skipped like
+      // Messages, calls and event control hand back to the run loop.
+      case 101: return ShowMessage();
+      case 102: return ShowChoices();
+      case 104: return CloseChoices();
+      case 105: return CloseMessage();
+      case 151: return SetScreenTone();
+      case 172: return EndEvent();
+      case 173: return EraseEvent();
+      case 174: return ReturnToTitle();
+      case 175: return QuitGame();
+      case 177: return MapDrawingOff();
+      case 178: return MapDrawingOn();
+      case 180: return Wait();
+      case 201: return SetMoveRoute();
+      case 202: return WaitForMoveRoutes();
+      case 210: return CallEvent();
+      case 211: return ReserveEvent();
+      case 260: return StartDownload();
+      case 270: return DoPartyOperation();
+      case 300: return CallEventByName();
+      // Sound, pictures, transfers, saves and the other commands whose handlers are not installed yet: skipped like
       // codes without an entry until they are.
-      case 101: case 102: case 104: case 105: case 122: case 123: case 124: case 130: case 140: case 141:
-      case 150: case 151: case 160: case 161: case 162: case 172: case 173: case 174: case 175: case 177:
-      case 178: case 180: case 201: case 202: case 210: case 211: case 220: case 221: case 222: case 230:
-      case 231: case 240: case 241: case 242: case 260: case 270: case 280: case 281: case 290: case 300:
+      case 124: case 130: case 140: case 141: case 150: case 160: case 161: case 162: case 220: case 221:
+      case 222: case 230: case 231: case 240: case 241: case 242: case 280: case 281: case 290:
       default:
         break;
     }

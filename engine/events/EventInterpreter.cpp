@@ -21,8 +21,6 @@ SystemState SystemStateHub;
 
 namespace {
 
-uint64_t gNextSerial = 1;
-
 std::string Format(const char* pattern, int32_t a, int32_t b, int32_t c) {
   char text[256];
   std::snprintf(text, sizeof text, pattern, a, b, c);
@@ -59,8 +57,6 @@ void TextEntryField::Close() {
   SystemStateHub.textEntryActive = 0;
 }
 
-EventInterpreter::EventInterpreter() : serial(gNextSerial++) {}
-
 EventInterpreter::EventInterpreter(const EventInterpreter& other)
     : rootFlag(other.rootFlag),
       callDepth(other.callDepth),
@@ -85,17 +81,17 @@ EventInterpreter::EventInterpreter(const EventInterpreter& other)
       textInputText(other.textInputText),
       commandsThisFrame(other.commandsThisFrame),
       keyInputMemory(other.keyInputMemory),
-      serial(gNextSerial++),
+      serial(other.serial),
       source_(other.source_),
       sourceNumber_(other.sourceNumber_),
       external_(other.external_) {}
 
 EventInterpreter& EventInterpreter::operator=(const EventInterpreter& other) {
   if (this == &other) return *this;
-  const uint64_t keep = serial;
   EventInterpreter copy(other);
+  const uint64_t keep = serial.Detach();
   *this = std::move(copy);
-  serial = keep;
+  serial.Adopt(keep);
   return *this;
 }
 
@@ -105,7 +101,7 @@ bool EventInterpreter::Init(int32_t depth, bool root) {
   if (root) {
     autoStartCommonEvents.clear();
     for (const CommonEvent& event : CommonEvents.events) {
-      if ((event.trigger & 15) == 1) autoStartCommonEvents.push_back(event);
+      if ((event.trigger & 15) == 1) autoStartCommonEvents.push_back(event.number);
     }
   }
   Reset();
@@ -182,6 +178,20 @@ bool EventInterpreter::StartChild(int32_t number) {
   return true;
 }
 
+bool EventInterpreter::StartChildOnList(std::vector<EventCommand> list, int32_t eventId) {
+  // A map event's page counts towards the nesting bound like a common event.
+  if (callDepth + 1 > kMaxCallDepth) {
+    ShowErrorScreen("イベントの呼び出しが深すぎます（" + std::to_string(kMaxCallDepth) + "段まで）", ErrorLocationText(), "");
+    return false;
+  }
+  children.clear();
+  children.emplace_back();
+  EventInterpreter& child = children.back();
+  child.Init(callDepth + 1, false);
+  child.StartOwnEvent(std::move(list), eventId, -1);
+  return true;
+}
+
 void EventInterpreter::RunTextEntryStep(int state) {
   SystemStateHub.textEntryActive = 0;
   const int32_t handle = textInput.handle;
@@ -229,7 +239,7 @@ void EventInterpreter::RunFrame() {
       if (state == 0) return;
       RunTextEntryStep(state);
     }
-    if (waitingForMessage) return;
+    if (waitingForMessage && !TakeHandBack()) return;
     if (SystemStateHub.transitionActive && SystemStateHub.transitionWait) return;
     if (waitingForMoveRoutes) {
       if (CurrentMapHooks().forcedMoveRouteRunning()) return;

@@ -16,6 +16,7 @@
 
 #include "engine/data/CommonEvent.h"
 #include "engine/data/map/EventCommand.h"
+#include "engine/events/InterpreterSerial.h"
 
 // A character of the current map that a command acts on.
 struct CharacterReference {
@@ -81,7 +82,9 @@ class EventInterpreter {
   std::vector<EventInterpreter> children;  // at most one
   std::array<int32_t, kBranchLevels> branchResults{};
   std::vector<EventCommand> ownCommands;
-  std::vector<CommonEvent> autoStartCommonEvents;  // root only
+  // Root only: the automatic-start common events by number, looked up in
+  // the global list when picked.
+  std::vector<int32_t> autoStartCommonEvents;
   std::vector<OpenLoop> loopStack;
   int32_t keyboardLastKey = 0;
   int32_t padLastKey = 0;
@@ -93,9 +96,9 @@ class EventInterpreter {
   int32_t keyInputMemory = 0;
   // Known by this number wherever something waits on an interpreter; a copy
   // gets a number of its own.
-  uint64_t serial;
+  InterpreterSerial serial;
 
-  EventInterpreter();
+  EventInterpreter() = default;
   EventInterpreter(const EventInterpreter& other);
   EventInterpreter(EventInterpreter&&) noexcept = default;
   EventInterpreter& operator=(const EventInterpreter& other);
@@ -124,6 +127,12 @@ class EventInterpreter {
   // Starts a child interpreter on common event `number`; false, after the
   // error screen, when the chain of children is already kMaxCallDepth deep.
   bool StartChild(int32_t number);
+  // The same on a copy of a map event's list, held by the child.
+  bool StartChildOnList(std::vector<EventCommand> list, int32_t mapEventId);
+  // Takes the message or choice hand-back meant for this interpreter; true
+  // when it was released.
+  bool TakeHandBack();
+  void DropStaleHandBacks();
 
   // Variable access of the command handlers: relative IDs are rebased to
   // this event, the store is told this interpreter's map.
@@ -146,6 +155,33 @@ class EventInterpreter {
   bool DoJumpToLabel();
   bool DoVariableOperation();
   bool DoDatabaseOperation();
+  bool ShowMessage();
+  bool ShowChoices();
+  bool SetUpChoices(const EventCommand& command);
+  bool CloseChoices();
+  bool CloseMessage();
+  bool CallEvent();
+  bool ReserveEvent();
+  bool CallEventByName();
+  bool EndEvent();
+  bool EraseEvent();
+  bool ReturnToTitle();
+  bool QuitGame();
+  bool MapDrawingOff();
+  bool MapDrawingOn();
+  bool Wait();
+  bool SetMoveRoute();
+  bool WaitForMoveRoutes();
+  bool StartDownload();
+  bool DoPartyOperation();
+  bool SetScreenTone();
+  bool DoStringOperation();
+  bool DoKeyInput();
+  // Reads the keys of the key-input command (the one before the current
+  // line while waiting) and stores the result.
+  void PollKeyInput();
+  // Draws the field of a running text entry (the innermost child's).
+  void DrawTextEntry();
 
  private:
   ListSource source_ = ListSource::kNone;
@@ -162,6 +198,9 @@ class EventInterpreter {
   bool DatabaseOperationPrepared(EventCommand& command);
   void DatabaseOperationPlain(const EventCommand& command);
   bool NumberBranchPrepared(EventCommand& command);
+  // Passes the command's arguments (from argument 3 on) into common event
+  // n's self variables, then runs n as a child.
+  void CallCommonEvent(const EventCommand& command, int32_t n);
   int32_t NumberBranchResult(const EventCommand& command);
   // The plain label scan's name of a label command: cached when it holds no
   // escape code, expanded at each use otherwise.

@@ -6,6 +6,7 @@
 
 #include "engine/events/EscapeExpander.h"
 #include "engine/events/EventInterpreter.h"
+#include "runtime/ShiftJis.h"
 
 namespace {
 
@@ -35,7 +36,9 @@ bool CompareTexts(int32_t kind, const std::string& left, const std::string& righ
   switch (kind) {
     case 0: return left == right;
     case 1: return left != right;
-    case 2: return left.find(right) != std::string::npos;
+    // A match never starts on the second half of a two-byte character.
+    case 2:
+      return right.empty() || ShiftJisFind(left.data(), left.size(), right.data(), right.size()) != left.size();
     default: return false;
   }
 }

@@ -1,5 +1,6 @@
 #include "engine/events/InterpreterHooks.h"
 
+#include "engine/events/EventInterpreter.h"
 #include "runtime/Movan.h"
 
 namespace {
@@ -8,9 +9,9 @@ int RuntimeTextState(int handle) { return GetTextInputState(handle); }
 bool RuntimeText(int handle, char* buffer, int32_t) { return GetTextInputText(buffer, handle) == 0; }
 void RuntimeDelete(int handle) { DeleteTextInput(handle); }
 void NoNextEvent(EventInterpreter&) {}
-void NoKeyPoll(EventInterpreter&) {}
+void PollKeys(EventInterpreter& interpreter) { interpreter.PollKeyInput(); }
 
-constexpr InterpreterHooks kDefaults = {RuntimeTextState, RuntimeText, RuntimeDelete, NoNextEvent, NoKeyPoll};
+constexpr InterpreterHooks kDefaults = {RuntimeTextState, RuntimeText, RuntimeDelete, NoNextEvent, PollKeys};
 
 InterpreterHooks gHooks = kDefaults;
 

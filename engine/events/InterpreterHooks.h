@@ -2,7 +2,7 @@
 // What the event interpreter needs of neighbours that plug in later or that
 // tests replace: the text-entry fields of the runtime, the root runner's
 // choice of its next event and the key-input poll. Neutral defaults: the
-// text fields go to the runtime, no next event, the key poll does nothing.
+// text fields go to the runtime, no next event, the key poll is the interpreter's own.
 
 #include <cstdint>
 #include <string>

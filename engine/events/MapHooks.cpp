@@ -9,9 +9,20 @@ int32_t NoFollowers() { return 0; }
 bool Never() { return false; }
 void IgnoreEvent(int32_t) {}
 void Ignore() {}
+bool NoStartRequest(int32_t&, int32_t&) { return false; }
+int32_t NoPages(int32_t) { return -1; }
+bool NoCommands(int32_t, int32_t, std::vector<EventCommand>&) { return false; }
+void IgnoreErase(int32_t, int32_t) {}
+void IgnoreRoute(int32_t, const MoveRoute&) {}
+std::string NoGraphic(int32_t) { return ""; }
+void IgnoreGraphic(int32_t, const std::string&) {}
+void IgnoreFlag(bool) {}
 
 constexpr MapHooks kDefaults = {NoMap,       NoCharacter, IgnoreMove, NoFollowers, NoCharacter,
-                                IgnoreMove,  Never,       Never,      IgnoreEvent, Ignore};
+                                IgnoreMove,  Never,       Never,      IgnoreEvent, Ignore,
+                                Ignore,      NoStartRequest, IgnoreEvent, IgnoreEvent, NoPages,
+                                NoCommands,  IgnoreEvent, IgnoreErase, IgnoreRoute, NoGraphic,
+                                IgnoreGraphic, IgnoreEvent, Ignore,   IgnoreFlag,  IgnoreEvent};
 
 MapHooks gHooks = kDefaults;
 
@@ -38,5 +49,20 @@ void SetMapHooks(const MapHooks* hooks) {
             Or(hooks->forcedMoveRouteRunning, kDefaults.forcedMoveRouteRunning),
             Or(hooks->isScrolling, kDefaults.isScrolling),
             Or(hooks->endTalkFacing, kDefaults.endTalkFacing),
-            Or(hooks->requestPageRefresh, kDefaults.requestPageRefresh)};
+            Or(hooks->requestPageRefresh, kDefaults.requestPageRefresh),
+            Or(hooks->refreshPagesIfRequested, kDefaults.refreshPagesIfRequested),
+            Or(hooks->firstStartRequest, kDefaults.firstStartRequest),
+            Or(hooks->clearStartRequest, kDefaults.clearStartRequest),
+            Or(hooks->beginTalkFacing, kDefaults.beginTalkFacing),
+            Or(hooks->mapEventPageCount, kDefaults.mapEventPageCount),
+            Or(hooks->mapEventCommands, kDefaults.mapEventCommands),
+            Or(hooks->requestStart, kDefaults.requestStart),
+            Or(hooks->startErase, kDefaults.startErase),
+            Or(hooks->forceMoveRoute, kDefaults.forceMoveRoute),
+            Or(hooks->partyGraphic, kDefaults.partyGraphic),
+            Or(hooks->setPartyGraphic, kDefaults.setPartyGraphic),
+            Or(hooks->setPartyOpacity, kDefaults.setPartyOpacity),
+            Or(hooks->resetFollowers, kDefaults.resetFollowers),
+            Or(hooks->setFollowersStopped, kDefaults.setFollowersStopped),
+            Or(hooks->renewFollowerImages, kDefaults.renewFollowerImages)};
 }

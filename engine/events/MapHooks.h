@@ -10,6 +10,10 @@
 // and k for the k-th follower.
 
 #include <cstdint>
+#include <string>
+#include <vector>
+
+#include "engine/data/map/EventCommand.h"
 
 struct CharacterPosition {
   int32_t preciseX = 0;
@@ -41,6 +45,40 @@ struct MapHooks {
   void (*endTalkFacing)(int32_t eventId);
   // Asks the map scene to check its events' pages again.
   void (*requestPageRefresh)();
+
+  // Events that start events. When a page refresh was requested, the map
+  // selects every event's page again.
+  void (*refreshPagesIfRequested)();
+  // The first map event, in the map's order, whose start was requested: its
+  // id and trigger; false when none.
+  bool (*firstStartRequest)(int32_t& eventId, int32_t& trigger);
+  void (*clearStartRequest)(int32_t eventId);
+  // The map event turns to face the hero (unless its direction is fixed).
+  void (*beginTalkFacing)(int32_t eventId);
+  // The pages of the map event; -1 when the map has no such event.
+  int32_t (*mapEventPageCount)(int32_t eventId);
+  // A copy of the commands of page `page`, or of the active page when page
+  // is negative; false when there is no such event or page.
+  bool (*mapEventCommands)(int32_t eventId, int32_t page, std::vector<EventCommand>& out);
+  // Marks the event to be started by the root runner, when its active page
+  // has commands and it is not being erased.
+  void (*requestStart)(int32_t eventId);
+  // The event fades out over `frames` frames and is gone.
+  void (*startErase)(int32_t eventId, int32_t frames);
+  // The character (a map event id, -2 the hero, -3 - i follower i) runs the
+  // route, putting its own aside until the route ends.
+  void (*forceMoveRoute)(int32_t characterId, const MoveRoute& route);
+
+  // The party: member 1 the hero, 2 to 6 the followers.
+  std::string (*partyGraphic)(int32_t member);
+  void (*setPartyGraphic)(int32_t member, const std::string& fileName);
+  void (*setPartyOpacity)(int32_t opacity);
+  // The followers stand on the hero and forget the hero's steps.
+  void (*resetFollowers)();
+  // The followers stop or go on following (the held step is dropped).
+  void (*setFollowersStopped)(bool stopped);
+  // Every follower takes the extra image anew.
+  void (*renewFollowerImages)(int32_t extraImage);
 };
 
 // The table in force (never null).

@@ -3,7 +3,9 @@
 // writes. The rest of the hub (pending texts, transitions, scene flags)
 // joins this record as the scenes that own it land.
 
+#include <array>
 #include <cstdint>
+#include <string>
 
 struct SystemState {
   int32_t gameState = 1;          // 1 running, 0 return to the title, -1 quit
@@ -14,6 +16,40 @@ struct SystemState {
   uint8_t sceneReload = 0;        // the scene reloads its images and sounds next frame
   uint8_t stateLoaded = 0;        // a save was just loaded: every interpreter stops for this frame
   int32_t reservedCommonEvent = -1;  // started next by the root runner, -1 none
+
+  // Messages and choices between the event commands and their windows.
+  // Waiters are interpreter serials (0 none); a hand-back is taken by the
+  // waiter at its next turn.
+  std::string pendingMessageText;
+  std::string pendingChoiceText;
+  std::string lastMessageText;
+  std::array<std::string, 10> lastChoiceTexts;
+  int32_t messageWaiterMode = -1;  // 1 an interpreter waits for the message window
+  uint64_t messageWaiter = 0;
+  int32_t choiceCount = 0;
+  int32_t cancelChoice = 0;
+  int32_t choiceExtraFlags = 0;
+  int32_t choiceWaiterLevel = -1;  // the indent whose branch result takes the choice
+  uint64_t choiceWaiter = 0;
+  uint8_t choiceWithMessage = 0;
+  uint8_t closeMessageWithChoice = 0;
+  uint8_t autoCloseMessage = 0;
+  uint8_t closeChoiceRequest = 0;
+  uint64_t releasedMessageWaiter = 0;
+  uint64_t choiceResultWaiter = 0;
+  int32_t choiceResultLevel = 0;
+  int32_t choiceResultValue = 0;
+
+  // (-1, 0) clears.
+  void SetMessageWaiter(int32_t mode, uint64_t waiter);
+  // The message window closed: its waiter goes on at its next turn.
+  void ReleaseMessageWaiter();
+  void SetChoiceWaiter(int32_t level, uint64_t waiter);
+  // The chosen case goes to the choice waiter's branch result at the waiter
+  // level, and the waiter goes on.
+  void DeliverChoiceResult(int32_t value);
+  // An interpreter went away: nothing waits for it any more.
+  void ForgetWaiter(uint64_t serial);
 };
 
 extern SystemState SystemStateHub;

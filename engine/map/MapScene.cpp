@@ -73,6 +73,7 @@ void MapScene::Reset() {
   shake = ScreenShake{};
   events.clear();
   commonEventRunners.clear();
+  CurrentMapSceneHooks().resetCommonEventRunners();
   reservedList.clear();
   tileSetList = TileSetList{};
   tileSetList.LoadTileSetFile(kTileSetFileName);
@@ -120,12 +121,15 @@ void MapScene::ChangeMap(int32_t id) {
   for (const MapEvent& event : mapData.events) events.emplace_back(*this, id, event);
 
   commonEventRunners.clear();
+  hooks.resetCommonEventRunners();
   if (const CommonEventList* list = hooks.commonEvents()) {
     for (const CommonEvent& event : list->events) {
       const int kind = event.trigger & 0xF;
       if (kind == 2 || kind == 3) commonEventRunners.push_back(event.number);
     }
   }
+  // A new runner looks at its condition once.
+  for (const int32_t number : commonEventRunners) hooks.refreshCommonEventRunner(number);
 
   scrollRequest = ScrollRequest{};
 

@@ -11,7 +11,7 @@ MapCharacter* NoHero() { return nullptr; }
 MapCharacter* NoFollower(int32_t) { return nullptr; }
 
 constexpr MapSceneHooks kDefaults{Nothing, NoNumber, NoName, NoFlag, NoCommonEvents, NoNumber,
-                                  NoNumber, NoHero,  NoFollower, NoNumber};
+                                  NoNumber, Nothing, NoHero,  NoFollower, NoNumber};
 
 MapSceneHooks gHooks = kDefaults;
 
@@ -36,6 +36,7 @@ void SetMapSceneHooks(const MapSceneHooks* hooks) {
   gHooks.commonEvents = Or(hooks->commonEvents, kDefaults.commonEvents);
   gHooks.refreshCommonEventRunner = Or(hooks->refreshCommonEventRunner, kDefaults.refreshCommonEventRunner);
   gHooks.runCommonEventRunner = Or(hooks->runCommonEventRunner, kDefaults.runCommonEventRunner);
+  gHooks.resetCommonEventRunners = Or(hooks->resetCommonEventRunners, kDefaults.resetCommonEventRunners);
   gHooks.hero = Or(hooks->hero, kDefaults.hero);
   gHooks.follower = Or(hooks->follower, kDefaults.follower);
   gHooks.recordHeroStep = Or(hooks->recordHeroStep, kDefaults.recordHeroStep);

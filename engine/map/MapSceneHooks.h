@@ -26,6 +26,8 @@ struct MapSceneHooks {
   const CommonEventList* (*commonEvents)();
   void (*refreshCommonEventRunner)(int32_t number);
   void (*runCommonEventRunner)(int32_t number);
+  // The runners of the map that is left go away.
+  void (*resetCommonEventRunners)();
 
   // The hero (null: none) and follower i from 0 (null past the last).
   MapCharacter* (*hero)();

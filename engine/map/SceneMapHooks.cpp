@@ -1,5 +1,8 @@
 #include "engine/map/SceneMapHooks.h"
 
+#include <string>
+#include <vector>
+
 #include "engine/events/MapHooks.h"
 #include "engine/map/MapScene.h"
 #include "engine/map/MapSceneHooks.h"
@@ -76,10 +79,104 @@ void EndTalkFacing(int32_t eventId) {
 
 void RequestPageRefresh() { CurrentMap.RequestPageRefresh(); }
 
-const MapHooks kSceneHooks = {CurrentMapId,           MapEventPosition,    SetMapEventPosition,
-                              FollowerCount,          PartyMemberPosition, SetPartyMemberPosition,
-                              ForcedMoveRouteRunning, IsScrolling,         EndTalkFacing,
-                              RequestPageRefresh};
+void RefreshPagesIfRequested() {
+  if (CurrentMap.pageRefresh) CurrentMap.RefreshPages();
+}
+
+bool FirstStartRequest(int32_t& eventId, int32_t& trigger) {
+  for (const MapEventState& e : CurrentMap.events) {
+    if (!e.startRequested) continue;
+    eventId = e.id;
+    trigger = e.trigger;
+    return true;
+  }
+  return false;
+}
+
+void ClearStartRequest(int32_t eventId) {
+  if (MapEventState* e = CurrentMap.FindEvent(eventId)) e->startRequested = 0;
+}
+
+void BeginTalkFacing(int32_t eventId) {
+  if (MapCharacter* c = eventId >= 0 ? FindCharacter(eventId) : nullptr) c->BeginTalkFacing();
+}
+
+int32_t MapEventPageCount(int32_t eventId) {
+  const MapEventState* e = CurrentMap.FindEvent(eventId);
+  return e ? static_cast<int32_t>(e->mapEvent.pages.size()) : -1;
+}
+
+const EventPage* PageOf(const MapEventState& e, int32_t page) {
+  const int32_t at = page < 0 ? e.pageIndex : page;
+  if (at < 0 || static_cast<size_t>(at) >= e.mapEvent.pages.size()) return nullptr;
+  return &e.mapEvent.pages[static_cast<size_t>(at)];
+}
+
+bool MapEventCommands(int32_t eventId, int32_t page, std::vector<EventCommand>& out) {
+  const MapEventState* e = CurrentMap.FindEvent(eventId);
+  const EventPage* p = e ? PageOf(*e, page) : nullptr;
+  if (!p) return false;
+  out = p->commands;
+  return true;
+}
+
+void RequestStart(int32_t eventId) {
+  MapEventState* e = CurrentMap.FindEvent(eventId);
+  const EventPage* p = e ? PageOf(*e, -1) : nullptr;
+  // A page of the end command alone has nothing to run.
+  if (!p || p->commands.size() <= 1 || e->eraseCounter >= 0) return;
+  e->startRequested = 1;
+}
+
+void StartErase(int32_t eventId, int32_t frames) {
+  if (MapEventState* e = CurrentMap.FindEvent(eventId)) {
+    e->eraseStartOpacity = e->opacity;
+    e->eraseCounter = e->eraseTotal = frames;
+  }
+}
+
+std::string PartyGraphic(int32_t member) {
+  const MapCharacter* c = PartyMember(member - 1);
+  return c ? c->graphicFile : std::string();
+}
+
+void SetPartyGraphic(int32_t member, const std::string& name) {
+  if (MapCharacter* c = PartyMember(member - 1)) c->graphicFile = name;
+}
+
+void SetPartyOpacity(int32_t opacity) {
+  for (int32_t member = 0; member <= FollowerCount(); ++member) {
+    if (MapCharacter* c = PartyMember(member)) c->opacity = static_cast<int16_t>(opacity);
+  }
+}
+
+MapHooks SceneHooks() {
+  MapHooks hooks{};
+  hooks.currentMapId = CurrentMapId;
+  hooks.mapEventPosition = MapEventPosition;
+  hooks.setMapEventPosition = SetMapEventPosition;
+  hooks.followerCount = FollowerCount;
+  hooks.partyMemberPosition = PartyMemberPosition;
+  hooks.setPartyMemberPosition = SetPartyMemberPosition;
+  hooks.forcedMoveRouteRunning = ForcedMoveRouteRunning;
+  hooks.isScrolling = IsScrolling;
+  hooks.endTalkFacing = EndTalkFacing;
+  hooks.requestPageRefresh = RequestPageRefresh;
+  hooks.refreshPagesIfRequested = RefreshPagesIfRequested;
+  hooks.firstStartRequest = FirstStartRequest;
+  hooks.clearStartRequest = ClearStartRequest;
+  hooks.beginTalkFacing = BeginTalkFacing;
+  hooks.mapEventPageCount = MapEventPageCount;
+  hooks.mapEventCommands = MapEventCommands;
+  hooks.requestStart = RequestStart;
+  hooks.startErase = StartErase;
+  hooks.partyGraphic = PartyGraphic;
+  hooks.setPartyGraphic = SetPartyGraphic;
+  hooks.setPartyOpacity = SetPartyOpacity;
+  return hooks;
+}
+
+const MapHooks kSceneHooks = SceneHooks();
 
 }  // namespace
 

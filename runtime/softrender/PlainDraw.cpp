@@ -5,6 +5,7 @@
 #include "runtime/platform/base/NumberHelpers.h"
 #include "runtime/platform/system/ProcessorFeatures.h"
 #include "runtime/softrender/BlendTables.h"
+#include "runtime/softrender/DrawMode.h"
 #include "runtime/softrender/PlainDrawSetup.h"
 #include "runtime/softrender/SoftDraw.h"
 #include "runtime/softrender/SoftDrawIsa.h"
@@ -76,25 +77,10 @@ void SoftDrawImage(MemImg* destination, const MemImg* source, int x, int y, int 
   // the draw, rather than read past it.
   if (blendGraphic && !CoversDrawnPart(*blendGraphic, sx, sy, width, height)) return;
 
-  int mode = gDrawState.blendMode;
-  const uint32_t parameter = static_cast<uint32_t>(std::clamp(gDrawState.blendParameter, 0, 255));
-  switch (mode) {
-    case BlendCopy:
-    case BlendMultiply:
-    case BlendInvertedTranslucent:
-    case BlendMultiplyTranslucent:
-      break;
-    case BlendTranslucent:
-      if (parameter == 0) return;
-      if (parameter == 255) mode = BlendCopy;
-      break;
-    case BlendAdditive:
-    case BlendSubtractive:
-      if (parameter == 0) return;
-      break;
-    default:
-      return;
-  }
+  DrawMode drawMode;
+  if (!CurrentDrawMode(&drawMode)) return;
+  const int mode = drawMode.mode;
+  const uint32_t parameter = drawMode.parameter;
 
   const int sourceBytes = MemImgBytesPerPixel(ss);
   const int destinationBytes = MemImgBytesPerPixel(ds);

@@ -19,7 +19,19 @@ SoftDrawIsa CurrentSoftDrawIsa() {
 }
 
 const SoftDrawEntryPoints& CurrentSoftDrawEntryPoints() {
-  static const SoftDrawEntryPoints sse2{&PlainDrawSse2};
-  static const SoftDrawEntryPoints avx2{&PlainDrawAvx2};
+  static const SoftDrawEntryPoints sse2{
+      .plainDraw = &PlainDrawSse2,
+      .scaledDraw = &ScaledDrawSse2,
+      .flatFillBox = &FlatFillBoxSse2,
+      .flatDrawLine = &FlatDrawLineSse2,
+      .mappedDraw = &MappedDrawSse2,
+  };
+  static const SoftDrawEntryPoints avx2{
+      .plainDraw = &PlainDrawAvx2,
+      .scaledDraw = &ScaledDrawAvx2,
+      .flatFillBox = &FlatFillBoxAvx2,
+      .flatDrawLine = &FlatDrawLineAvx2,
+      .mappedDraw = &MappedDrawAvx2,
+  };
   return CurrentSoftDrawIsa() == SoftDrawIsa::Avx2 ? avx2 : sse2;
 }

@@ -6,6 +6,8 @@
 #include <cstdint>
 
 #include "runtime/softrender/PlainDrawSetup.h"
+#include "runtime/softrender/ScaledDrawSetup.h"
+#include "runtime/softrender/ShapeDrawSetup.h"
 
 enum class SoftDrawIsa { Automatic, Sse2, Avx2 };
 
@@ -18,6 +20,11 @@ bool ProcessorHasAvx2();
 
 struct SoftDrawEntryPoints {
   void (*plainDraw)(const PlainDrawSetup& setup);
+  void (*scaledDraw)(const ScaledDrawSetup& setup);
+  void (*flatFillBox)(const FlatDrawSetup& setup);
+  void (*flatDrawLine)(const FlatDrawSetup& setup, int32_t count, int32_t minor, intptr_t majorStep,
+                       intptr_t minorStep);
+  void (*mappedDraw)(const MappedDrawSetup& setup);
 };
 
 // The entry points of the set the draws use now.
@@ -25,3 +32,14 @@ const SoftDrawEntryPoints& CurrentSoftDrawEntryPoints();
 
 void PlainDrawSse2(const PlainDrawSetup& setup);
 void PlainDrawAvx2(const PlainDrawSetup& setup);
+
+void FlatFillBoxSse2(const FlatDrawSetup& setup);
+void FlatFillBoxAvx2(const FlatDrawSetup& setup);
+void FlatDrawLineSse2(const FlatDrawSetup& setup, int32_t count, int32_t minor, intptr_t majorStep,
+                      intptr_t minorStep);
+void FlatDrawLineAvx2(const FlatDrawSetup& setup, int32_t count, int32_t minor, intptr_t majorStep,
+                      intptr_t minorStep);
+void MappedDrawSse2(const MappedDrawSetup& setup);
+void MappedDrawAvx2(const MappedDrawSetup& setup);
+void ScaledDrawSse2(const ScaledDrawSetup& setup);
+void ScaledDrawAvx2(const ScaledDrawSetup& setup);

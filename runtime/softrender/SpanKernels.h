@@ -289,7 +289,7 @@ static inline void Pick(bool flag, Body body) {
     body(std::false_type{});
 }
 
-template <Op32 kOp, class Raw>
+template <Op32 kOp, class Raw, class Family = PlainFamily>
 static SpanFn ChooseSpan32(bool graphic, bool tinted, bool alpha, bool keyed) {
   SpanFn fn = nullptr;
   Pick(graphic, [&](auto gr) {
@@ -298,7 +298,7 @@ static SpanFn ChooseSpan32(bool graphic, bool tinted, bool alpha, bool keyed) {
         Pick(keyed, [&](auto ke) {
           constexpr bool G = decltype(gr)::value, T = decltype(ti)::value, A = decltype(al)::value,
                          K = decltype(ke)::value;
-          fn = &Span32<BlendKernel32<kOp, G, T, A, K>, BlendVector32<kOp, G, T, A, K>, Raw, G, K>;
+          fn = &Span32<BlendKernel32<kOp, G, T, A, K, Family>, BlendVector32<kOp, G, T, A, K, Family>, Raw, G, K>;
         });
       });
     });
@@ -306,7 +306,7 @@ static SpanFn ChooseSpan32(bool graphic, bool tinted, bool alpha, bool keyed) {
   return fn;
 }
 
-template <Op16 kOp, class Colour, class Raw>
+template <Op16 kOp, class Colour, class Raw, class Family = PlainFamily>
 static SpanFn ChooseSpan16(bool graphic, bool tinted, bool keyed) {
   constexpr bool A = Colour::kBytes == 4;
   SpanFn fn = nullptr;
@@ -319,7 +319,7 @@ static SpanFn ChooseSpan16(bool graphic, bool tinted, bool keyed) {
         } else if constexpr ((kOp == Op16::CopyWhole || kOp == Op16::Lerp) && (G || T)) {
           // Only ever chosen without blend graphic and brightness.
         } else {
-          fn = &Span16<BlendKernel16<kOp, G, T, A, K>, Colour, Raw, G, K>;
+          fn = &Span16<BlendKernel16<kOp, G, T, A, K, Family>, Colour, Raw, G, K>;
         }
       });
     });

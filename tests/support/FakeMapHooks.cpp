@@ -34,6 +34,59 @@ FakeMapHooks::FakeMapHooks() {
       [] { return gMap->scrolling; },
       [](int32_t id) { gMap->talkFacingEnded.push_back(id); },
       [] { ++gMap->pageRefreshRequests; },
+      [] {
+        if (!gMap->pageRefreshPending) return;
+        gMap->pageRefreshPending = false;
+        ++gMap->pageRefreshes;
+      },
+      [](int32_t& id, int32_t& trigger) {
+        for (auto& [eventId, event] : gMap->eventPages) {
+          if (!event.startRequested) continue;
+          id = eventId;
+          trigger = event.trigger;
+          return true;
+        }
+        return false;
+      },
+      [](int32_t id) {
+        if (gMap->eventPages.count(id)) gMap->eventPages[id].startRequested = false;
+      },
+      [](int32_t id) { gMap->talkFacingBegun.push_back(id); },
+      [](int32_t id) {
+        auto found = gMap->eventPages.find(id);
+        return found == gMap->eventPages.end() ? -1 : static_cast<int32_t>(found->second.pages.size());
+      },
+      [](int32_t id, int32_t page, std::vector<EventCommand>& out) {
+        auto found = gMap->eventPages.find(id);
+        if (found == gMap->eventPages.end()) return false;
+        const int32_t at = page < 0 ? found->second.activePage : page;
+        if (at < 0 || static_cast<size_t>(at) >= found->second.pages.size()) return false;
+        out = found->second.pages[static_cast<size_t>(at)];
+        return true;
+      },
+      [](int32_t id) {
+        auto found = gMap->eventPages.find(id);
+        if (found == gMap->eventPages.end()) return;
+        for (const auto& [erasedId, frames] : gMap->erased) {
+          if (erasedId == id) return;
+        }
+        const int32_t at = found->second.activePage;
+        if (at >= 0 && static_cast<size_t>(at) < found->second.pages.size() && found->second.pages[static_cast<size_t>(at)].size() > 1) {
+          found->second.startRequested = true;
+        }
+      },
+      [](int32_t id, int32_t frames) { gMap->erased.emplace_back(id, frames); },
+      [](int32_t id, const MoveRoute&) { gMap->routesForced.push_back(id); },
+      [](int32_t member) {
+        return member >= 1 && member <= 6 ? gMap->partyGraphics[static_cast<size_t>(member)] : std::string();
+      },
+      [](int32_t member, const std::string& name) {
+        if (member >= 1 && member <= 6) gMap->partyGraphics[static_cast<size_t>(member)] = name;
+      },
+      [](int32_t opacity) { gMap->partyOpacity = opacity; },
+      [] { ++gMap->followerResets; },
+      [](bool stopped) { gMap->followersStopped = stopped; },
+      [](int32_t image) { gMap->followerImages.push_back(image); },
   };
   SetMapHooks(&kHooks);
 }

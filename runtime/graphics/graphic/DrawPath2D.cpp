@@ -99,6 +99,8 @@ int DrawGraphicStretched2D(int x1, int y1, int x2, int y2, const GraphicEntry* g
   Surface2DImage source(s);
   if (!destination || !source.Get()) return -1;
   if (gSoftDrawFamilies.drawScaled) {
+    // A part without pixels draws nothing: the scaled draw divides by its size.
+    if (source.Get()->width <= 0 || source.Get()->height <= 0) return 0;
     gSoftDrawFamilies.drawScaled(destination, source.Get(), x1, y1, x2, y2, transparent, blend);
     return 0;
   }

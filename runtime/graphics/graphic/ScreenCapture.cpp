@@ -10,7 +10,6 @@
 #include "runtime/graphics/state/DrawState.h"
 #include "runtime/platform/base/Log.h"
 #include "runtime/platform/base/TrackedAlloc.h"
-#include "runtime/platform/files/GameFolderWritePath.h"
 #include "runtime/platform/window/MessagePump.h"
 #include "runtime/softrender/MemImgTransfer.h"
 
@@ -54,7 +53,9 @@ int SaveScreenImage(int x1, int y1, int x2, int y2, const char* fileName, int ty
   IntRect rect = {x1, y1, x2, y2};
   ClipRect(&rect, gDrawState.drawRegion);
   if (rect.left == rect.right || rect.top == rect.bottom) return -1;
-  if (!IsGameFolderWritePath(fileName) || type < 0 || type > 2) return -1;
+  // A save name is a file below the game folder (symlinks leading out
+  // included), never the folder itself.
+  if (!fileName || !*fileName || !IsPathInGameFolder(fileName) || type < 0 || type > 2) return -1;
   CatchUpFront();
   const MemImg* source = DrawImage();
   if (!source || rect.right > source->width || rect.bottom > source->height) return -1;

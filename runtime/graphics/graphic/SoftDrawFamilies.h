@@ -6,23 +6,9 @@
 
 #include <cstdint>
 
+#include "runtime/softrender/FlatDraw.h"
+#include "runtime/softrender/MappedDraw.h"
 #include "runtime/softrender/MemImg.h"
-
-struct TexturedVertex {
-  int32_t x;
-  int32_t y;
-  int32_t u;
-  int32_t v;
-};
-
-struct LineSegment {
-  int32_t x1;
-  int32_t y1;
-  int32_t x2;
-  int32_t y2;
-  uint32_t color;
-  int32_t blendParameter;
-};
 
 struct SoftDrawFamilies {
   void (*drawScaled)(MemImg* destination, const MemImg* source, int x1, int y1, int x2, int y2, int transparent,

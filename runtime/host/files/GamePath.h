@@ -8,7 +8,12 @@
 // looked up in its folder without regard to ASCII letter case, under its
 // UTF-8 name and under its raw CP932 bytes; an element found nowhere is kept
 // as written (a file about to be created), and so is the rest of the path.
-// Absolute host paths (starting with '/') are translated the same way.
+// Absolute host paths (starting with '/') are translated the same way, and a
+// drive ("C:\...", "C:...") stands for the root, since the host has none.
+//
+// A lead byte followed by '/' is one character, as everywhere in game paths:
+// the '/' separates nothing. Since no host name can hold a '/', such a path
+// names no host file: the result is empty, which every host call refuses.
 
 #include <string>
 

@@ -53,6 +53,11 @@ bool HostSetCurrentDirectory(const char* gamePath) {
   return chdir(HostPathFromGamePath(gamePath).c_str()) == 0;
 }
 
+bool HostFolderExists(const char* gamePath) {
+  struct stat info;
+  return gamePath && stat(HostPathFromGamePath(gamePath).c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
 bool HostGetCurrentDirectory(char* buffer, size_t size) {
   char cwd[4096];
   if (size == 0 || !getcwd(cwd, sizeof cwd)) return false;

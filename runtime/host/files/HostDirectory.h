@@ -7,6 +7,8 @@
 
 // False when the folder does not exist.
 bool HostSetCurrentDirectory(const char* gamePath);
+// True when the game path names a folder.
+bool HostFolderExists(const char* gamePath);
 // The current folder as an absolute game path ('/' separators). False when
 // it does not fit in size bytes with its NUL.
 bool HostGetCurrentDirectory(char* buffer, size_t size);

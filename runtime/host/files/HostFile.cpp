@@ -8,11 +8,12 @@
 #include <cstdlib>
 
 #include "runtime/host/files/GamePath.h"
+#include "runtime/host/files/WriteOpen.h"
 
 bool HostRecreateFile(const char* gamePath) {
   const std::string path = HostPathFromGamePath(gamePath);
   unlink(path.c_str());
-  const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+  const int fd = HostOpenForWriting(path.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0644);
   if (fd < 0) return false;
   close(fd);
   return true;
@@ -20,7 +21,7 @@ bool HostRecreateFile(const char* gamePath) {
 
 bool HostAppendToFile(const char* gamePath, const void* data, size_t size) {
   const std::string path = HostPathFromGamePath(gamePath);
-  const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
+  const int fd = HostOpenForWriting(path.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
   if (fd < 0) return false;
   const bool ok = HostWriteFile(fd, data, size);
   close(fd);
@@ -28,7 +29,9 @@ bool HostAppendToFile(const char* gamePath, const void* data, size_t size) {
 }
 
 HostFile HostOpenFileRead(const char* gamePath) {
-  const std::string path = HostPathFromGamePath(gamePath);
+  std::string path = HostPathFromGamePath(gamePath);
+  // "a.txt\" names the file a.txt, as inside an archive.
+  while (path.size() > 1 && path.back() == '/') path.pop_back();
   const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) return kNoHostFile;
   struct stat info;

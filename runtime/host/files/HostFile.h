@@ -7,17 +7,21 @@
 #include <cstdint>
 #include <string>
 
+// Writers never follow a symbolic link at the last element (WriteOpen.h).
+
 // Deletes the file when it exists and creates it anew, empty.
 bool HostRecreateFile(const char* gamePath);
 
-// Opens (creating when missing), writes at the end and closes again.
+// Opens (creating when missing), writes at the end and closes again. False
+// when a symbolic link stands at the name.
 bool HostAppendToFile(const char* gamePath, const void* data, size_t size);
 
 // An open file; kNoHostFile when none.
 using HostFile = int;
 constexpr HostFile kNoHostFile = -1;
 
-// Opens an existing file for reading; a folder does not open.
+// Opens an existing file for reading; a folder does not open. A separator
+// after the name is ignored, as the archive lookup ignores it.
 HostFile HostOpenFileRead(const char* gamePath);
 // Size in bytes, or -1.
 int64_t HostFileSize(HostFile file);

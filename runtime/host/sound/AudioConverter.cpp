@@ -120,7 +120,7 @@ uint64_t HostConverterOutputSize(const HostAudioConverter* c, uint64_t sourceByt
   switch (i.codec) {
     case Codec::kIma:
     case Codec::kMs:
-      return (sourceBytes + i.format.blockAlign - 1) / i.format.blockAlign * i.framesPerBlock * i.pcm.blockAlign;
+      return sourceBytes / i.format.blockAlign * i.framesPerBlock * i.pcm.blockAlign;
     case Codec::kALaw:
     case Codec::kMuLaw:
       return sourceBytes * 2;
@@ -151,10 +151,14 @@ bool HostConverterConvert(HostAudioConverter* c, const unsigned char* src, size_
       size_t produced = 0;
       while (used < srcSize) {
         const size_t take = std::min(block, srcSize - used);
-        // A short block is decoded only as the last of the data.
-        if (take < block && used > 0) break;
-        const uint32_t frames = i.codec == Codec::kIma ? ImaAdpcmBlockFrames(take, channels)
-                                                       : MsAdpcmBlockFrames(take, channels);
+        if (take < block) {
+          // Conversion works in whole blocks: a short block given alone is
+          // the end of the data, taken without output; after whole blocks it
+          // waits for the next call.
+          if (used == 0) used = take;
+          break;
+        }
+        const uint32_t frames = i.framesPerBlock;
         if (dstSize - produced < static_cast<size_t>(frames) * outFrame) break;
         c->samples.resize(static_cast<size_t>(frames) * channels);
         const uint32_t got =

@@ -20,13 +20,15 @@ bool HostConverterSuggestPcm(const unsigned char* source, size_t sourceSize, Wav
 HostAudioConverter* HostConverterOpen(const unsigned char* source, size_t sourceSize, const WaveFormat& pcm);
 void HostConverterClose(HostAudioConverter* converter);
 
-// At least the output of converting sourceBytes (an estimate for MPEG audio).
+// The output of converting sourceBytes (at least that: an estimate for MPEG
+// audio).
 uint64_t HostConverterOutputSize(const HostAudioConverter* converter, uint64_t sourceBytes);
 
 // Converts the next source bytes into dst. Block formats take whole source
-// blocks that fit the destination, and a short block only when it is all
-// that is given (the end of the data). MPEG audio takes the source as it
-// comes and keeps output that did not fit for the next call; an empty source
-// delivers what is kept. False when the converter refuses.
+// blocks that fit the destination; a short block given alone is the end of
+// the data (it ends inside a block), taken whole without output. MPEG audio
+// takes the source as it comes and keeps output that did not fit for the
+// next call; an empty source delivers what is kept. False when the converter
+// refuses.
 bool HostConverterConvert(HostAudioConverter* converter, const unsigned char* src, size_t srcSize,
                           unsigned char* dst, size_t dstSize, size_t* srcUsed, size_t* dstUsed);

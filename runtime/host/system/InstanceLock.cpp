@@ -12,21 +12,34 @@
 #include <cstdlib>
 #include <string>
 
+#include "runtime/host/files/WriteOpen.h"
+
 namespace {
 
 std::atomic<bool> gEnabled{true};
 int gFd = -1;
 
-// Per user: XDG_RUNTIME_DIR when it names a folder, else the temporary folder.
-std::string LockFolder() {
-  const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+bool IsPrivateFolder(const char* path) {
   struct stat st;
-  if (runtime && runtime[0] == '/' && stat(runtime, &st) == 0 && S_ISDIR(st.st_mode)) return runtime;
-  return "/tmp";
+  return lstat(path, &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == getuid() && (st.st_mode & 077) == 0;
 }
 
+// The user's runtime folder (XDG_RUNTIME_DIR) when it is one of the user's
+// own; else a folder of the user's own under /tmp, made when missing. Empty
+// when neither can be had: a shared folder is never used, since anyone could
+// plant files there.
+std::string LockFolder() {
+  const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+  if (runtime && runtime[0] == '/' && IsPrivateFolder(runtime)) return runtime;
+  const std::string own = "/tmp/movan-" + std::to_string(getuid());
+  mkdir(own.c_str(), 0700);
+  return IsPrivateFolder(own.c_str()) ? own : std::string();
+}
+
+}  // namespace
+
 // The class name is any CP932 text; its hash makes a safe file name.
-std::string LockPath(const char* className) {
+std::string HostInstanceLockPath(const char* className) {
   uint64_t hash = 0xCBF29CE484222325ull;
   for (const char* p = className; *p; ++p) {
     hash ^= static_cast<uint8_t>(*p);
@@ -35,16 +48,17 @@ std::string LockPath(const char* className) {
   char name[96];
   std::snprintf(name, sizeof name, "/movan-%u-%016llx.lock", static_cast<unsigned>(getuid()),
                 static_cast<unsigned long long>(hash));
-  return LockFolder() + name;
+  const std::string folder = LockFolder();
+  return folder.empty() ? folder : folder + name;
 }
-
-}  // namespace
 
 bool HostAcquireInstanceLock(const char* classNameCp932) {
   if (!gEnabled.load()) return true;
   HostReleaseInstanceLock();
-  const int fd = open(LockPath(classNameCp932).c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+  const std::string path = HostInstanceLockPath(classNameCp932);
   // A lock file that cannot be made does not keep the program from starting.
+  if (path.empty()) return true;
+  const int fd = HostOpenForWriting(path.c_str(), O_RDWR | O_CREAT, 0600);
   if (fd < 0) return true;
   if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
     const bool heldElsewhere = errno == EWOULDBLOCK;

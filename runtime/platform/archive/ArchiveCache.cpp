@@ -1,9 +1,11 @@
 #include "runtime/platform/archive/ArchiveCache.h"
 
 #include <cstring>
+#include <string>
 
 #include "runtime/Movan.h"
 #include "runtime/ShiftJis.h"
+#include "runtime/host/files/HostDirectory.h"
 #include "runtime/platform/archive/ArchivePath.h"
 #include "runtime/platform/base/StringHelpers.h"
 
@@ -16,7 +18,7 @@ struct ArchiveSlot {
   int inUse;
   int useCount;
   ArchiveReader reader;
-  char upperPath[kArchivePathSize];
+  std::string upperPath;
 };
 
 struct ArchiveCache {
@@ -45,7 +47,7 @@ void CloseSlot(int slot) {
   CloseArchive(&s.reader);
   s.inUse = 0;
   s.useCount = 0;
-  s.upperPath[0] = '\0';
+  s.upperPath.clear();
   --gArchives.count;
   if (gArchives.hasLast && gArchives.lastSlot == slot) gArchives.hasLast = 0;
 }
@@ -63,12 +65,12 @@ int GetArchive(int hint, const char* path) {
   char upper[kArchivePathSize];
   Upper(path, upper, sizeof upper);
   if (hint >= 0 && hint < kArchiveCacheSlots && gArchives.slots[hint].inUse &&
-      std::strcmp(gArchives.slots[hint].upperPath, upper) == 0) {
+      gArchives.slots[hint].upperPath == upper) {
     ++gArchives.slots[hint].useCount;
     return hint;
   }
   for (int i = 0; i < kArchiveCacheSlots; ++i) {
-    if (gArchives.slots[i].inUse && std::strcmp(gArchives.slots[i].upperPath, upper) == 0) {
+    if (gArchives.slots[i].inUse && gArchives.slots[i].upperPath == upper) {
       ++gArchives.slots[i].useCount;
       return i;
     }
@@ -81,7 +83,7 @@ int GetArchive(int hint, const char* path) {
   if (OpenArchive(&s.reader, path, gArchives.hasKeyString ? gArchives.keyString : nullptr) != 0) return -1;
   s.inUse = 1;
   s.useCount = 1;
-  StrCopy(s.upperPath, sizeof s.upperPath, upper);
+  s.upperPath = upper;
   ++gArchives.count;
   return slot;
 }
@@ -124,10 +126,18 @@ int ResolveArchivePath(const char* path, char* inner) {
   }
 
   // Every directory level from the top; the root itself stands for nothing.
+  // An archive file lies in the folder above the level it stands for: once
+  // that folder is missing on disk, no deeper level can have one, and the
+  // search stops (its cost then follows the folders on disk, not the length
+  // of the path).
   for (size_t i = 1; normal[i];) {
     const int n = ShiftJisCharLength(normal + i);
     if (n == 1 && normal[i] == '\\' && CandidatePath(normal, i, candidate, sizeof candidate)) {
       const int slot = GetArchive(-1, candidate);
+      if (slot < 0) {
+        candidate[i] = '\0';
+        if (!HostFolderExists(candidate)) return -1;
+      }
       if (slot >= 0) {
         gArchives.hasLast = 1;
         std::memcpy(gArchives.lastPrefix, upper, i);

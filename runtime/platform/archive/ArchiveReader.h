@@ -14,8 +14,10 @@
 
 // Longest element name inside an archive, in bytes.
 constexpr size_t kArchiveNameMax = 1020;
-// Buffers of whole paths: long enough for the deep folders of Linux homes.
-constexpr size_t kArchivePathSize = 1024;
+// Buffers of whole paths: the host's own limit (PATH_MAX with its NUL), so
+// that any path the host can open can be looked up in archives too, a
+// longest element name under a deep current folder included.
+constexpr size_t kArchivePathSize = 4096;
 
 // A name as the tables compare it: upper case, checksum, length in 4-byte
 // units, NUL-padded.

@@ -15,7 +15,9 @@ namespace {
 
 constexpr int64_t kCacheSize = 0x20000;
 constexpr uint32_t kReadAheadPauseMs = 100;
-constexpr size_t kNameSize = 1024;
+// The host's own limit on a whole path (PATH_MAX with its NUL): an archive
+// under a deep current folder still opens.
+constexpr size_t kNameSize = 4096;
 
 enum Command { kOpen = 0, kClose = 1, kRead = 2, kSeek = 3, kExit = 4 };
 

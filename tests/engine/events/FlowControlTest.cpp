@@ -71,6 +71,18 @@ TEST_F(FlowControlTest, StringBranch) {
                         .Build();
   RunPlain(list);
   EXPECT_EQ(V(0), 2);
+
+  // "ア" is 0x83 0x41: its second byte is no "A".
+  Variables.SetStringVariable(3000000, "アB");
+  const auto halves = CommandListBuilder()
+                          .Add({112, 2, 3000000 | (2 << 28), 3000000 | (2 << 28)}, {"A", "B"})
+                          .Add({401, 1}).Indent().Variable(2000000, 1, 0, 0, 0).Outdent()
+                          .Add({401, 2}).Indent().Variable(2000000, 2, 0, 0, 0).Outdent()
+                          .Add({499})
+                          .Build();
+  V(0) = 0;
+  RunPlain(halves);
+  EXPECT_EQ(V(0), 2);
 }
 
 TEST_F(FlowControlTest, CountedLoopsAndBreaks) {

@@ -18,6 +18,7 @@ struct PanoramaCalls {
 PanoramaCalls panorama;
 std::vector<int32_t> refreshed;
 std::vector<int32_t> ran;
+int32_t runnerResets = 0;
 CommonEventList commonEvents;
 
 struct PlayCall {
@@ -37,6 +38,7 @@ class MapSceneTest : public MapTest {
     panorama = {};
     refreshed.clear();
     ran.clear();
+    runnerResets = 0;
     plays.clear();
     playedFiles.clear();
     commonEvents = CommonEventList();
@@ -49,6 +51,7 @@ class MapSceneTest : public MapTest {
     hooks.commonEvents = [] { return static_cast<const CommonEventList*>(&commonEvents); };
     hooks.refreshCommonEventRunner = [](int32_t n) { refreshed.push_back(n); };
     hooks.runCommonEventRunner = [](int32_t n) { ran.push_back(n); };
+    hooks.resetCommonEventRunners = [] { ++runnerResets; };
     SetMapSceneHooks(&hooks);
     SoundHooks sound{};
     sound.play = [](int32_t kind, int32_t entry, int32_t fade, int32_t flag) {
@@ -115,6 +118,8 @@ TEST_F(MapSceneTest, ChangeMapLoadsTheMapItsTileSetEventsAndSettings) {
   EXPECT_EQ(scene.events[1].quarterY, 8 * 64);
   EXPECT_EQ(scene.events[1].mapId, 1);
   EXPECT_EQ(scene.commonEventRunners, (std::vector<int32_t>{1, 3}));
+  EXPECT_EQ(refreshed, (std::vector<int32_t>{1, 3})) << "each new runner looks at its condition";
+  EXPECT_EQ(runnerResets, 2) << "the reset and the map change";
   EXPECT_EQ(scene.scrollX, 0);
   EXPECT_EQ(scene.pageRefresh, 0);
   EXPECT_EQ(scene.scrollRequest, ScrollRequest{});

@@ -158,7 +158,7 @@ bool ReferenceGeneralPixel32(const ReferenceDraw& r, uint32_t s, uint32_t& d, in
     if (r.keyed && hit) return false;
     full = false;
   } else if (r.keyed) {
-    if (a == 0 && r.mode <= 3) return false;
+    if (a == 0 && (r.mode <= 3 || r.scaled)) return false;
     full = a != 255;
   } else {
     full = true;
@@ -210,7 +210,7 @@ bool ReferenceGeneralPixel16(const ReferenceDraw& r, uint32_t s, int a, uint32_t
   if (!r.alpha) {
     if (r.keyed && hit) return false;
   } else if (r.keyed) {
-    if (a == 0 && r.mode != 4) return false;
+    if (a == 0 && (r.mode != 4 || r.scaled)) return false;
     alphaWeight = a != 255;
   } else {
     alphaWeight = true;
@@ -259,7 +259,7 @@ bool ReferenceGeneralPixel16(const ReferenceDraw& r, uint32_t s, int a, uint32_t
       default: {
         const int target = r.mode == 11 ? (term[f] * dc) >> kBits[f] : term[f];
         if (!weighted) {
-          out.f[f] = r.mode == 1 && r.white && !r.alpha ? Lerp6(r.p / 4, sf.f[f], dc) : tableMix(dc, target);
+          out.f[f] = r.mode == 1 && r.white && !r.alpha && !r.scaled ? Lerp6(r.p / 4, sf.f[f], dc) : tableMix(dc, target);
         } else if (r.mode == 11 && f == 1 && alphaWeight && r.white && !r.graphic) {
           // Green keeps five more fraction bits of its product.
           const int64_t green = (sf.f[1] * dc) / 2 - 32 * dc;

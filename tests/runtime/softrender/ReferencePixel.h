@@ -15,6 +15,9 @@ struct ReferenceDraw {
   bool alpha;  // the source has the alpha flag
   bool keyed;
   const uint8_t* weights;  // BlendGraphicTable
+  // The scaled draw's rules: alpha 0 under the flag skipped in every mode,
+  // the 16-bit translucent mix by the table for every parameter.
+  bool scaled;
 };
 
 // The packed operations as the rules describe them field by field.

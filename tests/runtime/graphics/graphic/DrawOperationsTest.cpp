@@ -1,12 +1,20 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <functional>
 #include <limits>
 #include <vector>
 
 #include "runtime/graphics/graphic/DrawOperations.h"
 #include "runtime/graphics/graphic/DrawPath2D.h"
 #include "runtime/graphics/graphic/DrawTarget.h"
+#include "runtime/graphics/graphic/GraphicTable.h"
+#include "runtime/graphics/graphic/Surface2D.h"
+#include "runtime/graphics/state/DrawState.h"
+#include "runtime/softrender/FlatDraw.h"
+#include "runtime/softrender/MappedDraw.h"
+#include "runtime/softrender/SoftDraw.h"
 #include "tests/runtime/graphics/GraphicsFixture.h"
 
 namespace {
@@ -15,14 +23,17 @@ class DrawOperationsTest : public GraphicsFixture {
  protected:
   void SetUp() override {
     GraphicsFixture::SetUp();
+    savedFamilies_ = gSoftDrawFamilies;
     Start(32);
     SetDrawTarget(kBackScreen);
     ClearDrawTarget();
   }
   void TearDown() override {
-    gSoftDrawFamilies = SoftDrawFamilies{};
+    gSoftDrawFamilies = savedFamilies_;
     GraphicsFixture::TearDown();
   }
+
+  SoftDrawFamilies savedFamilies_{};
 };
 
 std::vector<LineSegment> gLines;
@@ -107,6 +118,49 @@ TEST_F(DrawOperationsTest, DrawGraphicPartStretchedRefusesASourceOfNoSize) {
   EXPECT_EQ(gDrawState.drawRegion.right, 640);
 }
 
+TEST_F(DrawOperationsTest, StretchedDrawsGoThroughTheScaledDraw) {
+  GraphImage image = {};
+  ASSERT_EQ(CreateXrgbGraphImage(5, 3, &image), 0);
+  for (int y = 0; y < 3; ++y)
+    for (int x = 0; x < 5; ++x) SetGraphImagePixel(&image, x, y, x * 50, y * 80, 7, 255);
+  const int g = MakeGraphicFromGraphImage(&image);
+  FreeGraphImage(&image);
+  ASSERT_GE(g, 0);
+  SetDrawRegion(0, 0, 24, 480);
+  gDrawState.blendMode = BlendTranslucent;
+  gDrawState.blendParameter = 200;
+  // Mirrored left to right, cut by the region's right edge.
+  ASSERT_EQ(DrawGraphicStretched(30, 20, 17, 27, g, 0), 0);
+
+  MemImg expected{};
+  ASSERT_EQ(CreateMemImg(&expected, 640, 480, -1, 0, MemImgXrgb8888, 0, 0, nullptr), 0);
+  FillMemImg(&expected, nullptr, 0);
+  {
+    Surface2DImage source(GetSurface2D(GetGraphicRecord(g)->parts[0]));
+    ASSERT_NE(source.Get(), nullptr);
+    SoftDrawImageScaled(&expected, source.Get(), 30, 20, 17, 27, 0, nullptr);
+  }
+  for (int y = 15; y < 35; ++y) {
+    for (int x = 10; x < 40; ++x) {
+      const uint8_t* at = expected.pixels + y * expected.store->pitch + x * 4;
+      ASSERT_EQ(BackPixel(x, y), LoadPixelBytes(at, 4) & 0xFFFFFF) << x << "," << y;
+    }
+  }
+  EXPECT_NE(BackPixel(17, 20), 0u);
+  EXPECT_EQ(BackPixel(24, 20), 0u);
+
+  // The whole graphic as a part gives the same pixels.
+  ClearDrawTarget();
+  ASSERT_EQ(DrawGraphicPartStretched(30, 20, 17, 27, 0, 0, 5, 3, g, 0), 0);
+  for (int y = 15; y < 35; ++y) {
+    for (int x = 10; x < 40; ++x) {
+      const uint8_t* at = expected.pixels + y * expected.store->pitch + x * 4;
+      ASSERT_EQ(BackPixel(x, y), LoadPixelBytes(at, 4) & 0xFFFFFF) << x << "," << y;
+    }
+  }
+  ReleaseMemImg(&expected);
+}
+
 TEST_F(DrawOperationsTest, DrawBlendGraphPutsBackABlendGraphicDeletedMeanwhile) {
   const int g = SolidGraphic(8, 8, 0xFFFFFF);
   const int previous = CreateBlankGraphic(16, 16, 1);
@@ -162,10 +216,76 @@ TEST_F(DrawOperationsTest, RotatedDrawsOnTheFrontScreenTakeNonFiniteCoordinates)
   SetDrawTarget(kFrontScreen);
   const float inf = std::numeric_limits<float>::infinity();
   const float nan = std::numeric_limits<float>::quiet_NaN();
-  // Without the rotated draw nothing is drawn; the bounding boxes of the
+  // The renderer refuses what it cannot map; the bounding boxes of the
   // front screen are still worked out, through the truncating helpers.
-  EXPECT_EQ(DrawGraphicRotated(nan, inf, 1e30, 0.5, g, 0, 0), -1);
+  const int presents = presenter.presents;
+  EXPECT_EQ(DrawGraphicRotated(nan, inf, 1e30, 0.5, g, 0, 0), 0);
+  EXPECT_EQ(DrawGraphicRotated(10, 10, 1.0f, nan, g, 0, 0), 0);
+  EXPECT_EQ(DrawGraphicRotated(10, 10, 0.0f, 0.5f, g, 0, 0), 0);
+  EXPECT_EQ(presenter.WindowPixel(10, 10), 0u);
+  EXPECT_GE(presenter.presents, presents);
   EXPECT_EQ(DrawGraphicFreeForm(nan, 0, inf, 0, -inf, 5, 3e38f, 9, g, 0), 0);  // quads report 0
+}
+
+// The boxes, outlines, rotated and free-form draws reach the renderer's own
+// draws: each leaves the back screen as the renderer leaves a copy of it.
+TEST_F(DrawOperationsTest, BoxesLinesRotatedAndFreeFormDrawsEqualTheRenderersOwn) {
+  GraphImage image = {};
+  ASSERT_EQ(CreateXrgbGraphImage(9, 6, &image), 0);
+  for (int y = 0; y < 6; ++y)
+    for (int x = 0; x < 9; ++x) SetGraphImagePixel(&image, x, y, x * 28, y * 40, (x * y * 7) & 255, 255);
+  const int g = MakeGraphicFromGraphImage(&image);
+  FreeGraphImage(&image);
+  ASSERT_GE(g, 0);
+  ASSERT_EQ(DrawBoxFilled(0, 0, 640, 480, 0x00204060), 0);
+  ASSERT_EQ(SetBlendMode(1, 100), 0);
+
+  struct Case {
+    const char* name;
+    std::function<int()> dispatch;
+    std::function<void(MemImg* copy, MemImg* source)> renderer;
+  };
+  const Case cases[] = {
+      {"filled box", [] { return DrawRectangle(5, 7, 50, 30, 0x00FF8040, 1); },
+       [](MemImg* d, MemImg*) {
+         const IntRect box{5, 7, 50, 30};
+         SoftFillRect(d, &box, 0x00FF8040);
+       }},
+      {"outline", [] { return DrawRectangle(60, 10, 90, 40, 0x0080FF20, 0); },
+       [](MemImg* d, MemImg*) {
+         const LineSegment lines[4] = {{60, 10, 89, 10, 0x0080FF20, 0},
+                                       {89, 10, 89, 39, 0x0080FF20, 0},
+                                       {89, 39, 60, 39, 0x0080FF20, 0},
+                                       {60, 39, 60, 10, 0x0080FF20, 0}};
+         SoftDrawLines(d, lines, 4);
+       }},
+      {"rotated", [g] { return DrawGraphicRotatedInt(120, 80, 2.5, 0.7, g, 0, 0); },
+       [](MemImg* d, MemImg* s) { SoftDrawImageRotated(d, s, 120, 80, 0.7f, 2.5f, 0, 0, nullptr); }},
+      {"turned", [g] { return DrawGraphicRotatedInt(200, 80, 1.5, -0.3, g, 0, 1); },
+       [](MemImg* d, MemImg* s) { SoftDrawImageRotated(d, s, 200, 80, -0.3f, 1.5f, 0, 1, nullptr); }},
+      {"free form", [g] { return DrawGraphicFreeForm(300, 20, 340, 30, 335, 70, 290, 60, g, 0); },
+       [](MemImg* d, MemImg* s) {
+         const QuadCorner corners[4] = {{300, 20}, {340, 30}, {290, 60}, {335, 70}};
+         SoftDrawQuad(d, s, corners, 0, nullptr);
+       }},
+  };
+  Surface2DImage source(GetSurface2D(GetGraphicRecord(g)->parts[0]));
+  ASSERT_NE(source.Get(), nullptr);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const MemImg& back = gScreen.back;
+    const size_t bytes = static_cast<size_t>(back.store->pitch) * back.height;
+    std::vector<uint8_t> copy(back.store->pixels, back.store->pixels + bytes);
+    MemImg expected{};
+    ASSERT_EQ(CreateMemImg(&expected, back.width, back.height, back.store->pitch, 0, MemImgXrgb8888, 0, 0,
+                           copy.data()),
+              0);
+    ASSERT_EQ(c.dispatch(), 0);
+    EXPECT_NE(std::memcmp(copy.data(), back.store->pixels, bytes), 0);  // it drew
+    c.renderer(&expected, source.Get());
+    EXPECT_EQ(std::memcmp(copy.data(), back.store->pixels, bytes), 0);
+    ReleaseMemImg(&expected);
+  }
 }
 
 }  // namespace

@@ -44,8 +44,31 @@ TEST_F(GamePathTest, ShiftJisNamesFindTheirUtf8AndRawFiles) {
 TEST_F(GamePathTest, KeepsWhatDoesNotExistAsWritten) {
   dir.Write("Save/a.txt", "");
   EXPECT_EQ(HostPathFromGamePath("SAVE\\New.sav"), "Save/New.sav");
+  EXPECT_EQ(HostPathFromGamePath("Save\\Deeper\\New.sav"), "Save/Deeper/New.sav");
+  EXPECT_EQ(HostPathFromGamePath("save\\Deeper\\..\\a.TXT"), "Save/Deeper/../a.TXT");
   EXPECT_EQ(HostPathFromGamePath("Missing\\Deeper\\x"), "Missing/Deeper/x");
   EXPECT_EQ(HostPathFromGamePath(""), "");
+}
+
+TEST_F(GamePathTest, ADriveIsTheRootAndASlashInACharacterNamesNothing) {
+  EXPECT_EQ(HostPathFromGamePath("C:\\"), "/");
+  EXPECT_EQ(HostPathFromGamePath((std::string("c:") + dir.Path() + "\\x").c_str()), dir.Path() + "/x");
+  dir.Write("\x81/a.txt", "");
+  EXPECT_EQ(HostPathFromGamePath("\x81/a.txt"), "");
+  EXPECT_EQ(HostOpenFileRead("\x81/a.txt"), kNoHostFile);
+  EXPECT_FALSE(HostAppendToFile("\x81/a.txt", "x", 1));
+}
+
+TEST_F(GamePathTest, APathPastTheHostsLimitStaysAsWritten) {
+  dir.Write("Data/a.txt", "");
+  std::string deep = "data";
+  while (deep.size() < 1 << 20) deep += "\\x";
+  std::string expected = deep;
+  for (char& c : expected) {
+    if (c == '\\') c = '/';
+  }
+  EXPECT_EQ(HostPathFromGamePath(deep.c_str()), expected);
+  EXPECT_EQ(HostPathFromGamePath("data\\A.TXT"), "Data/a.txt");
 }
 
 TEST_F(GamePathTest, SeesFilesMadeAfterAnEarlierLookup) {

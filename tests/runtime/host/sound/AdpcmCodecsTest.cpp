@@ -93,17 +93,21 @@ std::vector<int16_t> ConvertAll(const EncodedSound& e, size_t chunk, size_t room
   return all;
 }
 
-TEST(AudioConverter, TakesWholeBlocksThatFitAndAShortLastBlock) {
+TEST(AudioConverter, TakesWholeBlocksThatFitAndNothingOfAShortLastBlock) {
   const std::vector<int16_t> sine = SineSamples(3000, 2, 22050, 440, 12000);
   EncodedSound ima = EncodeImaAdpcm(sine, 2, 22050, 512);  // 505 frames a block
-  // Cut the last block short: its whole 8-frame groups still decode.
-  ima.data.resize(ima.data.size() - 100);
-  const uint32_t lastFrames = ImaAdpcmBlockFrames(512 - 100, 2);
-  const size_t expectedFrames = 505 * (ima.data.size() / 512) + lastFrames;
-  for (size_t room : {size_t{2020}, size_t{65536}}) {
-    const std::vector<int16_t> out = ConvertAll(ima, 2048, room);
-    ASSERT_EQ(out.size(), expectedFrames * 2) << room;
-    EXPECT_TRUE(std::equal(out.begin(), out.end(), ima.decoded.begin())) << room;
+  EncodedSound ms = EncodeMsAdpcm(sine, 2, 22050, 512);
+  // Data that ends inside a block: the whole blocks convert, the short one
+  // gives no samples.
+  for (EncodedSound* sound : {&ima, &ms}) {
+    const uint32_t framesPerBlock = sound == &ima ? ImaAdpcmBlockFrames(512, 2) : MsAdpcmBlockFrames(512, 2);
+    sound->data.resize(sound->data.size() - 100);
+    const size_t expectedFrames = framesPerBlock * (sound->data.size() / 512);
+    for (size_t room : {size_t{2020}, size_t{65536}}) {
+      const std::vector<int16_t> out = ConvertAll(*sound, 2048, room);
+      ASSERT_EQ(out.size(), expectedFrames * 2) << room;
+      EXPECT_TRUE(std::equal(out.begin(), out.end(), sound->decoded.begin())) << room;
+    }
   }
 }
 

@@ -1,12 +1,17 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <sys/stat.h>
 #include <unistd.h>
+
+#include <cstdlib>
+#include <string>
 
 #include "runtime/host/system/InstanceLock.h"
 #include "runtime/host/window/SdlWindow.h"
 #include "runtime/host/window/Window.h"
 #include "runtime/host/window/WindowMessages.h"
+#include "tests/support/TestDirectory.h"
 
 namespace {
 
@@ -87,6 +92,59 @@ TEST(InstanceLock, ASecondHolderOfTheSameNameIsRefused) {
   HostReleaseInstanceLock();
   EXPECT_TRUE(HostAcquireInstanceLock(name.c_str()));
   HostReleaseInstanceLock();
+}
+
+// XDG_RUNTIME_DIR pointed at a folder for the test's length.
+class ScopedRuntimeFolder {
+ public:
+  explicit ScopedRuntimeFolder(const std::string& folder) {
+    if (const char* old = std::getenv("XDG_RUNTIME_DIR")) old_ = old, hadOld_ = true;
+    setenv("XDG_RUNTIME_DIR", folder.c_str(), 1);
+  }
+  ~ScopedRuntimeFolder() {
+    if (hadOld_) {
+      setenv("XDG_RUNTIME_DIR", old_.c_str(), 1);
+    } else {
+      unsetenv("XDG_RUNTIME_DIR");
+    }
+  }
+
+ private:
+  std::string old_;
+  bool hadOld_ = false;
+};
+
+TEST(InstanceLock, LivesInTheUsersRuntimeFolderAndRefusesALinkThere) {
+  TestDirectory runtime;
+  ASSERT_EQ(chmod(runtime.Path().c_str(), 0700), 0);
+  ScopedRuntimeFolder scoped(runtime.Path());
+  const std::string path = HostInstanceLockPath("MovanLinkTest");
+  ASSERT_EQ(path.rfind(runtime.Path() + "/", 0), 0u) << path;
+
+  TestDirectory elsewhere;
+  const std::string target = elsewhere.File("made.lock");
+  ASSERT_EQ(symlink(target.c_str(), path.c_str()), 0);
+  // The player still starts, but no file appears at the link's target.
+  EXPECT_TRUE(HostAcquireInstanceLock("MovanLinkTest"));
+  HostReleaseInstanceLock();
+  EXPECT_FALSE(FileExists(target));
+}
+
+TEST(InstanceLock, AFolderOthersMayWriteIsNotUsed) {
+  TestDirectory shared;
+  ASSERT_EQ(chmod(shared.Path().c_str(), 0777), 0);
+  ScopedRuntimeFolder scoped(shared.Path());
+  const std::string path = HostInstanceLockPath("MovanLinkTest");
+  EXPECT_NE(path.rfind(shared.Path() + "/", 0), 0u) << path;
+  if (!path.empty()) {
+    // The fallback is a folder of this user's own that nobody else may enter.
+    struct stat st;
+    const std::string folder = path.substr(0, path.rfind('/'));
+    ASSERT_EQ(lstat(folder.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISDIR(st.st_mode));
+    EXPECT_EQ(st.st_uid, getuid());
+    EXPECT_EQ(st.st_mode & 077, 0u);
+  }
 }
 
 }  // namespace

@@ -4,6 +4,8 @@
 #include <filesystem>
 #include <string>
 
+#include <unistd.h>
+
 #include "runtime/platform/base/TrackedAlloc.h"
 #include "tests/runtime/platform/base/LogFixture.h"
 
@@ -95,6 +97,20 @@ TEST_F(LogTest, StartDirectoryEndingInATwoByteCharacterGetsASeparator) {
   OpenLogFile();
   LogWrite("ok\n");
   EXPECT_EQ(ReadWholeFile(sub + "/Log.txt"), "0:ok\r\n");
+}
+
+TEST_F(LogTest, ALinkPlantedAtTheLogIsNotFollowed) {
+  TestDirectory elsewhere;
+  const std::string target = elsewhere.Write("victim.txt", "kept");
+  std::filesystem::remove(dir.File("Log.txt"));
+  ASSERT_EQ(symlink(target.c_str(), dir.File("Log.txt").c_str()), 0);
+  LogWrite("line\n");
+  EXPECT_EQ(ReadWholeFile(target), "kept");
+  // Opening the log puts a plain file in the link's place.
+  OpenLogFile();
+  LogWrite("line\n");
+  EXPECT_EQ(ReadWholeFile(target), "kept");
+  EXPECT_EQ(LogText(), "0:line\r\n");
 }
 
 }  // namespace

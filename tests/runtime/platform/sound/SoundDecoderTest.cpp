@@ -183,6 +183,25 @@ TEST_F(SoundDecoderTest, AdpcmDecodesToWhatTheEncoderReconstructed) {
   }
 }
 
+TEST_F(SoundDecoderTest, AdpcmDataEndingInsideABlockGivesItsWholeBlocksOnly) {
+  for (const CompressedCase& c : kCompressed) {
+    const int channels = std::string(c.name).find("stereo") != std::string::npos ? 2 : 1;
+    const std::vector<int16_t> sine = SineSamples(6000, channels, 22050, 330, 15000);
+    EncodedSound e = c.encode(sine, channels);
+    const WaveFormat source = WaveFormatFromBytes(reinterpret_cast<const unsigned char*>(e.fmt.data()), e.fmt.size());
+    const size_t wholeBlocks = e.data.size() / source.blockAlign - 1;
+    const size_t framesPerBlock = e.decoded.size() / channels / (e.data.size() / source.blockAlign);
+    e.data.resize(e.data.size() - 40);
+    const std::vector<int16_t> expected(e.decoded.begin(),
+                                        e.decoded.begin() + static_cast<ptrdiff_t>(wholeBlocks * framesPerBlock * channels));
+    Decoded whole(WaveFile(e.fmt, e.data));
+    ASSERT_TRUE(whole.Opened()) << c.name;
+    EXPECT_EQ(whole.Whole(), expected) << c.name;
+    Decoded pieces(WaveFile(e.fmt, e.data));
+    EXPECT_EQ(pieces.ReadAll(), expected) << c.name;
+  }
+}
+
 TEST_F(SoundDecoderTest, G711DecodesThroughItsTables) {
   const std::vector<int16_t> sine = SineSamples(8000, 1, 8000, 440, 20000);
   for (bool aLaw : {true, false}) {

@@ -1,0 +1,115 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "engine/data/CommonEventList.h"
+#include "engine/events/CommonEventRunner.h"
+#include "engine/events/MapHooks.h"
+#include "engine/map/CommonEventRunnerHooks.h"
+#include "engine/map/MapScene.h"
+#include "engine/map/MapSceneHooks.h"
+#include "engine/map/SceneMapHooks.h"
+#include "tests/engine/map/MapTestFixture.h"
+
+namespace {
+
+std::vector<EventCommand> ListOf(int32_t code) {
+  EventCommand command;
+  command.arguments = {code};
+  std::vector<EventCommand> list = {command, EventCommand{}};
+  list.back().arguments = {EventCommand::kEndCode};
+  return list;
+}
+
+class SceneEventHooksTest : public MapTest {
+ protected:
+  void SetUp() override {
+    MapTest::SetUp();
+    UseMap(20, 15);
+    InstallSceneMapHooks();
+  }
+  void TearDown() override {
+    SetMapHooks(nullptr);
+    MapTest::TearDown();
+  }
+  // Event id with two pages (commands 1 and 2), the second active.
+  static MapEventState& EventWithPages(int32_t id) {
+    MapEventState& e = AddEvent(id, 2 * id, 0);
+    e.mapEvent.pages.resize(2);
+    e.mapEvent.pages[0].commands = ListOf(1);
+    e.mapEvent.pages[1].commands = ListOf(2);
+    e.pageIndex = 1;
+    return e;
+  }
+};
+
+TEST_F(SceneEventHooksTest, PagesCommandsAndStartRequests) {
+  EventWithPages(3);
+  EventWithPages(5);
+  const MapHooks& map = CurrentMapHooks();
+  EXPECT_EQ(map.mapEventPageCount(3), 2);
+  EXPECT_EQ(map.mapEventPageCount(4), -1);
+  std::vector<EventCommand> list;
+  ASSERT_TRUE(map.mapEventCommands(3, -1, list));
+  EXPECT_EQ(list[0].arguments[0], 2);
+  ASSERT_TRUE(map.mapEventCommands(3, 0, list));
+  EXPECT_EQ(list[0].arguments[0], 1);
+  EXPECT_FALSE(map.mapEventCommands(3, 2, list));
+
+  int32_t id = -1;
+  int32_t trigger = -1;
+  EXPECT_FALSE(map.firstStartRequest(id, trigger));
+  map.requestStart(5);
+  map.requestStart(3);
+  CurrentMap.FindEvent(3)->trigger = 1;
+  ASSERT_TRUE(map.firstStartRequest(id, trigger));
+  EXPECT_EQ(id, 3) << "the map's order";
+  EXPECT_EQ(trigger, 1);
+  map.clearStartRequest(3);
+  ASSERT_TRUE(map.firstStartRequest(id, trigger));
+  EXPECT_EQ(id, 5);
+
+  // An event being erased, or whose page has only the end command, is not
+  // requested.
+  map.clearStartRequest(5);
+  map.startErase(5, 10);
+  EXPECT_EQ(CurrentMap.FindEvent(5)->eraseCounter, 10);
+  map.requestStart(5);
+  CurrentMap.FindEvent(3)->mapEvent.pages[1].commands = {ListOf(1).back()};
+  map.requestStart(3);
+  EXPECT_FALSE(map.firstStartRequest(id, trigger));
+
+  CurrentMap.pageRefresh = 1;
+  map.refreshPagesIfRequested();
+  EXPECT_EQ(CurrentMap.pageRefresh, 0);
+}
+
+TEST_F(SceneEventHooksTest, PartyGraphicsAndOpacity) {
+  const MapHooks& map = CurrentMapHooks();
+  hero->graphicFile = "hero.png";
+  EXPECT_EQ(map.partyGraphic(1), "hero.png");
+  EXPECT_EQ(map.partyGraphic(2), "") << "no follower";
+  map.setPartyGraphic(1, "other.png");
+  EXPECT_EQ(hero->graphicFile, "other.png");
+  map.setPartyOpacity(0);
+  EXPECT_EQ(hero->opacity, 0);
+}
+
+TEST_F(SceneEventHooksTest, RunnerHooksReachTheCommonEventRunners) {
+  CommonEvents = CommonEventList();
+  CommonEvents.events[2].trigger = 0x03;
+  InstallCommonEventRunnerHooks();
+  const MapSceneHooks& hooks = CurrentMapSceneHooks();
+  EXPECT_EQ(hooks.commonEvents(), &CommonEvents);
+  hooks.refreshCommonEventRunner(2);
+  ASSERT_NE(FindCommonEventRunner(2), nullptr);
+  EXPECT_EQ(FindCommonEventRunner(2)->interpreters.size(), 1u);
+  hooks.runCommonEventRunner(2);
+  EXPECT_FALSE(FindCommonEventRunner(2)->interpreters[0].IsRunning()) << "its default list ran and ended";
+  hooks.resetCommonEventRunners();
+  EXPECT_EQ(FindCommonEventRunner(2), nullptr);
+  SetMapSceneHooks(nullptr);
+}
+
+}  // namespace
