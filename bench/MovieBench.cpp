@@ -3,8 +3,6 @@
 // into the stock) beside libtheora decoding the same packets alone.
 
 #include <benchmark/benchmark.h>
-#include <ogg/ogg.h>
-#include <theora/theoradec.h>
 
 #include <cstring>
 #include <random>
@@ -16,6 +14,7 @@
 #include "runtime/graphics/format/GraphImage.h"
 #include "runtime/graphics/movies/TheoraDecoder.h"
 #include "runtime/graphics/movies/YuvTables.h"
+#include "tests/support/TheoraReference.h"
 #include "tests/support/TheoraWriter.h"
 
 namespace {
@@ -76,41 +75,10 @@ BENCHMARK(BM_DecodeClipOurs)->Unit(benchmark::kMillisecond)->UseRealTime();
 void BM_DecodeClipLibtheora(benchmark::State& state) {
   const std::string& clip = Clip();
   for (auto _ : state) {
-    ogg_sync_state sync;
-    ogg_sync_init(&sync);
-    char* buffer = ogg_sync_buffer(&sync, static_cast<long>(clip.size()));
-    std::memcpy(buffer, clip.data(), clip.size());
-    ogg_sync_wrote(&sync, static_cast<long>(clip.size()));
-    ogg_stream_state stream;
-    ogg_stream_init(&stream, 0x7E0);
-    th_info info;
-    th_comment comment;
-    th_info_init(&info);
-    th_comment_init(&comment);
-    th_setup_info* setup = nullptr;
-    th_dec_ctx* decoder = nullptr;
-    ogg_page page;
-    ogg_packet packet;
-    while (ogg_sync_pageout(&sync, &page) > 0) {
-      ogg_stream_pagein(&stream, &page);
-      while (ogg_stream_packetout(&stream, &packet) > 0) {
-        if (th_packet_isheader(&packet)) {
-          th_decode_headerin(&info, &comment, &setup, &packet);
-          continue;
-        }
-        if (!decoder) decoder = th_decode_alloc(&info, setup);
-        th_decode_packetin(decoder, &packet, nullptr);
-        th_ycbcr_buffer planes;
-        th_decode_ycbcr_out(decoder, planes);
-        benchmark::DoNotOptimize(planes[0].data);
-      }
-    }
-    th_decode_free(decoder);
-    th_setup_free(setup);
-    th_comment_clear(&comment);
-    th_info_clear(&info);
-    ogg_stream_clear(&stream);
-    ogg_sync_clear(&sync);
+    DecodeTheoraClip(clip, [](int, th_ycbcr_buffer planes) {
+      benchmark::DoNotOptimize(planes[0].data);
+      return true;
+    });
   }
   state.counters["frames_per_s"] =
       benchmark::Counter(static_cast<double>(state.iterations()) * kFrames, benchmark::Counter::kIsRate);

@@ -11,6 +11,7 @@
 #include "runtime/graphics/movies/YuvTables.h"
 #include "runtime/platform/base/TrackedAlloc.h"
 #include "tests/runtime/platform/base/LogFixture.h"
+#include "tests/support/TheoraReference.h"
 #include "tests/support/TheoraWriter.h"
 #include "tests/support/ThreadCount.h"
 
@@ -77,58 +78,27 @@ Packets WalkVideoPackets(const std::string& bytes) {
 // Frame `frame` decoded by libtheora alone, from the start, and converted
 // with the conversion's formulas written out per pixel: B, G, R, 255.
 std::vector<uint8_t> ReferenceFrame(const std::string& bytes, int frame, int* width, int* height) {
-  ogg_sync_state sync;
-  ogg_sync_init(&sync);
-  char* buffer = ogg_sync_buffer(&sync, static_cast<long>(bytes.size()));
-  std::memcpy(buffer, bytes.data(), bytes.size());
-  ogg_sync_wrote(&sync, static_cast<long>(bytes.size()));
-  ogg_stream_state stream;
-  ogg_stream_init(&stream, 0x7E0);
-  th_info info;
-  th_comment comment;
-  th_info_init(&info);
-  th_comment_init(&comment);
-  th_setup_info* setup = nullptr;
-  th_dec_ctx* decoder = nullptr;
-  int decoded = -1;
-  ogg_page page;
-  ogg_packet packet;
-  while (decoded < frame && ogg_sync_pageout(&sync, &page) > 0) {
-    if (ogg_stream_pagein(&stream, &page) != 0) continue;
-    while (decoded < frame && ogg_stream_packetout(&stream, &packet) > 0) {
-      if (th_packet_isheader(&packet)) {
-        th_decode_headerin(&info, &comment, &setup, &packet);
-        continue;
-      }
-      if (!decoder) decoder = th_decode_alloc(&info, setup);
-      th_decode_packetin(decoder, &packet, nullptr);
-      ++decoded;
-    }
-  }
-  th_ycbcr_buffer planes;
-  th_decode_ycbcr_out(decoder, planes);
-  *width = planes[0].width;
-  *height = planes[0].height;
   auto clamp = [](int v) { return static_cast<uint8_t>(v < 0 ? 0 : v > 255 ? 255 : v); };
-  std::vector<uint8_t> pixels(static_cast<size_t>(*width) * *height * 4);
-  for (int y = 0; y < *height; ++y) {
-    for (int x = 0; x < *width; ++x) {
-      const int luma = 19070 * (planes[0].data[y * planes[0].stride + x] - 16);
-      const int u = planes[1].data[(y / 2) * planes[1].stride + x / 2] - 128;
-      const int v = planes[2].data[(y / 2) * planes[2].stride + x / 2] - 128;
-      uint8_t* out = &pixels[(static_cast<size_t>(y) * *width + x) * 4];
-      out[0] = clamp((luma + 33062 * u) / 16384);
-      out[1] = clamp((luma - 6406 * u - 13320 * v) / 16384);
-      out[2] = clamp((luma + 26148 * v) / 16384);
-      out[3] = 255;
+  std::vector<uint8_t> pixels;
+  DecodeTheoraClip(bytes, [&](int number, th_ycbcr_buffer planes) {
+    if (number < frame) return true;
+    *width = planes[0].width;
+    *height = planes[0].height;
+    pixels.resize(static_cast<size_t>(*width) * *height * 4);
+    for (int y = 0; y < *height; ++y) {
+      for (int x = 0; x < *width; ++x) {
+        const int luma = 19070 * (planes[0].data[y * planes[0].stride + x] - 16);
+        const int u = planes[1].data[(y / 2) * planes[1].stride + x / 2] - 128;
+        const int v = planes[2].data[(y / 2) * planes[2].stride + x / 2] - 128;
+        uint8_t* out = &pixels[(static_cast<size_t>(y) * *width + x) * 4];
+        out[0] = clamp((luma + 33062 * u) / 16384);
+        out[1] = clamp((luma - 6406 * u - 13320 * v) / 16384);
+        out[2] = clamp((luma + 26148 * v) / 16384);
+        out[3] = 255;
+      }
     }
-  }
-  th_decode_free(decoder);
-  th_setup_free(setup);
-  th_comment_clear(&comment);
-  th_info_clear(&info);
-  ogg_stream_clear(&stream);
-  ogg_sync_clear(&sync);
+    return false;
+  });
   return pixels;
 }
 
