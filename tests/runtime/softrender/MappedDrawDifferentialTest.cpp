@@ -15,6 +15,7 @@
 #include "runtime/softrender/MappedDraw.h"
 #include "runtime/softrender/MemImg.h"
 #include "runtime/softrender/SoftDrawIsa.h"
+#include "tests/runtime/softrender/DifferentialCases.h"
 #include "tests/runtime/softrender/ReferenceMappedDraw.h"
 
 namespace {
@@ -23,8 +24,6 @@ int CaseCount() {
   const char* text = std::getenv("MOVAN_SOFTRENDER_CASES");
   return text ? std::atoi(text) / 4 : 3000;
 }
-
-int Pick(std::mt19937& rng, int low, int high) { return std::uniform_int_distribution<int>(low, high)(rng); }
 
 struct Scene {
   MemImg destination{};
@@ -43,11 +42,6 @@ struct Scene {
     ReleaseMemImg(&graphic);
   }
 };
-
-void FillRandom(MemImg* image, std::mt19937& rng) {
-  const MemImgStore* s = image->store;
-  for (int i = 0; i < s->pitch * s->height; ++i) s->pixels[i] = static_cast<uint8_t>(rng());
-}
 
 // The same scene for the same seed.
 void Build(Scene& sc, uint32_t seed) {
