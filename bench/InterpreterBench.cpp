@@ -11,7 +11,7 @@
 #include "engine/events/EventInterpreter.h"
 #include "engine/events/PrepareCommonEvents.h"
 #include "engine/events/SystemState.h"
-#include "engine/events/VariableStore.h"
+#include "engine/events/variables/VariableStore.h"
 #include "tests/support/CommandListBuilder.h"
 
 namespace {

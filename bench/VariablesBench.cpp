@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/events/EscapeExpander.h"
-#include "engine/events/VariableStore.h"
+#include "engine/events/variables/EscapeExpander.h"
+#include "engine/events/variables/VariableStore.h"
 
 namespace {
 

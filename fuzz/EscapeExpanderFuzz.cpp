@@ -9,8 +9,8 @@
 #include <string>
 
 #include "engine/data/database/Databases.h"
-#include "engine/events/EscapeExpander.h"
-#include "engine/events/VariableStore.h"
+#include "engine/events/variables/EscapeExpander.h"
+#include "engine/events/variables/VariableStore.h"
 #include "fuzz/DataReaderHooks.h"
 #include "fuzz/DataSamples.h"
 

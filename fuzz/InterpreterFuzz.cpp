@@ -18,7 +18,7 @@
 #include "engine/events/PrepareCommonEvents.h"
 #include "engine/events/SystemState.h"
 #include "engine/events/TextEntryHooks.h"
-#include "engine/events/VariableStore.h"
+#include "engine/events/variables/VariableStore.h"
 #include "engine/shell/EngineRandom.h"
 #include "engine/shell/InputState.h"
 #include "fuzz/DataReaderHooks.h"

@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "engine/data/file/SaveBuffer.h"
-#include "engine/events/VariableStore.h"
+#include "engine/events/variables/VariableStore.h"
 #include "fuzz/DataReaderHooks.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

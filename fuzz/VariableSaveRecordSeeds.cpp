@@ -4,8 +4,8 @@
 #include <string>
 
 #include "engine/data/file/SaveBuffer.h"
-#include "engine/events/RootEventRunner.h"
-#include "engine/events/VariableStore.h"
+#include "engine/events/variables/RootEventRunner.h"
+#include "engine/events/variables/VariableStore.h"
 #include "fuzz/WriteSeed.h"
 
 namespace {

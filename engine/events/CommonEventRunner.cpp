@@ -3,7 +3,7 @@
 #include <map>
 
 #include "engine/data/CommonEventList.h"
-#include "engine/events/VariableStore.h"
+#include "engine/events/variables/VariableStore.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include "engine/data/CommonEventList.h"
 #include "engine/data/database/Databases.h"
 #include "engine/events/EventInterpreter.h"
-#include "engine/events/VariableId.h"
-#include "engine/events/VariableStore.h"
+#include "engine/events/variables/VariableId.h"
+#include "engine/events/variables/VariableStore.h"
 
 namespace {
 

@@ -5,9 +5,9 @@
 
 #include <cstdint>
 
-#include "runtime/softrender/PlainDrawSetup.h"
-#include "runtime/softrender/ScaledDrawSetup.h"
-#include "runtime/softrender/ShapeDrawSetup.h"
+#include "runtime/softrender/plain/PlainDrawSetup.h"
+#include "runtime/softrender/scaled/ScaledDrawSetup.h"
+#include "runtime/softrender/shapes/ShapeDrawSetup.h"
 
 enum class SoftDrawIsa { Automatic, Sse2, Avx2 };
 

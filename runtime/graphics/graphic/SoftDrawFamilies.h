@@ -6,8 +6,8 @@
 
 #include <cstdint>
 
-#include "runtime/softrender/FlatDraw.h"
-#include "runtime/softrender/MappedDraw.h"
+#include "runtime/softrender/shapes/FlatDraw.h"
+#include "runtime/softrender/shapes/MappedDraw.h"
 #include "runtime/softrender/MemImg.h"
 
 struct SoftDrawFamilies {

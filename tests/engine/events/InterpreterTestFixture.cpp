@@ -5,7 +5,7 @@
 #include "engine/events/InterpreterHooks.h"
 #include "engine/events/PrepareCommonEvents.h"
 #include "engine/events/SystemState.h"
-#include "engine/events/VariableStore.h"
+#include "engine/events/variables/VariableStore.h"
 #include "engine/shell/EngineRandom.h"
 
 void InterpreterTest::SetUp() {

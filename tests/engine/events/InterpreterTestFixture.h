@@ -8,7 +8,7 @@
 
 #include "engine/data/map/EventCommand.h"
 #include "engine/events/EventInterpreter.h"
-#include "tests/engine/events/VariablesTestFixture.h"
+#include "tests/engine/events/variables/VariablesTestFixture.h"
 
 class InterpreterTest : public VariablesTest {
  protected:

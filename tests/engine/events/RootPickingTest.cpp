@@ -6,7 +6,7 @@
 #include "engine/events/InterpreterHooks.h"
 #include "engine/events/RootInterpreter.h"
 #include "engine/events/SystemState.h"
-#include "engine/events/VariableStore.h"
+#include "engine/events/variables/VariableStore.h"
 #include "tests/engine/events/InterpreterTestFixture.h"
 #include "tests/support/CommandListBuilder.h"
 #include "tests/support/FakeMapHooks.h"

@@ -12,7 +12,7 @@
 
 #include "runtime/graphics/state/DrawState.h"
 #include "runtime/softrender/BlendTables.h"
-#include "runtime/softrender/FlatDraw.h"
+#include "runtime/softrender/shapes/FlatDraw.h"
 #include "runtime/softrender/MemImg.h"
 #include "runtime/softrender/SoftDrawIsa.h"
 

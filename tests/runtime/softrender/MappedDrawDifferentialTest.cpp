@@ -12,7 +12,7 @@
 
 #include "runtime/graphics/state/DrawState.h"
 #include "runtime/softrender/BlendTables.h"
-#include "runtime/softrender/MappedDraw.h"
+#include "runtime/softrender/shapes/MappedDraw.h"
 #include "runtime/softrender/MemImg.h"
 #include "runtime/softrender/SoftDrawIsa.h"
 #include "tests/runtime/softrender/DifferentialCases.h"

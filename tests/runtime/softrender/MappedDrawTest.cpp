@@ -14,7 +14,7 @@
 
 #include "runtime/graphics/state/DrawState.h"
 #include "runtime/softrender/BlendTables.h"
-#include "runtime/softrender/MappedDraw.h"
+#include "runtime/softrender/shapes/MappedDraw.h"
 #include "runtime/softrender/MemImg.h"
 #include "runtime/softrender/SoftDrawIsa.h"
 

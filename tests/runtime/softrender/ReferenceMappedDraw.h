@@ -6,7 +6,7 @@
 // wrap.
 
 #include "runtime/graphics/state/DrawState.h"
-#include "runtime/softrender/MappedDraw.h"
+#include "runtime/softrender/shapes/MappedDraw.h"
 #include "runtime/softrender/MemImg.h"
 
 void ReferenceSoftDrawTriangle(MemImg* destination, const MemImg* source, const TexturedVertex* vertices,

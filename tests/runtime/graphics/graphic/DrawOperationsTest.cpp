@@ -12,8 +12,8 @@
 #include "runtime/graphics/graphic/GraphicTable.h"
 #include "runtime/graphics/graphic/Surface2D.h"
 #include "runtime/graphics/state/DrawState.h"
-#include "runtime/softrender/FlatDraw.h"
-#include "runtime/softrender/MappedDraw.h"
+#include "runtime/softrender/shapes/FlatDraw.h"
+#include "runtime/softrender/shapes/MappedDraw.h"
 #include "runtime/softrender/SoftDraw.h"
 #include "tests/runtime/graphics/GraphicsFixture.h"
 

@@ -1,0 +1,28 @@
+#include "engine/events/EventInterpreter.h"
+#include "engine/events/variables/RootEventRunner.h"
+
+namespace {
+
+// A channel stored as change + 100 (0 to 200) into -255..255.
+int16_t Channel(int32_t word, int shift) {
+  const int32_t c = (word >> shift) & 0xFF;
+  return static_cast<int16_t>((c - 100) * 255 / 100);
+}
+
+}  // namespace
+
+bool EventInterpreter::SetScreenTone() {
+  const EventCommand& command = Current();
+  const int32_t word = command.arguments.size() > 1 ? command.arguments[1] : 0;
+  const int32_t frames = command.arguments.size() > 2 ? command.arguments[2] : 0;
+  // Red is the low byte here.
+  const int16_t r = Channel(word, 0);
+  const int16_t g = Channel(word, 8);
+  const int16_t b = Channel(word, 16);
+  if (word & (1 << 24)) {
+    RootRunner.SetFlash(r, g, b, frames);
+  } else {
+    RootRunner.SetToneTarget(r, g, b, frames);
+  }
+  return true;
+}
