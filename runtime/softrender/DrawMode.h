@@ -5,6 +5,8 @@
 #include <cstdint>
 
 #include "runtime/graphics/state/DrawState.h"
+#include "runtime/softrender/BlendTables.h"
+#include "runtime/softrender/MemImg.h"
 
 struct DrawMode {
   int mode;
@@ -37,4 +39,32 @@ inline bool CurrentDrawMode(DrawMode* out) {
   }
   *out = {mode, parameter};
   return true;
+}
+
+// Whether any raw source value can equal the key: a 16-bit word never
+// equals a key above 0xFFFF, a palette index none above 255.
+inline bool KeyCanMatch(const MemImgStore* source) {
+  if (source->paletteFlag) return source->colorKey <= 0xFF;
+  if (source->pixelType == MemImgRgb565) return source->colorKey <= 0xFFFF;
+  return true;
+}
+
+// The per-draw fields of every family that reads a source image: key, mode
+// and parameter, brightness, transparency and the blend-graphic weights. A
+// key that no source value can equal is the same as no key (alpha sources
+// read the flag as their own rule).
+template <typename Setup>
+void SetSourceBlendFields(Setup& p, const MemImgStore* source, const DrawMode& drawMode, bool sourceAlpha,
+                          int transparent) {
+  p.colorKey = source->colorKey;
+  p.blendMode = drawMode.mode;
+  p.parameter = drawMode.parameter;
+  const uint32_t brightness = gDrawState.brightness;
+  p.brightness[0] = static_cast<uint8_t>(brightness);
+  p.brightness[1] = static_cast<uint8_t>(brightness >> 8);
+  p.brightness[2] = static_cast<uint8_t>(brightness >> 16);
+  p.whiteBrightness = (brightness & 0xFFFFFF) == 0xFFFFFF;
+  p.sourceAlpha = sourceAlpha;
+  p.transparent = transparent != 0 && (sourceAlpha || KeyCanMatch(source));
+  p.graphicWeights = gSoftBlendTables.blendGraphic;
 }

@@ -41,14 +41,6 @@ bool ReadsBackWrites(const PlainDrawSetup& p, int sourceBytes, int destinationBy
   return d.begin < s.end && s.begin < d.end;
 }
 
-// Whether any raw source value can equal the key: a 16-bit word never
-// equals a key above 0xFFFF, a palette index none above 255.
-bool KeyCanMatch(const MemImgStore* source) {
-  if (source->paletteFlag) return source->colorKey <= 0xFF;
-  if (source->pixelType == MemImgRgb565) return source->colorKey <= 0xFFFF;
-  return true;
-}
-
 // Whether a blend graphic has a weight for every drawn source pixel: a valid
 // one-byte image reaching past (sx + width, sy + height).
 bool CoversDrawnPart(const MemImg& graphic, int sx, int sy, int width, int height) {
@@ -79,8 +71,6 @@ void SoftDrawImage(MemImg* destination, const MemImg* source, int x, int y, int 
 
   DrawMode drawMode;
   if (!CurrentDrawMode(&drawMode)) return;
-  const int mode = drawMode.mode;
-  const uint32_t parameter = drawMode.parameter;
 
   const int sourceBytes = MemImgBytesPerPixel(ss);
   const int destinationBytes = MemImgBytesPerPixel(ds);
@@ -100,20 +90,8 @@ void SoftDrawImage(MemImg* destination, const MemImg* source, int x, int y, int 
   }
   p.width = width;
   p.height = height;
-  p.colorKey = ss->colorKey;
-  p.blendMode = mode;
-  p.parameter = parameter;
-  const uint32_t brightness = gDrawState.brightness;
-  p.brightness[0] = static_cast<uint8_t>(brightness);
-  p.brightness[1] = static_cast<uint8_t>(brightness >> 8);
-  p.brightness[2] = static_cast<uint8_t>(brightness >> 16);
-  p.whiteBrightness = (brightness & 0xFFFFFF) == 0xFFFFFF;
-  p.sourceAlpha = ss->alphaFlag != 0;
-  // A key that no source value can equal is the same as no key (alpha
-  // sources read the flag as their own rule).
-  p.transparent = transparent != 0 && (p.sourceAlpha || KeyCanMatch(ss));
+  SetSourceBlendFields(p, ss, drawMode, ss->alphaFlag != 0, transparent);
   p.mmx = IsMmxUsable() == 1;
-  p.graphicWeights = gSoftBlendTables.blendGraphic;
   p.overlap = ReadsBackWrites(p, sourceBytes, destinationBytes);
 
   CurrentSoftDrawEntryPoints().plainDraw(p);

@@ -51,12 +51,6 @@ ByteRange AreaBytes(const uint8_t* start, int32_t pitch, int64_t rowBytes, int64
 
 bool Intersect(ByteRange a, ByteRange b) { return a.begin < b.end && b.begin < a.end; }
 
-bool KeyCanMatch(const MemImgStore* source) {
-  if (source->paletteFlag) return source->colorKey <= 0xFF;
-  if (source->pixelType == MemImgRgb565) return source->colorKey <= 0xFFFF;
-  return true;
-}
-
 }  // namespace
 
 void SoftDrawImageScaled(MemImg* destination, const MemImg* source, int x1, int y1, int x2, int y2, int transparent,
@@ -103,8 +97,6 @@ void SoftDrawImageScaled(MemImg* destination, const MemImg* source, int x1, int 
 
   DrawMode drawMode;
   if (!CurrentDrawMode(&drawMode)) return;
-  const int mode = drawMode.mode;
-  const uint32_t parameter = drawMode.parameter;
 
   FillSteps(gColumns, width, int64_t{area.left} - left, columnStep, source->width, mirrorX);
   FillSteps(gRows, height, int64_t{area.top} - top, rowStep, source->height, mirrorY);
@@ -132,18 +124,8 @@ void SoftDrawImageScaled(MemImg* destination, const MemImg* source, int x1, int 
   p.reversed = mirrorX && columnStep == 65536;
   p.doubled = !mirrorX && columnStep == 2 * 65536;
   p.halved = !mirrorX && 2 * w == source->width;
-  p.colorKey = ss->colorKey;
-  p.blendMode = mode;
-  p.parameter = parameter;
-  const uint32_t brightness = gDrawState.brightness;
-  p.brightness[0] = static_cast<uint8_t>(brightness);
-  p.brightness[1] = static_cast<uint8_t>(brightness >> 8);
-  p.brightness[2] = static_cast<uint8_t>(brightness >> 16);
-  p.whiteBrightness = (brightness & 0xFFFFFF) == 0xFFFFFF;
-  p.sourceAlpha = ss->alphaFlag != 0;
-  p.transparent = transparent != 0 && (p.sourceAlpha || KeyCanMatch(ss));
+  SetSourceBlendFields(p, ss, drawMode, ss->alphaFlag != 0, transparent);
   p.mmx = IsMmxUsable() == 1;
-  p.graphicWeights = gSoftBlendTables.blendGraphic;
   // Source and destination may be views of one store.
   const ByteRange written = AreaBytes(p.destination, p.destinationPitch, int64_t{width} * destinationBytes, height);
   const ByteRange read = AreaBytes(p.source, p.sourcePitch, int64_t{source->width} * p.sourceBytes, source->height);

@@ -20,12 +20,6 @@ IntRect RegionIn(const MemImg* destination) {
   return r;
 }
 
-bool KeyCanMatch(const MemImgStore* source) {
-  if (source->paletteFlag) return source->colorKey <= 0xFF;
-  if (source->pixelType == MemImgRgb565) return source->colorKey <= 0xFFFF;
-  return true;
-}
-
 // Everything of a mapped draw but its rows and steps; false when it draws
 // nothing.
 bool PrepareMapped(MemImg* destination, const MemImg* source, int transparent, const MemImg* blendGraphic,
@@ -45,8 +39,6 @@ bool PrepareMapped(MemImg* destination, const MemImg* source, int transparent, c
 
   DrawMode drawMode;
   if (!CurrentDrawMode(&drawMode)) return false;
-  const int mode = drawMode.mode;
-  const uint32_t parameter = drawMode.parameter;
 
   const bool wide = ds->pixelType == MemImgXrgb8888;
   p.destination = destination->pixels;
@@ -62,17 +54,7 @@ bool PrepareMapped(MemImg* destination, const MemImg* source, int transparent, c
     p.graphic = blendGraphic->pixels;
     p.graphicPitch = blendGraphic->store->pitch;
   }
-  p.colorKey = ss->colorKey;
-  p.blendMode = mode;
-  p.parameter = parameter;
-  const uint32_t brightness = gDrawState.brightness;
-  p.brightness[0] = static_cast<uint8_t>(brightness);
-  p.brightness[1] = static_cast<uint8_t>(brightness >> 8);
-  p.brightness[2] = static_cast<uint8_t>(brightness >> 16);
-  p.whiteBrightness = (brightness & 0xFFFFFF) == 0xFFFFFF;
-  p.sourceAlpha = !ss->paletteFlag && ss->alphaFlag != 0;
-  p.transparent = transparent != 0 && (p.sourceAlpha || KeyCanMatch(ss));
-  p.graphicWeights = gSoftBlendTables.blendGraphic;
+  SetSourceBlendFields(p, ss, drawMode, !ss->paletteFlag && ss->alphaFlag != 0, transparent);
   return true;
 }
 
