@@ -9,7 +9,7 @@
 #include "engine/data/file/DataFileScramble.h"
 #include "engine/data/file/FileBuffer.h"
 #include "engine/data/map/MapData.h"
-#include "engine/shell/DataFolder.h"
+#include "engine/services/DataFolder.h"
 #include "tests/support/MapFileWriter.h"
 #include "tests/support/TestDirectory.h"
 

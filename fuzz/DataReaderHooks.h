@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "engine/shell/ErrorScreen.h"
+#include "engine/services/ErrorScreen.h"
 #include "runtime/Movan.h"
 #include "tests/support/ByteWriter.h"
 

@@ -13,7 +13,7 @@
 #include "engine/map/MapCharacter.h"
 #include "engine/map/MapScene.h"
 #include "engine/map/MapSceneHooks.h"
-#include "engine/shell/DataFolder.h"
+#include "engine/services/DataFolder.h"
 #include "fuzz/DataReaderHooks.h"
 #include "tests/support/DatabaseBuilder.h"
 #include "tests/support/MapFileWriter.h"

@@ -5,7 +5,7 @@
 
 #include "engine/data/database/Databases.h"
 #include "engine/data/file/SaveBuffer.h"
-#include "engine/shell/DataFolder.h"
+#include "engine/services/DataFolder.h"
 #include "fuzz/DataReaderHooks.h"
 #include "fuzz/DataSamples.h"
 #include "fuzz/FileLayerReset.h"

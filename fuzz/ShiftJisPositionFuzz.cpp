@@ -5,7 +5,7 @@
 #include <cstring>
 #include <string>
 
-#include "engine/shell/ShiftJisPosition.h"
+#include "engine/services/ShiftJisPosition.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string text(reinterpret_cast<const char*>(data), size);

@@ -3,7 +3,7 @@
 #include "engine/data/file/CRuntimeRandom.h"
 #include "engine/data/file/DataFileFrame.h"
 #include "engine/data/file/FileBuffer.h"
-#include "engine/shell/ErrorScreen.h"
+#include "engine/services/ErrorScreen.h"
 #include "runtime/Movan.h"
 
 GameInfo GameInformation;

@@ -2,7 +2,7 @@
 
 #include "engine/data/file/DataFileFrame.h"
 #include "engine/data/file/FileBuffer.h"
-#include "engine/shell/DataFolder.h"
+#include "engine/services/DataFolder.h"
 #include "runtime/Movan.h"
 
 namespace {

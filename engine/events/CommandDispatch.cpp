@@ -7,7 +7,7 @@
 #include "engine/events/EventInterpreter.h"
 #include "engine/events/MapHooks.h"
 #include "engine/events/SystemState.h"
-#include "engine/shell/ErrorLocation.h"
+#include "engine/services/ErrorLocation.h"
 
 namespace {
 

@@ -13,9 +13,9 @@
 #include "engine/events/SystemState.h"
 #include "engine/events/variables/VariableId.h"
 #include "engine/events/variables/VariableStore.h"
-#include "engine/shell/ErrorLocation.h"
-#include "engine/shell/ErrorScreen.h"
-#include "engine/shell/ShiftJisPosition.h"
+#include "engine/services/ErrorLocation.h"
+#include "engine/services/ErrorScreen.h"
+#include "engine/services/ShiftJisPosition.h"
 
 SystemState SystemStateHub;
 

@@ -9,7 +9,7 @@
 #include "engine/map/MapScene.h"
 #include "engine/map/MapSceneHooks.h"
 #include "engine/map/WrapCoordinate.h"
-#include "engine/shell/EngineRandom.h"
+#include "engine/services/EngineRandom.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 
 #include "engine/map/MapScene.h"
 #include "engine/map/WrapCoordinate.h"
-#include "engine/shell/ErrorScreen.h"
+#include "engine/services/ErrorScreen.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include "engine/data/CommonEventList.h"
 #include "engine/data/database/Databases.h"
 #include "engine/map/MapSceneHooks.h"
-#include "engine/shell/ErrorScreen.h"
-#include "engine/shell/SoundHooks.h"
+#include "engine/services/ErrorScreen.h"
+#include "engine/services/SoundHooks.h"
 
 MapScene CurrentMap;
 

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "engine/shell/ErrorLocation.h"
-#include "engine/shell/ErrorScreen.h"
+#include "engine/services/ErrorLocation.h"
+#include "engine/services/ErrorScreen.h"
 
 int32_t DatabaseRangeErrorFlag = 0;
 

@@ -8,7 +8,7 @@
 #include "engine/data/database/Database.h"
 #include "engine/data/database/Databases.h"
 #include "engine/data/file/FileBuffer.h"
-#include "engine/shell/DataFolder.h"
+#include "engine/services/DataFolder.h"
 #include "runtime/Movan.h"
 
 namespace {

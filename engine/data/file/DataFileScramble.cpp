@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "engine/data/file/CRuntimeRandom.h"
-#include "engine/shell/ErrorScreen.h"
+#include "engine/services/ErrorScreen.h"
 #include "runtime/Movan.h"
 
 namespace {

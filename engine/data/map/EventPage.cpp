@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "engine/shell/VariableRead.h"
+#include "engine/services/VariableRead.h"
 
 namespace {
 

@@ -9,9 +9,9 @@
 #include "engine/events/EventArithmetic.h"
 #include "engine/events/EventInterpreter.h"
 #include "engine/events/variables/VariableId.h"
-#include "engine/shell/DecimalText.h"
-#include "engine/shell/ErrorLocation.h"
-#include "engine/shell/ErrorScreen.h"
+#include "engine/services/DecimalText.h"
+#include "engine/services/ErrorLocation.h"
+#include "engine/services/ErrorScreen.h"
 
 namespace {
 

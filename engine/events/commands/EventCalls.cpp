@@ -10,8 +10,8 @@
 #include "engine/events/MapHooks.h"
 #include "engine/events/SystemState.h"
 #include "engine/events/variables/VariableStore.h"
-#include "engine/shell/ErrorScreen.h"
-#include "engine/shell/StartupSettings.h"
+#include "engine/services/ErrorScreen.h"
+#include "engine/services/StartupSettings.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include "engine/events/EventInterpreter.h"
 #include "engine/events/MapHooks.h"
 #include "engine/events/variables/RootEventRunner.h"
-#include "engine/shell/ErrorLocation.h"
-#include "engine/shell/ErrorScreen.h"
+#include "engine/services/ErrorLocation.h"
+#include "engine/services/ErrorScreen.h"
 
 namespace {
 

@@ -13,10 +13,10 @@
 #include "engine/events/SystemState.h"
 #include "engine/events/TextEntryHooks.h"
 #include "engine/events/variables/VariableId.h"
-#include "engine/shell/ErrorLocation.h"
-#include "engine/shell/ErrorScreen.h"
-#include "engine/shell/ShiftJisPosition.h"
-#include "engine/shell/StartupSettings.h"
+#include "engine/services/ErrorLocation.h"
+#include "engine/services/ErrorScreen.h"
+#include "engine/services/ShiftJisPosition.h"
+#include "engine/services/StartupSettings.h"
 #include "runtime/Movan.h"
 
 namespace {

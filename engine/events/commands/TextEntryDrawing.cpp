@@ -7,7 +7,7 @@
 #include "engine/events/EventInterpreter.h"
 #include "engine/events/variables/RootEventRunner.h"
 #include "engine/events/TextEntryHooks.h"
-#include "engine/shell/StartupSettings.h"
+#include "engine/services/StartupSettings.h"
 
 namespace {
 

@@ -12,9 +12,9 @@
 #include "engine/events/EventInterpreter.h"
 #include "engine/events/MapHooks.h"
 #include "engine/events/variables/VariableId.h"
-#include "engine/shell/EngineRandom.h"
-#include "engine/shell/ErrorLocation.h"
-#include "engine/shell/ErrorScreen.h"
+#include "engine/services/EngineRandom.h"
+#include "engine/services/ErrorLocation.h"
+#include "engine/services/ErrorScreen.h"
 
 namespace {
 

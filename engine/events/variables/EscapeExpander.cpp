@@ -5,9 +5,9 @@
 
 #include "engine/events/variables/VariableId.h"
 #include "engine/events/variables/VariableStore.h"
-#include "engine/shell/ErrorLocation.h"
-#include "engine/shell/ErrorScreen.h"
-#include "engine/shell/MessageTextScan.h"
+#include "engine/services/ErrorLocation.h"
+#include "engine/services/ErrorScreen.h"
+#include "engine/services/MessageTextScan.h"
 
 namespace {
 

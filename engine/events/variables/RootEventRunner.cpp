@@ -1,6 +1,6 @@
 #include "engine/events/variables/RootEventRunner.h"
 
-#include "engine/shell/StartupSettings.h"
+#include "engine/services/StartupSettings.h"
 
 RootEventRunner RootRunner;
 

@@ -13,8 +13,8 @@
 #include "engine/events/LiveGameHooks.h"
 #include "engine/events/MapHooks.h"
 #include "engine/events/variables/VariableStore.h"
-#include "engine/shell/InputState.h"
-#include "engine/shell/StartupSettings.h"
+#include "engine/services/InputState.h"
+#include "engine/services/StartupSettings.h"
 #include "runtime/Movan.h"
 
 namespace {

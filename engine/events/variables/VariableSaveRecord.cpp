@@ -6,7 +6,7 @@
 
 #include "engine/data/CommonEventList.h"
 #include "engine/events/variables/VariableStore.h"
-#include "engine/shell/EngineRandom.h"
+#include "engine/services/EngineRandom.h"
 
 namespace {
 

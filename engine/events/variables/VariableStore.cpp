@@ -6,10 +6,10 @@
 #include "engine/data/database/Databases.h"
 #include "engine/events/MapHooks.h"
 #include "engine/events/variables/VariableId.h"
-#include "engine/shell/EngineRandom.h"
-#include "engine/shell/ErrorLocation.h"
-#include "engine/shell/ErrorScreen.h"
-#include "engine/shell/VariableRead.h"
+#include "engine/services/EngineRandom.h"
+#include "engine/services/ErrorLocation.h"
+#include "engine/services/ErrorScreen.h"
+#include "engine/services/VariableRead.h"
 #include "runtime/ShiftJis.h"
 
 // Built empty: the game's data is not loaded yet, and the title

@@ -5,7 +5,7 @@
 
 #include "engine/data/CommonEventList.h"
 #include "engine/data/file/FileBuffer.h"
-#include "engine/shell/DataFolder.h"
+#include "engine/services/DataFolder.h"
 #include "tests/engine/data/DataTestHooks.h"
 #include "tests/support/ByteWriter.h"
 #include "tests/support/CommonEventFileWriter.h"

@@ -1,7 +1,7 @@
 #include "tests/engine/data/DataTestHooks.h"
 
-#include "engine/shell/DataFolder.h"
-#include "engine/shell/ErrorScreen.h"
+#include "engine/services/DataFolder.h"
+#include "engine/services/ErrorScreen.h"
 #include "runtime/Movan.h"
 
 std::vector<ReportedMessage> DataTestHooks::messageBoxes;

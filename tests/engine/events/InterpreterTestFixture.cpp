@@ -6,7 +6,7 @@
 #include "engine/events/PrepareCommonEvents.h"
 #include "engine/events/SystemState.h"
 #include "engine/events/variables/VariableStore.h"
-#include "engine/shell/EngineRandom.h"
+#include "engine/services/EngineRandom.h"
 
 void InterpreterTest::SetUp() {
   VariablesTest::SetUp();

@@ -4,7 +4,7 @@
 #include "engine/data/database/Databases.h"
 #include "engine/events/PrepareCommonEvents.h"
 #include "engine/events/variables/VariableStore.h"
-#include "engine/shell/EngineRandom.h"
+#include "engine/services/EngineRandom.h"
 #include "tests/engine/events/InterpreterTestFixture.h"
 #include "tests/support/CommandListBuilder.h"
 

@@ -4,7 +4,7 @@
 
 #include "engine/map/MapCharacter.h"
 #include "engine/map/MapScene.h"
-#include "engine/shell/EngineRandom.h"
+#include "engine/services/EngineRandom.h"
 #include "tests/engine/map/MapTestFixture.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include "engine/events/MapHooks.h"
 #include "engine/map/MapScene.h"
 #include "engine/map/MapSceneHooks.h"
-#include "engine/shell/SoundHooks.h"
+#include "engine/services/SoundHooks.h"
 #include "tests/engine/map/MapTestFixture.h"
 
 namespace {

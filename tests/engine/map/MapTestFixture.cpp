@@ -2,9 +2,9 @@
 
 #include "engine/data/database/Databases.h"
 #include "engine/map/MapSceneHooks.h"
-#include "engine/shell/DataFolder.h"
-#include "engine/shell/ErrorScreen.h"
-#include "engine/shell/SoundHooks.h"
+#include "engine/services/DataFolder.h"
+#include "engine/services/ErrorScreen.h"
+#include "engine/services/SoundHooks.h"
 #include "runtime/host/system/MessageBox.h"
 #include "runtime/host/system/ProcessExit.h"
 #include "tests/support/DatabaseBuilder.h"

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "engine/data/database/Database.h"
-#include "engine/shell/ErrorLocation.h"
+#include "engine/services/ErrorLocation.h"
 #include "tests/engine/data/DataTestHooks.h"
 #include "tests/support/DatabaseBuilder.h"
 

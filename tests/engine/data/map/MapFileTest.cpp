@@ -7,7 +7,7 @@
 
 #include "engine/data/file/FileBuffer.h"
 #include "engine/data/map/MapData.h"
-#include "engine/shell/DataFolder.h"
+#include "engine/services/DataFolder.h"
 #include "tests/engine/data/DataTestHooks.h"
 #include "tests/support/ByteWriter.h"
 #include "tests/support/MapFileWriter.h"

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "engine/data/map/MapData.h"
-#include "engine/shell/VariableRead.h"
+#include "engine/services/VariableRead.h"
 
 namespace {
 

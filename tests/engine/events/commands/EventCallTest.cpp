@@ -7,7 +7,7 @@
 #include "engine/events/EventInterpreter.h"
 #include "engine/events/SystemState.h"
 #include "engine/events/variables/VariableStore.h"
-#include "engine/shell/StartupSettings.h"
+#include "engine/services/StartupSettings.h"
 #include "tests/engine/events/InterpreterTestFixture.h"
 #include "tests/support/CommandListBuilder.h"
 #include "tests/support/CommonEventFileWriter.h"

@@ -5,7 +5,7 @@
 #include "engine/events/EventInterpreter.h"
 #include "engine/events/variables/RootEventRunner.h"
 #include "engine/events/SystemState.h"
-#include "engine/shell/InputState.h"
+#include "engine/services/InputState.h"
 #include "tests/engine/events/InterpreterTestFixture.h"
 #include "tests/support/CommandListBuilder.h"
 

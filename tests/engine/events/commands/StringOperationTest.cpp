@@ -13,7 +13,7 @@
 #include "engine/events/SystemState.h"
 #include "engine/events/TextEntryHooks.h"
 #include "engine/events/variables/VariableStore.h"
-#include "engine/shell/StartupSettings.h"
+#include "engine/services/StartupSettings.h"
 #include "runtime/Movan.h"
 #include "tests/engine/events/InterpreterTestFixture.h"
 #include "tests/support/CommandListBuilder.h"

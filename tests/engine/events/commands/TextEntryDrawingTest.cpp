@@ -8,7 +8,7 @@
 #include "engine/events/InterpreterHooks.h"
 #include "engine/events/variables/RootEventRunner.h"
 #include "engine/events/TextEntryHooks.h"
-#include "engine/shell/StartupSettings.h"
+#include "engine/services/StartupSettings.h"
 #include "tests/engine/events/variables/VariablesTestFixture.h"
 #include "tests/support/DatabaseBuilder.h"
 

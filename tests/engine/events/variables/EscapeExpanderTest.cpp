@@ -5,7 +5,7 @@
 
 #include "engine/events/variables/EscapeExpander.h"
 #include "engine/events/variables/VariableStore.h"
-#include "engine/shell/ErrorLocation.h"
+#include "engine/services/ErrorLocation.h"
 #include "tests/engine/events/variables/VariablesTestFixture.h"
 #include "tests/support/FakeMapHooks.h"
 

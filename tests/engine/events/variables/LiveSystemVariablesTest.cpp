@@ -8,8 +8,8 @@
 #include "engine/events/MapHooks.h"
 #include "engine/events/variables/RootEventRunner.h"
 #include "engine/events/variables/VariableStore.h"
-#include "engine/shell/InputState.h"
-#include "engine/shell/StartupSettings.h"
+#include "engine/services/InputState.h"
+#include "engine/services/StartupSettings.h"
 #include "tests/engine/events/variables/VariablesTestFixture.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include "engine/data/database/Databases.h"
 #include "engine/events/variables/RootEventRunner.h"
 #include "engine/events/variables/VariableStore.h"
-#include "engine/shell/EngineRandom.h"
+#include "engine/services/EngineRandom.h"
 #include "tests/engine/events/variables/VariablesTestFixture.h"
 #include "tests/support/ByteWriter.h"
 #include "tests/support/DatabaseBuilder.h"

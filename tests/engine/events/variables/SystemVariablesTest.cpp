@@ -5,7 +5,7 @@
 #include "engine/events/variables/KeyConfig.h"
 #include "engine/events/variables/RootEventRunner.h"
 #include "engine/events/variables/VariableStore.h"
-#include "engine/shell/StartupSettings.h"
+#include "engine/services/StartupSettings.h"
 #include "tests/engine/events/variables/VariablesTestFixture.h"
 
 namespace {

@@ -6,9 +6,9 @@
 #include "engine/data/database/Databases.h"
 #include "engine/events/variables/VariableId.h"
 #include "engine/events/variables/VariableStore.h"
-#include "engine/shell/EngineRandom.h"
-#include "engine/shell/ErrorLocation.h"
-#include "engine/shell/VariableRead.h"
+#include "engine/services/EngineRandom.h"
+#include "engine/services/ErrorLocation.h"
+#include "engine/services/VariableRead.h"
 #include "tests/engine/events/variables/VariablesTestFixture.h"
 #include "tests/support/FakeMapHooks.h"
 

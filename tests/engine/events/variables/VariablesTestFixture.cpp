@@ -6,9 +6,9 @@
 #include "engine/data/database/Databases.h"
 #include "engine/events/variables/RootEventRunner.h"
 #include "engine/events/variables/VariableStore.h"
-#include "engine/shell/ErrorLocation.h"
-#include "engine/shell/ErrorScreen.h"
-#include "engine/shell/StartupSettings.h"
+#include "engine/services/ErrorLocation.h"
+#include "engine/services/ErrorScreen.h"
+#include "engine/services/StartupSettings.h"
 #include "tests/support/DatabaseBuilder.h"
 
 std::vector<ErrorScreenLines> VariablesTest::errors;

@@ -1,4 +1,4 @@
-#include "engine/shell/DataFolder.h"
+#include "engine/services/DataFolder.h"
 
 namespace {
 std::string gDataFolder = "Data\\";

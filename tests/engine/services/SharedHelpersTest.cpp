@@ -5,11 +5,11 @@
 #include <string>
 #include <vector>
 
-#include "engine/shell/DecimalText.h"
-#include "engine/shell/EngineRandom.h"
-#include "engine/shell/MessageTextScan.h"
-#include "engine/shell/ShiftJisPosition.h"
-#include "engine/shell/StartupSettings.h"
+#include "engine/services/DecimalText.h"
+#include "engine/services/EngineRandom.h"
+#include "engine/services/MessageTextScan.h"
+#include "engine/services/ShiftJisPosition.h"
+#include "engine/services/StartupSettings.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "engine/shell/SoundHooks.h"
+#include "engine/services/SoundHooks.h"
 
 namespace {
 

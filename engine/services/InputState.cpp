@@ -1,4 +1,4 @@
-#include "engine/shell/InputState.h"
+#include "engine/services/InputState.h"
 
 #include "runtime/Movan.h"
 

@@ -1,4 +1,4 @@
-#include "engine/shell/ErrorScreen.h"
+#include "engine/services/ErrorScreen.h"
 
 #include "runtime/Movan.h"
 

@@ -1,4 +1,4 @@
-#include "engine/shell/ShiftJisPosition.h"
+#include "engine/services/ShiftJisPosition.h"
 
 #include <cstdint>
 

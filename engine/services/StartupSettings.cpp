@@ -1,4 +1,4 @@
-#include "engine/shell/StartupSettings.h"
+#include "engine/services/StartupSettings.h"
 
 #include <cstring>
 

@@ -1,4 +1,4 @@
-#include "engine/shell/DecimalText.h"
+#include "engine/services/DecimalText.h"
 
 #include <cstdio>
 

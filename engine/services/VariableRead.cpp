@@ -1,4 +1,4 @@
-#include "engine/shell/VariableRead.h"
+#include "engine/services/VariableRead.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "engine/shell/EngineRandom.h"
+#include "engine/services/EngineRandom.h"
 
 #include "runtime/Movan.h"
 

@@ -1,4 +1,4 @@
-#include "engine/shell/ErrorLocation.h"
+#include "engine/services/ErrorLocation.h"
 
 std::string ErrorLocationText() {
   const ErrorLocation& at = PublishedErrorLocation;
