@@ -122,9 +122,15 @@ AVFormatContext* OpenMovieDemuxer(MovieInput* in) {
   format->probesize = kProbeBytes;
   format->max_analyze_duration = kAnalyseMicroseconds;
   format->max_streams = kMaxStreams;
+  // Demuxers that open files of their own in contexts of their own (a list
+  // of files) inherit this list, which names no protocol at all.
+  AVDictionary* options = nullptr;
+  av_dict_set(&options, "protocol_whitelist", "none", 0);
   // No name: a name's extension would let a demuxer take any file (a text
   // file read as terminal art, for one).
-  if (avformat_open_input(&format, "", nullptr, nullptr) < 0) return nullptr;  // frees the context
+  const int opened = avformat_open_input(&format, "", nullptr, &options);  // frees the context on failure
+  av_dict_free(&options);
+  if (opened < 0) return nullptr;
   if (avformat_find_stream_info(format, nullptr) < 0) {
     avformat_close_input(&format);
     return nullptr;
