@@ -27,8 +27,6 @@ constexpr uint32_t kAudioStepFrames = 1024;
 constexpr int64_t kAudioSlackFrames = AudioRenderer::kRate / 100;
 // Decoded sound frames longer than this are damage, not sound.
 constexpr int64_t kLongestSoundFrames = int64_t{AudioRenderer::kRate} * 10;
-// Pictures larger than this are refused by the decoder itself.
-constexpr int kMaxPixels = 1 << 26;
 // How far before a seek target the search for its key frame goes back
 // when a seek lands after it; beyond the last, from the start.
 constexpr HostMovieTime kKeySearchMargins[] = {kHostMovieTimePerSecond, 4 * kHostMovieTimePerSecond,
@@ -134,7 +132,7 @@ AVCodecContext* OpenDecoder(const AVStream* stream) {
     return nullptr;
   }
   context->thread_count = 1;  // the graph's own thread is the only one
-  context->max_pixels = kMaxPixels;
+  context->max_pixels = kHostMovieMaxPixels;
   context->pkt_timebase = stream->time_base;
   if (avcodec_open2(context, codec, nullptr) < 0) avcodec_free_context(&context);
   return context;

@@ -23,6 +23,11 @@ struct HostMovieGraph;
 struct HostMovieSurface;
 struct HostMovieSample;
 
+// The size cap of every image of the layer: no surface and no decoded
+// picture is larger.
+constexpr int32_t kHostMovieMaxSide = 32767;
+constexpr int64_t kHostMovieMaxPixels = int64_t{1} << 26;
+
 // Media time in units of 100 ns from the start of the file.
 using HostMovieTime = int64_t;
 constexpr HostMovieTime kHostMovieTimePerSecond = 10000000;

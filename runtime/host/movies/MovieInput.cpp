@@ -8,6 +8,7 @@ extern "C" {
 #include <cerrno>
 #include <cstdio>
 #include <new>
+#include <vector>
 
 #include "runtime/host/files/HostFile.h"
 
@@ -131,7 +132,16 @@ AVFormatContext* OpenMovieDemuxer(MovieInput* in) {
   const int opened = avformat_open_input(&format, "", nullptr, &options);  // frees the context on failure
   av_dict_free(&options);
   if (opened < 0) return nullptr;
-  if (avformat_find_stream_info(format, nullptr) < 0) {
+  // The decoders that look for the streams' parameters decode no picture
+  // beyond the layer's size cap either.
+  std::vector<AVDictionary*> streamOptions(format->nb_streams, nullptr);
+  for (AVDictionary*& o : streamOptions) {
+    av_dict_set_int(&o, "max_pixels", kHostMovieMaxPixels, 0);
+    av_dict_set_int(&o, "threads", 1, 0);
+  }
+  const int found = avformat_find_stream_info(format, streamOptions.data());
+  for (AVDictionary*& o : streamOptions) av_dict_free(&o);
+  if (found < 0) {
     avformat_close_input(&format);
     return nullptr;
   }

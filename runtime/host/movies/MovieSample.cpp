@@ -16,10 +16,6 @@ extern "C" {
 
 namespace {
 
-// The size cap of every image of the layer.
-constexpr int32_t kMaxSide = 32767;
-constexpr int64_t kMaxPixels = int64_t{1} << 26;
-
 constexpr HostMoviePixelFormat kXrgb = {32, 0xFF0000, 0xFF00, 0xFF};
 
 // The pixel formats frames are converted into; the masks are those of
@@ -65,8 +61,8 @@ struct HostMovieSample {
 
 HostMovieSurface* HostMovieCreateSurface(const HostMoviePixelFormat& format, int width, int height) {
   const int bits = format.bitsPerPixel;
-  if (width < 1 || height < 1 || width > kMaxSide || height > kMaxSide ||
-      int64_t{width} * height > kMaxPixels) {
+  if (width < 1 || height < 1 || width > kHostMovieMaxSide || height > kHostMovieMaxSide ||
+      int64_t{width} * height > kHostMovieMaxPixels) {
     return nullptr;
   }
   if (bits != 8 && bits != 15 && bits != 16 && bits != 24 && bits != 32) return nullptr;
@@ -168,7 +164,7 @@ int HostMovieUpdateSample(HostMovieSample* sample, uint32_t waitMs) {
       now = ClockNow(g);
       if (g.stock.DropLate(now)) g.wakeDecoder.notify_all();
       // Settled once a later frame than the one due is there, or no more come.
-      const bool settled = g.videoEnded || (!g.stock.Empty() && (g.stock.BackTime() > now || g.posterDue));
+      const bool settled = g.videoEnded || (!g.stock.Empty() && g.stock.BackTime() > now);
       if (settled || g.frameArrived.wait_until(lock, giveUp) == std::cv_status::timeout) break;
     }
     if (g.stock.Empty()) return g.videoEnded ? -1 : 0;
