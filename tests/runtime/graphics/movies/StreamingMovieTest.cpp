@@ -105,9 +105,12 @@ TEST_F(StreamingMovieTest, AMovieOpensStoppedItsSoundSilentAndItsGraphicKeepsIts
   EXPECT_EQ(m.frameImage.pitch, 256);
   EXPECT_EQ(HostMovieGetState(m.graph), kHostMovieStopped);
 
+  // Content of our own in the graphic: the movie never replaces it.
+  ASSERT_EQ(DrawRectangle(0, 0, 64, 48, PackColor(10, 200, 30), 1), 0);
+  ASSERT_EQ(CaptureScreenToGraphic(0, 0, 64, 48, graphic), 0);
   for (int pass = 0; pass < 3; ++pass) {
-    ASSERT_EQ(DrawGraphicAt(10, 20, graphic, 0), 0);
-    EXPECT_EQ(BackPixel(10 + kClipRedX, 20 + kClipBlockY), 0u) << "as the graphic was made";
+    ASSERT_EQ(DrawGraphicAt(100, 120, graphic, 0), 0);
+    EXPECT_EQ(BackPixel(100 + kClipRedX, 120 + kClipBlockY), 0x0AC81Eu);
     EXPECT_EQ(Mix(4410), 0) << "the sound is loaded, not played";
   }
   EXPECT_FALSE(Logged("ムービーファイルオープン処理時にエラーが発生しました"));
