@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/events/variables/VariableStore.h"
 #include "tests/engine/presentation/windows/WindowFixture.h"
 
 namespace {
@@ -192,6 +193,12 @@ TEST_F(ChoiceWindowTest, AMessageWithChoicesShowsNoWaitCursorAndBothCloseInOneFr
   EXPECT_FALSE(message().open) << "closed later in the same frame";
   EXPECT_EQ(Delivered(), 2);
   EXPECT_TRUE(MessageReleased());
+  VariableStore store(&RootRunner);
+  EXPECT_EQ(store.GetVariable(9000020), 0) << "system variable 20: the row chosen";
+  EXPECT_EQ(store.GetVariable(9000012), 1) << "system variable 12 until the next update";
+  Frame();
+  EXPECT_EQ(store.GetVariable(9000012), 0);
+  EXPECT_EQ(store.GetVariable(9000020), -1);
   EXPECT_EQ(SystemStateHub.pendingMessageText, "");
   EXPECT_EQ(SystemStateHub.windowOpen, 0);
   EXPECT_EQ(SystemStateHub.choiceWithMessage, 0);
