@@ -5,17 +5,17 @@
 
 #include "engine/presentation/text/TextBlock.h"
 #include "tests/engine/presentation/MessageText.h"
-#include "tests/engine/presentation/PresentationFixture.h"
+#include "tests/engine/presentation/RichTextFixture.h"
 
 namespace {
 
 // Draws on the black back screen with fake glyphs: a single-byte glyph of
 // size s drawn at (x, y) is inked in the columns x + 1 to x + s / 2 - 1 and
 // the rows y + 1 to y + s - 4.
-class TextDrawTest : public PresentationFixture {
+class TextDrawTest : public RichTextFixture {
  protected:
   void SetUp() override {
-    PresentationFixture::SetUp();
+    RichTextFixture::SetUp();
     RootRunner.messageFontSize = 24;
     ClearBack();
   }

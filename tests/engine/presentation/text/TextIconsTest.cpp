@@ -7,7 +7,7 @@
 #include "engine/presentation/text/TextResources.h"
 #include "runtime/platform/archive/ArchiveAwareFiles.h"
 #include "tests/engine/presentation/MessageText.h"
-#include "tests/engine/presentation/PresentationFixture.h"
+#include "tests/engine/presentation/RichTextFixture.h"
 #include "tests/support/ArchiveWriter.h"
 #include "tests/support/BmpFileWriter.h"
 
@@ -22,7 +22,7 @@ std::string SolidBmp(int32_t width, int32_t height, uint32_t rgb) {
   return BmpFile(fields);
 }
 
-class TextIconsTest : public PresentationFixture {
+class TextIconsTest : public RichTextFixture {
  protected:
   std::vector<int32_t> LoadedNumbers() const {
     std::vector<int32_t> numbers;

@@ -5,7 +5,7 @@
 
 #include "engine/presentation/text/TextBlock.h"
 #include "tests/engine/presentation/MessageText.h"
-#include "tests/engine/presentation/PresentationFixture.h"
+#include "tests/engine/presentation/RichTextFixture.h"
 
 namespace {
 
@@ -13,10 +13,10 @@ using Table = std::vector<int32_t>;
 
 // Measures with fake glyphs: a single-byte character advances half its
 // size, a two-byte one its size - 1.
-class TextLayoutTest : public PresentationFixture {
+class TextLayoutTest : public RichTextFixture {
  protected:
   void SetUp() override {
-    PresentationFixture::SetUp();
+    RichTextFixture::SetUp();
     RootRunner.messageFontSize = 24;
   }
   TextBlock Measured(const std::string& text) {

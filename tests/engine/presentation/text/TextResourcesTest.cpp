@@ -3,11 +3,11 @@
 #include <string>
 
 #include "engine/presentation/text/TextResources.h"
-#include "tests/engine/presentation/PresentationFixture.h"
+#include "tests/engine/presentation/RichTextFixture.h"
 
 namespace {
 
-using TextResourcesTest = PresentationFixture;
+using TextResourcesTest = RichTextFixture;
 
 // The cache's live fonts and the layer's default font.
 int LiveFonts() {

@@ -4,17 +4,17 @@
 
 #include "engine/presentation/text/TextBlock.h"
 #include "tests/engine/presentation/MessageText.h"
-#include "tests/engine/presentation/PresentationFixture.h"
+#include "tests/engine/presentation/RichTextFixture.h"
 
 namespace {
 
 // The reveal as an owner drives it: once a frame the reveal advances and
 // the block is drawn; the pen after a draw pass tells how far it got
 // (single-byte characters of the fake glyphs advance 12 pixels at size 24).
-class TextRevealTest : public PresentationFixture {
+class TextRevealTest : public RichTextFixture {
  protected:
   void SetUp() override {
-    PresentationFixture::SetUp();
+    RichTextFixture::SetUp();
     RootRunner.messageFontSize = 24;
   }
   void Open(const std::string& text, double speed = 240.0) {

@@ -10,7 +10,7 @@
 
 #include "engine/presentation/windows/ChoiceWindow.h"
 #include "engine/presentation/windows/MessageWindow.h"
-#include "tests/engine/presentation/PresentationFixture.h"
+#include "tests/engine/presentation/RichTextFixture.h"
 #include "tests/support/BmpFileWriter.h"
 
 inline std::string StripBmp(int32_t width, const std::vector<std::pair<int32_t, uint32_t>>& cells) {
@@ -25,12 +25,12 @@ inline std::string StripBmp(int32_t width, const std::vector<std::pair<int32_t, 
   return BmpFile(fields);
 }
 
-class WindowFixture : public PresentationFixture {
+class WindowFixture : public RichTextFixture {
  protected:
   static constexpr uint64_t kWaiter = 5;
 
   void SetUp() override {
-    PresentationFixture::SetUp();
+    RichTextFixture::SetUp();
     RootRunner.messageFontSize = 24;
     dir.Write("Data/System/cursor.bmp", StripBmp(16, {{16, 0xFF0000}, {16, 0x00FF00}}));
     dir.Write("Data/System/skin.bmp", StripBmp(24, {{24, 0x0000FF}}));
@@ -50,7 +50,7 @@ class WindowFixture : public PresentationFixture {
   void TearDown() override {
     message().Release();
     choice().Release();
-    PresentationFixture::TearDown();
+    RichTextFixture::TearDown();
   }
 
   // As the show-message command leaves it.

@@ -25,7 +25,7 @@
 #include "tests/runtime/graphics/GraphicsFixture.h"
 #include "tests/support/DatabaseBuilder.h"
 
-class PresentationFixture : public GraphicsFixture {
+class RichTextFixture : public GraphicsFixture {
  protected:
   void SetUp() override {
     GraphicsFixture::SetUp();
