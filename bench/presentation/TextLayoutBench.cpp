@@ -24,9 +24,8 @@
 #include "engine/presentation/windows/MessageWindow.h"
 #include "engine/services/DataFolder.h"
 #include "runtime/Movan.h"
-#include "runtime/graphics/fonts/FontEntry.h"
 #include "runtime/graphics/fonts/FontHandles.h"
-#include "runtime/graphics/fonts/GlyphCache.h"
+#include "bench/fonts/PixmanGlyphMasks.h"
 #include "tests/support/BmpFileWriter.h"
 #include "tests/support/DatabaseBuilder.h"
 #include "tests/support/TestDirectory.h"
@@ -174,50 +173,19 @@ void BM_PixmanGlyphs(benchmark::State& state) {
   if (!GameStarted()) return state.SkipWithError("no layer");
   const std::vector<std::string> lines = PlainLines();
   const int32_t font = TextResourcesHub.GetFont(0, 22, TextBlock::kFontThickness, 0);
-  for (const std::string& line : lines) GetTextWidthWithFont(line.c_str(), -1, font, 0);
-  FontEntry& e = *GetFontEntry(font);
-  struct Mask {
-    pixman_image_t* image;
-    int x, y, w, h;
-  };
-  std::vector<Mask> masks;
-  std::vector<std::vector<uint8_t>> storage;
+  PixmanGlyphMasks masks;
   for (size_t row = 0; row < lines.size(); ++row) {
-    int pen = 16;
-    for (const char* p = lines[row].c_str(); *p; p += ShiftJisCharLength(p)) {
-      const uint16_t code = ShiftJisCharLength(p) == 2 ? static_cast<uint16_t>(static_cast<uint8_t>(p[0]) | static_cast<uint8_t>(p[1]) << 8)
-                                                       : static_cast<uint8_t>(p[0]);
-      if (e.glyphIndex[code] < 0) continue;
-      const GlyphCell& cell = e.cells[e.glyphIndex[code]];
-      const int stride = (cell.boxWidth + 3) / 4 * 4;
-      storage.emplace_back(static_cast<size_t>(stride) * (cell.boxHeight > 0 ? cell.boxHeight : 1));
-      for (int y = 0; y < cell.boxHeight; ++y) {
-        for (int x = 0; x < cell.boxWidth; ++x) {
-          storage.back()[static_cast<size_t>(y * stride + x)] =
-              static_cast<uint8_t>((CellPixels(e, cell)[y * e.cachePitch + x] & 15) * 17);
-        }
-      }
-      masks.push_back({pixman_image_create_bits(PIXMAN_a8, cell.boxWidth, cell.boxHeight,
-                                                reinterpret_cast<uint32_t*>(storage.back().data()), stride),
-                       pen + cell.originX, 304 + 28 * static_cast<int>(row) + cell.yOffset, cell.boxWidth,
-                       cell.boxHeight});
-      pen += cell.advance;
-    }
+    GetTextWidthWithFont(lines[row].c_str(), -1, font, 0);
+    masks.AddLine(*GetFontEntry(font), lines[row].c_str(), 16, 304 + 28 * static_cast<int>(row));
   }
   std::vector<uint32_t> screen(640 * 480, 0);
   pixman_image_t* destination = pixman_image_create_bits(PIXMAN_x8r8g8b8, 640, 480, screen.data(), 640 * 4);
-  const pixman_color_t white = {0xFFFF, 0xFFFF, 0xFFFF, 0xFFFF};
-  pixman_image_t* solid = pixman_image_create_solid_fill(&white);
   for (auto _ : state) {
-    for (const Mask& m : masks) {
-      pixman_image_composite32(PIXMAN_OP_OVER, solid, m.image, destination, 0, 0, 0, 0, m.x, m.y, m.w, m.h);
-    }
+    masks.Composite(destination);
     benchmark::DoNotOptimize(screen.data());
   }
-  state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(masks.size()));
+  state.SetItemsProcessed(state.iterations() * masks.Count());
   state.SetLabel("pixman OVER a8 masks, one a character");
-  for (Mask& m : masks) pixman_image_unref(m.image);
-  pixman_image_unref(solid);
   pixman_image_unref(destination);
 }
 BENCHMARK(BM_PixmanGlyphs)->Unit(benchmark::kMicrosecond);
