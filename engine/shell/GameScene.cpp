@@ -1,0 +1,106 @@
+#include "engine/shell/GameScene.h"
+
+#include "engine/data/database/Databases.h"
+#include "engine/events/PrepareCommonEvents.h"
+#include "engine/events/RootInterpreter.h"
+#include "engine/events/SystemState.h"
+#include "engine/events/variables/RootEventRunner.h"
+#include "engine/map/MapScene.h"
+#include "engine/services/StartupSettings.h"
+#include "engine/shell/SoundSteps.h"
+#include "runtime/Movan.h"
+
+namespace {
+
+FramePassObserver gPassObserver = nullptr;
+void* gPassContext = nullptr;
+int64_t gPasses = 0;
+
+constexpr int32_t kFrameCounterPeriod = 10000000;
+
+}  // namespace
+
+void SetFramePassObserver(FramePassObserver observer, void* context) {
+  gPassObserver = observer;
+  gPassContext = context;
+}
+
+GameScene::GameScene() {
+  ResetSprites();
+  pacer.drawCredit = RootRunner.drawCreditPerFrame;
+}
+
+void GameScene::Dispatch() {
+  if (SystemStateHub.gameState == 1) RunLoop();
+}
+
+void GameScene::RunLoop() {
+  pacer.Begin(GameFrameStep, RootRunner.drawCreditPerFrame, GetTickMs());
+  ResetSprites();
+  while (RunLoopPass()) {
+  }
+}
+
+bool GameScene::RunLoopPass() {
+  if (gPassObserver) gPassObserver(gPassContext, gPasses);
+  ++gPasses;
+  if (PumpMessages() != 0) return false;
+
+  Frame();
+
+  if (SystemStateHub.gameState != 1) return false;
+
+  const int32_t wait = pacer.FinishFrame(GetTickMs(), pacer.baseBudget);
+  if (wait > 0) WaitMilliseconds(wait);
+  pacer.StartNextFrame(wait, GetTickMs());
+  return true;
+}
+
+void GameScene::Frame() {
+  if (CurrentMap.mapId == -1) ApplyMapChange();
+  if (SystemStateHub.gameState == -1) return;
+  if (SystemStateHub.sceneReload) ReloadScene();
+
+  RootRunner.frameCounter = (RootRunner.frameCounter + 1) % kFrameCounterPeriod;
+  CurrentMap.Update();
+  RootInterpreter.RunFrame();
+  // A load or a return to the title during the events: the next frame
+  // starts with the scene reload.
+  if (SystemStateHub.stateLoaded || SystemStateHub.sceneReload) return;
+
+  if (SystemStateHub.mapChangePending) ApplyMapChange();
+  UpdateSoundManager();
+
+  pacer.AddCredit(RootRunner.drawCreditPerFrame);
+  if (pacer.TakeDraw(false)) Draw();
+}
+
+void GameScene::ReloadScene() {
+  ResetSprites();
+  SystemStateHub.sceneReload = 0;
+  SystemStateHub.stateLoaded = 0;
+  RestartSceneSounds();
+  PrepareCommonEvents();
+}
+
+void GameScene::Draw() {
+  ClearDrawTarget();
+  SetDrawFilter(0);
+  RootInterpreter.DrawTextEntry();
+  FlipScreen();
+}
+
+void GameScene::ApplyMapChange() {
+  SystemStateHub.mapChangePending = 0;
+  const bool changed = CurrentMap.mapId != SystemStateHub.transferMapId;
+  if (changed) {
+    CurrentMap.ChangeMap(SystemStateHub.transferMapId);
+    if (SystemStateHub.gameState == -1) return;
+    CurrentMap.StartMapSounds();
+  }
+  CurrentMap.RequestPageRefresh();
+  CurrentMap.Update();
+  if (changed) ResetSprites();
+}
+
+void GameScene::ResetSprites() {}
