@@ -1,11 +1,13 @@
 #include "engine/shell/GameScene.h"
 
+#include "engine/data/ReplayLog.h"
 #include "engine/data/database/Databases.h"
 #include "engine/events/PrepareCommonEvents.h"
 #include "engine/events/RootInterpreter.h"
 #include "engine/events/SystemState.h"
 #include "engine/events/variables/RootEventRunner.h"
 #include "engine/map/MapScene.h"
+#include "engine/services/InputState.h"
 #include "engine/services/StartupSettings.h"
 #include "engine/shell/SoundSteps.h"
 #include "runtime/Movan.h"
@@ -45,12 +47,18 @@ bool GameScene::RunLoopPass() {
   if (gPassObserver) gPassObserver(gPassContext, gPasses);
   ++gPasses;
   if (PumpMessages() != 0) return false;
+  if (ReplayPlaying && ReplayEnded) {
+    ReplayPlaying = false;
+    ReplayEnded = false;
+    SystemStateHub.gameState = 0;
+    return false;
+  }
 
   Frame();
 
   if (SystemStateHub.gameState != 1) return false;
 
-  const int32_t wait = pacer.FinishFrame(GetTickMs(), pacer.baseBudget);
+  const int32_t wait = pacer.FinishFrame(GetTickMs(), FrameBudget());
   if (wait > 0) WaitMilliseconds(wait);
   pacer.StartNextFrame(wait, GetTickMs());
   return true;
@@ -71,8 +79,24 @@ void GameScene::Frame() {
   if (SystemStateHub.mapChangePending) ApplyMapChange();
   UpdateSoundManager();
 
-  pacer.AddCredit(RootRunner.drawCreditPerFrame);
+  float credit = RootRunner.drawCreditPerFrame;
+  if (ReplayPlaying) {
+    // The player runs the playback faster: decide draws a third of the
+    // frames, with sub a fifth of that.
+    if (Input.liveButtonsHeld[kButtonDecide]) credit /= 3;
+    if (Input.liveButtonsHeld[kButtonSub]) credit /= 5;
+  }
+  pacer.AddCredit(credit);
   if (pacer.TakeDraw(false)) Draw();
+}
+
+int32_t GameScene::FrameBudget() const {
+  if (!ReplayPlaying) return pacer.baseBudget;
+  // During playback the player's own buttons steer it: decide runs it fast
+  // (faster still with sub), cancel ends it at the next frame.
+  if (Input.liveButtonsHeld[kButtonCancel]) ReplayEnded = true;
+  if (Input.liveButtonsHeld[kButtonDecide]) return Input.liveButtonsHeld[kButtonSub] ? 1 : 5;
+  return pacer.baseBudget;
 }
 
 void GameScene::ReloadScene() {

@@ -30,6 +30,7 @@ class GameScene {
 
  private:
   bool RunLoopPass();
+  int32_t FrameBudget() const;
   void ReloadScene();
   void Draw();
 };

@@ -1,6 +1,7 @@
 #include "engine/shell/TitleStart.h"
 
 #include "engine/data/CommonEventList.h"
+#include "engine/data/ReplayLog.h"
 #include "engine/data/database/Databases.h"
 #include "engine/events/PrepareCommonEvents.h"
 #include "engine/events/RootInterpreter.h"
@@ -8,6 +9,7 @@
 #include "engine/events/variables/RootEventRunner.h"
 #include "engine/events/variables/VariableStore.h"
 #include "engine/map/MapScene.h"
+#include "engine/services/EngineRandom.h"
 #include "engine/services/InputState.h"
 #include "engine/services/StartupSettings.h"
 #include "engine/shell/FrameSkip.h"
@@ -32,6 +34,14 @@ void StartTitle(bool first) {
 
   ResetSoundManager();
   SystemStateHub.stateLoaded = 0;
+
+  // A replay plays from the random state its log began with.
+  uint32_t seed = 0;
+  if (!ReplayPlaying) {
+    GameReplay = ReplayLog();
+  } else if (GameReplay.FirstSeed(seed)) {
+    EngineRandom(kRandomSet, seed);
+  }
 
   if (!first) LoadDatabases();
   // The return to the title asked for a scene reload: the fresh hub keeps
