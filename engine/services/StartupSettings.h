@@ -39,5 +39,8 @@ struct PlayerSettings {
 
 extern PlayerSettings Settings;
 
+// Drawn coordinates are multiplied by this: 2 on the small grid, else 1.
+inline int32_t DisplayScale() { return TileUnit == 16 ? 2 : 1; }
+
 // Test play is asked for by exactly this command line, nothing else.
 bool IsTestPlayCommandLine(const char* commandLine);
