@@ -4,7 +4,6 @@
 
 int32_t TestPlayFlag = 0;
 int32_t TileUnit = 32;
-int32_t DisplayScale = 1;
 int32_t GameFrameStep = 1;
 int32_t MidiAvailable = 1;
 PlayerSettings Settings;

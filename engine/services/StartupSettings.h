@@ -12,7 +12,6 @@ extern int32_t TestPlayFlag;
 // Pixels of one map tile: 32, or 16 for games made on the small grid (drawn
 // at display scale 2).
 extern int32_t TileUnit;
-extern int32_t DisplayScale;
 
 // Counters fall by this much each frame: 60 divided by the game's frame
 // rate, 1 for a rate that gives no step.

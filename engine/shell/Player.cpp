@@ -24,12 +24,12 @@ int32_t SignedSettingByte(int index) { return static_cast<int8_t>(GameInformatio
 void ChooseScreen(int32_t desktopDepth) {
   const int32_t depth = desktopDepth == 16 ? 16 : 32;
   const int32_t tileSize = GameInformation.settingBytes[GameInfo::kTileSize];
+  // The small grid is drawn at display scale 2 (DisplayScale follows the
+  // tile unit); any other tile size leaves the screen mode alone.
   TileUnit = 32;
-  DisplayScale = 1;
   if (tileSize == 32 || tileSize == 16) {
     SetScreenMode(640, 480, depth, 60);
     TileUnit = tileSize;
-    DisplayScale = tileSize == 16 ? 2 : 1;
   }
 }
 
