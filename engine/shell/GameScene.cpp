@@ -7,8 +7,12 @@
 #include "engine/events/SystemState.h"
 #include "engine/events/variables/RootEventRunner.h"
 #include "engine/map/MapScene.h"
+#include "engine/presentation/GraphicCache.h"
+#include "engine/presentation/text/TextResources.h"
 #include "engine/services/InputState.h"
 #include "engine/services/StartupSettings.h"
+#include "engine/shell/InputUpdate.h"
+#include "engine/shell/Player.h"
 #include "engine/shell/SoundSteps.h"
 #include "runtime/Movan.h"
 
@@ -32,6 +36,22 @@ GameScene::GameScene() {
   pacer.drawCredit = RootRunner.drawCreditPerFrame;
 }
 
+GameScene::~GameScene() {
+  choiceWindow.Release();
+  messageWindow.Release();
+}
+
+void ReloadGameGraphics() {
+  RestoreAllGraphics();
+  GameScene* scene = RunningGameScene();
+  if (scene) {
+    scene->choiceWindow.LoadSkins();
+    scene->messageWindow.LoadWaitCursor();
+  }
+  ReLoadGraphic();
+  TextResourcesHub.LoadIcons();
+}
+
 void GameScene::Dispatch() {
   if (SystemStateHub.gameState == 1) RunLoop();
 }
@@ -47,16 +67,21 @@ bool GameScene::RunLoopPass() {
   if (gPassObserver) gPassObserver(gPassContext, gPasses);
   ++gPasses;
   if (PumpMessages() != 0) return false;
+  UpdateInput();
   if (ReplayPlaying && ReplayEnded) {
     ReplayPlaying = false;
     ReplayEnded = false;
     SystemStateHub.gameState = 0;
+    CloseWindows();
     return false;
   }
 
   Frame();
 
-  if (SystemStateHub.gameState != 1) return false;
+  if (SystemStateHub.gameState != 1) {
+    CloseWindows();
+    return false;
+  }
 
   const int32_t wait = pacer.FinishFrame(GetTickMs(), FrameBudget());
   if (wait > 0) WaitMilliseconds(wait);
@@ -77,6 +102,8 @@ void GameScene::Frame() {
   if (SystemStateHub.stateLoaded || SystemStateHub.sceneReload) return;
 
   if (SystemStateHub.mapChangePending) ApplyMapChange();
+  choiceWindow.Update();
+  messageWindow.Update();
   UpdateSoundManager();
 
   float credit = RootRunner.drawCreditPerFrame;
@@ -99,8 +126,18 @@ int32_t GameScene::FrameBudget() const {
   return pacer.baseBudget;
 }
 
+// Leaving the frame loop releases every waiting event: no window survives
+// into the title.
+void GameScene::CloseWindows() {
+  messageWindow.Close();
+  choiceWindow.Close();
+}
+
 void GameScene::ReloadScene() {
+  ClearGraphicCache();
   ResetSprites();
+  choiceWindow.LoadSkins();
+  messageWindow.LoadWaitCursor();
   SystemStateHub.sceneReload = 0;
   SystemStateHub.stateLoaded = 0;
   RestartSceneSounds();
@@ -110,6 +147,8 @@ void GameScene::ReloadScene() {
 void GameScene::Draw() {
   ClearDrawTarget();
   SetDrawFilter(0);
+  messageWindow.Draw();
+  choiceWindow.Draw();
   RootInterpreter.DrawTextEntry();
   FlipScreen();
 }
@@ -124,7 +163,12 @@ void GameScene::ApplyMapChange() {
   }
   CurrentMap.RequestPageRefresh();
   CurrentMap.Update();
-  if (changed) ResetSprites();
+  if (changed) {
+    ClearGraphicCache();
+    ResetSprites();
+  }
+  // A key held over the change counts as held, not as a new press.
+  UpdateInput();
 }
 
 void GameScene::ResetSprites() {}

@@ -7,13 +7,18 @@
 
 #include <cstdint>
 
+#include "engine/presentation/windows/ChoiceWindow.h"
+#include "engine/presentation/windows/MessageWindow.h"
 #include "engine/shell/FramePacer.h"
 
 class GameScene {
  public:
+  MessageWindow messageWindow;
+  ChoiceWindow choiceWindow;
   FramePacer pacer;
 
   GameScene();
+  ~GameScene();
   GameScene(const GameScene&) = delete;
   GameScene& operator=(const GameScene&) = delete;
 
@@ -33,7 +38,12 @@ class GameScene {
   int32_t FrameBudget() const;
   void ReloadScene();
   void Draw();
+  void CloseWindows();
 };
+
+// The layer calls this after the display was lost and its graphics were
+// made anew: the engine's own graphics are loaded again.
+void ReloadGameGraphics();
 
 // Frame-loop passes since start-up; the test harness watches them. Called at
 // the top of every pass with the pass number, before the window messages.

@@ -5,8 +5,10 @@
 #include "engine/events/variables/RootEventRunner.h"
 #include "engine/map/CommonEventRunnerHooks.h"
 #include "engine/map/MapSceneHooks.h"
+#include "engine/shell/InGameErrorScreen.h"
 
 void InstallLiveServices() {
+  InstallInGameErrorScreen();
   InstallEventPicking();
   InstallCommonEventRunnerHooks();
 

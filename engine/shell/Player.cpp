@@ -7,6 +7,7 @@
 #include "engine/events/SystemState.h"
 #include "engine/events/variables/RootEventRunner.h"
 #include "engine/map/MapSettings.h"
+#include "engine/presentation/text/TextResources.h"
 #include "engine/services/StartupSettings.h"
 #include "engine/shell/GameIni.h"
 #include "engine/shell/GameScene.h"
@@ -153,6 +154,8 @@ PlayerExit RunPlayer(const std::string& commandLine) {
   BuildDatabaseNameMaps();
   InstallLiveServices();
   gScene = std::make_unique<GameScene>();
+  TextResourcesHub.LoadIcons();
+  SetGraphicsRestoreHandler(ReloadGameGraphics);
 
   SceneLoop();
 

@@ -1,6 +1,7 @@
 #include "engine/shell/TitleStart.h"
 
 #include "engine/data/CommonEventList.h"
+#include "engine/data/GameInfo.h"
 #include "engine/data/ReplayLog.h"
 #include "engine/data/database/Databases.h"
 #include "engine/events/PrepareCommonEvents.h"
@@ -9,6 +10,7 @@
 #include "engine/events/variables/RootEventRunner.h"
 #include "engine/events/variables/VariableStore.h"
 #include "engine/map/MapScene.h"
+#include "engine/presentation/text/TextResources.h"
 #include "engine/services/EngineRandom.h"
 #include "engine/services/InputState.h"
 #include "engine/services/StartupSettings.h"
@@ -44,6 +46,7 @@ void StartTitle(bool first) {
   }
 
   if (!first) LoadDatabases();
+  SetUpFonts(GameInformation);
   // The return to the title asked for a scene reload: the fresh hub keeps
   // that request.
   const uint8_t sceneReload = SystemStateHub.sceneReload;

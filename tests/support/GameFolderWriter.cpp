@@ -71,18 +71,18 @@ GameFolderContent StarterGame(const std::string& title, MapData map, int32_t sta
   game.gameDat.values16 = {20000};
 
   Database& system = game.systemDatabase;
-  SetDatabaseType(system, kMapListType, "マップ設定", {2000, 1000, 1001, 1002, 1003, 2001, 2002, 2003},
+  SetDatabaseType(system, SystemTypes::kMapList, "マップ設定", {2000, 1000, 1001, 1002, 1003, 2001, 2002, 2003},
                   {"ファイル名", "BGM", "BGS", "ループ", "遠景", "BGMファイル", "BGSファイル", "遠景ファイル"}, 1);
-  system.SetString(kMapListType, 0, 0, "Map000.mps");
-  for (int32_t item = 1; item <= 4; ++item) system.SetInt(kMapListType, 0, item, -2);
-  SetDatabaseType(system, kStartPositionType, "初期位置", {1000, 1001, 1002}, {"マップ", "X", "Y"}, 1);
-  system.SetInt(kStartPositionType, 0, 0, 0);
-  system.SetInt(kStartPositionType, 0, 1, startX);
-  system.SetInt(kStartPositionType, 0, 2, startY);
-  SetDatabaseType(system, kWindowImageType, "ウィンドウ", {2000, 1000}, {"ファイル名", "コマ数"}, 3);
-  SetDatabaseType(system, kColourType, "文字色", {1000, 1001, 1002}, {"R", "G", "B"}, 13);
+  system.SetString(SystemTypes::kMapList, 0, 0, "Map000.mps");
+  for (int32_t item = 1; item <= 4; ++item) system.SetInt(SystemTypes::kMapList, 0, item, -2);
+  SetDatabaseType(system, SystemTypes::kStartPosition, "初期位置", {1000, 1001, 1002}, {"マップ", "X", "Y"}, 1);
+  system.SetInt(SystemTypes::kStartPosition, 0, 0, 0);
+  system.SetInt(SystemTypes::kStartPosition, 0, 1, startX);
+  system.SetInt(SystemTypes::kStartPosition, 0, 2, startY);
+  SetDatabaseType(system, SystemTypes::kWindowImages, "ウィンドウ", {2000, 1000}, {"ファイル名", "コマ数"}, 3);
+  SetDatabaseType(system, SystemTypes::kTextColours, "文字色", {1000, 1001, 1002}, {"R", "G", "B"}, 13);
   for (int32_t colour = 0; colour < 13; ++colour) {
-    for (int32_t item = 0; item < 3; ++item) system.SetInt(kColourType, colour, item, 255);
+    for (int32_t item = 0; item < 3; ++item) system.SetInt(SystemTypes::kTextColours, colour, item, 255);
   }
 
   TileSet tiles;

@@ -31,11 +31,11 @@ struct GameFolderContent {
 };
 
 // System database types the engine reads.
-enum SystemDatabaseType : int32_t {
-  kMapListType = 0,
-  kStartPositionType = 7,
-  kWindowImageType = 10,
-  kColourType = 12,
+struct SystemTypes {
+  static constexpr int32_t kMapList = 0;
+  static constexpr int32_t kStartPosition = 7;
+  static constexpr int32_t kWindowImages = 10;
+  static constexpr int32_t kTextColours = 12;
 };
 
 // Makes `type` of the database (the types before it are made empty when
