@@ -1,6 +1,7 @@
 // Time and peak memory of the readers on the worst game folders we know how
 // to make: folders sharing one entry range in an archive, an entry stating
-// 4 GB (a compression bomb), an entry of 64 MiB packed into a few KB,
+// 4 GB (a compression bomb), an entry of 1 MB really decompressing to 2 GB,
+// an entry of 64 MiB packed into a few KB,
 // databases of types whose records hold nothing, and 64 MB command lists.
 //
 // Every case runs in a fresh process (this program again, with --run), so
@@ -118,6 +119,14 @@ std::string BombArchive() {
   return bytes;
 }
 
+// An entry of about 1 MB of code that really decompresses to the cap:
+// runs of zeros, about 2048 bytes out for each byte in.
+std::string RunsArchive() {
+  ArchiveWriter writer;
+  writer.AddCode("RUNS.BIN", ArchiveRunCode(static_cast<uint32_t>(kMaxWholeFileSize), 262144));
+  return writer.Build();
+}
+
 std::string PackedArchive(size_t size) {
   std::string text(size, '\0');
   for (size_t i = 0; i < size; i += 4096) text[i] = static_cast<char>('a' + i / 4096 % 26);
@@ -172,6 +181,9 @@ std::vector<Case> Cases() {
       {"archive-bomb", "Data.MVA", "entry stating 4 GB in 2.2 MB of code", false,
        [] { return LoadWhole("Data\\BOMB.BIN"); },
        [](double n) { return Bound{0.010, 64 * kMiB, "refused in 10 ms, 64 MiB"}; }},
+      {"archive-runs", "Data.MVA", "1 MB entry decompressing to 2 GB (runs)", false,
+       [] { return LoadWhole("Data\\RUNS.BIN"); },
+       [](double n) { return Bound{0.010, 64 * kMiB, "refused in 10 ms, 64 MiB"}; }},
       {"archive-packed", "Data.MVA", "64 MiB entry packed small, loaded whole", true,
        [] { return LoadWhole("Data\\BIG.BIN"); },
        [](double n) {
@@ -199,6 +211,7 @@ std::vector<Case> Cases() {
 void MakeInput(const std::string& name, const TestDirectory& dir) {
   if (name == "archive-overlap") dir.Write("Data.MVA", OverlappingFolderArchive(60000));
   if (name == "archive-bomb") dir.Write("Data.MVA", BombArchive());
+  if (name == "archive-runs") dir.Write("Data.MVA", RunsArchive());
   if (name == "archive-packed") dir.Write("Data.MVA", PackedArchive(64u << 20));
   if (name == "db-empty-types" || name == "db-empty-types-allowed") {
     dir.Write("Data/BasicData/DataBase.dat", EmptyTypesDatabase(10000, name == "db-empty-types" ? 1000000 : 200));
