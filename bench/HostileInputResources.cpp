@@ -2,7 +2,8 @@
 // to make: folders sharing one entry range in an archive, an entry stating
 // 4 GB (a compression bomb), an entry of 1 MB really decompressing to 2 GB,
 // an entry of 64 MiB packed into a few KB,
-// databases of types whose records hold nothing, and 64 MB command lists.
+// databases of types whose records hold nothing, a map one tile high, a
+// database of millions of definitions and 64 MB command lists.
 //
 // Every case runs in a fresh process (this program again, with --run), so
 // that its peak resident memory is its own. Each row shows the input size N,
@@ -30,10 +31,12 @@
 #include "engine/data/CommonEventList.h"
 #include "engine/data/database/Database.h"
 #include "engine/data/file/FileBuffer.h"
+#include "engine/data/map/MapData.h"
 #include "runtime/Movan.h"
 #include "runtime/platform/archive/ArchiveFormat.h"
 #include "tests/support/ArchiveWriter.h"
 #include "tests/support/ByteWriter.h"
+#include "tests/support/MapFileWriter.h"
 #include "tests/support/TestDirectory.h"
 
 namespace {
@@ -166,6 +169,36 @@ std::string TypicalCommand() {
 
 constexpr int32_t kCommandListBytes = 64 << 20;
 
+// A map one tile high and columns wide, every cell set.
+std::string OneRowMap(int32_t columns) {
+  MapData map;
+  map.header.width = columns;
+  map.header.height = 1;
+  map.ResizeLayers(true, 0, 0);
+  for (auto& layer : map.layers) {
+    for (int32_t x = 0; x < columns; ++x) layer[static_cast<size_t>(x)][0] = x % 4000;
+  }
+  return WriteMapFile(map);
+}
+
+// Definitions of the names-only layout, 17 bytes each (an empty type name
+// with its NUL, no items, no data names, an empty memo); the .dat holds no
+// types and sets that layout.
+std::string DefinitionsProject(int32_t definitions) {
+  ByteWriter out;
+  out.I32(definitions);
+  std::string& bytes = out.Bytes();
+  bytes.reserve(bytes.size() + 17 * static_cast<size_t>(definitions));
+  for (int32_t i = 0; i < definitions; ++i) out.I32(1).U8(0).I32(0).I32(0).I32(0);
+  return out.Bytes();
+}
+
+std::string NoTypesDatabase() {
+  ByteWriter body;
+  body.U8(0xC0).I32(0).U8(0xC0);
+  return FrameDataFile(body.Bytes(), 10, {0x11, 0x22, 0x33});
+}
+
 // ---- cases ----------------------------------------------------------------
 
 bool LoadWhole(const char* path) {
@@ -195,6 +228,10 @@ std::vector<Case> Cases() {
        [] { return Database().Load("BasicData\\DataBase"); }, aim},
       {"db-empty-types-allowed", "Data/BasicData/DataBase.dat", "10,000 types x 200 empty records (the allowance)",
        true, [] { return Database().Load("BasicData\\DataBase"); }, aim},
+      {"map-one-row", "Data/MapData/Wide.mps", "a map 1 tile high and 5,000,000 wide", true,
+       [] { return MapData().LoadMapData("MapData\\Wide.mps"); }, aim},
+      {"project-definitions", "Data/BasicData/DataBase.project", "4,000,000 definitions, no types in the .dat",
+       true, [] { return Database().Load("BasicData\\DataBase"); }, aim},
       {"commands-smallest", "Data/BasicData/CommonEvent.dat", "64 MB of 4-byte commands (16M commands)", true,
        [] { return CommonEventList().LoadCommonEvents("BasicData\\CommonEvent.dat"); },
        [](double n) {
@@ -216,6 +253,11 @@ void MakeInput(const std::string& name, const TestDirectory& dir) {
   if (name == "db-empty-types" || name == "db-empty-types-allowed") {
     dir.Write("Data/BasicData/DataBase.dat", EmptyTypesDatabase(10000, name == "db-empty-types" ? 1000000 : 200));
     dir.Write("Data/BasicData/DataBase.project", ByteWriter().I32(0).Bytes());
+  }
+  if (name == "map-one-row") dir.Write("Data/MapData/Wide.mps", OneRowMap(5000000));
+  if (name == "project-definitions") {
+    dir.Write("Data/BasicData/DataBase.dat", NoTypesDatabase());
+    dir.Write("Data/BasicData/DataBase.project", DefinitionsProject(4000000));
   }
   if (name == "commands-smallest") {
     const std::string smallest(4, '\0');

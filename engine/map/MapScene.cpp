@@ -34,9 +34,7 @@ bool HasUsableSize(const MapData& map) {
   if (w <= 0 || h <= 0 || w > MapScene::kMaxSide || h > MapScene::kMaxSide) return false;
   for (const MapData::TileLayer& layer : map.layers) {
     if (layer.size() != static_cast<size_t>(w)) return false;
-    for (const std::vector<int32_t>& column : layer) {
-      if (column.size() != static_cast<size_t>(h)) return false;
-    }
+    if (layer.Height() != static_cast<size_t>(h)) return false;
   }
   return true;
 }
