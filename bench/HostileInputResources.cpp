@@ -193,6 +193,25 @@ std::string DefinitionsProject(int32_t definitions) {
   return out.Bytes();
 }
 
+// The most a project may hold: every definition, item name and data name
+// its bounds allow, all empty.
+std::string FullestProject() {
+  using Definition = DatabaseTypeDefinition;
+  const int32_t definitions = Definition::kMaxDefinitionsPerFile;
+  const int32_t items = static_cast<int32_t>(Definition::kMaxItemNamesPerFile / definitions);
+  ByteWriter out;
+  out.I32(definitions);
+  for (int32_t i = 0; i < definitions; ++i) {
+    out.I32(1).U8(0).I32(items);
+    for (int32_t k = 0; k < items; ++k) out.I32(0);
+    const int32_t dataNames = i == 0 ? static_cast<int32_t>(Definition::kMaxDataNamesPerFile) : 0;
+    out.I32(dataNames);
+    for (int32_t k = 0; k < dataNames; ++k) out.I32(0);
+    out.I32(0);
+  }
+  return out.Bytes();
+}
+
 std::string NoTypesDatabase() {
   ByteWriter body;
   body.U8(0xC0).I32(0).U8(0xC0);
@@ -231,6 +250,8 @@ std::vector<Case> Cases() {
       {"map-one-row", "Data/MapData/Wide.mps", "a map 1 tile high and 5,000,000 wide", true,
        [] { return MapData().LoadMapData("MapData\\Wide.mps"); }, aim},
       {"project-definitions", "Data/BasicData/DataBase.project", "4,000,000 definitions, no types in the .dat",
+       false, [] { return Database().Load("BasicData\\DataBase"); }, aim},
+      {"project-fullest", "Data/BasicData/DataBase.project", "10,000 definitions, 100,000 item and 1M data names",
        true, [] { return Database().Load("BasicData\\DataBase"); }, aim},
       {"commands-smallest", "Data/BasicData/CommonEvent.dat", "64 MB of 4-byte commands (16M commands)", true,
        [] { return CommonEventList().LoadCommonEvents("BasicData\\CommonEvent.dat"); },
@@ -255,6 +276,10 @@ void MakeInput(const std::string& name, const TestDirectory& dir) {
     dir.Write("Data/BasicData/DataBase.project", ByteWriter().I32(0).Bytes());
   }
   if (name == "map-one-row") dir.Write("Data/MapData/Wide.mps", OneRowMap(5000000));
+  if (name == "project-fullest") {
+    dir.Write("Data/BasicData/DataBase.dat", NoTypesDatabase());
+    dir.Write("Data/BasicData/DataBase.project", FullestProject());
+  }
   if (name == "project-definitions") {
     dir.Write("Data/BasicData/DataBase.dat", NoTypesDatabase());
     dir.Write("Data/BasicData/DataBase.project", DefinitionsProject(4000000));
