@@ -119,6 +119,7 @@ bool EventInterpreter::EndEventProcessing() {
   source_ = ListSource::kNone;
   external_ = nullptr;
   sourceNumber_ = -1;
+  sourcePage_ = -1;
   loopStack.clear();
   if (SystemStateHub.sceneReload) return true;
   if (rootFlag && mapEventId >= 0) {

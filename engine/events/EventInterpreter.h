@@ -67,7 +67,7 @@ class EventInterpreter {
     bool operator==(const OpenLoop&) const = default;
   };
 
-  enum class ListSource : uint8_t { kNone, kOwn, kCommonEvent, kExternal };
+  enum class ListSource : uint8_t { kNone, kOwn, kCommonEvent, kExternal, kMapEventPage };
 
   bool rootFlag = false;
   int32_t callDepth = 0;
@@ -114,6 +114,9 @@ class EventInterpreter {
   void StartOwnEvent(std::vector<EventCommand> list, int32_t mapEventId, int32_t commonEventNumber);
   // Runs common event `number` of the global list, looked up at each use.
   void StartCommonEvent(int32_t number, int32_t mapEventId);
+  // Runs a page of a map event of the current map, found by the event's id
+  // at each use (the map's event list is rebuilt, lengthened and copied).
+  void StartMapEventPage(int32_t mapEventId, int32_t page);
   bool IsRunning() const { return source_ != ListSource::kNone; }
   ListSource Source() const { return source_; }
   // The list now attached, or null.
@@ -185,7 +188,8 @@ class EventInterpreter {
 
  private:
   ListSource source_ = ListSource::kNone;
-  int32_t sourceNumber_ = -1;                     // kCommonEvent
+  int32_t sourceNumber_ = -1;                     // kCommonEvent; kMapEventPage: the event id
+  int32_t sourcePage_ = -1;                       // kMapEventPage
   std::vector<EventCommand>* external_ = nullptr;  // kExternal
 
   EventCommand& Current() { return (*CommandList())[static_cast<size_t>(line)]; }

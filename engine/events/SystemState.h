@@ -40,6 +40,19 @@ struct SystemState {
   int32_t choiceResultLevel = 0;
   int32_t choiceResultValue = 0;
 
+  // The map: a message or choice window is open (the hero stays); the
+  // transfer target of the next map change, with the hero's facing when it
+  // was recorded; the tile draw levels and the character sprites are due for
+  // a refresh.
+  uint8_t windowOpen = 0;
+  uint8_t mapChangePending = 0;
+  int32_t transferMap = 0;
+  int32_t transferX = 0;
+  int32_t transferY = 0;
+  int32_t transferDirection = 2;
+  uint8_t tileLevelRefresh = 0;
+  uint8_t spriteRefresh = 0;
+
   // (-1, 0) clears.
   void SetMessageWaiter(int32_t mode, uint64_t waiter);
   // The message window closed: its waiter goes on at its next turn.

@@ -1,5 +1,7 @@
 #include "engine/map/MapSceneHooks.h"
 
+#include "engine/map/Hero.h"
+
 namespace {
 
 void Nothing() {}
@@ -7,11 +9,15 @@ void NoNumber(int32_t) {}
 void NoName(const std::string&) {}
 void NoFlag(bool) {}
 const CommonEventList* NoCommonEvents() { return nullptr; }
-MapCharacter* NoHero() { return nullptr; }
-MapCharacter* NoFollower(int32_t) { return nullptr; }
+MapCharacter* GameHero() { return &PlayerHero; }
+MapCharacter* GameFollower(int32_t index) {
+  if (index < 0 || static_cast<size_t>(index) >= PlayerHero.followers.size()) return nullptr;
+  return &PlayerHero.followers[static_cast<size_t>(index)];
+}
+void RecordGameHeroStep(int32_t direction) { PlayerHero.RecordStep(direction); }
 
-constexpr MapSceneHooks kDefaults{Nothing, NoNumber, NoName, NoFlag, NoCommonEvents, NoNumber,
-                                  NoNumber, Nothing, NoHero,  NoFollower, NoNumber};
+constexpr MapSceneHooks kDefaults{Nothing,  NoNumber, NoName,    NoFlag,       NoCommonEvents,    NoNumber,
+                                  NoNumber, Nothing,  GameHero,  GameFollower, RecordGameHeroStep};
 
 MapSceneHooks gHooks = kDefaults;
 

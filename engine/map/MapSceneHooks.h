@@ -3,7 +3,9 @@
 // state (the game ends when a map cannot be read), the root runner's
 // panorama request, the common events with their runners, and the hero with
 // the followers. Each neighbour installs its functions when it lands; until
-// then the neutral defaults answer, and tests install recording fakes.
+// then the neutral defaults answer, and tests install recording fakes. The
+// hero and the followers answer by default with the game's hero
+// (PlayerHero); tests put heroes of their own in its place.
 
 #include <cstdint>
 #include <string>
@@ -30,6 +32,7 @@ struct MapSceneHooks {
   void (*resetCommonEventRunners)();
 
   // The hero (null: none) and follower i from 0 (null past the last).
+  // Defaults: the game's hero and its followers.
   MapCharacter* (*hero)();
   MapCharacter* (*follower)(int32_t index);
   // The hero made a step in this direction.
