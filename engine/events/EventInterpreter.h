@@ -24,6 +24,10 @@ struct CharacterReference {
   Kind kind = kNone;
   int32_t number = 0;  // follower 1.. or map event id
   bool operator==(const CharacterReference&) const = default;
+
+  // The id the map knows the character by: -2 the hero, -2 - k follower k,
+  // else the map event's id.
+  int32_t MapId() const { return kind == kHero ? -2 : kind == kFollower ? -2 - number : number; }
 };
 
 // An open text-entry field of the runtime. It belongs to one interpreter:
@@ -180,6 +184,15 @@ class EventInterpreter {
   bool SetScreenTone();
   bool DoStringOperation();
   bool DoKeyInput();
+  bool DoTransfer();
+  bool AllowMoveDuringEvents();
+  bool StopMoveDuringEvents();
+  bool SetTileFlag();
+  bool ChangeTileSet();
+  bool RewriteMapChips();
+  bool ShakeCommand();
+  bool ScrollCommand();
+  bool EffectCommand();
   // Reads the keys of the key-input command (the one before the current
   // line while waiting) and stores the result.
   void PollKeyInput();
