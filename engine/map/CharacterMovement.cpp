@@ -86,12 +86,15 @@ bool MapCharacter::CanMoveRow(int64_t x, int64_t y, int32_t d) const {
   // below (its upper half row is then ny).
   const ArrivalColumns columns{w2, nx, WrapCoordinate(nx - 1, w2), WrapCoordinate(nx + 1, w2)};
   const int64_t rowBelow = WrapCoordinate(ny + 1, h2);
+  // Position first: most events stand elsewhere, and their position is
+  // the first thing in the record.
   for (const MapEventState& e : map.events) {
-    if (e.passThrough || e.id == id) continue;
+    const int64_t row = WrapCoordinate(e.preciseY, h2);
+    if (row != ny && (row != rowBelow || !e.tall)) continue;
+    if (!columns.Match(e.preciseX) || e.passThrough || e.id == id) continue;
     // The hero passes events without a graphic.
     if (isHero && !e.HasGraphic()) continue;
-    const int64_t row = WrapCoordinate(e.preciseY, h2);
-    if ((row == ny || (e.tall && row == rowBelow)) && columns.Match(e.preciseX)) return false;
+    return false;
   }
 
   // Others give way to the hero, unless they have no graphic themselves.

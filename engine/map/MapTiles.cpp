@@ -54,32 +54,41 @@ constexpr int32_t ClosingEdges(int32_t stepSetting, int32_t d, bool xOdd, bool y
   return edges;
 }
 
-// ClosingEdges for both foot cells (cell 0 in the low nibble), by step
-// setting (0, 1, any other), direction 0 to 10, x parity and y parity.
-constexpr int ClosingIndex(int stepSetting, int d, bool xOdd, bool yOdd) {
-  return ((stepSetting * 11 + d) * 2 + xOdd) * 2 + yOdd;
-}
-constexpr std::array<uint8_t, 3 * 11 * 4> kClosingEdges = [] {
-  std::array<uint8_t, 3 * 11 * 4> table{};
-  for (int s = 0; s < 3; ++s) {
-    for (int d = 0; d <= 10; ++d) {
-      for (int xOdd = 0; xOdd < 2; ++xOdd) {
-        for (int yOdd = 0; yOdd < 2; ++yOdd) {
-          table[static_cast<size_t>(ClosingIndex(s, d, xOdd, yOdd))] =
-              static_cast<uint8_t>(ClosingEdges(s, d, xOdd, yOdd, 0) | ClosingEdges(s, d, xOdd, yOdd, 1) << 4);
-        }
-      }
-    }
-  }
-  return table;
-}();
-
 // The quarter of its tile that a foot cell is, as the bit that blocks it in
 // quarter mode.
 constexpr int32_t QuarterBit(bool columnOdd, bool rowOdd) {
   return columnOdd ? (rowOdd ? MapScene::kBottomEdge : MapScene::kRightEdge)
                    : (rowOdd ? MapScene::kLeftEdge : MapScene::kTopEdge);
 }
+
+// The summary bits of the cache that stop a character at an x and y of this
+// parity stepping toward d: for foot cell 0 in the low half, cell 1 in the
+// high half. By step setting (0, 1, any other), direction 0 to 10, x parity
+// and y parity; the foot row's parity is the other of y's.
+constexpr int MaskIndex(int stepSetting, int d, bool xOdd, bool yOdd) {
+  return ((stepSetting * 11 + d) * 2 + xOdd) * 2 + yOdd;
+}
+constexpr uint32_t CellMask(int stepSetting, int d, bool xOdd, bool yOdd, int cellIndex) {
+  const bool columnOdd = xOdd != (cellIndex == 1);
+  return PassabilityCache::kSolid | static_cast<uint32_t>(ClosingEdges(stepSetting, d, xOdd, yOdd, cellIndex)) |
+         static_cast<uint32_t>(QuarterBit(columnOdd, !yOdd)) << PassabilityCache::kQuarterShift;
+}
+constexpr std::array<uint32_t, 3 * 11 * 4> kCellMasks = [] {
+  std::array<uint32_t, 3 * 11 * 4> table{};
+  for (int s = 0; s < 3; ++s) {
+    for (int d = 0; d <= 10; ++d) {
+      for (int xOdd = 0; xOdd < 2; ++xOdd) {
+        for (int yOdd = 0; yOdd < 2; ++yOdd) {
+          table[static_cast<size_t>(MaskIndex(s, d, xOdd, yOdd))] =
+              CellMask(s, d, xOdd, yOdd, 0) | CellMask(s, d, xOdd, yOdd, 1) << 16;
+        }
+      }
+    }
+  }
+  return table;
+}();
+// Whole-tile steps cannot cross a quarter-mode tile with any quarter blocked.
+constexpr uint32_t kAnyQuarter = 0xFu << PassabilityCache::kQuarterShift;
 
 }  // namespace
 
@@ -91,21 +100,14 @@ bool MapScene::IsPassable(int64_t x, int64_t y, int32_t d, int32_t step) const {
   const size_t row = static_cast<size_t>(WrapCoordinate(r, 2 * int64_t{Height()}) / 2);
   const int64_t left = WrapCoordinate(x, w2);
   const int64_t right = left + 1 == w2 ? 0 : left + 1;
-  const bool xOdd = (x & 1) != 0;
-  const bool rowOdd = (r & 1) != 0;
 
   const int32_t stepSetting = CurrentMapSettings.stepSetting;
   const int setting = stepSetting == 0 || stepSetting == 1 ? stepSetting : 2;
   const int direction = d >= 0 && d <= 10 ? d : 0;
-  const int32_t closing = kClosingEdges[static_cast<size_t>(ClosingIndex(setting, direction, xOdd, (y & 1) != 0))];
-  // Whole-tile steps cannot cross a quarter-mode tile with any quarter
-  // blocked.
-  const int32_t anyQuarter = step == 2 ? 0xF << PassabilityCache::kQuarterShift : 0;
-  const int32_t shared = PassabilityCache::kSolid | anyQuarter;
-  const int32_t leftMask = shared | (closing & 0xF) | QuarterBit(xOdd, rowOdd) << PassabilityCache::kQuarterShift;
-  const int32_t rightMask = shared | (closing >> 4) | QuarterBit(!xOdd, rowOdd) << PassabilityCache::kQuarterShift;
-  return !(passability_.At(static_cast<size_t>(left / 2), row) & leftMask) &&
-         !(passability_.At(static_cast<size_t>(right / 2), row) & rightMask);
+  uint32_t masks = kCellMasks[static_cast<size_t>(MaskIndex(setting, direction, (x & 1) != 0, (y & 1) != 0))];
+  if (step == 2) masks |= kAnyQuarter | kAnyQuarter << 16;
+  return !(passability_.At(static_cast<size_t>(left / 2), row) & masks) &&
+         !(passability_.At(static_cast<size_t>(right / 2), row) & (masks >> 16));
 }
 
 bool MapScene::HasBushFlag(int32_t x, int32_t y) const {

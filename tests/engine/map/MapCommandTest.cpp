@@ -255,6 +255,21 @@ TEST_F(MapCommandTest, MoveRoutesAndTheirWait) {
   EXPECT_EQ(Self(2, 0), 1);
 }
 
+TEST_F(MapCommandTest, EventsEraseThemselvesAndReserveOthers) {
+  AddPagedEvent(1, 1, 1, {Page(0, CountInSelf(0))});
+  AddPagedEvent(2, 3, 3, {Page(0, CommandListBuilder().Add({211, 1, 0}).Add({173, -1, 10}).Build())});
+  Event(2).RequestStart();
+  Frame();
+  EXPECT_EQ(Event(2).eraseTotal, 10) << "erasing itself";
+  EXPECT_EQ(Event(1).startRequested, 1) << "reserved";
+  Frame();
+  EXPECT_EQ(Self(1, 0), 1);
+  Frame(10);
+  EXPECT_EQ(Event(2).erased, 1);
+  EXPECT_EQ(Event(2).opacity, 0);
+  EXPECT_FALSE(Event(2).HasGraphic());
+}
+
 TEST_F(MapCommandTest, PartyGathersAndStopsFollowing) {
   PlayerHero.WarpTo(5, 5);
   PlayerHero.followers[2].preciseX = 0;
