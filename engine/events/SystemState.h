@@ -40,11 +40,17 @@ struct SystemState {
   int32_t choiceResultLevel = 0;
   int32_t choiceResultValue = 0;
 
-  // The map: a message or choice window is open (the hero stays); the
-  // transfer target of the next map change, with the hero's facing when it
-  // was recorded; the tile draw levels and the character sprites are due for
-  // a refresh.
+  // What the windows publish: a message or choice window is open; the
+  // message window has shown its whole text; it is open (system variable
+  // 12); the choice row taken, -1 while none (system variable 20).
   uint8_t windowOpen = 0;
+  uint8_t messageShown = 0;
+  int32_t messageWindowShown = 0;
+  int32_t lastChoiceResult = -1;
+
+  // The map: the transfer target of the next map change, with the hero's
+  // facing when it was recorded; the tile draw levels and the character
+  // sprites are due for a refresh.
   uint8_t mapChangePending = 0;
   int32_t transferMap = 0;
   int32_t transferX = 0;
