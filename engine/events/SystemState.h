@@ -55,13 +55,8 @@ struct SystemState {
   int32_t messageWindowShown = 0;
   int32_t lastChoiceResult = -1;
 
-  // The map: the transfer target of the next map change, with the hero's
-  // facing when it was recorded; the tile draw levels and the character
-  // sprites are due for a refresh.
-  uint8_t mapChangePending = 0;
-  int32_t transferMap = 0;
-  int32_t transferX = 0;
-  int32_t transferY = 0;
+  // The map: the hero's facing when the transfer was recorded; the tile
+  // draw levels and the character sprites are due for a refresh.
   int32_t transferDirection = 2;
   uint8_t tileLevelRefresh = 0;
   uint8_t spriteRefresh = 0;

@@ -46,13 +46,13 @@ bool EventInterpreter::DoTransfer() {
     hub.mapChangePending = 1;
     if (who == -2) {
       const int32_t target = ArgumentOf(command, 4);
-      hub.transferMap = target == -1 ? map.currentMapId() : GetArgValue(target);
+      hub.transferMapId = target == -1 ? map.currentMapId() : GetArgValue(target);
       hub.transferX = GetArgValue(ArgumentOf(command, 2));
       hub.transferY = GetArgValue(ArgumentOf(command, 3));
     } else {
       // Each item may itself name a variable.
       const int32_t entry = GetArgValue(ArgumentOf(command, 2));
-      hub.transferMap = GetArgValue(SystemDatabase.GetInt(kStartPositionType, entry, 0));
+      hub.transferMapId = GetArgValue(SystemDatabase.GetInt(kStartPositionType, entry, 0));
       hub.transferX = GetArgValue(SystemDatabase.GetInt(kStartPositionType, entry, 1));
       hub.transferY = GetArgValue(SystemDatabase.GetInt(kStartPositionType, entry, 2));
     }

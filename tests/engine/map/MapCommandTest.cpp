@@ -191,7 +191,7 @@ TEST_F(MapCommandTest, TransfersAreRecordedOneAtATime) {
   PlayerHero.direction = 4;
   Run(CommandListBuilder().Add({130, -1, 7, 8, -1}).Add({130, -1, 1, 1, 5}));
   EXPECT_EQ(SystemStateHub.mapChangePending, 1);
-  EXPECT_EQ(SystemStateHub.transferMap, CurrentMap.mapId) << "-1 stays on this map";
+  EXPECT_EQ(SystemStateHub.transferMapId, CurrentMap.mapId) << "-1 stays on this map";
   EXPECT_EQ(SystemStateHub.transferX, 7);
   EXPECT_EQ(SystemStateHub.transferY, 8);
   EXPECT_EQ(SystemStateHub.transferDirection, 4);
@@ -200,7 +200,7 @@ TEST_F(MapCommandTest, TransfersAreRecordedOneAtATime) {
   EXPECT_EQ(SystemStateHub.transferX, 7) << "the second waits for the first";
   SystemStateHub.mapChangePending = 0;
   interpreter.RunFrame();
-  EXPECT_EQ(SystemStateHub.transferMap, 5);
+  EXPECT_EQ(SystemStateHub.transferMapId, 5);
 
   // A start position whose map item names a variable.
   SystemDatabase.typeData.resize(8);
@@ -213,7 +213,7 @@ TEST_F(MapCommandTest, TransfersAreRecordedOneAtATime) {
   Variables.SetVariable(1000010, 9);
   SystemStateHub.mapChangePending = 0;
   Run(CommandListBuilder().Add({130, -10001, 2}));
-  EXPECT_EQ(SystemStateHub.transferMap, 9);
+  EXPECT_EQ(SystemStateHub.transferMapId, 9);
   EXPECT_EQ(SystemStateHub.transferX, 4);
   EXPECT_EQ(SystemStateHub.transferY, 6);
 }
