@@ -87,7 +87,6 @@ void BuildMap(int32_t eventCount, bool busy = false) {
   Variables = VariableStore();
   SystemStateHub = SystemState();
   ResetRootInterpreter();
-  InstallEventPicking();
   Input.Reset();
   PlayerHero = Hero();
   PlayerHero.PlaceCharacter(50, 50);

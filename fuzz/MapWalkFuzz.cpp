@@ -40,7 +40,6 @@ void Install() {
     SilenceDataReaderReports();
     SetDataFolder(Folder().Path() + "/Data/");
     SetMapSceneHooks(nullptr);  // the game's hero
-    InstallEventPicking();
     // Endless autorun lists end their frames early.
     EventInterpreter::frameBudget = 2000;
     SystemDatabase.typeData = {MakeTypeData({2000, 1000, 1001, 1002, 1003}, 1)};

@@ -1,14 +1,19 @@
 #include "engine/map/MapSceneHooks.h"
 
+#include "engine/data/CommonEventList.h"
+#include "engine/events/CommonEventRunner.h"
+#include "engine/events/SystemState.h"
+#include "engine/events/variables/RootEventRunner.h"
 #include "engine/map/Hero.h"
 
 namespace {
 
-void Nothing() {}
+void EndGame() { SystemStateHub.gameState = -1; }
+void SetPanoramaNumber(int32_t number) { RootRunner.panorama[0] = number; }
+void SetPanoramaName(const std::string& name) { RootRunner.panoramaFileName = name; }
 void NoNumber(int32_t) {}
-void NoName(const std::string&) {}
 void NoFlag(bool) {}
-const CommonEventList* NoCommonEvents() { return nullptr; }
+const CommonEventList* GameCommonEvents() { return &CommonEvents; }
 MapCharacter* GameHero() { return &PlayerHero; }
 MapCharacter* GameFollower(int32_t index) {
   if (index < 0 || static_cast<size_t>(index) >= PlayerHero.followers.size()) return nullptr;
@@ -16,8 +21,17 @@ MapCharacter* GameFollower(int32_t index) {
 }
 void RecordGameHeroStep(int32_t direction) { PlayerHero.RecordStep(direction); }
 
-constexpr MapSceneHooks kDefaults{Nothing,  NoNumber, NoName,    NoFlag,       NoCommonEvents,    NoNumber,
-                                  NoNumber, Nothing,  GameHero,  GameFollower, RecordGameHeroStep};
+constexpr MapSceneHooks kDefaults{EndGame,
+                                  SetPanoramaNumber,
+                                  SetPanoramaName,
+                                  NoFlag,
+                                  GameCommonEvents,
+                                  RefreshCommonEventRunner,
+                                  RunCommonEventRunner,
+                                  ClearCommonEventRunners,
+                                  GameHero,
+                                  GameFollower,
+                                  RecordGameHeroStep};
 
 MapSceneHooks gHooks = kDefaults;
 

@@ -1,11 +1,9 @@
 #pragma once
-// What the map scene and the characters ask of their neighbours: the system
-// state (the game ends when a map cannot be read), the root runner's
-// panorama request, the common events with their runners, and the hero with
-// the followers. Each neighbour installs its functions when it lands; until
-// then the neutral defaults answer, and tests install recording fakes. The
-// hero and the followers answer by default with the game's hero
-// (PlayerHero); tests put heroes of their own in its place.
+// What the map scene and the characters ask of their neighbours where tests
+// put recording fakes in their place: the end of the game when a map cannot
+// be read, the root runner's panorama request, the common events with their
+// runners, and the hero with the followers. The defaults are the live
+// game's: the hero and the followers are the game's hero (PlayerHero).
 
 #include <cstdint>
 #include <string>
@@ -18,7 +16,7 @@ struct MapSceneHooks {
   void (*endGame)();
 
   // The root runner's panorama number; the panorama file name and the
-  // system state's panorama-by-name flag.
+  // panorama-by-name flag (none is kept yet).
   void (*setPanoramaNumber)(int32_t number);
   void (*setPanoramaName)(const std::string& name);
   void (*setPanoramaByName)(bool byName);
@@ -32,7 +30,6 @@ struct MapSceneHooks {
   void (*resetCommonEventRunners)();
 
   // The hero (null: none) and follower i from 0 (null past the last).
-  // Defaults: the game's hero and its followers.
   MapCharacter* (*hero)();
   MapCharacter* (*follower)(int32_t index);
   // The hero made a step in this direction.

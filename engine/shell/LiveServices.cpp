@@ -1,20 +1,40 @@
 #include "engine/shell/LiveServices.h"
 
-#include "engine/events/RootInterpreter.h"
-#include "engine/events/SystemState.h"
-#include "engine/events/variables/RootEventRunner.h"
-#include "engine/map/CommonEventRunnerHooks.h"
-#include "engine/map/MapSceneHooks.h"
+#include "engine/events/LiveGameHooks.h"
+#include "engine/map/Hero.h"
+#include "engine/map/MapScene.h"
+#include "engine/shell/FrameSkip.h"
 #include "engine/shell/InGameErrorScreen.h"
 
 void InstallLiveServices() {
   InstallInGameErrorScreen();
-  InstallEventPicking();
-  InstallCommonEventRunnerHooks();
 
-  MapSceneHooks scene = CurrentMapSceneHooks();
-  scene.endGame = [] { SystemStateHub.gameState = -1; };
-  scene.setPanoramaNumber = [](int32_t number) { RootRunner.panorama[0] = number; };
-  scene.setPanoramaName = [](const std::string& name) { RootRunner.panoramaFileName = name; };
-  SetMapSceneHooks(&scene);
+  LiveGameHooks live = CurrentLiveGameHooks();
+  live.setFrameSkip = SetFrameSkip;
+  live.scrollX = [] { return CurrentMap.scrollX; };
+  live.scrollY = [] { return CurrentMap.scrollY; };
+  live.setScroll = [](int32_t quarterX, int32_t quarterY) {
+    CurrentMap.scrollX = quarterX;
+    CurrentMap.scrollY = quarterY;
+  };
+  live.mapWidth = [] { return CurrentMap.HasMap() ? CurrentMap.Width() : 0; };
+  live.mapHeight = [] { return CurrentMap.HasMap() ? CurrentMap.Height() : 0; };
+  live.loopsHorizontally = [] { return CurrentMap.loopX != 0; };
+  live.loopsVertically = [] { return CurrentMap.loopY != 0; };
+  live.heroMoving = [] { return !PlayerHero.IsStanding(); };
+  // Member 0 the hero, 1-5 the followers.
+  live.memberGraphic = [](int32_t member) -> std::string {
+    if (member == 0) return PlayerHero.graphicFile;
+    const auto i = static_cast<size_t>(member - 1);
+    return member > 0 && i < PlayerHero.followers.size() ? PlayerHero.followers[i].graphicFile : std::string();
+  };
+  live.setMemberGraphic = [](int32_t member, const std::string& name) {
+    const auto i = static_cast<size_t>(member - 1);
+    if (member == 0) {
+      PlayerHero.graphicFile = name;
+    } else if (member > 0 && i < PlayerHero.followers.size()) {
+      PlayerHero.followers[i].graphicFile = name;
+    }
+  };
+  SetLiveGameHooks(&live);
 }

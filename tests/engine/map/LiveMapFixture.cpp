@@ -22,7 +22,6 @@ void LiveMapTest::SetUp() {
   Variables = VariableStore();
   SystemStateHub = SystemState();
   ResetRootInterpreter();
-  InstallEventPicking();
   Input.Reset();
   PlayerHero = Hero();
   PlayerHero.PlaceCharacter(0, 14);  // out of the way in the bottom left corner
