@@ -11,7 +11,6 @@ namespace {
 void EndGame() { SystemStateHub.gameState = -1; }
 void SetPanoramaNumber(int32_t number) { RootRunner.panorama[0] = number; }
 void SetPanoramaName(const std::string& name) { RootRunner.panoramaFileName = name; }
-void NoNumber(int32_t) {}
 void NoFlag(bool) {}
 const CommonEventList* GameCommonEvents() { return &CommonEvents; }
 MapCharacter* GameHero() { return &PlayerHero; }
