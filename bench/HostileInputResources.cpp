@@ -29,6 +29,7 @@
 #include <vector>
 
 #include "engine/data/CommonEventList.h"
+#include "engine/data/ReplayLog.h"
 #include "engine/data/database/Database.h"
 #include "engine/data/file/FileBuffer.h"
 #include "engine/data/map/MapData.h"
@@ -212,6 +213,26 @@ std::string FullestProject() {
   return out.Bytes();
 }
 
+// A save's replay section of runs of one frame each: two bytes an entry.
+std::string RunsOfOneReplay(int32_t entries) {
+  ByteWriter out;
+  out.U8(1).I32(entries);
+  std::string& bytes = out.Bytes();
+  bytes.reserve(bytes.size() + 2 * static_cast<size_t>(entries));
+  for (int32_t i = 0; i < entries; ++i) out.U8(1).U8(static_cast<uint8_t>(i));
+  return out.Bytes();
+}
+
+bool ReadReplaySection(const char* path) {
+  std::ifstream in(path, std::ios::binary | std::ios::ate);
+  std::vector<uint8_t> bytes(static_cast<size_t>(in.tellg()));
+  in.seekg(0);
+  in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  SaveBuffer section(std::move(bytes));
+  ReplayLog log = ReplayLog::Blank();
+  return log.Read(section);
+}
+
 std::string NoTypesDatabase() {
   ByteWriter body;
   body.U8(0xC0).I32(0).U8(0xC0);
@@ -253,6 +274,8 @@ std::vector<Case> Cases() {
        false, [] { return Database().Load("BasicData\\DataBase"); }, aim},
       {"project-fullest", "Data/BasicData/DataBase.project", "10,000 definitions, 100,000 item and 1M data names",
        true, [] { return Database().Load("BasicData\\DataBase"); }, aim},
+      {"replay-runs-of-one", "Replay.bin", "a replay section of 32M runs of one frame", true,
+       [] { return ReadReplaySection("Replay.bin"); }, aim},
       {"commands-smallest", "Data/BasicData/CommonEvent.dat", "64 MB of 4-byte commands (16M commands)", true,
        [] { return CommonEventList().LoadCommonEvents("BasicData\\CommonEvent.dat"); },
        [](double n) {
@@ -284,6 +307,7 @@ void MakeInput(const std::string& name, const TestDirectory& dir) {
     dir.Write("Data/BasicData/DataBase.dat", NoTypesDatabase());
     dir.Write("Data/BasicData/DataBase.project", DefinitionsProject(4000000));
   }
+  if (name == "replay-runs-of-one") dir.Write("Replay.bin", RunsOfOneReplay(kCommandListBytes / 2 - 8));
   if (name == "commands-smallest") {
     const std::string smallest(4, '\0');
     dir.Write("Data/BasicData/CommonEvent.dat",
