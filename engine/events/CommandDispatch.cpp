@@ -61,6 +61,8 @@ bool EventInterpreter::DispatchCommands() {
       case 121: DoVariableOperation(); break;
       case 122: return DoStringOperation();
       case 123: return DoKeyInput();
+      case 124: DoVariableOperationPlus(); break;
+      case 150: DoPictureCommand(); break;
       case 170: DoLoop(); break;
       case 171: DoBreakLoop(); break;
       case 176: DoLoopAgain(); break;
@@ -106,7 +108,7 @@ bool EventInterpreter::DispatchCommands() {
       case 300: return CallEventByName();
       // Sound, pictures, transfers, saves and the other commands whose handlers are not installed yet: skipped like
       // codes without an entry until they are.
-      case 124: case 130: case 140: case 141: case 150: case 160: case 161: case 162: case 220: case 221:
+      case 130: case 140: case 141: case 160: case 161: case 162: case 220: case 221:
       case 222: case 230: case 231: case 240: case 241: case 242: case 280: case 281: case 290:
       default:
         break;

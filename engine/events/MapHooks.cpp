@@ -17,12 +17,20 @@ void IgnoreRoute(int32_t, const MoveRoute&) {}
 std::string NoGraphic(int32_t) { return ""; }
 void IgnoreGraphic(int32_t, const std::string&) {}
 void IgnoreFlag(bool) {}
+bool NoFacts(int32_t, CharacterFacts&) { return false; }
+int32_t NoTag(int32_t, int32_t) { return 0; }
+int32_t NoEventAt(int32_t, int32_t, bool) { return -1; }
+bool Closed(int32_t, int32_t) { return false; }
+int32_t OutsideMap(int32_t, int32_t, int32_t) { return -1; }
+int32_t NoEventUnder(int32_t, int32_t) { return -1; }
 
 constexpr MapHooks kDefaults = {NoMap,       NoCharacter, IgnoreMove, NoFollowers, NoCharacter,
                                 IgnoreMove,  Never,       Never,      IgnoreEvent, Ignore,
                                 Ignore,      NoStartRequest, IgnoreEvent, IgnoreEvent, NoPages,
                                 NoCommands,  IgnoreEvent, IgnoreErase, IgnoreRoute, NoGraphic,
-                                IgnoreGraphic, IgnoreEvent, Ignore,   IgnoreFlag,  IgnoreEvent};
+                                IgnoreGraphic, IgnoreEvent, Ignore,   IgnoreFlag,  IgnoreEvent,
+                                NoFacts,     NoTag,       NoEventAt,  Closed,      Closed,
+                                OutsideMap,  NoEventUnder};
 
 MapHooks gHooks = kDefaults;
 
@@ -64,5 +72,12 @@ void SetMapHooks(const MapHooks* hooks) {
             Or(hooks->setPartyOpacity, kDefaults.setPartyOpacity),
             Or(hooks->resetFollowers, kDefaults.resetFollowers),
             Or(hooks->setFollowersStopped, kDefaults.setFollowersStopped),
-            Or(hooks->renewFollowerImages, kDefaults.renewFollowerImages)};
+            Or(hooks->renewFollowerImages, kDefaults.renewFollowerImages),
+            Or(hooks->characterFacts, kDefaults.characterFacts),
+            Or(hooks->terrainTagAt, kDefaults.terrainTagAt),
+            Or(hooks->eventAt, kDefaults.eventAt),
+            Or(hooks->tilesPassable, kDefaults.tilesPassable),
+            Or(hooks->heroCanEnter, kDefaults.heroCanEnter),
+            Or(hooks->tileAt, kDefaults.tileAt),
+            Or(hooks->eventUnderMouse, kDefaults.eventUnderMouse)};
 }
