@@ -8,6 +8,8 @@
 #include "engine/events/variables/RootEventRunner.h"
 #include "engine/map/MapScene.h"
 #include "engine/presentation/GraphicCache.h"
+#include "engine/presentation/pictures/PictureFileTable.h"
+#include "engine/presentation/pictures/PictureList.h"
 #include "engine/presentation/text/TextResources.h"
 #include "engine/services/InputState.h"
 #include "engine/services/StartupSettings.h"
@@ -50,6 +52,7 @@ void ReloadGameGraphics() {
   }
   ReLoadGraphic();
   TextResourcesHub.LoadIcons();
+  RePictureControl(GamePictures);
 }
 
 void GameScene::Dispatch() {
@@ -104,6 +107,7 @@ void GameScene::Frame() {
   if (SystemStateHub.mapChangePending) ApplyMapChange();
   choiceWindow.Update();
   messageWindow.Update();
+  GamePictures.Update();
   UpdateSoundManager();
 
   float credit = RootRunner.drawCreditPerFrame;
@@ -147,8 +151,10 @@ void GameScene::ReloadScene() {
 void GameScene::Draw() {
   ClearDrawTarget();
   SetDrawFilter(0);
+  GamePictures.Draw(0);
   messageWindow.Draw();
   choiceWindow.Draw();
+  GamePictures.Draw(1);
   RootInterpreter.DrawTextEntry();
   FlipScreen();
 }

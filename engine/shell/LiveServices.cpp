@@ -5,12 +5,14 @@
 #include "engine/events/variables/RootEventRunner.h"
 #include "engine/map/CommonEventRunnerHooks.h"
 #include "engine/map/MapSceneHooks.h"
+#include "engine/presentation/pictures/LivePictureHooks.h"
 #include "engine/shell/InGameErrorScreen.h"
 
 void InstallLiveServices() {
   InstallInGameErrorScreen();
   InstallEventPicking();
   InstallCommonEventRunnerHooks();
+  InstallLivePictureHooks();
 
   MapSceneHooks scene = CurrentMapSceneHooks();
   scene.endGame = [] { SystemStateHub.gameState = -1; };

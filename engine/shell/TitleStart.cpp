@@ -10,6 +10,7 @@
 #include "engine/events/variables/RootEventRunner.h"
 #include "engine/events/variables/VariableStore.h"
 #include "engine/map/MapScene.h"
+#include "engine/presentation/pictures/PictureList.h"
 #include "engine/presentation/text/TextResources.h"
 #include "engine/services/EngineRandom.h"
 #include "engine/services/InputState.h"
@@ -59,6 +60,7 @@ void StartTitle(bool first) {
   RootRunner = RootEventRunner();
   CurrentMap = MapScene();
   CurrentMap.Reset();
+  GamePictures = PictureList();
   Input.Reset();
   Variables.rootRunner = &RootRunner;
   SetDrawTarget(-2);
