@@ -6,6 +6,7 @@
 #include "engine/events/MapHooks.h"
 #include "engine/map/MapScene.h"
 #include "engine/map/MapSceneHooks.h"
+#include "engine/map/MapReadings.h"
 
 namespace {
 
@@ -173,6 +174,7 @@ MapHooks SceneHooks() {
   hooks.partyGraphic = PartyGraphic;
   hooks.setPartyGraphic = SetPartyGraphic;
   hooks.setPartyOpacity = SetPartyOpacity;
+  AddMapReadings(hooks);
   return hooks;
 }
 

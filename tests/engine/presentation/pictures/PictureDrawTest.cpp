@@ -230,7 +230,7 @@ TEST_F(PictureDrawTest, ArgumentsFarOutOfRangeDrawWithoutHarm) {
     GamePictures.ApplyEffect(1, 1, PictureEffects::kShake, v, v, v, v);
     GamePictures.ApplyEffect(1, 1, PictureEffects::kOffset, v, v, v, v);
     Frame();
-    GamePictures.Move(1, 1, MoveTo(v, -v, v), v, 0);
+    GamePictures.Move(1, 1, MoveTo(v, ~v, v), v, 0);
     Frame();
     GamePictures.ShowText(2, 2, "text", At(v, v, v), v, 0);
     Frame();
