@@ -8,6 +8,7 @@
 #include "engine/events/LiveGameHooks.h"
 #include "engine/events/MapHooks.h"
 #include "engine/events/PictureHooks.h"
+#include "engine/events/SystemState.h"
 #include "engine/events/commands/CommandArguments.h"
 #include "engine/events/variables/RootEventRunner.h"
 #include "engine/services/InputState.h"
@@ -127,10 +128,7 @@ int32_t EventInterpreter::OtherInformation(int32_t item) {
   const MapHooks& map = CurrentMapHooks();
   const LiveGameHooks& live = CurrentLiveGameHooks();
   switch (item) {
-    case 0: {
-      const int32_t pending = live.pendingTransferMap();
-      return pending >= 0 ? pending : map.currentMapId();
-    }
+    case 0: return SystemStateHub.mapChangePending ? SystemStateHub.transferMapId : map.currentMapId();
     case 1: return RootRunner.currentMusicEntry;
     case 2: return RootRunner.currentBackgroundSoundEntry;
     // Play positions and lengths: nothing plays until the sound manager

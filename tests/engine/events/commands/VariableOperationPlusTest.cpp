@@ -5,6 +5,7 @@
 #include <climits>
 #include <vector>
 
+#include "engine/events/SystemState.h"
 #include "engine/events/variables/RootEventRunner.h"
 #include "engine/services/InputState.h"
 #include "tests/engine/events/InterpreterTestFixture.h"
@@ -111,6 +112,11 @@ TEST_F(VariableOperationPlusTest, OtherInformation) {
   const int32_t expected[] = {12, 4, 6, 0, 0, 0, 0, 2, 1, 0, -2, 5, -6, 3, -1};
   for (int32_t item = 0; item < 15; ++item) EXPECT_EQ(Read(3, item, 0), expected[item]) << item;
   EXPECT_EQ(map.mouseAsked, (std::pair<int32_t, int32_t>{100, 50}));
+  SystemStateHub.transferMapId = 40;
+  EXPECT_EQ(Read(3, 0, 0), 12);
+  SystemStateHub.mapChangePending = 1;
+  EXPECT_EQ(Read(3, 0, 0), 40) << "the transfer's map while it waits";
+  SystemStateHub.mapChangePending = 0;
   EXPECT_EQ(Read(3, 99, 0), 0);
 }
 
