@@ -23,12 +23,25 @@ int32_t NoEventAt(int32_t, int32_t, bool) { return -1; }
 bool Closed(int32_t, int32_t) { return false; }
 int32_t OutsideMap(int32_t, int32_t, int32_t) { return -1; }
 int32_t NoEventUnder(int32_t, int32_t) { return -1; }
+std::vector<EventCommand>* NoList(int32_t, int32_t, int32_t) { return nullptr; }
+void IgnorePlace(int32_t, int32_t, int32_t) {}
+int32_t FacingDown() { return 2; }
+bool NoTable(int32_t, int32_t) { return false; }
+bool NoTileSet(int32_t) { return false; }
+void IgnoreTiles(int32_t, int32_t, int32_t, int32_t, int32_t, int32_t) {}
+void NoView(MapViewState& out) { out = MapViewState{}; }
+void IgnoreShake(int32_t, int32_t, int32_t, int32_t) {}
+void IgnoreScroll(int32_t, int32_t, int32_t) {}
+void IgnoreCharacterShake(int32_t, int32_t, int32_t, int32_t, int32_t) {}
 
 constexpr MapHooks kDefaults = {NoMap,       NoCharacter, IgnoreMove, NoFollowers, NoCharacter,
                                 IgnoreMove,  Never,       Never,      IgnoreEvent, Ignore,
                                 Ignore,      NoStartRequest, IgnoreEvent, IgnoreEvent, NoPages,
                                 NoCommands,  IgnoreEvent, IgnoreErase, IgnoreRoute, NoGraphic,
                                 IgnoreGraphic, IgnoreEvent, Ignore,   IgnoreFlag,  IgnoreEvent,
+                                NoList,      IgnorePlace, FacingDown, NoTable,    Ignore,
+                                NoTileSet,   IgnoreTiles, NoView,     IgnoreShake, Ignore,
+                                IgnoreScroll, IgnoreShake, IgnorePlace, IgnoreCharacterShake,
                                 NoFacts,     NoTag,       NoEventAt,  Closed,      Closed,
                                 OutsideMap,  NoEventUnder};
 
@@ -73,6 +86,20 @@ void SetMapHooks(const MapHooks* hooks) {
             Or(hooks->resetFollowers, kDefaults.resetFollowers),
             Or(hooks->setFollowersStopped, kDefaults.setFollowersStopped),
             Or(hooks->renewFollowerImages, kDefaults.renewFollowerImages),
+            Or(hooks->mapEventPageList, kDefaults.mapEventPageList),
+            Or(hooks->placeCharacter, kDefaults.placeCharacter),
+            Or(hooks->heroDirection, kDefaults.heroDirection),
+            Or(hooks->setTileFlag, kDefaults.setTileFlag),
+            Or(hooks->restoreTileFlags, kDefaults.restoreTileFlags),
+            Or(hooks->changeTileSet, kDefaults.changeTileSet),
+            Or(hooks->rewriteTiles, kDefaults.rewriteTiles),
+            Or(hooks->mapView, kDefaults.mapView),
+            Or(hooks->startShake, kDefaults.startShake),
+            Or(hooks->stopShake, kDefaults.stopShake),
+            Or(hooks->requestScroll, kDefaults.requestScroll),
+            Or(hooks->startZoom, kDefaults.startZoom),
+            Or(hooks->setCharacterEffect, kDefaults.setCharacterEffect),
+            Or(hooks->startCharacterShake, kDefaults.startCharacterShake),
             Or(hooks->characterFacts, kDefaults.characterFacts),
             Or(hooks->terrainTagAt, kDefaults.terrainTagAt),
             Or(hooks->eventAt, kDefaults.eventAt),

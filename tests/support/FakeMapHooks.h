@@ -43,6 +43,17 @@ class FakeMapHooks {
   int32_t followerResets = 0;
   int32_t followersStopped = -1;  // -1 never set
   std::vector<int32_t> followerImages;
+  // The map commands.
+  struct Call {
+    std::string what;
+    std::vector<int32_t> values;
+    bool operator==(const Call&) const = default;
+  };
+  std::vector<Call> calls;
+  int32_t heroDirection = 2;
+  std::vector<int32_t> tileFlags;  // setTileFlag writes here
+  int32_t tileSetCount = 0;
+  MapViewState view;
   // What the variable operation plus reads: characters by id, and per
   // precise position a terrain tag, the three tile layers (-1 each where
   // none is given, as outside the map), the tiles' and the hero's way.
