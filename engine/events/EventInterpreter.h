@@ -175,6 +175,8 @@ class EventInterpreter {
   bool StartDownload();
   bool DoPartyOperation();
   bool SetScreenTone();
+  bool DoSoundCommand();
+  bool DoSpeech();
   bool DoStringOperation();
   bool DoKeyInput();
   // Reads the keys of the key-input command (the one before the current

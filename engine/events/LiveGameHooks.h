@@ -2,8 +2,9 @@
 // The live game behind the system variables and strings that are not root
 // runner fields: the sound manager, the shell's settings, the map scene with
 // the hero and his followers, the presentation and the system-state hub.
-// Each neighbour installs its entries when it lands; until then the neutral
-// defaults answer (nothing plays, no map, no hero, no message, no choice).
+// The sound rows answer from the sound manager itself; each neighbour above
+// installs its entries when it lands, and until then the neutral defaults
+// answer (no map, no hero, no message, no choice). Tests put fakes in place.
 //
 // Sound kinds: 0 music, 1 background sound.
 

@@ -1,6 +1,6 @@
 #pragma once
 // Process-wide settings that start-up establishes once and the rest of the
-// engine reads: test play and the tile unit.
+// engine reads: test play, the tile unit and the sound setting.
 
 #include <cstdint>
 
@@ -10,6 +10,10 @@ extern int32_t TestPlayFlag;
 // Pixels of one map tile: 32, or 16 for games made on the small grid (drawn
 // at display scale 2).
 extern int32_t TileUnit;
+
+// The player's sound setting of "Game.ini": 0 neither sound effects nor
+// music, 1 sound effects only, 2 music (and background sounds) only, 3 both.
+extern int32_t SEandBGM;
 
 // Test play is asked for by exactly this command line, nothing else.
 bool IsTestPlayCommandLine(const char* commandLine);
