@@ -14,6 +14,9 @@
 namespace {
 
 constexpr const char* kDefaultLibrary = "libfluidsynth.so.3";
+// Rendered on after the last voice ended, so that the reverb dies away
+// instead of sounding again at the next play.
+constexpr uint32_t kTailFrames = 2 * kHostMixRate;
 // Debian's General MIDI SoundFont, where FluidSynth's settings name none.
 constexpr const char* kDebianSoundFont = "/usr/share/sounds/sf2/default-GM.sf2";
 
@@ -34,6 +37,7 @@ struct MidiSynth {
   std::mutex mutex;
   fluid_player_t* player = nullptr;
   bool playing = false;
+  uint32_t tail = 0;
   float gain = 1.0f;
   double tempo = 1.0;
 };
@@ -68,8 +72,13 @@ bool IsStandardMidiFile(const unsigned char* bytes, size_t size) {
 uint32_t Render(void* context, float* out, uint32_t frames) {
   MidiSynth& m = *static_cast<MidiSynth*>(context);
   std::lock_guard<std::mutex> lock(m.mutex);
-  // Stopped and died away: nothing to render (the reverb's tail is cut).
-  if (!m.playing && m.fluid->activeVoices(m.synth) == 0) return 0;
+  // Stopped and died away: nothing to render.
+  if (m.playing || m.fluid->activeVoices(m.synth) > 0) {
+    m.tail = kTailFrames;
+  } else {
+    if (m.tail == 0) return 0;
+    m.tail -= std::min(m.tail, frames);
+  }
   m.fluid->writeFloat(m.synth, static_cast<int>(frames), out, 0, 2, out, 1, 2);
   if (m.gain != 1.0f) {
     for (uint32_t i = 0; i < 2 * frames; ++i) out[i] *= m.gain;
