@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "engine/events/SystemState.h"
 #include "engine/sound/MidiLibrary.h"
 #include "engine/sound/SoundEntries.h"
 #include "engine/sound/SoundManager.h"
@@ -38,6 +39,9 @@ int32_t SoundBaseVolume(int32_t kind) { return SoundEntryCounts.baseVolume[kind]
 int32_t DownloadDefault(int32_t index) { return index == 5 ? -1 : 0; }
 // The host draws in software until a drawing device lands.
 bool Software() { return true; }
+// What the windows publish in the hub.
+bool MessageWindowShown() { return SystemStateHub.messageWindowShown != 0; }
+int32_t ChoiceRowTaken() { return SystemStateHub.lastChoiceResult; }
 void SystemLocalTime(std::tm& out) {
   const std::time_t now = std::time(nullptr);
   localtime_r(&now, &out);
@@ -52,7 +56,7 @@ const LiveGameHooks kDefaults = {
     SendMidiTempoDepth, SetSoundRatePercent, SoundBaseVolume,
     IgnoreValue, NoTextOf, IgnoreText, DownloadDefault, Software, SystemLocalTime,
     No, NoTextOf, IgnoreText, Zero, Zero, IgnoreTwo, Zero, Zero, No, No,
-    No, No, MinusOne, MinusOne, NoText, NoTextOf, Ignore, Ignore,
+    MessageWindowShown, No, ChoiceRowTaken, MinusOne, NoText, NoTextOf, Ignore, Ignore,
 };
 
 LiveGameHooks gHooks = kDefaults;

@@ -15,5 +15,8 @@ extern int32_t TileUnit;
 // music, 1 sound effects only, 2 music (and background sounds) only, 3 both.
 extern int32_t SEandBGM;
 
+// Drawn coordinates are multiplied by this: 2 on the small grid, else 1.
+inline int32_t DisplayScale() { return TileUnit == 16 ? 2 : 1; }
+
 // Test play is asked for by exactly this command line, nothing else.
 bool IsTestPlayCommandLine(const char* commandLine);
