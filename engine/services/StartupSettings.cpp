@@ -5,6 +5,7 @@
 int32_t TestPlayFlag = 0;
 int32_t TileUnit = 32;
 int32_t SEandBGM = 3;
+int32_t MidiAvailable = 1;
 
 bool IsTestPlayCommandLine(const char* commandLine) {
   return commandLine && std::strcmp(commandLine, "Test_Of_Main") == 0;

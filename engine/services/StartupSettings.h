@@ -15,6 +15,10 @@ extern int32_t TileUnit;
 // music, 1 sound effects only, 2 music (and background sounds) only, 3 both.
 extern int32_t SEandBGM;
 
+// 1 while MIDI music can play (start-up clears it when the MIDI library
+// does not start).
+extern int32_t MidiAvailable;
+
 // Drawn coordinates are multiplied by this: 2 on the small grid, else 1.
 inline int32_t DisplayScale() { return TileUnit == 16 ? 2 : 1; }
 

@@ -4,8 +4,6 @@
 
 #include "runtime/Movan.h"
 
-int32_t MidiAvailable = 0;
-
 namespace {
 
 struct EntryPoints {

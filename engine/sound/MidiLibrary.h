@@ -6,10 +6,6 @@
 
 #include <cstdint>
 
-// 1 while the game may play MIDI: start-up sets it, and clears it when the
-// library does not start.
-extern int32_t MidiAvailable;
-
 // Loads the library first when it is not loaded; without it a message box
 // says so and the result is -1. 0 means MIDI is available.
 int32_t MidiSetDevice(int32_t device, int32_t second);

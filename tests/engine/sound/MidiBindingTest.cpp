@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/services/StartupSettings.h"
 #include "engine/sound/MidiLibrary.h"
 #include "engine/sound/RunnerSounds.h"
 #include "runtime/Movan.h"
