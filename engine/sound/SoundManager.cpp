@@ -21,6 +21,13 @@ namespace {
 // Records of a kind's type; a type without records counts none.
 int32_t DataCount(int32_t kind) { return std::max(SystemDatabase.GetDataCount(TypeOf(kind)), 0); }
 
+// Records whose file names the scan reads: none when the type has no items
+// (a damaged database would otherwise stop the title at an error screen
+// for every record).
+int32_t ScannedCount(int32_t kind) {
+  return SystemDatabase.GetItemCount(TypeOf(kind)) > 0 ? DataCount(kind) : 0;
+}
+
 }  // namespace
 
 int32_t MidiTempoDepthOf(int32_t percent) {
@@ -29,7 +36,8 @@ int32_t MidiTempoDepthOf(int32_t percent) {
 }
 
 bool SoundManager::KindEnabled(int32_t kind) {
-  return kind == kSoundEffect ? SEandBGM == 1 || SEandBGM == 3 : SEandBGM == 2 || SEandBGM == 3;
+  return kind == kSoundEffect ? Settings.soundSwitch == 1 || Settings.soundSwitch == 3
+                              : Settings.soundSwitch == 2 || Settings.soundSwitch == 3;
 }
 
 int32_t SoundManager::HandleOf(int32_t kind, int32_t entry) const {
@@ -47,14 +55,14 @@ void SoundManager::ResizeTables() {
 void SoundManager::ScanTypes() {
   if (midiMarks.empty() || oggMarks[kMusic].empty() || oggMarks[kBackgroundSound].empty()) ResizeTables();
   for (int32_t kind : {kMusic, kBackgroundSound}) {
-    const int32_t count = DataCount(kind);
+    const int32_t count = ScannedCount(kind);
     for (int32_t entry = 0; entry < count; ++entry) {
       SetMark(oggMarks[kind], entry, IsOggName(FileItem(kind, entry)) ? 1 : 0);
     }
   }
   // Without the library the scan runs again at the next play.
   if (!MidiAvailable) return;
-  const int32_t base = std::min(SoundEntryCounts.baseCount[kMusic], DataCount(kMusic));
+  const int32_t base = std::min(SoundEntryCounts.baseCount[kMusic], ScannedCount(kMusic));
   for (int32_t entry = 0; entry < base; ++entry) {
     const std::string name = FileItem(kMusic, entry);
     if (!IsMidiName(name)) continue;

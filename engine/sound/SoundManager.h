@@ -96,7 +96,7 @@ class SoundManager {
 
   // The handle of an entry, 0 when none is loaded.
   int32_t HandleOf(int32_t kind, int32_t entry) const;
-  // Whether a kind plays, by the player's SEandBGM setting.
+  // Whether a kind plays, by the player's sound setting.
   static bool KindEnabled(int32_t kind);
 
   bool operator==(const SoundManager&) const = default;

@@ -183,7 +183,7 @@ TEST_F(MapSceneTest, MapSoundsByEntryAndByFile) {
   GameSounds = SoundManager();
   RootRunner = RootEventRunner();
   // With sound switched off the manager only records what the map asks for.
-  SEandBGM = 0;
+  Settings.soundSwitch = 0;
   CurrentMap.ChangeMap(0);
   CurrentMap.StartMapSounds();
   EXPECT_EQ(RootRunner.currentMusicEntry, 3);

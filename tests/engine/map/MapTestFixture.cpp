@@ -45,7 +45,7 @@ void MapTest::SetUp() {
 
 void MapTest::TearDown() {
   SetMapSceneHooks(nullptr);
-  SEandBGM = 3;
+  Settings.soundSwitch = 3;
   HostSetMessageBoxHook(nullptr);
   SetErrorScreenHandler(nullptr);
   HostSetExitHook(nullptr);

@@ -14,6 +14,7 @@
 #include "engine/sound/SoundEntries.h"
 #include "runtime/Movan.h"
 #include "tests/engine/sound/SoundTestFixture.h"
+#include "tests/support/DatabaseBuilder.h"
 #include "tests/support/VorbisFixture.h"
 #include "tests/support/WaveWriter.h"
 
@@ -172,7 +173,7 @@ TEST_F(SoundManagerTest, ThePlayersSoundSettingSwitchesKindsOff) {
     bool music, effects;
   } cases[] = {{0, false, false}, {1, false, true}, {2, true, false}, {3, true, true}};
   for (const auto& c : cases) {
-    SEandBGM = c.setting;
+    Settings.soundSwitch = c.setting;
     GameSounds = SoundManager();
     DeleteAllSounds(0);
     *LiveRunnerSounds().currentEntry[0] = -1;
@@ -326,6 +327,19 @@ TEST_F(SoundManagerTest, EntriesBeyondTheMarkTablesReadNoMark) {
   EXPECT_EQ(GameSounds.PlayFile("late.ogg", 0, 0, 0, 100, 100), 55);
   GameSounds.Play(0, 55, 0, 0);
   EXPECT_EQ(GameSounds.OggLengthCorrection(0), 0);
+}
+
+TEST_F(SoundManagerTest, TheScanPassesOverTypesWithoutItems) {
+  UseSounds({}, {}, {});
+  for (int32_t type = 1; type <= 3; ++type) {
+    SystemDatabase.typeData[static_cast<size_t>(type)] = MakeTypeData({}, 0);
+    ASSERT_TRUE(SystemDatabase.SetDataCount(type, 10));
+  }
+  SoundEntryCounts.baseCount[0] = 10;
+  MidiAvailable = 1;
+  GameSounds.Play(0, -1, 0, 0);
+  EXPECT_EQ(GameSounds.scanned, 1);
+  EXPECT_TRUE(errors.empty());
 }
 
 TEST_F(SoundManagerTest, OggMusicAndBackgroundSoundsAreCorrectedBySecond) {

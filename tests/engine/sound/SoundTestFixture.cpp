@@ -34,7 +34,7 @@ void SoundTest::SetUp() {
     errors.insert(errors.end(), {a, b, c});
   });
   SetMessageBoxHook([](const char* text, const char* title) { boxes.insert(boxes.end(), {text, title}); });
-  SEandBGM = 3;
+  Settings.soundSwitch = 3;
   MidiAvailable = 0;
   ResetRunnerSounds();
   SystemDatabase = Database();
@@ -50,7 +50,7 @@ void SoundTest::TearDown() {
   SoundEntryCounts = SoundEntries();
   SystemDatabase = Database();
   ResetRunnerSounds();
-  SEandBGM = 3;
+  Settings.soundSwitch = 3;
   MidiAvailable = 0;
   SetMessageBoxHook(nullptr);
   SetErrorScreenHandler(nullptr);
