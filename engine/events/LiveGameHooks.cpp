@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "engine/events/SystemState.h"
 #include "engine/sound/MidiLibrary.h"
 #include "engine/sound/SoundEntries.h"
 #include "engine/sound/SoundManager.h"
@@ -11,12 +10,10 @@
 namespace {
 
 int32_t Zero() { return 0; }
-int32_t MinusOne() { return -1; }
 bool No() { return false; }
 void Ignore() {}
 void IgnoreValue(int32_t) {}
 void IgnoreTwo(int32_t, int32_t) {}
-std::string NoText() { return ""; }
 std::string NoTextOf(int32_t) { return ""; }
 void IgnoreText(int32_t, const std::string&) {}
 
@@ -35,13 +32,6 @@ void SetSoundRatePercent(int32_t kind, int32_t percent) {
   SetSoundFrequency(static_cast<int32_t>(std::clamp<int64_t>(rate, INT32_MIN, INT32_MAX)), handle);
 }
 int32_t SoundBaseVolume(int32_t kind) { return SoundEntryCounts.baseVolume[kind]; }
-
-int32_t DownloadDefault(int32_t index) { return index == 5 ? -1 : 0; }
-// The host draws in software until a drawing device lands.
-bool Software() { return true; }
-// What the windows publish in the hub.
-bool MessageWindowShown() { return SystemStateHub.messageWindowShown != 0; }
-int32_t ChoiceRowTaken() { return SystemStateHub.lastChoiceResult; }
 void SystemLocalTime(std::tm& out) {
   const std::time_t now = std::time(nullptr);
   localtime_r(&now, &out);
@@ -54,9 +44,9 @@ namespace {
 const LiveGameHooks kDefaults = {
     SoundVolume, RampSoundVolume, SoundSpeed, StoreSoundSpeed, MidiMusicPlaying, ClearPendingTempo,
     SendMidiTempoDepth, SetSoundRatePercent, SoundBaseVolume,
-    IgnoreValue, NoTextOf, IgnoreText, DownloadDefault, Software, SystemLocalTime,
+    IgnoreValue, SystemLocalTime,
     No, NoTextOf, IgnoreText, Zero, Zero, IgnoreTwo, Zero, Zero, No, No,
-    MessageWindowShown, No, ChoiceRowTaken, MinusOne, NoText, NoTextOf, Ignore, Ignore,
+    Ignore, Ignore,
 };
 
 LiveGameHooks gHooks = kDefaults;
@@ -86,10 +76,6 @@ void SetLiveGameHooks(const LiveGameHooks* hooks) {
   Fill(h.setRatePercent, kDefaults.setRatePercent);
   Fill(h.baseVolume, kDefaults.baseVolume);
   Fill(h.setFrameSkip, kDefaults.setFrameSkip);
-  Fill(h.proxyText, kDefaults.proxyText);
-  Fill(h.setProxyText, kDefaults.setProxyText);
-  Fill(h.downloadValue, kDefaults.downloadValue);
-  Fill(h.softwareRendering, kDefaults.softwareRendering);
   Fill(h.localTime, kDefaults.localTime);
   Fill(h.heroMoving, kDefaults.heroMoving);
   Fill(h.memberGraphic, kDefaults.memberGraphic);
@@ -101,12 +87,6 @@ void SetLiveGameHooks(const LiveGameHooks* hooks) {
   Fill(h.mapHeight, kDefaults.mapHeight);
   Fill(h.loopsHorizontally, kDefaults.loopsHorizontally);
   Fill(h.loopsVertically, kDefaults.loopsVertically);
-  Fill(h.messageWindowOpen, kDefaults.messageWindowOpen);
-  Fill(h.rootEventRunning, kDefaults.rootEventRunning);
-  Fill(h.lastChoice, kDefaults.lastChoice);
-  Fill(h.pendingTransferMap, kDefaults.pendingTransferMap);
-  Fill(h.lastMessage, kDefaults.lastMessage);
-  Fill(h.choiceText, kDefaults.choiceText);
   Fill(h.markPanoramaChanged, kDefaults.markPanoramaChanged);
   Fill(h.markFogChanged, kDefaults.markFogChanged);
   gHooks = h;
