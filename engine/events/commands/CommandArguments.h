@@ -1,6 +1,8 @@
 #pragma once
-// Reads of a command's arguments that tolerate a short record: a missing
-// integer argument reads 0, a missing string argument the empty text.
+// How the command handlers read a command's arguments: by position, a
+// missing integer argument reading 0 and a missing string argument the
+// empty text. Handlers read through this rather than indexing the argument
+// lists themselves.
 
 #include <cstddef>
 #include <cstdint>
