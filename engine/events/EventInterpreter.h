@@ -182,6 +182,8 @@ class EventInterpreter {
   bool StartDownload();
   bool DoPartyOperation();
   bool SetScreenTone();
+  bool DoSoundCommand();
+  bool DoSpeech();
   bool DoStringOperation();
   bool DoKeyInput();
   bool DoTransfer();

@@ -53,6 +53,7 @@ void StartTitle(bool first) {
   const uint8_t sceneReload = SystemStateHub.sceneReload;
   SystemStateHub = SystemState();
   SystemStateHub.sceneReload = sceneReload;
+  StoreSoundEntryCounts();
 
   VariableDatabase = Database();
   VariableDatabase.Load(kVariableDatabaseName);
