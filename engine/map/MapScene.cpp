@@ -106,12 +106,7 @@ void MapScene::ChangeMap(int32_t id) {
                     Format("タイルセットの数は%dです", tileSetList.Count(), 0), "");
     tileSet = TileSet{};
   }
-  tileImageName = tileSet.imageNames[0];
-  for (size_t i = 0; i < autotileImageNames.size(); ++i) autotileImageNames[i] = tileSet.imageNames[i + 1];
-  tileFlags = tileSet.tileFlags;
-  loadedTileFlags = tileSet.tileFlags;
-  terrainTags = tileSet.terrainTags;
-  TileDataChanged();
+  AdoptTileSetTables();
 
   scrollX = 0;
   scrollY = 0;
