@@ -180,6 +180,20 @@ int IsPathInGameFolder(const char* path);
 // over the old one. 0 written, -1 when the file cannot be written (the old
 // one is intact), -2 when the path is refused.
 int WriteGameTextFile(const char* path, const char* text, size_t size);
+// Writes bytes as they are, through a temporary file in the same folder
+// renamed over the old one. 0 written, -1 when the file cannot be written
+// (the old one is intact and no temporary file is left), -2 when the path
+// is refused.
+int WriteGameFile(const char* path, const void* data, size_t size);
+// Creates a folder below the game folder; one that exists is no error. 0,
+// -1 when it cannot be made, -2 when the path is refused.
+int CreateGameFolder(const char* path);
+// Bytes the player may still write on the game folder's file system; -1
+// when it cannot be told.
+int64_t GetGameFolderFreeSpace();
+// Test seam: after this many more bytes reach the disk every file write of
+// the layer fails, as on a full disk (-1: never).
+void SetFileWriteLimit(int64_t bytes);
 // Calls each(name, context) for every entry of the folder ("" the game
 // folder itself), files and folders alike, sorted by name, "." and ".."
 // left out; the current folder is not changed. The number of entries, or -1

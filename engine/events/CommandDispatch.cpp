@@ -104,10 +104,12 @@ bool EventInterpreter::DispatchCommands() {
       case 260: return StartDownload();
       case 270: return DoPartyOperation();
       case 300: return CallEventByName();
+      case 220: return SaveOrLoadGame();
+      case 221: return ReadSaveValue();
+      case 222: return WriteSaveValue();
       // Sound, pictures, transfers, saves and the other commands whose handlers are not installed yet: skipped like
       // codes without an entry until they are.
-      case 124: case 130: case 140: case 141: case 150: case 160: case 161: case 162: case 220: case 221:
-      case 222: case 230: case 231: case 240: case 241: case 242: case 280: case 281: case 290:
+      case 124: case 130: case 140: case 141: case 150: case 160: case 161: case 162: case 230: case 231: case 240: case 241: case 242: case 280: case 281: case 290:
       default:
         break;
     }

@@ -174,6 +174,9 @@ class EventInterpreter {
   bool WaitForMoveRoutes();
   bool StartDownload();
   bool DoPartyOperation();
+  bool SaveOrLoadGame();
+  bool ReadSaveValue();
+  bool WriteSaveValue();
   bool SetScreenTone();
   bool DoStringOperation();
   bool DoKeyInput();

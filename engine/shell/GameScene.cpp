@@ -8,6 +8,7 @@
 #include "engine/events/variables/RootEventRunner.h"
 #include "engine/map/MapScene.h"
 #include "engine/presentation/GraphicCache.h"
+#include "engine/saves/SaveSlotCache.h"
 #include "engine/presentation/text/TextResources.h"
 #include "engine/services/InputState.h"
 #include "engine/services/StartupSettings.h"
@@ -98,7 +99,9 @@ void GameScene::Frame() {
   CurrentMap.Update();
   RootInterpreter.RunFrame();
   // A load or a return to the title during the events: the next frame
-  // starts with the scene reload.
+  // starts with the scene reload. No interpreter runs now, so a load the
+  // events asked for enters the game here.
+  if (SystemStateHub.stateLoaded) ApplyPendingLoad();
   if (SystemStateHub.stateLoaded || SystemStateHub.sceneReload) return;
 
   if (SystemStateHub.mapChangePending) ApplyMapChange();

@@ -2,11 +2,13 @@
 
 #include "engine/events/LiveGameHooks.h"
 #include "engine/map/MapScene.h"
+#include "engine/saves/LiveSaveCommands.h"
 #include "engine/shell/FrameSkip.h"
 #include "engine/shell/InGameErrorScreen.h"
 
 void InstallLiveServices() {
   InstallInGameErrorScreen();
+  InstallSaveCommands();
 
   LiveGameHooks live = CurrentLiveGameHooks();
   live.setFrameSkip = SetFrameSkip;

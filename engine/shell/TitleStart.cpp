@@ -11,6 +11,7 @@
 #include "engine/events/variables/VariableStore.h"
 #include "engine/map/MapScene.h"
 #include "engine/presentation/text/TextResources.h"
+#include "engine/saves/SaveSlotCache.h"
 #include "engine/services/EngineRandom.h"
 #include "engine/services/InputState.h"
 #include "engine/services/StartupSettings.h"
@@ -63,6 +64,8 @@ void StartTitle(bool first) {
   Variables.rootRunner = &RootRunner;
   SetDrawTarget(-2);
   SetFrameSkip(Settings.frameSkip);
+  SaveSlots = SaveSlotCache();
+  DropPendingLoad();
 
   SystemStateHub.gameState = 1;
   CurrentMap.mapId = -1;
