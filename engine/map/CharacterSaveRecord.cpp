@@ -33,7 +33,10 @@ bool MapCharacter::SaveCharacter(SaveBuffer& out) const {
   out.WriteU8(passThrough);
   route.Write(out);
   savedRoute.Write(out);
-  for (int16_t v : {moveType, moveSpeed, moveFrequency, animSpeed, routeIndex, savedRouteIndex}) out.WriteI16(v);
+  for (int16_t v : {moveType, moveSpeed, moveFrequency, animSpeed}) out.WriteI16(v);
+  // Route positions take 16 bits: a route holds at most 65536 steps.
+  out.WriteU16(static_cast<uint16_t>(routeIndex));
+  out.WriteU16(static_cast<uint16_t>(savedRouteIndex));
   out.WriteU8(directionFixed);
   out.WriteU8(alwaysAbove);
   out.WriteU8(talking);
@@ -55,7 +58,10 @@ bool MapCharacter::LoadCharacter(ByteCursor& in) {
   in.ReadU8(passThrough);
   if (!in.Overrun()) route.Read(in);
   if (!in.Overrun()) savedRoute.Read(in);
-  for (int16_t* v : {&moveType, &moveSpeed, &moveFrequency, &animSpeed, &routeIndex, &savedRouteIndex}) in.ReadI16(*v);
+  for (int16_t* v : {&moveType, &moveSpeed, &moveFrequency, &animSpeed}) in.ReadI16(*v);
+  uint16_t index = 0;
+  if (in.ReadU16(index)) routeIndex = index;
+  if (in.ReadU16(index)) savedRouteIndex = index;
   in.ReadU8(directionFixed);
   in.ReadU8(alwaysAbove);
   in.ReadU8(talking);

@@ -5,6 +5,8 @@
 #include "engine/data/database/Databases.h"
 #include "engine/events/RootInterpreter.h"
 #include "engine/events/SystemState.h"
+#include "engine/map/Hero.h"
+#include "engine/map/MapScene.h"
 #include "engine/presentation/GraphicCache.h"
 #include "engine/presentation/text/TextResources.h"
 #include "engine/saves/SaveSlotCache.h"
@@ -32,6 +34,9 @@ bool ApplyPendingLoad() {
   Variables = record.variables;
   Variables.rootRunner = &RootRunner;
   EngineRandom(kRandomSet, record.randomState);
+  // A fresh hero takes its extra image from the restored runner.
+  PlayerHero = Hero();
+  PlayerHero.TakeSavedState(record.hero);
   VariableDatabase = record.variableDatabase;
   CurrentMap.RequestPageRefresh();
   if (record.replayInFile) {

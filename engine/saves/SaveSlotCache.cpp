@@ -83,6 +83,7 @@ bool SaveSlotCache::SaveGame(int32_t slot, bool snapshot, const std::string& pre
     snapshotRecord.variables = Variables;
     snapshotRecord.rootRunner = RootRunner;
     snapshotRecord.mapScene = CurrentMap;
+    snapshotRecord.hero = PlayerHero;
     snapshotRecord.variableDatabase = VariableDatabase;
   }
   SaveSlotRecord& record = snapshot ? snapshotRecord : records[path];
@@ -196,6 +197,7 @@ SaveSlotRecord& SaveSlotCache::RecordForWrite(int32_t slot, const std::string& p
     record.variables = VariableStore();
     record.rootRunner = RootEventRunner();
     record.variables.rootRunner = &record.rootRunner;
+    record.hero = Hero();
     record.variableDatabase = Database();
   }
   return record;

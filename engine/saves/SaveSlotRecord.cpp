@@ -6,6 +6,7 @@ SaveSlotRecord::SaveSlotRecord(const SaveSlotRecord& other)
     : mapScene(other.mapScene),
       rootRunner(other.rootRunner),
       variables(other.variables),
+      hero(other.hero),
       variableDatabase(other.variableDatabase),
       replayLog(other.replayLog),
       randomState(other.randomState),
@@ -19,6 +20,7 @@ SaveSlotRecord& SaveSlotRecord::operator=(const SaveSlotRecord& other) {
   rootRunner = other.rootRunner;
   variables = other.variables;
   variables.rootRunner = &rootRunner;
+  hero = other.hero;
   variableDatabase = other.variableDatabase;
   replayLog = other.replayLog;
   randomState = other.randomState;
@@ -30,6 +32,7 @@ bool SaveSlotRecord::Write(SaveBuffer& out) {
   mapScene.SaveState(out);
   rootRunner.WriteState(out);
   variables.SaveVariables(out);
+  hero.Save(out);
   WriteVariableDatabase(out, variableDatabase);
   out.WriteU8(0);  // no replay log follows
   if (out.Overrun()) return false;
@@ -47,6 +50,7 @@ bool SaveSlotRecord::Read(SaveBuffer& in, int32_t version) {
   if (!in.ReadI32(state) || !in.Seek(start)) return false;
   randomState = static_cast<uint32_t>(state);
   if (!variables.LoadVariables(in, version, false)) return in.Fail();
+  if (!hero.Load(in)) return false;
   if (!variableDatabase.ReadSavedVariableDatabase(in)) return false;
   const int32_t flagAt = in.Position();
   uint8_t flag = 0;

@@ -11,6 +11,7 @@
 #include "engine/data/file/SaveBuffer.h"
 #include "engine/events/variables/RootEventRunner.h"
 #include "engine/events/variables/VariableStore.h"
+#include "engine/map/Hero.h"
 #include "engine/map/MapScene.h"
 
 class SaveSlotRecord {
@@ -21,6 +22,7 @@ class SaveSlotRecord {
   MapScene mapScene;
   RootEventRunner rootRunner;
   VariableStore variables{&rootRunner};
+  Hero hero;
   Database variableDatabase;
   ReplayLog replayLog;
   // What a read found beside the parts: the engine's random state when the

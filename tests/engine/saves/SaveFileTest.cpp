@@ -46,6 +46,14 @@ void ChangeLiveGame() {
   CurrentMap.reservedList = {3, 1};
   VariableDatabase.SetInt(0, 1, 1, 55);
   VariableDatabase.SetString(0, 2, 2, "DBの文字");
+  PlayerHero.preciseX = 6;
+  PlayerHero.preciseY = 4;
+  PlayerHero.quarterX = 6 * 64;
+  PlayerHero.quarterY = 4 * 64;
+  PlayerHero.graphicFile = "勇者.png";
+  PlayerHero.followers[4].graphicFile = "仲間5.png";
+  PlayerHero.followersInStep = 1;
+  PlayerHero.stepHistory[0] = 6;
 }
 
 }  // namespace
@@ -126,6 +134,7 @@ TEST_F(SaveTest, ALiveGameComesBackAsItWasSaved) {
   CurrentMap.scrollX = 0;
   CurrentMap.events.clear();
   VariableDatabase.SetInt(0, 1, 1, 0);
+  PlayerHero = Hero();
 
   ASSERT_TRUE(SaveSlots.LoadSaveSlot(1, true, false, kSaveSlotPrefix));
   // Checked, not yet entered: the frame enters it.
@@ -138,6 +147,8 @@ TEST_F(SaveTest, ALiveGameComesBackAsItWasSaved) {
   ASSERT_EQ(CurrentMap.events.size(), 1u);
   EXPECT_EQ(CurrentMap.events[0].quarterX, 10 * 64);  // standing on its target
   EXPECT_EQ(CurrentMap.events[0].graphicFile, "歩く人.png");
+  EXPECT_EQ(PlayerHero.graphicFile, "勇者.png");
+  EXPECT_EQ(PlayerHero.followers[4].graphicFile, "仲間5.png");
   EXPECT_EQ(SystemStateHub.sceneReload, 1);
   EXPECT_EQ(RootRunner.saveSlotValue, 1);
   EXPECT_EQ(Variables.rootRunner, &RootRunner);

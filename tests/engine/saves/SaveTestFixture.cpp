@@ -8,6 +8,7 @@
 #include "engine/events/SystemState.h"
 #include "engine/events/variables/RootEventRunner.h"
 #include "engine/events/variables/VariableStore.h"
+#include "engine/map/Hero.h"
 #include "engine/map/MapScene.h"
 #include "engine/saves/SaveFile.h"
 #include "engine/saves/SaveFileHooks.h"
@@ -52,6 +53,7 @@ void SaveTest::SetUp() {
   CurrentMap = MapScene();
   CurrentMap.Reset();
   CurrentMap.ChangeMap(0);
+  PlayerHero = Hero();
   SaveSlots = SaveSlotCache();
   DropPendingLoad();
 }
@@ -63,6 +65,7 @@ void SaveTest::TearDown() {
   SaveSlots = SaveSlotCache();
   DropPendingLoad();
   CurrentMap = MapScene();
+  PlayerHero = Hero(0);
   Variables = VariableStore();
   RootRunner = RootEventRunner();
   VariableDatabase = Database();
@@ -86,6 +89,7 @@ std::string SaveTest::LiveBytes() {
   CurrentMap.SaveState(out);
   RootRunner.WriteState(out);
   Variables.SaveVariables(out);
+  PlayerHero.Save(out);
   WriteVariableDatabase(out, VariableDatabase);
   return std::string(reinterpret_cast<const char*>(out.Data()), static_cast<size_t>(out.Size()));
 }
@@ -102,6 +106,7 @@ std::string SaveTest::SaveBytesOfLiveGame() {
   record.mapScene = CurrentMap;
   record.rootRunner = RootRunner;
   record.variables = Variables;
+  record.hero = PlayerHero;
   record.variableDatabase = VariableDatabase;
   std::vector<uint8_t> file;
   EncodeSaveFile(record, "x", file);

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "engine/data/file/SaveBuffer.h"
+#include "engine/map/Hero.h"
 #include "engine/map/MapScene.h"
 #include "tests/engine/saves/SaveTestFixture.h"
 
@@ -127,5 +128,36 @@ TEST_F(SaveTest, CountsThatTheBytesCannotHoldFailBeforeAnythingGrows) {
     SaveBuffer in(big);
     MapScene scene;
     EXPECT_FALSE(scene.LoadState(in, 111)) << at;
+  }
+}
+
+TEST_F(SaveTest, TheHeroKeepsFiveFollowersWhateverTheSaveHolds) {
+  Hero hero;
+  hero.followers[1].preciseX = 9;
+  hero.followers[1].quarterX = 9 * 64 - 10;  // walking
+  hero.stepped = 1;
+  for (size_t saved : {size_t{3}, size_t{5}, size_t{7}}) {
+    Hero source = hero;
+    source.followers.resize(saved);
+    SaveBuffer out;
+    ASSERT_TRUE(source.Save(out));
+    SaveBuffer in(std::vector<uint8_t>(out.Data(), out.Data() + out.Size()));
+    Hero read;
+    ASSERT_TRUE(read.Load(in)) << saved;
+    EXPECT_EQ(in.Remaining(), 0) << saved;
+    ASSERT_EQ(read.followers.size(), 5u) << saved;
+    EXPECT_EQ(read.followers[1].quarterX, 9 * 64) << saved;  // loads standing
+    EXPECT_EQ(read.followers[4].id, MapCharacter::kFirstFollowerId - 4) << saved;
+    EXPECT_EQ(read.stepped, 1) << saved;
+    EXPECT_EQ(read.stepHistory, hero.stepHistory) << saved;
+  }
+  // Every cut fails cleanly.
+  SaveBuffer out;
+  hero.Save(out);
+  std::vector<uint8_t> bytes(out.Data(), out.Data() + out.Size());
+  for (size_t cut = 0; cut < bytes.size(); cut += 53) {
+    SaveBuffer in(std::vector<uint8_t>(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(cut)));
+    Hero read;
+    EXPECT_FALSE(read.Load(in)) << cut;
   }
 }
