@@ -9,10 +9,13 @@
 #include "engine/map/Hero.h"
 #include "engine/map/MapScene.h"
 #include "engine/presentation/GraphicCache.h"
+#include "engine/presentation/pictures/PictureFileTable.h"
+#include "engine/presentation/pictures/PictureList.h"
 #include "engine/saves/SaveSlotCache.h"
 #include "engine/presentation/text/TextResources.h"
 #include "engine/services/InputState.h"
 #include "engine/services/StartupSettings.h"
+#include "engine/shell/FunctionKeys.h"
 #include "engine/shell/InputUpdate.h"
 #include "engine/shell/Player.h"
 #include "engine/shell/SoundSteps.h"
@@ -52,6 +55,7 @@ void ReloadGameGraphics() {
   }
   ReLoadGraphic();
   TextResourcesHub.LoadIcons();
+  RePictureControl(GamePictures);
 }
 
 void GameScene::Dispatch() {
@@ -79,6 +83,8 @@ bool GameScene::RunLoopPass() {
   }
 
   Frame();
+  FunctionKeys();
+  FrameCounter(true);
 
   if (SystemStateHub.gameState != 1) {
     CloseWindows();
@@ -109,6 +115,7 @@ void GameScene::Frame() {
   if (SystemStateHub.mapChangePending) ApplyMapChange();
   choiceWindow.Update();
   messageWindow.Update();
+  GamePictures.Update();
   UpdateSoundManager();
 
   float credit = RootRunner.drawCreditPerFrame;
@@ -152,8 +159,10 @@ void GameScene::ReloadScene() {
 void GameScene::Draw() {
   ClearDrawTarget();
   SetDrawFilter(0);
+  GamePictures.Draw(0);
   messageWindow.Draw();
   choiceWindow.Draw();
+  GamePictures.Draw(1);
   RootInterpreter.DrawTextEntry();
   for (MapEventState& event : CurrentMap.events) event.DrawTextEntry();
   FlipScreen();

@@ -3,12 +3,14 @@
 #include "engine/events/LiveGameHooks.h"
 #include "engine/map/Hero.h"
 #include "engine/map/MapScene.h"
+#include "engine/presentation/pictures/LivePictureHooks.h"
 #include "engine/saves/LiveSaveCommands.h"
 #include "engine/shell/FrameSkip.h"
 #include "engine/shell/InGameErrorScreen.h"
 
 void InstallLiveServices() {
   InstallInGameErrorScreen();
+  InstallLivePictureHooks();
   InstallSaveCommands();
 
   LiveGameHooks live = CurrentLiveGameHooks();

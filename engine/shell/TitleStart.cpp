@@ -11,6 +11,7 @@
 #include "engine/events/variables/VariableStore.h"
 #include "engine/map/Hero.h"
 #include "engine/map/MapScene.h"
+#include "engine/presentation/pictures/PictureList.h"
 #include "engine/presentation/text/TextResources.h"
 #include "engine/saves/SaveSlotCache.h"
 #include "engine/services/EngineRandom.h"
@@ -55,6 +56,7 @@ void StartTitle(bool first) {
   SystemStateHub = SystemState();
   SystemStateHub.sceneReload = sceneReload;
   StoreSoundEntryCounts();
+  if (TestPlayFlag) SystemStateHub.debugLineFlag = 1;
 
   VariableDatabase = Database();
   VariableDatabase.Load(kVariableDatabaseName);
@@ -66,6 +68,7 @@ void StartTitle(bool first) {
   }
   CurrentMap = MapScene();
   CurrentMap.Reset();
+  GamePictures = PictureList();
   Input.Reset();
   Variables.rootRunner = &RootRunner;
   SetDrawTarget(-2);
