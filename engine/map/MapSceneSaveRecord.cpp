@@ -28,8 +28,8 @@ bool ReadTiles(ByteCursor& in, MapData& map) {
   map.header.width = w;
   map.header.height = h;
   for (MapData::TileLayer& layer : map.layers) {
-    layer.assign(static_cast<size_t>(w), std::vector<int32_t>(static_cast<size_t>(h)));
-    for (std::vector<int32_t>& column : layer) in.ReadI32Array(column.data(), h);
+    layer.Resize(static_cast<size_t>(w), static_cast<size_t>(h), 0, 0, 0);
+    for (size_t x = 0; x < layer.size(); ++x) in.ReadI32Array(layer[x].data(), h);
   }
   return !in.Overrun();
 }
@@ -67,9 +67,9 @@ bool MapScene::SaveState(SaveBuffer& out) const {
     for (int32_t x = 0; x < w; ++x) {
       const bool present = static_cast<size_t>(x) < columns.size();
       for (int32_t y = 0; y < h; ++y) {
-        const std::vector<int32_t>* column = present ? &columns[static_cast<size_t>(x)] : nullptr;
-        out.WriteI32(column && static_cast<size_t>(y) < column->size() ? (*column)[static_cast<size_t>(y)]
-                                                                      : MapData::kEmptyCell);
+        const MapData::TileLayer::ConstColumn column =
+            present ? columns[static_cast<size_t>(x)] : MapData::TileLayer::ConstColumn();
+        out.WriteI32(static_cast<size_t>(y) < column.size() ? column[static_cast<size_t>(y)] : MapData::kEmptyCell);
       }
     }
   }
