@@ -309,6 +309,9 @@ int LoadGraphicFile(const char* fileName, int noTexture);
 // file in a second buffer; mirror reverses every row.
 int CreateGraphicFromImage(const void* image, uint32_t imageSize, const void* alpha, uint32_t alphaSize,
                            int textureRequest, int mirror);
+// A graphic from an image file made as a blend-graphic image (the layer
+// reloads it itself after the display was lost), or -1.
+int LoadGraphicFileForced(const char* name);
 // Called after the display was lost, before the layer's own reload.
 using GraphicsRestoreFunction = void (*)();
 int SetGraphicsRestoreHandler(GraphicsRestoreFunction function);

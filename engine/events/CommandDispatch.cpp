@@ -90,6 +90,8 @@ bool EventInterpreter::DispatchCommands() {
       case 104: return CloseChoices();
       case 105: return CloseMessage();
       case 151: return SetScreenTone();
+      case 161: return PrepareTransition();
+      case 162: return RunTransition();
       case 172: return EndEvent();
       case 173: return EraseEvent();
       case 174: return ReturnToTitle();
@@ -106,7 +108,7 @@ bool EventInterpreter::DispatchCommands() {
       case 300: return CallEventByName();
       // Sound, pictures, transfers, saves and the other commands whose handlers are not installed yet: skipped like
       // codes without an entry until they are.
-      case 124: case 130: case 140: case 141: case 150: case 160: case 161: case 162: case 220: case 221:
+      case 124: case 130: case 140: case 141: case 150: case 160: case 220: case 221:
       case 222: case 230: case 231: case 240: case 241: case 242: case 280: case 281: case 290:
       default:
         break;

@@ -175,6 +175,9 @@ class EventInterpreter {
   bool StartDownload();
   bool DoPartyOperation();
   bool SetScreenTone();
+  bool SetTransition();
+  bool PrepareTransition();
+  bool RunTransition();
   bool DoStringOperation();
   bool DoKeyInput();
   // Reads the keys of the key-input command (the one before the current

@@ -1,7 +1,11 @@
 #pragma once
-// The flags of the game's system state that the event run loop reads and
-// writes. The rest of the hub (pending texts, transitions, scene flags)
-// joins this record as the scenes that own it land.
+// The game's system state: what the parts of the engine hand each other for
+// one frame or one interaction (the game state the scene loop obeys, the
+// pending message and choice texts with the interpreters that wait for
+// their windows, the scene flags, the screen transition with its two
+// screen-sized graphics, timing figures for the debug lines). It is not
+// saved; a return to the title replaces it with a fresh one
+// (ResetSystemStateHub).
 
 #include <array>
 #include <cstdint>
@@ -16,6 +20,30 @@ struct SystemState {
   uint8_t sceneReload = 0;        // the scene reloads its images and sounds next frame
   uint8_t stateLoaded = 0;        // a save was just loaded: every interpreter stops for this frame
   int32_t reservedCommonEvent = -1;  // started next by the root runner, -1 none
+
+  // The screen transition. Preparing it captures the screen into
+  // capturedScreen and stops the drawing (screenFrozen) until it starts;
+  // then it is drawn from the captured picture to the live one while its
+  // counter runs down from the total, plainly faded or through the image.
+  uint8_t screenFrozen = 0;
+  uint8_t plainFade = 1;
+  int32_t transitionCounter = 20;  // frames left; keeps counting down to -10
+  int32_t transitionTotal = 20;
+  int32_t transitionImage = 0;     // the blend image, 0 none
+  std::string transitionImageName;
+  // Screen-sized graphics, -1 until made (RecreateTransitionSurfaces): the
+  // picture a transition starts from, and the one drawn in place of the map
+  // while map drawing is off.
+  int32_t capturedScreen = -1;
+  int32_t frozenMapGraphic = -1;
+
+  // For the debug lines: 1 while they are drawn; milliseconds the updates
+  // of the last five frames took (newest first), and the last draw.
+  int32_t debugLineFlag = 0;
+  std::array<int32_t, 5> updateTimes{};
+  int32_t drawTime = 0;
+  // The system family the layer reports: below 2 the 9x family.
+  int32_t osPlatformId = 2;
 
   // Messages and choices between the event commands and their windows.
   // Waiters are interpreter serials (0 none); a hand-back is taken by the
@@ -58,6 +86,31 @@ struct SystemState {
   void DeliverChoiceResult(int32_t value);
   // An interpreter went away: nothing waits for it any more.
   void ForgetWaiter(uint64_t serial);
+
+  // The fields a fresh hub starts with that concern the windows, the
+  // waiters and the reserved event.
+  void Reset();
+  // Deletes the two screen-sized graphics and makes them anew (at the title
+  // and after a saved game was loaded, when every graphic went away).
+  void RecreateTransitionSurfaces();
+
+  // Prepares a transition: false while a window is open or a transition
+  // runs; else captures the screen and holds the drawing.
+  bool FreezeScreen();
+  // Starts the prepared transition (preparing it first when it is not);
+  // false while one runs.
+  bool StartTransition();
+  // Every frame: the counter falls by the frame step, to -10 at the lowest.
+  void CountDownTransition();
+  // Every drawn frame, over the pictures and windows: the captured picture
+  // fading out; the first frame with nothing left ends the transition.
+  void DrawTransition();
+  // Drawn in place of the map while map drawing is off.
+  void DrawFrozenMap() const;
 };
 
 extern SystemState SystemStateHub;
+
+// A fresh hub in place of the old one, whose graphics (the transition image
+// and the two screen-sized ones) are deleted; the new one has its two made.
+void ResetSystemStateHub();

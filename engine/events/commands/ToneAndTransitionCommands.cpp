@@ -1,4 +1,8 @@
+// The commands that change the look of the whole screen: the colour tone or
+// a flash, and the transition from a frozen picture to the live one.
+
 #include "engine/events/EventInterpreter.h"
+#include "engine/events/SystemState.h"
 #include "engine/events/variables/RootEventRunner.h"
 
 namespace {
@@ -26,3 +30,7 @@ bool EventInterpreter::SetScreenTone() {
   }
   return true;
 }
+
+bool EventInterpreter::PrepareTransition() { return SystemStateHub.FreezeScreen(); }
+
+bool EventInterpreter::RunTransition() { return SystemStateHub.StartTransition(); }
