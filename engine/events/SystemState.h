@@ -21,6 +21,13 @@ struct SystemState {
   uint8_t stateLoaded = 0;        // a save was just loaded: every interpreter stops for this frame
   int32_t reservedCommonEvent = -1;  // started next by the root runner, -1 none
 
+  // The map and tile the next map change goes to; the frame carries the
+  // change out while mapChangePending is set.
+  uint8_t mapChangePending = 0;
+  int32_t transferMapId = 0;
+  int32_t transferX = 0;
+  int32_t transferY = 0;
+
   // The screen transition. Preparing it captures the screen into
   // capturedScreen and stops the drawing (screenFrozen) until it starts;
   // then it is drawn from the captured picture to the live one while its
