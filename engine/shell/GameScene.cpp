@@ -1,5 +1,8 @@
 #include "engine/shell/GameScene.h"
 
+#include <algorithm>
+#include <array>
+
 #include "engine/data/ReplayLog.h"
 #include "engine/data/database/Databases.h"
 #include "engine/events/PrepareCommonEvents.h"
@@ -76,6 +79,10 @@ bool GameScene::RunLoopPass() {
     return false;
   }
 
+  // The update time of this frame, newest first; Frame makes it a duration.
+  std::array<int32_t, 5>& updateTimes = SystemStateHub.updateTimes;
+  std::copy_backward(updateTimes.begin(), updateTimes.end() - 1, updateTimes.end());
+  updateTimes[0] = static_cast<int32_t>(GetTickMs());
   Frame();
 
   if (SystemStateHub.gameState != 1) {
@@ -105,6 +112,9 @@ void GameScene::Frame() {
   choiceWindow.Update();
   messageWindow.Update();
   UpdateSoundManager();
+  SystemStateHub.CountDownTransition();
+  RootRunner.UpdateTone();
+  SystemStateHub.updateTimes[0] = static_cast<int32_t>(GetTickMs()) - SystemStateHub.updateTimes[0];
 
   float credit = RootRunner.drawCreditPerFrame;
   if (ReplayPlaying) {
@@ -114,7 +124,8 @@ void GameScene::Frame() {
     if (Input.liveButtonsHeld[kButtonSub]) credit /= 5;
   }
   pacer.AddCredit(credit);
-  if (pacer.TakeDraw(false)) Draw();
+  // Nothing is drawn while a transition is prepared but not started.
+  if (pacer.TakeDraw(SystemStateHub.screenFrozen != 0)) Draw();
 }
 
 int32_t GameScene::FrameBudget() const {
@@ -145,11 +156,20 @@ void GameScene::ReloadScene() {
 }
 
 void GameScene::Draw() {
+  const uint32_t start = GetTickMs();
   ClearDrawTarget();
   SetDrawFilter(0);
+  RootRunner.DrawTint(RootEventRunner::TintPhase::kBefore);
+  // While map drawing is off, the picture taken when it went off stands in.
+  if (RootRunner.mapDrawing != 1) SystemStateHub.DrawFrozenMap();
+  RootRunner.DrawTint(RootEventRunner::TintPhase::kAfter);
+  RootRunner.DrawTint(RootEventRunner::TintPhase::kReset);
   messageWindow.Draw();
   choiceWindow.Draw();
+  RootRunner.DrawFlash();
+  SystemStateHub.DrawTransition();
   RootInterpreter.DrawTextEntry();
+  SystemStateHub.drawTime = static_cast<int32_t>(GetTickMs() - start);
   FlipScreen();
 }
 
