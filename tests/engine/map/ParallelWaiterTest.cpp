@@ -5,7 +5,6 @@
 #include "engine/data/CommonEventList.h"
 #include "engine/events/CommonEventRunner.h"
 #include "engine/events/SystemState.h"
-#include "engine/map/CommonEventRunnerHooks.h"
 #include "engine/map/MapScene.h"
 #include "tests/engine/map/MapTestFixture.h"
 #include "tests/support/CommandListBuilder.h"
@@ -26,7 +25,6 @@ class ParallelWaiterTest : public MapTest {
     CommonEvents.Resize(2);
     CommonEvents.events[1].trigger = 0x03;  // parallel, always
     CommonEvents.events[1].commands = CommandListBuilder().Add({101}, {"m"}).Build();
-    InstallCommonEventRunnerHooks();
   }
   void TearDown() override {
     ClearCommonEventRunners();
