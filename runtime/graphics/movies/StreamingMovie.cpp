@@ -56,7 +56,8 @@ bool MakeFrameImage(MovieRecord& m, const HostMovieSurfaceView& view) {
                            view.format.blueMask, 0);
   RowLayout rows;
   if (!LayOutRows(view.width, view.height, image.format.bytesPerPixel, kPaddedPitch, 4, &rows)) return false;
-  image.pixels = static_cast<uint8_t*>(TrackedAllocZero(static_cast<size_t>(rows.size), __FILE__, __LINE__));
+  // Nothing reads it before a frame came into it.
+  image.pixels = static_cast<uint8_t*>(TrackedAlloc(static_cast<size_t>(rows.size), __FILE__, __LINE__));
   if (!image.pixels) return false;
   image.width = view.width;
   image.height = view.height;

@@ -106,7 +106,8 @@ struct HostMovieSurfaceView {
   HostMoviePixelFormat format;
 };
 
-// Memory for width x height pixels of the format, cleared. Null for a side
+// Memory for width x height pixels of the format, its content undefined
+// until a sample writes a frame into it. Null for a side
 // below 1 or above 32767, more than 2^26 pixels, a depth other than 8, 15,
 // 16, 24 or 32 bits, or no memory.
 HostMovieSurface* HostMovieCreateSurface(const HostMoviePixelFormat& format, int width, int height);

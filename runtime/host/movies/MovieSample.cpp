@@ -67,7 +67,9 @@ HostMovieSurface* HostMovieCreateSurface(const HostMoviePixelFormat& format, int
   }
   if (bits != 8 && bits != 15 && bits != 16 && bits != 24 && bits != 32) return nullptr;
   const int64_t pitch = (int64_t{(bits + 7) / 8} * width + 3) / 4 * 4;
-  auto* pixels = static_cast<uint8_t*>(av_mallocz(static_cast<size_t>(pitch * height)));
+  // Left as it comes: a sample writes the whole surface before anyone reads
+  // it, and memory not yet touched costs nothing.
+  auto* pixels = static_cast<uint8_t*>(av_malloc(static_cast<size_t>(pitch * height)));
   HostMovieSurface* surface = pixels ? new (std::nothrow) HostMovieSurface : nullptr;
   if (!surface) {
     av_free(pixels);
