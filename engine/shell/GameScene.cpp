@@ -9,6 +9,7 @@
 #include "engine/events/RootInterpreter.h"
 #include "engine/events/SystemState.h"
 #include "engine/events/variables/RootEventRunner.h"
+#include "engine/map/Hero.h"
 #include "engine/map/MapScene.h"
 #include "engine/presentation/GraphicCache.h"
 #include "engine/presentation/text/TextResources.h"
@@ -108,6 +109,7 @@ void GameScene::Frame() {
   // starts with the scene reload.
   if (SystemStateHub.stateLoaded || SystemStateHub.sceneReload) return;
 
+  PlayerHero.Control();
   if (SystemStateHub.mapChangePending) ApplyMapChange();
   choiceWindow.Update();
   messageWindow.Update();
@@ -169,6 +171,7 @@ void GameScene::Draw() {
   RootRunner.DrawFlash();
   SystemStateHub.DrawTransition();
   RootInterpreter.DrawTextEntry();
+  for (MapEventState& event : CurrentMap.events) event.DrawTextEntry();
   SystemStateHub.drawTime = static_cast<int32_t>(GetTickMs() - start);
   FlipScreen();
 }
@@ -181,12 +184,16 @@ void GameScene::ApplyMapChange() {
     if (SystemStateHub.gameState == -1) return;
     CurrentMap.StartMapSounds();
   }
+  PlayerHero.WarpTo(SystemStateHub.transferX, SystemStateHub.transferY);
+  PlayerHero.ResetAnimation();
+  PlayerHero.extraImageLoaded = -1;  // the hero takes its extra image anew
   CurrentMap.RequestPageRefresh();
   CurrentMap.Update();
   if (changed) {
     ClearGraphicCache();
     ResetSprites();
   }
+  PlayerHero.ResetFollowers();
   // A key held over the change counts as held, not as a new press.
   UpdateInput();
 }
