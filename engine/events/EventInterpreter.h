@@ -185,6 +185,8 @@ class EventInterpreter {
   bool SetTransition();
   bool PrepareTransition();
   bool RunTransition();
+  bool DoSoundCommand();
+  bool DoSpeech();
   bool DoStringOperation();
   bool DoKeyInput();
   bool DoTransfer();

@@ -182,6 +182,7 @@ void GameScene::ApplyMapChange() {
   if (changed) {
     CurrentMap.ChangeMap(SystemStateHub.transferMapId);
     if (SystemStateHub.gameState == -1) return;
+    ReleaseIdleSounds();
     CurrentMap.StartMapSounds();
   }
   PlayerHero.WarpTo(SystemStateHub.transferX, SystemStateHub.transferY);

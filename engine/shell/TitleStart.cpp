@@ -54,6 +54,7 @@ void StartTitle(bool first) {
   ResetSystemStateHub();
   SystemStateHub.sceneReload = sceneReload;
   if (TestPlayFlag) SystemStateHub.debugLineFlag = 1;
+  StoreSoundEntryCounts();
 
   VariableDatabase = Database();
   VariableDatabase.Load(kVariableDatabaseName);

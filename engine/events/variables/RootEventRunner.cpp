@@ -2,8 +2,24 @@
 
 #include "engine/events/EventArithmetic.h"
 #include "engine/services/StartupSettings.h"
+#include "engine/sound/RunnerSounds.h"
 
 RootEventRunner RootRunner;
+
+namespace {
+
+// The sound manager, a floor below, remembers the sounds playing in the
+// running game's root runner.
+RunnerSounds RootRunnerSounds() {
+  RootEventRunner& r = RootRunner;
+  return {{&r.currentMusicEntry, &r.currentBackgroundSoundEntry},
+          r.soundValues,
+          {&r.musicFileName, &r.backgroundSoundFileName},
+          {r.musicParameters, r.backgroundSoundParameters}};
+}
+const bool kRunnerSoundsInstalled = (SetRunnerSoundsSource(RootRunnerSounds), true);
+
+}  // namespace
 
 RootEventRunner::RootEventRunner() { SetMessageMetrics(); }
 
