@@ -12,6 +12,8 @@
 #include "engine/map/Hero.h"
 #include "engine/map/MapScene.h"
 #include "engine/presentation/GraphicCache.h"
+#include "engine/presentation/pictures/PictureFileTable.h"
+#include "engine/presentation/pictures/PictureList.h"
 #include "engine/presentation/text/TextResources.h"
 #include "engine/services/InputState.h"
 #include "engine/services/StartupSettings.h"
@@ -54,6 +56,7 @@ void ReloadGameGraphics() {
   }
   ReLoadGraphic();
   TextResourcesHub.LoadIcons();
+  RePictureControl(GamePictures);
 }
 
 void GameScene::Dispatch() {
@@ -113,6 +116,7 @@ void GameScene::Frame() {
   if (SystemStateHub.mapChangePending) ApplyMapChange();
   choiceWindow.Update();
   messageWindow.Update();
+  GamePictures.Update();
   UpdateSoundManager();
   SystemStateHub.CountDownTransition();
   RootRunner.UpdateTone();
@@ -166,8 +170,10 @@ void GameScene::Draw() {
   if (RootRunner.mapDrawing != 1) SystemStateHub.DrawFrozenMap();
   RootRunner.DrawTint(RootEventRunner::TintPhase::kAfter);
   RootRunner.DrawTint(RootEventRunner::TintPhase::kReset);
+  GamePictures.Draw(0);
   messageWindow.Draw();
   choiceWindow.Draw();
+  GamePictures.Draw(1);
   RootRunner.DrawFlash();
   SystemStateHub.DrawTransition();
   RootInterpreter.DrawTextEntry();
