@@ -94,6 +94,7 @@ bool EventInterpreter::DispatchCommands() {
       case 104: return CloseChoices();
       case 105: return CloseMessage();
       case 151: return SetScreenTone();
+      case 160: return SetTransition();
       case 161: return PrepareTransition();
       case 162: return RunTransition();
       case 172: return EndEvent();
@@ -121,7 +122,7 @@ bool EventInterpreter::DispatchCommands() {
       case 290: return EffectCommand();
       // Saves and the other commands whose handlers are not installed yet: skipped like codes without an entry
       // until they are.
-      case 160: case 220: case 221: case 222:
+      case 220: case 221: case 222:
       default:
         break;
     }

@@ -107,6 +107,12 @@ struct SystemState {
   // and after a saved game was loaded, when every graphic went away).
   void RecreateTransitionSurfaces();
 
+  // Chooses the transition of the next screen change: below 0 a plain fade,
+  // else the image of that entry of the system database's transition type
+  // (a file under the Data folder), made as a blend image; then its frames
+  // and whether the running events wait for it. The image chosen before is
+  // deleted.
+  void LoadTransitionImage(int32_t number, int32_t frames, uint8_t wait);
   // Prepares a transition: false while a window is open or a transition
   // runs; else captures the screen and holds the drawing.
   bool FreezeScreen();

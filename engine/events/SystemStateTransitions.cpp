@@ -5,17 +5,37 @@
 #include <algorithm>
 
 #include "engine/data/GameInfo.h"
+#include "engine/data/database/Databases.h"
 #include "engine/events/SystemState.h"
+#include "engine/services/DataFolder.h"
 #include "engine/services/StartupSettings.h"
 #include "runtime/Movan.h"
 
 namespace {
 
 constexpr int32_t kLowestCounter = -10;
+// The system database's type of transition images; item 0 is the file.
+constexpr int32_t kTransitionImageType = 11;
 // The soft edge of a transition drawn through its image.
 constexpr int kImageBorderRange = 64;
 
 }  // namespace
+
+void SystemState::LoadTransitionImage(int32_t number, int32_t frames, uint8_t wait) {
+  // Handles are reused: a deleted one is never kept.
+  if (transitionImage > 0) DeleteGraphic(transitionImage);
+  transitionImage = 0;
+  if (number < 0) {
+    transitionImageName.clear();
+    plainFade = 1;
+  } else {
+    transitionImageName = DataFolder() + SystemDatabase.GetString(kTransitionImageType, number, 0);
+    transitionImage = LoadGraphicFileForced(transitionImageName.c_str());
+    plainFade = 0;
+  }
+  transitionTotal = frames;
+  transitionWait = wait;
+}
 
 bool SystemState::FreezeScreen() {
   if (windowOpen || transitionActive) return false;

@@ -3,6 +3,7 @@
 
 #include "engine/events/EventInterpreter.h"
 #include "engine/events/SystemState.h"
+#include "engine/events/commands/CommandArguments.h"
 #include "engine/events/variables/RootEventRunner.h"
 
 namespace {
@@ -17,8 +18,8 @@ int16_t Channel(int32_t word, int shift) {
 
 bool EventInterpreter::SetScreenTone() {
   const EventCommand& command = Current();
-  const int32_t word = command.arguments.size() > 1 ? command.arguments[1] : 0;
-  const int32_t frames = command.arguments.size() > 2 ? command.arguments[2] : 0;
+  const int32_t word = ArgumentOf(command, 1);
+  const int32_t frames = ArgumentOf(command, 2);
   // Red is the low byte here.
   const int16_t r = Channel(word, 0);
   const int16_t g = Channel(word, 8);
@@ -28,6 +29,17 @@ bool EventInterpreter::SetScreenTone() {
   } else {
     RootRunner.SetToneTarget(r, g, b, frames);
   }
+  return true;
+}
+
+bool EventInterpreter::SetTransition() {
+  const EventCommand& command = Current();
+  // The root runner keeps the choice, so that it is saved with the game.
+  RootRunner.transitionSetting1 = ArgumentOf(command, 1);
+  RootRunner.transitionSetting2 = ArgumentOf(command, 2) & 0xFFFF;
+  RootRunner.transitionSetting3 = static_cast<uint8_t>((ArgumentOf(command, 2) >> 16) & 1);
+  SystemStateHub.LoadTransitionImage(RootRunner.transitionSetting1, RootRunner.transitionSetting2,
+                                     RootRunner.transitionSetting3);
   return true;
 }
 

@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "tests/engine/events/ScreenFixture.h"
-#include "tests/support/BmpFileWriter.h"
 
 namespace {
 
@@ -167,16 +166,7 @@ TEST_F(ScreenEffectsTest, ATransitionOfNoFramesIsNeverDrawn) {
 }
 
 TEST_F(ScreenEffectsTest, ATransitionThroughItsImageUncoversByTheMask) {
-  // The mask, a grey image: black on the left half, white on the right.
-  std::vector<std::vector<uint32_t>> rows(480, std::vector<uint32_t>(640, 0));
-  for (auto& row : rows) std::fill(row.begin() + 320, row.end(), 255u);
-  BmpFileFields mask;
-  mask.width = 640;
-  mask.height = -480;
-  mask.bitCount = 8;
-  for (uint32_t i = 0; i < 256; ++i) mask.palette.push_back(i * 0x010101u);
-  mask.data = PackBmpRows(8, rows);
-  dir.Write("mask.bmp", BmpFile(mask));
+  WriteHalfMask("mask.bmp");
   SystemStateHub.transitionImage = LoadGraphicFileForced("mask.bmp");
   ASSERT_GT(SystemStateHub.transitionImage, 0);
   SystemStateHub.plainFade = 0;

@@ -4,7 +4,9 @@
 #include <vector>
 
 #include "tests/engine/events/ScreenFixture.h"
+#include "engine/data/database/Databases.h"
 #include "tests/support/CommandListBuilder.h"
+#include "tests/support/DatabaseBuilder.h"
 
 namespace {
 
@@ -116,6 +118,65 @@ TEST_F(ToneAndTransitionCommandTest, RunningWithoutPreparingCapturesFirst) {
   interpreter.RunFrame();
   EXPECT_EQ(Line(), kDone);
   EXPECT_EQ(SystemStateHub.screenFrozen, 1);
+}
+
+TEST_F(ToneAndTransitionCommandTest, ChoosingATransitionLoadsItsImageFromTheSystemDatabase) {
+  // Type 11, item 0 the file: entry 1 a mask that exists, entry 2 one that
+  // does not.
+  SystemDatabase = Database();
+  SystemDatabase.typeData.resize(12);
+  DatabaseTypeData images = MakeTypeData({2000}, 3);
+  images.String(1, 0) = "Trans\\Half.bmp";
+  images.String(2, 0) = "Trans\\Missing.bmp";
+  SystemDatabase.typeData[11] = std::move(images);
+  WriteHalfMask("Data/Trans/Half.bmp");
+  constexpr int32_t kWait = 1 << 16;
+
+  Run(ThenWait({{160, 1, 2 | kWait}}));
+  EXPECT_EQ(Line(), kDone);
+  EXPECT_EQ(SystemStateHub.transitionImageName, "Data\\Trans\\Half.bmp");
+  const int32_t image = SystemStateHub.transitionImage;
+  EXPECT_GT(image, 0);
+  EXPECT_EQ(SystemStateHub.plainFade, 0);
+  EXPECT_EQ(SystemStateHub.transitionTotal, 2);
+  EXPECT_EQ(SystemStateHub.transitionWait, 1);
+  EXPECT_EQ(RootRunner.transitionSetting1, 1);
+  EXPECT_EQ(RootRunner.transitionSetting2, 2);
+  EXPECT_EQ(RootRunner.transitionSetting3, 1);
+
+  // The transition runs through that image: the dark half goes first.
+  FillScreen(0xFF0000);
+  ASSERT_TRUE(SystemStateHub.StartTransition());
+  SystemStateHub.CountDownTransition();
+  FillScreen(0x0000FF);
+  SystemStateHub.DrawTransition();
+  EXPECT_EQ(BackPixel(100, 240), 0x0000FFu);
+  EXPECT_EQ(BackPixel(540, 240), 0xFF0000u);
+  SystemStateHub.transitionActive = 0;
+
+  // -1 is a plain fade; the image chosen before is deleted. Frames keep only
+  // their low 16 bits.
+  Run(ThenWait({{160, -1, 0x2ABCD}}));
+  EXPECT_EQ(SystemStateHub.plainFade, 1);
+  EXPECT_EQ(SystemStateHub.transitionImageName, "");
+  EXPECT_EQ(SystemStateHub.transitionImage, 0);
+  EXPECT_EQ(SystemStateHub.transitionTotal, 0xABCD);
+  EXPECT_EQ(SystemStateHub.transitionWait, 0);
+  int width = 0;
+  int height = 0;
+  EXPECT_EQ(GetGraphicSize(image, &width, &height), -1) << "deleted";
+
+  // A file that is not there leaves no image; the transition still runs out.
+  Run(ThenWait({{160, 2, 3}}));
+  EXPECT_EQ(SystemStateHub.plainFade, 0);
+  EXPECT_LE(SystemStateHub.transitionImage, 0);
+  ASSERT_TRUE(SystemStateHub.StartTransition());
+  for (int frame = 0; frame < 5; ++frame) {
+    SystemStateHub.DrawTransition();
+    SystemStateHub.CountDownTransition();
+  }
+  EXPECT_EQ(SystemStateHub.transitionActive, 0);
+  SystemDatabase = Database();
 }
 
 TEST_F(ToneAndTransitionCommandTest, AWaitingTransitionHoldsTheEvent) {
