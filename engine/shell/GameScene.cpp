@@ -17,6 +17,7 @@
 #include "engine/presentation/text/TextResources.h"
 #include "engine/services/InputState.h"
 #include "engine/services/StartupSettings.h"
+#include "engine/shell/FunctionKeys.h"
 #include "engine/shell/InputUpdate.h"
 #include "engine/shell/Player.h"
 #include "engine/shell/SoundSteps.h"
@@ -88,6 +89,8 @@ bool GameScene::RunLoopPass() {
   std::copy_backward(updateTimes.begin(), updateTimes.end() - 1, updateTimes.end());
   updateTimes[0] = static_cast<int32_t>(GetTickMs());
   Frame();
+  FunctionKeys();
+  FrameCounter(true);
 
   if (SystemStateHub.gameState != 1) {
     CloseWindows();

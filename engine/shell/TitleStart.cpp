@@ -56,6 +56,7 @@ void StartTitle(bool first) {
   SystemStateHub.sceneReload = sceneReload;
   if (TestPlayFlag) SystemStateHub.debugLineFlag = 1;
   StoreSoundEntryCounts();
+  if (TestPlayFlag) SystemStateHub.debugLineFlag = 1;
 
   VariableDatabase = Database();
   VariableDatabase.Load(kVariableDatabaseName);
