@@ -164,6 +164,10 @@ int FileReadBytes(void* buffer, size_t n, FileHandle handle);
 // NUL byte ends the line. Returns its length, or -1 at the end of the file.
 int FileReadLine(char* buffer, size_t size, FileHandle handle);
 
+// Changes back to the folder that was current when the layer started (the
+// game folder). 0, or -1.
+int ReturnToStartFolder();
+
 // Files that game content names, below the game folder (the current
 // folder). A path is refused when it is absolute, names a drive, holds a
 // ".." element or leads out of the folder through a symlink.
@@ -287,6 +291,9 @@ const DDPixelFormat* GetScreenFormatRecord();
 int FlipScreen();
 int PresentScreen();
 
+// Live graphics at most; making one more ends the program.
+constexpr int kMaxGraphicCount = 32768;
+
 // A graphic of the size, or -1 (a side of 0 or below, above 32767, or an
 // area above 2^26, is refused).
 int CreateBlankGraphic(int width, int height, int noTexture);
@@ -306,6 +313,9 @@ int LoadGraphicFile(const char* fileName, int noTexture);
 // file in a second buffer; mirror reverses every row.
 int CreateGraphicFromImage(const void* image, uint32_t imageSize, const void* alpha, uint32_t alphaSize,
                            int textureRequest, int mirror);
+// A graphic from an image file made as a blend-graphic image (the layer
+// reloads it itself after the display was lost), or -1.
+int LoadGraphicFileForced(const char* name);
 // Called after the display was lost, before the layer's own reload.
 using GraphicsRestoreFunction = void (*)();
 int SetGraphicsRestoreHandler(GraphicsRestoreFunction function);

@@ -40,6 +40,23 @@ struct SystemState {
   int32_t choiceResultLevel = 0;
   int32_t choiceResultValue = 0;
 
+  // What the map drawing reads: the sprites pick their sheets anew (the
+  // tile set changed; cleared after each drawn frame), the tile draw levels
+  // are recomputed next frame, the panorama or fog name text was changed.
+  uint8_t spriteRefresh = 0;
+  uint8_t tileLevelRefresh = 0;
+  uint8_t panoramaChanged = 0;
+  uint8_t fogChanged = 0;
+  // Drawn in place of the map while map drawing is off; -1 until made.
+  int32_t frozenMapGraphic = -1;
+
+  // The screen transition's image (0 none) with its file name; with the
+  // plain-fade flag set the transition is a cross-fade without an image.
+  std::string transitionImageName;
+  int32_t transitionImage = 0;
+  uint8_t plainFade = 1;
+  int32_t transitionTotal = 20;
+
   // (-1, 0) clears.
   void SetMessageWaiter(int32_t mode, uint64_t waiter);
   // The message window closed: its waiter goes on at its next turn.
@@ -50,6 +67,10 @@ struct SystemState {
   void DeliverChoiceResult(int32_t value);
   // An interpreter went away: nothing waits for it any more.
   void ForgetWaiter(uint64_t serial);
+
+  // Loads entry `number` of the transition images (none below 0) in place
+  // of the current one; frames and wait flag are kept for the transition.
+  void LoadTransitionImage(int32_t number, int32_t frames, uint8_t waitFlag);
 };
 
 extern SystemState SystemStateHub;

@@ -11,5 +11,8 @@ extern int32_t TestPlayFlag;
 // at display scale 2).
 extern int32_t TileUnit;
 
+// Drawn coordinates are multiplied by this: 2 on the small grid, else 1.
+inline int32_t DisplayScale() { return TileUnit == 16 ? 2 : 1; }
+
 // Test play is asked for by exactly this command line, nothing else.
 bool IsTestPlayCommandLine(const char* commandLine);
