@@ -1,5 +1,7 @@
 #include "tests/engine/presentation/PresentationFixture.h"
 
+#include <algorithm>
+
 #include "engine/data/GameInfo.h"
 #include "engine/data/database/Databases.h"
 #include "engine/events/SystemState.h"
@@ -73,7 +75,9 @@ void PresentationTest::TearDown() {
 }
 
 void PresentationTest::WriteImage(const std::string& name, const PixelImage& image) {
-  dir.Write("Data/" + name, image.ToBmp());
+  std::string path = name;
+  std::replace(path.begin(), path.end(), '\\', '/');
+  dir.Write("Data/" + path, image.ToBmp());
 }
 
 void PresentationTest::UseMap(int32_t w, int32_t h) {

@@ -23,7 +23,7 @@ class PresentationTest : public GraphicsFixture {
   void SetUp() override;
   void TearDown() override;
 
-  // An image file below the Data folder.
+  // An image file below the Data folder ('\\' separates folders).
   void WriteImage(const std::string& name, const PixelImage& image);
   // A loaded map (id 1) of w x h tiles, every cell of layer 0 plain tile 0
   // and the layers above empty; 64 tile-flag entries, all 0.
