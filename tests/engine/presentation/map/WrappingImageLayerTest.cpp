@@ -125,7 +125,7 @@ TEST_F(WrappingImageLayerTest, OffsetsNeverGoBelowZero) {
       for (const int32_t shake : shakes) {
         for (const int32_t scroll : scrolls) {
           RootRunner.panorama[1] = speed;
-          RootRunner.panorama[2] = -speed;
+          RootRunner.panorama[2] = ~speed;
           RootRunner.panoramaValue = divisor;
           CurrentMap.shakeOffsetX = shake;
           CurrentMap.shakeOffsetY = -shake;
