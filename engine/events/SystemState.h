@@ -57,6 +57,14 @@ struct SystemState {
   uint8_t plainFade = 1;
   int32_t transitionTotal = 20;
 
+  // What the windows publish: a message or choice window is open; the
+  // message window has shown its whole text; it is open (system variable
+  // 12); the choice row taken, -1 while none (system variable 20).
+  uint8_t windowOpen = 0;
+  uint8_t messageShown = 0;
+  int32_t messageWindowShown = 0;
+  int32_t lastChoiceResult = -1;
+
   // (-1, 0) clears.
   void SetMessageWaiter(int32_t mode, uint64_t waiter);
   // The message window closed: its waiter goes on at its next turn.

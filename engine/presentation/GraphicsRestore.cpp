@@ -2,6 +2,7 @@
 
 #include "engine/presentation/GraphicCache.h"
 #include "engine/presentation/PresentationHooks.h"
+#include "engine/presentation/text/TextResources.h"
 #include "runtime/Movan.h"
 
 void ReloadGameGraphics() {
@@ -11,6 +12,6 @@ void ReloadGameGraphics() {
   hooks.loadChoiceSkins();
   hooks.loadWaitCursor();
   ReLoadGraphic();
-  hooks.loadIcons();
+  TextResourcesHub.LoadIcons();
   hooks.reloadPictureFiles();
 }

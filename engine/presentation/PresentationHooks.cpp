@@ -5,7 +5,7 @@ namespace {
 void Nothing() {}
 void NoLayer(int32_t) {}
 
-constexpr PresentationHooks kDefaults{NoLayer, Nothing, Nothing, Nothing, Nothing};
+constexpr PresentationHooks kDefaults{NoLayer, Nothing, Nothing, Nothing};
 
 PresentationHooks gHooks = kDefaults;
 
@@ -26,6 +26,5 @@ void SetPresentationHooks(const PresentationHooks* hooks) {
   gHooks.drawPictures = Or(hooks->drawPictures, kDefaults.drawPictures);
   gHooks.loadChoiceSkins = Or(hooks->loadChoiceSkins, kDefaults.loadChoiceSkins);
   gHooks.loadWaitCursor = Or(hooks->loadWaitCursor, kDefaults.loadWaitCursor);
-  gHooks.loadIcons = Or(hooks->loadIcons, kDefaults.loadIcons);
   gHooks.reloadPictureFiles = Or(hooks->reloadPictureFiles, kDefaults.reloadPictureFiles);
 }

@@ -1,9 +1,10 @@
 #pragma once
 // Parts of the presentation that the map drawing and the graphics restore
 // call but that come later or live in the game scene: the pictures drawn
-// between the map's layers, and the window skins, the wait cursor, the icons
-// and the picture files reloaded after the display was lost. Their owners
-// install their functions here; until then nothing is drawn or reloaded.
+// between the map's layers, and the window skins, the wait cursor and the
+// picture files reloaded after the display was lost. Their owners install
+// their functions here (the game scene those of its windows); until then
+// nothing is drawn or reloaded.
 
 #include <cstdint>
 
@@ -14,8 +15,6 @@ struct PresentationHooks {
   // The choice window's skins and the message window's wait cursor.
   void (*loadChoiceSkins)();
   void (*loadWaitCursor)();
-  // The icons of text.
-  void (*loadIcons)();
   // Every image of the picture file table.
   void (*reloadPictureFiles)();
 };

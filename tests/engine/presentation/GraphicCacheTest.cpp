@@ -8,6 +8,7 @@
 #include "engine/presentation/GraphicCache.h"
 #include "engine/presentation/GraphicsRestore.h"
 #include "engine/presentation/PresentationHooks.h"
+#include "engine/presentation/text/TextResources.h"
 #include "tests/engine/presentation/PresentationFixture.h"
 
 namespace {
@@ -183,10 +184,16 @@ std::vector<std::string> gSteps;
 int32_t gOldWhole = -1;
 std::string gFolderAtFirstStep;
 
-const char* CacheState() { return CachedGraphics.Piece(0, 0) == gOldWhole ? " (cache as it was)" : " (cache rebuilt)"; }
+std::string CacheState() {
+  const bool icons = TextResourcesHub.iconHandles.size() > 1 && TextResourcesHub.iconHandles[1] > 0;
+  return std::string(CachedGraphics.Piece(0, 0) == gOldWhole ? " (cache as it was" : " (cache rebuilt") +
+         (icons ? ", icons)" : ")");
+}
 
 TEST_F(GraphicCacheTest, TheRestoreRunsItsStepsInOrderFromTheGameFolder) {
   WriteImage("a.png", Blocks(64, 32));
+  WriteImage("BasicData\\icon001.png", Blocks(16, 16));
+  TextResourcesHub = TextResources();
   ASSERT_TRUE(LoadGraphic("a.png", 4, 2, 0));
   gSteps.clear();
   gOldWhole = CachedGraphics.Piece(0, 0);
@@ -194,11 +201,10 @@ TEST_F(GraphicCacheTest, TheRestoreRunsItsStepsInOrderFromTheGameFolder) {
   hooks.loadChoiceSkins = [] {
     char folder[PATH_MAX];
     gFolderAtFirstStep = getcwd(folder, sizeof folder) ? folder : "";
-    gSteps.push_back(std::string("skins") + CacheState());
+    gSteps.push_back("skins" + CacheState());
   };
-  hooks.loadWaitCursor = [] { gSteps.push_back(std::string("cursor") + CacheState()); };
-  hooks.loadIcons = [] { gSteps.push_back(std::string("icons") + CacheState()); };
-  hooks.reloadPictureFiles = [] { gSteps.push_back("pictures"); };
+  hooks.loadWaitCursor = [] { gSteps.push_back("cursor" + CacheState()); };
+  hooks.reloadPictureFiles = [] { gSteps.push_back("pictures" + CacheState()); };
   SetPresentationHooks(&hooks);
   SetGraphicsRestoreHandler(ReloadGameGraphics);
   Scribble();
@@ -207,10 +213,11 @@ TEST_F(GraphicCacheTest, TheRestoreRunsItsStepsInOrderFromTheGameFolder) {
   ASSERT_EQ(ReinitGraphics(), 0);
 
   EXPECT_EQ(gSteps, (std::vector<std::string>{"skins (cache as it was)", "cursor (cache as it was)",
-                                              "icons (cache rebuilt)", "pictures"}));
+                                              "pictures (cache rebuilt, icons)"}));
   EXPECT_EQ(gFolderAtFirstStep, dir.Path());
   EXPECT_EQ(CachedGraphics.IndexOf("a.png"), 0);
   EXPECT_EQ(CornerOf(CachedGraphics.Piece(0, 6)), 0x1E3C5Au);
+  TextResourcesHub = TextResources();
 }
 
 }  // namespace
