@@ -42,6 +42,9 @@ uint32_t GetTickMs();
 
 // 1 while the window is the active one.
 int IsAppActive();
+// Before initialisation the desktop as it is now, afterwards as it was at
+// window creation. Each pointer may be null. 0.
+int GetDesktopMetrics(int* width, int* height, int* depth);
 // The main window's handle; 0 while there is none (before the layer starts,
 // after it ends).
 uintptr_t GetMainWindow();

@@ -17,6 +17,13 @@ struct SystemState {
   uint8_t stateLoaded = 0;        // a save was just loaded: every interpreter stops for this frame
   int32_t reservedCommonEvent = -1;  // started next by the root runner, -1 none
 
+  // The map and tile the next map change goes to; the frame carries the
+  // change out while mapChangePending is set.
+  uint8_t mapChangePending = 0;
+  int32_t transferMapId = 0;
+  int32_t transferX = 0;
+  int32_t transferY = 0;
+
   // Messages and choices between the event commands and their windows.
   // Waiters are interpreter serials (0 none); a hand-back is taken by the
   // waiter at its next turn.
