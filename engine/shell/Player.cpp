@@ -8,6 +8,7 @@
 #include "engine/events/variables/RootEventRunner.h"
 #include "engine/map/MapSettings.h"
 #include "engine/presentation/GraphicsRestore.h"
+#include "engine/presentation/text/TextBlock.h"
 #include "engine/presentation/text/TextResources.h"
 #include "engine/services/StartupSettings.h"
 #include "engine/shell/GameIni.h"
@@ -103,6 +104,9 @@ void SceneLoop() {
 
 PlayerExit RunPlayer(const std::string& commandLine) {
   PlayerExit exit;
+  // The settings as the program starts with them (the proxy texts and the
+  // screenshot switch stay so when there is no Game.ini).
+  Settings = PlayerSettings();
   TestPlayFlag = IsTestPlayCommandLine(commandLine.c_str()) ? 1 : 0;
   int desktopDepth = 32;
   GetDesktopMetrics(nullptr, nullptr, &desktopDepth);
@@ -153,6 +157,8 @@ PlayerExit RunPlayer(const std::string& commandLine) {
 
   LoadDatabases();
   BuildDatabaseNameMaps();
+  // The text colours come from these databases, read at the first layout.
+  ForgetTextColorTable();
   InstallLiveServices();
   gScene = std::make_unique<GameScene>();
   TextResourcesHub.LoadIcons();
