@@ -27,11 +27,8 @@
 #include "tests/support/TestDirectory.h"
 #include "tests/support/TgaFileWriter.h"
 
-// The window system's headers last: their macros clash with the test
-// framework's names.
-#include <SDL_syswm.h>
-#include <X11/Xlib.h>
-#include <X11/Xutil.h>
+// Last: the window system's macros clash with the test framework's names.
+#include "tests/support/X11WindowPixels.h"
 
 namespace {
 
@@ -75,23 +72,6 @@ struct Step {
   int seed;
 };
 
-std::vector<uint32_t> WindowPixels(int width, int height) {
-  SDL_SysWMinfo info;
-  SDL_VERSION(&info.version);
-  std::vector<uint32_t> pixels;
-  if (!SDL_GetWindowWMInfo(HostSdlWindow(), &info) || info.subsystem != SDL_SYSWM_X11) return pixels;
-  Display* display = info.info.x11.display;
-  XSync(display, False);
-  XImage* image = XGetImage(display, info.info.x11.window, 0, 0, static_cast<unsigned>(width),
-                            static_cast<unsigned>(height), AllPlanes, ZPixmap);
-  if (!image) return pixels;
-  for (int y = 0; y < height; ++y) {
-    for (int x = 0; x < width; ++x) pixels.push_back(static_cast<uint32_t>(XGetPixel(image, x, y)) & 0xFFFFFF);
-  }
-  XDestroyImage(image);
-  return pixels;
-}
-
 void PresentsTheSceneExactly(double scale) {
   Layer layer(scale);
   ASSERT_TRUE(layer.started);
@@ -128,7 +108,7 @@ void PresentsTheSceneExactly(double scale) {
 
   const int width = static_cast<int>(640 * scale);
   const int height = static_cast<int>(480 * scale);
-  const std::vector<uint32_t> shown = WindowPixels(width, height);
+  const std::vector<uint32_t> shown = X11WindowPixels(width, height);
   ASSERT_EQ(shown.size(), static_cast<size_t>(width) * static_cast<size_t>(height));
   int wrong = 0;
   for (int y = 0; y < height && wrong < 10; ++y) {
@@ -174,7 +154,7 @@ TEST(XvfbPresent, JapaneseAntialiasedEdgedTextIsShownAsTheBackScreenHoldsIt) {
   for (int i = 0; i < 5; ++i) PumpMessages();
   ASSERT_EQ(FlipScreen(), 0);
 
-  const std::vector<uint32_t> shown = WindowPixels(640, 480);
+  const std::vector<uint32_t> shown = X11WindowPixels(640, 480);
   ASSERT_EQ(shown.size(), 640u * 480u);
   int wrong = 0;
   for (int y = 0; y < 480 && wrong < 10; ++y) {
@@ -267,7 +247,7 @@ TEST(XvfbPresent, LoadedPngBmpAndTgaFilesAreShownAsTheBackScreenHoldsThem) {
   ASSERT_EQ(FlipScreen(), 0);
   for (int i = 0; i < 5; ++i) PumpMessages();
   ASSERT_EQ(FlipScreen(), 0);
-  const std::vector<uint32_t> shown = WindowPixels(640, 480);
+  const std::vector<uint32_t> shown = X11WindowPixels(640, 480);
   ASSERT_EQ(shown.size(), 640u * 480u);
   int wrong = 0;
   for (int y = 0; y < 480 && wrong < 10; ++y) {
