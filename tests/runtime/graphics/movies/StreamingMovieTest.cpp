@@ -184,11 +184,13 @@ TEST_F(StreamingMovieTest, ReleaseAndReopenKeepThePositionAndTheRunningState) {
   const int threads = ThreadCountOnceSettledAt(ThreadCount());
   HostMovieSetPosition(m.graph, pictures_[7].time);
   HostMovieRun(m.graph);
+  ASSERT_EQ(UpdateMovieFrame(GetGraphicRecord(graphic)->movie, 2000), 0);
+  ExpectFrameImageShows(m, 7);
 
   EXPECT_EQ(ReleaseAllMovieStreams(), 0);
   EXPECT_EQ(m.graph, nullptr);
   EXPECT_EQ(m.sample, nullptr);
-  EXPECT_NE(m.frameImage.pixels, nullptr) << "the frame image stays";
+  ExpectFrameImageShows(m, 7);  // the frame image stays
   EXPECT_EQ(m.savedPosition, pictures_[7].time);
   EXPECT_EQ(ThreadCountOnceSettledAt(threads - 1), threads - 1) << "the decoder is freed";
   ASSERT_EQ(DrawGraphicAt(0, 0, graphic, 0), 0) << "a released movie is drawn as it stands";

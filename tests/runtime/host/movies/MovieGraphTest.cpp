@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <string>
 #include <thread>  // steady_clock (<chrono> itself does not build with the CP932 charset)
 #include <vector>
@@ -207,6 +209,26 @@ TEST_F(MovieGraphTest, ASurfaceWithoutAConversionTakesNoSample) {
   for (const auto& size : {std::pair{0, 48}, std::pair{64, 0}, std::pair{32768, 1}, std::pair{8193, 8193}}) {
     EXPECT_EQ(HostMovieCreateSurface(xrgb, size.first, size.second), nullptr) << size.first << "x" << size.second;
   }
+}
+
+// The memory in use, from the kernel.
+int64_t ResidentBytes() {
+  std::ifstream status("/proc/self/status");
+  std::string line;
+  while (std::getline(status, line)) {
+    if (line.compare(0, 6, "VmRSS:") == 0) return std::atoll(line.c_str() + 6) * 1024;
+  }
+  return -1;
+}
+
+// A small file may state a picture near the size cap: its surface must not
+// cost the whole size before a frame comes.
+TEST_F(MovieGraphTest, ASurfaceTakesNoMemoryBeforeAFrameIsWrittenIntoIt) {
+  const int64_t before = ResidentBytes();
+  HostMovieSurface* surface = HostMovieCreateSurface({32, 0xFF0000, 0xFF00, 0xFF}, 4096, 4096);  // 64 MiB
+  ASSERT_NE(surface, nullptr);
+  EXPECT_LT(ResidentBytes() - before, int64_t{16} << 20);
+  HostMovieReleaseSurface(surface);
 }
 
 // ---- The clock ----
