@@ -104,10 +104,18 @@ bool EventInterpreter::DispatchCommands() {
       case 260: return StartDownload();
       case 270: return DoPartyOperation();
       case 300: return CallEventByName();
-      // Sound, pictures, transfers, saves and the other commands whose handlers are not installed yet: skipped like
-      // codes without an entry until they are.
-      case 124: case 130: case 140: case 141: case 150: case 160: case 161: case 162: case 220: case 221:
-      case 222: case 230: case 231: case 240: case 241: case 242: case 280: case 281: case 290:
+      case 130: return DoTransfer();
+      case 230: return AllowMoveDuringEvents();
+      case 231: return StopMoveDuringEvents();
+      case 240: return SetTileFlag();
+      case 241: return ChangeTileSet();
+      case 242: return RewriteMapChips();
+      case 280: return ShakeCommand();
+      case 281: return ScrollCommand();
+      case 290: return EffectCommand();
+      // Sound, pictures, saves and the other commands whose handlers are not installed yet: skipped like codes
+      // without an entry until they are.
+      case 124: case 140: case 141: case 150: case 160: case 161: case 162: case 220: case 221: case 222:
       default:
         break;
     }
@@ -119,6 +127,7 @@ bool EventInterpreter::EndEventProcessing() {
   source_ = ListSource::kNone;
   external_ = nullptr;
   sourceNumber_ = -1;
+  sourcePage_ = -1;
   loopStack.clear();
   if (SystemStateHub.sceneReload) return true;
   if (rootFlag && mapEventId >= 0) {

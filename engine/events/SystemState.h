@@ -72,6 +72,10 @@ struct SystemState {
   int32_t messageWindowShown = 0;
   int32_t lastChoiceResult = -1;
 
+  // The map: the hero's facing when the transfer was recorded (the tile
+  // level and sprite refresh flags are with the map drawing's above).
+  int32_t transferDirection = 2;
+
   // (-1, 0) clears.
   void SetMessageWaiter(int32_t mode, uint64_t waiter);
   // The message window closed: its waiter goes on at its next turn.

@@ -6,6 +6,7 @@
 #include "engine/events/RootInterpreter.h"
 #include "engine/events/SystemState.h"
 #include "engine/events/variables/RootEventRunner.h"
+#include "engine/map/Hero.h"
 #include "engine/map/MapScene.h"
 #include "engine/presentation/GraphicCache.h"
 #include "engine/services/InputState.h"
@@ -93,6 +94,7 @@ void GameScene::Frame() {
   // starts with the scene reload.
   if (SystemStateHub.stateLoaded || SystemStateHub.sceneReload) return;
 
+  PlayerHero.Control();
   if (SystemStateHub.mapChangePending) ApplyMapChange();
   choiceWindow.Update();
   messageWindow.Update();
@@ -146,6 +148,7 @@ void GameScene::Draw() {
   messageWindow.Draw();
   choiceWindow.Draw();
   RootInterpreter.DrawTextEntry();
+  for (MapEventState& event : CurrentMap.events) event.DrawTextEntry();
   FlipScreen();
   SystemStateHub.spriteRefresh = 0;
 }
@@ -158,12 +161,16 @@ void GameScene::ApplyMapChange() {
     if (SystemStateHub.gameState == -1) return;
     CurrentMap.StartMapSounds();
   }
+  PlayerHero.WarpTo(SystemStateHub.transferX, SystemStateHub.transferY);
+  PlayerHero.ResetAnimation();
+  PlayerHero.extraImageLoaded = -1;  // the hero takes its extra image anew
   CurrentMap.RequestPageRefresh();
   CurrentMap.Update();
   if (changed) {
     ClearGraphicCache();
     ResetSprites();
   }
+  PlayerHero.ResetFollowers();
   // A key held over the change counts as held, not as a new press.
   UpdateInput();
 }

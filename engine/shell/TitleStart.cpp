@@ -9,6 +9,7 @@
 #include "engine/events/SystemState.h"
 #include "engine/events/variables/RootEventRunner.h"
 #include "engine/events/variables/VariableStore.h"
+#include "engine/map/Hero.h"
 #include "engine/map/MapScene.h"
 #include "engine/presentation/text/TextResources.h"
 #include "engine/services/EngineRandom.h"
@@ -57,6 +58,10 @@ void StartTitle(bool first) {
   VariableDatabase.Load(kVariableDatabaseName);
   Variables = VariableStore();
   RootRunner = RootEventRunner();
+  PlayerHero = Hero();
+  if (static_cast<size_t>(GameInfo::kHeroGraphic) < GameInformation.settingStrings.size()) {
+    PlayerHero.graphicFile = GameInformation.settingStrings[GameInfo::kHeroGraphic];
+  }
   CurrentMap = MapScene();
   CurrentMap.Reset();
   Input.Reset();

@@ -215,6 +215,8 @@ void CharacterSprite::SetUpExtraImage(MapCharacter& character, int32_t number) {
   extraColumns = static_cast<int32_t>(std::max<int64_t>(1, count));
   extraIndex = -1;
   if (number == kNoExtraImage || !ExtraImagesShown()) return;
+  // A number past the game's list shows none rather than a read error.
+  if (number >= SystemDatabase.GetDataCount(kExtraImagesType)) return;
   const std::string name = SystemDatabase.GetString(kExtraImagesType, number, 0);
   if (name.empty() || !LoadGraphic(name, extraColumns, 4, 0)) return;
   extraIndex = CachedGraphics.IndexOf(name);

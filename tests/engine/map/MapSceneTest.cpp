@@ -45,6 +45,7 @@ class MapSceneTest : public MapTest {
     MapSceneHooks hooks{};
     hooks.endGame = [] { ++endGameCalls; };
     hooks.hero = [] { return hero; };
+    hooks.follower = [](int32_t) -> MapCharacter* { return nullptr; };
     hooks.setPanoramaNumber = [](int32_t n) { panorama.numbers.push_back(n); };
     hooks.setPanoramaName = [](const std::string& s) { panorama.names.push_back(s); };
     hooks.setPanoramaByName = [](bool b) { panorama.byName.push_back(b); };

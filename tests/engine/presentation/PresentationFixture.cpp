@@ -118,6 +118,8 @@ MapEventState& PresentationTest::AddEvent(int32_t id, int32_t tileX, int32_t til
   PlaceOnTile(event, tileX, tileY);
   event.passThrough = 0;
   event.graphicFile = sheet;
+  // The default page asks for extra image 0: no extra image unless a test asks.
+  event.extraBytes.assign(1, 255);
   return event;
 }
 

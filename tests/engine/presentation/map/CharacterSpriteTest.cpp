@@ -157,6 +157,16 @@ TEST_F(CharacterSpriteTest, WhatDrawsNothing) {
   EXPECT_EQ(CachedGraphics.IndexOf(""), -1);
 }
 
+TEST_F(CharacterSpriteTest, AnExtraImagePastTheListShowsNoneAndNoError) {
+  UseShadows();  // a list of one extra image
+  MapEventState& e = AddEvent(1, 5, 5, kHeroSheet);
+  e.extraBytes[0] = 1;
+  const CharacterSprite sprite = DrawLastEvent();
+  EXPECT_EQ(sprite.extraIndex, -1);
+  EXPECT_TRUE(errorLines.empty());
+  EXPECT_TRUE(messageBoxes.empty());
+}
+
 TEST_F(CharacterSpriteTest, AMissingSheetIsReportedOnceAndTheSpriteStaysOff) {
   AddEvent(1, 5, 5, "Chara\\Nobody.png");
   CharacterSprite sprite(1, 0);
