@@ -61,11 +61,15 @@ bool EventInterpreter::DispatchCommands() {
       case 121: DoVariableOperation(); break;
       case 122: return DoStringOperation();
       case 123: return DoKeyInput();
+      case 124: DoVariableOperationPlus(); break;
+      case 150: DoPictureCommand(); break;
       case 170: DoLoop(); break;
       case 171: DoBreakLoop(); break;
       case 176: DoLoopAgain(); break;
       case 179: DoLoopCount(); break;
       case 213: DoJumpToLabel(); break;
+      case 140: DoSoundCommand(); break;
+      case 141: DoSpeech(); break;
       case 250: DoDatabaseOperation(); break;
       case 401: case 402: case 420: case 421: DoCase(); break;
       case 498: DoLoopEnd(); break;
@@ -113,9 +117,9 @@ bool EventInterpreter::DispatchCommands() {
       case 280: return ShakeCommand();
       case 281: return ScrollCommand();
       case 290: return EffectCommand();
-      // Sound, pictures, saves and the other commands whose handlers are not installed yet: skipped like codes
-      // without an entry until they are.
-      case 124: case 140: case 141: case 150: case 160: case 161: case 162: case 220: case 221: case 222:
+      // Saves and the other commands whose handlers are not installed yet: skipped like codes without an entry
+      // until they are.
+      case 160: case 161: case 162: case 220: case 221: case 222:
       default:
         break;
     }

@@ -8,7 +8,7 @@
 #include "engine/data/database/Databases.h"
 #include "engine/map/MapSceneHooks.h"
 #include "engine/services/ErrorScreen.h"
-#include "engine/services/SoundHooks.h"
+#include "engine/sound/SoundManager.h"
 
 MapScene CurrentMap;
 
@@ -51,10 +51,10 @@ void StartMapSound(int32_t mapId, int32_t kind, int32_t entryItem, int32_t fileI
   const int32_t entry = SystemDatabase.GetInt(kMapListType, mapId, entryItem);
   if (entry == kByFileName && SystemDatabase.GetItemCount(kMapListType) > fileItem) {
     const std::string name = SystemDatabase.GetString(kMapListType, mapId, fileItem);
-    const int32_t prepared = SoundPlayFile(name, kind, 5, 0, 100, 100);
-    if (prepared != kNoSoundEntry) SoundPlay(kind, prepared, 5, 0);
+    const int32_t prepared = GameSounds.PlayFile(name, kind, 5, 0, 100, 100);
+    if (prepared != SoundManager::kAdjusted) GameSounds.Play(kind, prepared, 5, 0);
   } else if (entry >= -1) {
-    SoundPlay(kind, entry, 5, 0);
+    GameSounds.Play(kind, entry, 5, 0);
   }
 }
 

@@ -13,7 +13,7 @@
 #include "engine/map/WrapCoordinate.h"
 #include "engine/services/ErrorLocation.h"
 #include "engine/services/ErrorScreen.h"
-#include "engine/services/SoundHooks.h"
+#include "engine/sound/SoundHooks.h"
 
 namespace {
 

@@ -1,11 +1,15 @@
 #include "engine/presentation/PresentationHooks.h"
 
+#include "engine/presentation/pictures/PictureFileTable.h"
+#include "engine/presentation/pictures/PictureList.h"
+
 namespace {
 
 void Nothing() {}
-void NoLayer(int32_t) {}
+void DrawGamePictures(int32_t layer) { GamePictures.Draw(layer); }
+void ReloadGamePictureFiles() { RePictureControl(GamePictures); }
 
-constexpr PresentationHooks kDefaults{NoLayer, Nothing, Nothing, Nothing};
+constexpr PresentationHooks kDefaults{DrawGamePictures, Nothing, Nothing, ReloadGamePictureFiles};
 
 PresentationHooks gHooks = kDefaults;
 

@@ -1,10 +1,10 @@
 #pragma once
 // Parts of the presentation that the map drawing and the graphics restore
-// call but that come later or live in the game scene: the pictures drawn
+// call and that tests replace with recording fakes: the pictures drawn
 // between the map's layers, and the window skins, the wait cursor and the
-// picture files reloaded after the display was lost. Their owners install
-// their functions here (the game scene those of its windows); until then
-// nothing is drawn or reloaded.
+// picture files reloaded after the display was lost. The pictures' defaults
+// are the game's picture list; the windows live in the game scene, which
+// installs its own (until then nothing is reloaded for them).
 
 #include <cstdint>
 

@@ -9,6 +9,7 @@
 #include "engine/map/Hero.h"
 #include "engine/map/MapScene.h"
 #include "engine/presentation/GraphicCache.h"
+#include "engine/presentation/pictures/PictureList.h"
 #include "engine/services/InputState.h"
 #include "engine/services/StartupSettings.h"
 #include "engine/shell/InputUpdate.h"
@@ -98,6 +99,7 @@ void GameScene::Frame() {
   if (SystemStateHub.mapChangePending) ApplyMapChange();
   choiceWindow.Update();
   messageWindow.Update();
+  GamePictures.Update();
   UpdateSoundManager();
   mapDrawing.ScrollPanoramaAndFog();
   mapDrawing.TakeMapScroll();
@@ -145,8 +147,10 @@ void GameScene::Draw() {
   SetDrawFilter(0);
   if (RootRunner.mapDrawing) mapDrawing.DrawMap();
   SetDrawBrightness(255, 255, 255);  // the map's tone ends with it
+  GamePictures.Draw(0);
   messageWindow.Draw();
   choiceWindow.Draw();
+  GamePictures.Draw(1);
   RootInterpreter.DrawTextEntry();
   for (MapEventState& event : CurrentMap.events) event.DrawTextEntry();
   FlipScreen();
@@ -159,6 +163,7 @@ void GameScene::ApplyMapChange() {
   if (changed) {
     CurrentMap.ChangeMap(SystemStateHub.transferMapId);
     if (SystemStateHub.gameState == -1) return;
+    ReleaseIdleSounds();
     CurrentMap.StartMapSounds();
   }
   PlayerHero.WarpTo(SystemStateHub.transferX, SystemStateHub.transferY);

@@ -4,6 +4,7 @@
 #include "engine/map/Hero.h"
 #include "engine/map/MapScene.h"
 #include "engine/presentation/PresentationHooks.h"
+#include "engine/presentation/pictures/LivePictureHooks.h"
 #include "engine/shell/FrameSkip.h"
 #include "engine/shell/GameScene.h"
 #include "engine/shell/InGameErrorScreen.h"
@@ -11,6 +12,7 @@
 
 void InstallLiveServices() {
   InstallInGameErrorScreen();
+  InstallLivePictureHooks();
 
   LiveGameHooks live = CurrentLiveGameHooks();
   live.setFrameSkip = SetFrameSkip;

@@ -11,6 +11,7 @@
 #include "engine/events/variables/VariableStore.h"
 #include "engine/map/Hero.h"
 #include "engine/map/MapScene.h"
+#include "engine/presentation/pictures/PictureList.h"
 #include "engine/presentation/text/TextResources.h"
 #include "engine/services/EngineRandom.h"
 #include "engine/services/InputState.h"
@@ -53,6 +54,7 @@ void StartTitle(bool first) {
   const uint8_t sceneReload = SystemStateHub.sceneReload;
   SystemStateHub = SystemState();
   SystemStateHub.sceneReload = sceneReload;
+  StoreSoundEntryCounts();
 
   VariableDatabase = Database();
   VariableDatabase.Load(kVariableDatabaseName);
@@ -64,6 +66,7 @@ void StartTitle(bool first) {
   }
   CurrentMap = MapScene();
   CurrentMap.Reset();
+  GamePictures = PictureList();
   Input.Reset();
   Variables.rootRunner = &RootRunner;
   SetDrawTarget(-2);

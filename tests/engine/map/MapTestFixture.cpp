@@ -4,7 +4,7 @@
 #include "engine/map/MapSceneHooks.h"
 #include "engine/services/DataFolder.h"
 #include "engine/services/ErrorScreen.h"
-#include "engine/services/SoundHooks.h"
+#include "engine/services/StartupSettings.h"
 #include "runtime/host/system/MessageBox.h"
 #include "runtime/host/system/ProcessExit.h"
 #include "tests/support/DatabaseBuilder.h"
@@ -43,12 +43,11 @@ void MapTest::SetUp() {
   hooks.follower = [](int32_t) -> MapCharacter* { return nullptr; };
   hooks.recordHeroStep = [](int32_t d) { heroSteps.push_back(d); };
   SetMapSceneHooks(&hooks);
-  SetSoundHooks(nullptr);
 }
 
 void MapTest::TearDown() {
   SetMapSceneHooks(nullptr);
-  SetSoundHooks(nullptr);
+  Settings.soundSwitch = 3;
   HostSetMessageBoxHook(nullptr);
   SetErrorScreenHandler(nullptr);
   HostSetExitHook(nullptr);
