@@ -1,6 +1,6 @@
-// A real window on an X server (ctest runs this program under xvfb-run): a
-// scene drawn in four blend modes is presented through SDL's software
-// renderer and the window's pixels, read back through X11, equal the picture
+// A real window on an X server (ctest runs this program under xvfb-run), in
+// software mode: a scene drawn in four blend modes is presented through
+// SDL's software renderer and the window's pixels, read back through X11, equal the picture
 // the test computes; a line of Japanese text, anti-aliased and edged with a
 // real font, is shown exactly as the back screen holds it.
 
@@ -27,11 +27,7 @@
 #include "tests/support/TestDirectory.h"
 #include "tests/support/TgaFileWriter.h"
 
-// The window system's headers last: their macros clash with the test
-// framework's names.
-#include <SDL_syswm.h>
-#include <X11/Xlib.h>
-#include <X11/Xutil.h>
+#include "tests/runtime/graphics/WindowPixels.h"
 
 namespace {
 
@@ -44,6 +40,9 @@ struct Layer {
     SetWindowScale(scale);
     SetRunInBackground(1);  // an X server without a window manager may never give the focus
     SetScreenMode(640, 480, 32, -1);
+    // These scenes are the software path's: the 3D path's own run beside
+    // them in tests/runtime/graphics/device3d.
+    Enable3DDrawing(0);
     started = LayerInit() == 0;
   }
   ~Layer() {
@@ -74,23 +73,6 @@ struct Step {
   int y;
   int seed;
 };
-
-std::vector<uint32_t> WindowPixels(int width, int height) {
-  SDL_SysWMinfo info;
-  SDL_VERSION(&info.version);
-  std::vector<uint32_t> pixels;
-  if (!SDL_GetWindowWMInfo(HostSdlWindow(), &info) || info.subsystem != SDL_SYSWM_X11) return pixels;
-  Display* display = info.info.x11.display;
-  XSync(display, False);
-  XImage* image = XGetImage(display, info.info.x11.window, 0, 0, static_cast<unsigned>(width),
-                            static_cast<unsigned>(height), AllPlanes, ZPixmap);
-  if (!image) return pixels;
-  for (int y = 0; y < height; ++y) {
-    for (int x = 0; x < width; ++x) pixels.push_back(static_cast<uint32_t>(XGetPixel(image, x, y)) & 0xFFFFFF);
-  }
-  XDestroyImage(image);
-  return pixels;
-}
 
 void PresentsTheSceneExactly(double scale) {
   Layer layer(scale);
