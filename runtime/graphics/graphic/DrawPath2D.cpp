@@ -11,6 +11,7 @@
 #include "runtime/graphics/graphic/DrawStateOps.h"
 #include "runtime/graphics/graphic/ImageRecord.h"
 #include "runtime/graphics/graphic/Surface2D.h"
+#include "runtime/graphics/graphic/TargetImage2D.h"
 #include "runtime/graphics/screen/Present.h"
 #include "runtime/graphics/screen/ScreenState.h"
 #include "runtime/graphics/screen/SurfaceCopy.h"
@@ -45,85 +46,6 @@ bool NeedsBlend(const ImageRecord* source) {
 }
 
 int64_t Largest(int64_t a, int64_t b) { return a > b ? a : b; }
-
-// Where a 2D draw writes. On the draw image nothing changes. On a surface
-// of the display the destination rectangle (cut to the draw region) is
-// locked, through the work surface when the target lies in the display's
-// memory and the draw blends, and wrapped as a memory image whose (0, 0) is
-// the rectangle's top-left; while this object lives draws are moved by
-// (-dx, -dy) and the draw region is the rectangle there, so that no pixel
-// is written outside what was locked.
-class TargetImage {
- public:
-  TargetImage(IntRect rect, bool needsBlend) {
-    if (MemImg* image = DrawImage()) {
-      image_ = image;
-      return;
-    }
-    HostSurface* target = gScreen.drawSurface;
-    if (!target) return;
-    ClipRect(&rect, gDrawState.drawRegion);
-    if (rect.left == rect.right || rect.top == rect.bottom) return;
-    const IntRect& front = gDrawState.frontScreenRect;
-    const int offsetX = front.left + gScreen.drawOffsetX;
-    const int offsetY = front.top + gScreen.drawOffsetY;
-    lockRect_ = HostRect{rect.left + offsetX, rect.top + offsetY, rect.right + offsetX, rect.bottom + offsetY};
-    const int width = rect.right - rect.left;
-    const int height = rect.bottom - rect.top;
-    uint8_t* pixels = nullptr;
-    int pitch = 0;
-    throughWork_ = gScreen.targetInVideoMemory && needsBlend && gScreen.work1;
-    if (throughWork_) {
-      const HostRect work = {0, 0, width, height};
-      if (CopySurfaceRect(gScreen.work1, target, 0, 0, lockRect_, -1) != 0 ||
-          HostSurfaceLock(gScreen.work1, &work, 0, &pixels, &pitch) != kHostOk) {
-        return;
-      }
-      locked_ = gScreen.work1;
-    } else {
-      if (HostSurfaceLock(target, &lockRect_, 0, &pixels, &pitch) != kHostOk) return;
-      locked_ = target;
-    }
-    const int type = GetScreenDepth() == 16 ? MemImgRgb565 : MemImgXrgb8888;
-    if (CreateMemImg(&wrapped_, width, height, pitch, 0, type, 0, 0, pixels) < 0) return;
-    image_ = &wrapped_;
-    dx = rect.left;
-    dy = rect.top;
-    savedRegion_ = gDrawState.drawRegion;
-    std::copy(gDrawState.drawRegionF, gDrawState.drawRegionF + 4, savedFloats_);
-    const float floats[4] = {0.0f, 0.0f, static_cast<float>(width), static_cast<float>(height)};
-    RestoreDrawRegionExactly(IntRect{0, 0, width, height}, floats);
-    regionMoved_ = true;
-  }
-
-  ~TargetImage() {
-    if (IsMemImgValid(&wrapped_)) ReleaseMemImg(&wrapped_);
-    if (regionMoved_) RestoreDrawRegionExactly(savedRegion_, savedFloats_);
-    if (!locked_) return;
-    HostSurfaceUnlock(locked_);
-    if (throughWork_) {
-      const HostRect work = {0, 0, lockRect_.right - lockRect_.left, lockRect_.bottom - lockRect_.top};
-      CopySurfaceRect(gScreen.drawSurface, gScreen.work1, lockRect_.left, lockRect_.top, work, -1);
-    }
-  }
-
-  TargetImage(const TargetImage&) = delete;
-  TargetImage& operator=(const TargetImage&) = delete;
-
-  MemImg* Get() { return image_; }
-  int dx = 0;
-  int dy = 0;
-
- private:
-  MemImg* image_ = nullptr;
-  MemImg wrapped_ = {};
-  HostSurface* locked_ = nullptr;
-  bool throughWork_ = false;
-  HostRect lockRect_ = {};
-  IntRect savedRegion_ = {};
-  float savedFloats_[4] = {};
-  bool regionMoved_ = false;
-};
 
 // Ends what the 3D device has queued before a surface is touched without it.
 void EndDeviceWork() {
@@ -230,7 +152,7 @@ int DrawGraphic2D(int x, int y, int surface, int transparent) {
     return 0;
   }
   Surface2DImage source(s);
-  TargetImage destination(d, NeedsBlend(record));
+  TargetImage2D destination(d, NeedsBlend(record));
   if (!source.Get() || !destination.Get()) return 0;
   SoftDrawImage(destination.Get(), source.Get(), x - destination.dx, y - destination.dy, transparent, blend);
   return 0;
@@ -262,7 +184,7 @@ int DrawGraphicStretched2D(int x1, int y1, int x2, int y2, const GraphicEntry* g
   // A part without pixels draws nothing: the scaled draw divides by its size.
   if (source.Get()->width <= 0 || source.Get()->height <= 0) return 0;
   const IntRect box = {std::min(x1, x2), std::min(y1, y2), std::max(x1, x2), std::max(y1, y2)};
-  TargetImage destination(box, true);
+  TargetImage2D destination(box, true);
   if (!destination.Get()) return drawImage ? -1 : 0;
   const int dx = destination.dx;
   const int dy = destination.dy;
@@ -302,7 +224,7 @@ int DrawGraphicRotated2D(float x, float y, float scale, float angle, const Graph
     box = IntRect{ClampToInt(left - 1), ClampToInt(top - 1), ClampToInt(right + 2), ClampToInt(bottom + 2)};
   }
   Surface2DImage source(s);
-  TargetImage destination(box, true);
+  TargetImage2D destination(box, true);
   if (!destination.Get() || !source.Get() || !gSoftDrawFamilies.drawRotated) return DrawImage() ? -1 : 0;
   gSoftDrawFamilies.drawRotated(destination.Get(), source.Get(), cx - destination.dx, cy - destination.dy, angle, scale,
                                 transparent, turn, blend);
@@ -331,7 +253,7 @@ int DrawTriangle2D(const TexturedVertex* vertices, const GraphicEntry* graphic, 
     }
     box = IntRect{ClampToInt(left), ClampToInt(top), ClampToInt(right + 1), ClampToInt(bottom + 1)};
   }
-  TargetImage destination(box, true);
+  TargetImage2D destination(box, true);
   if (!destination.Get() || !gSoftDrawFamilies.drawTriangle) return DrawImage() ? -1 : 0;
   TexturedVertex moved[3];
   for (int i = 0; i < 3; ++i) {
@@ -369,7 +291,7 @@ int FillBox2D(int x1, int y1, int x2, int y2, uint32_t color) {
   if (!HasScreenDevice()) return -1;
   if (!DrawImage()) EndDeviceWork();
   const IntRect rect = {std::min(x1, x2), std::min(y1, y2), std::max(x1, x2), std::max(y1, y2)};
-  TargetImage destination(rect, NeedsBlend(nullptr));
+  TargetImage2D destination(rect, NeedsBlend(nullptr));
   if (!destination.Get() || !gSoftDrawFamilies.fillRect) return DrawImage() ? -1 : 0;
   const IntRect moved = {x1 - destination.dx, y1 - destination.dy, x2 - destination.dx, y2 - destination.dy};
   gSoftDrawFamilies.fillRect(destination.Get(), &moved, color);
@@ -394,7 +316,7 @@ int DrawLines2D(const LineSegment* lines, int count) {
     // The end points are pixels too: the box takes them in.
     box = IntRect{ClampToInt(left), ClampToInt(top), ClampToInt(right + 1), ClampToInt(bottom + 1)};
   }
-  TargetImage destination(box, true);
+  TargetImage2D destination(box, true);
   if (!destination.Get() || !gSoftDrawFamilies.drawLines) return DrawImage() ? -1 : 0;
   if (destination.dx == 0 && destination.dy == 0) {
     gSoftDrawFamilies.drawLines(destination.Get(), lines, count);
