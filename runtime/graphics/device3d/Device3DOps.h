@@ -59,6 +59,10 @@ int SetColorModulation3D(int value, int device);
 int SetAlphaModulation3D(int value, int device);
 int SetBlendSource3D(int blendMode, int alphaChannelUse, int alphaTestUse, int device);
 
+// A surface about to go: what is queued is drawn first, and no device
+// record keeps it as texture, blend texture or render target.
+void ForgetSurface3D(HostSurface* surface);
+
 // Room for n vertices of the kind for primitive type p: draws the queue
 // first when it holds another type or would overflow. The vertices to fill,
 // or null when the device is not ready. The caller writes all n.

@@ -302,3 +302,35 @@ void* QueueVertices3D(int kind, HostPrimitive primitive, int n) {
   d->queuedCount += n;
   return at;
 }
+
+void ForgetSurface3D(HostSurface* surface) {
+  if (!surface) return;
+  for (int i = 0; i < kDeviceRecords; ++i) {
+    Device3DRecord& d = gD3D.devices[i];
+    if (!d.inUse) continue;
+    const bool used = d.texture == surface || d.blendTexture == surface || d.currentTarget == surface;
+    bool staged = false;
+    for (const StageCacheEntry& s : d.stages) staged = staged || s.texture == surface;
+    if (!used && !staged) continue;
+    Flush(d);
+    if (d.texture == surface) {
+      d.texture = nullptr;
+      d.textureDirty = 1;
+      d.stageDirty = 1;
+    }
+    if (d.blendTexture == surface) {
+      d.blendTexture = nullptr;
+      d.stageDirty = 1;
+    }
+    for (int stage = 0; stage < kStageCacheSize; ++stage) {
+      if (d.stages[stage].texture != surface) continue;
+      if (d.device) HostDevice3DSetTexture(d.device, stage, nullptr);
+      d.stages[stage].texture = nullptr;
+    }
+    if (d.currentTarget == surface) {
+      EndSceneOn(d);
+      d.currentTarget = d.defaultTarget;
+      if (d.device) HostDevice3DSetRenderTarget(d.device, d.defaultTarget);
+    }
+  }
+}

@@ -271,8 +271,9 @@ int ApplyStageSetup3D(int device) {
       alphaRef = 16;
       alphaFunc = kCmpGreater;
     } else {
-      if (d.depthEnable) {
-        // Pixels that show nothing write no depth.
+      if (d.depthEnable || d.alphaChannelUse) {
+        // Pixels that show nothing write no depth, and are left out in the
+        // modes whose factors ignore the alpha (multiply would darken them).
         alphaTest = 1;
         alphaRef = 0;
         alphaFunc = kCmpGreater;
@@ -344,7 +345,9 @@ void SetDrawState3D(const Surface3DData* part, int partHandle, int flags) {
     }
   }
   const int colourModulation = (flags & kDrawModulateColour) || gDrawState.brightness != 0xFFFFFF ? 1 : 0;
-  const int alphaModulation = mode != 0 ? 1 : 0;
+  // The vertex alpha (the blend parameter) weighs the texture's alpha only
+  // in the modes whose factors read the source alpha.
+  const int alphaModulation = mode != 0 && mode != 4 && mode != 8 && mode != 9 ? 1 : 0;
   SetColorModulation3D(colourModulation, device);
   SetAlphaModulation3D(alphaModulation, device);
   SetTexture3D(texture, device);

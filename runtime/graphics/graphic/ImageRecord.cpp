@@ -159,7 +159,10 @@ int ReleaseImageRecordSurface(int handle) {
   if (!record) return -1;
   if (IsMemImgValid(&record->image)) ReleaseMemImg(&record->image);
   record->image = MemImg{};
-  if (record->surface) HostSurfaceRelease(record->surface);
+  if (record->surface) {
+    ForgetSurface3D(record->surface);
+    HostSurfaceRelease(record->surface);
+  }
   record->surface = nullptr;
   record->lockCount = 0;
   return 0;
@@ -279,7 +282,10 @@ int GetImageRecordCount() { return Table().LiveCount(); }
 void ClearImageRecordTable() {
   Table().ForEach([](int32_t, ImageRecord* record) {
     if (IsMemImgValid(&record->image)) ReleaseMemImg(&record->image);
-    if (record->surface) HostSurfaceRelease(record->surface);
+    if (record->surface) {
+      ForgetSurface3D(record->surface);
+      HostSurfaceRelease(record->surface);
+    }
   });
   Table().DeleteAll();
 }

@@ -351,6 +351,15 @@ bool Apply(HostDevice3D* d) {
 
 }  // namespace
 
+void ForgetSurfaceInDevices(HostSurface* surface) {
+  for (HostDevice3D* d : Devices()) {
+    for (HostSurface*& texture : d->textures) {
+      if (texture == surface) texture = nullptr;
+    }
+    if (d->target == surface) d->target = nullptr;
+  }
+}
+
 HostDevice3D* HostDevice3DCreate(int deviceKind, HostSurface* renderTarget) {
   if (!HostDisplayHasDevice3D() || deviceKind < kHostDeviceSoftware || deviceKind > kHostDeviceTransformAndLighting)
     return nullptr;

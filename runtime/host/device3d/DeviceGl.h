@@ -8,3 +8,5 @@
 void ReleaseDeviceGl();
 // Deletes a surface's GL storage; the surface is lost until restored.
 void ForgetGpuStorage(HostSurface* surface);
+// No device keeps a surface that is going as texture or render target.
+void ForgetSurfaceInDevices(HostSurface* surface);

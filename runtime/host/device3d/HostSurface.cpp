@@ -409,6 +409,7 @@ HostSurface* HostSurfaceCreate(const HostSurfaceDesc& desc, int* result) {
 
 void HostSurfaceRelease(HostSurface* s) {
   if (!Live(s)) return;
+  ForgetSurfaceInDevices(s);
   if (s->backBuffer) {
     s->backBuffer->chainOwner = nullptr;
     HostSurfaceRelease(s->backBuffer);
