@@ -313,11 +313,18 @@ int CreateDevice3D(HostSurface* renderTarget) {
   HostDevice3DSetRenderState(d.device, kRsShadeMode, kShadeFlat);
   HostDevice3DSetRenderState(d.device, kRsColorKeyEnable, 0);
   HostDevice3DSetRenderState(d.device, kRsDitherEnable, 0);
-  for (StageCacheEntry& s : d.stages) {
+  // The stage cache starts as the device is told here: a device's own
+  // second argument may be CURRENT, and a set-up that leaves an argument
+  // unsent would then read another than the cache says.
+  for (int stage = 0; stage < kStageCacheSize; ++stage) {
+    StageCacheEntry& s = d.stages[stage];
     s.texture = nullptr;
     s.colorArg1 = s.alphaArg1 = kArgTexture;
     s.colorArg2 = s.alphaArg2 = kArgDiffuse;
     s.colorOp = s.alphaOp = kOpDisable;
+    const HostStageState states[6] = {kTssColorArg1, kTssAlphaArg1, kTssColorArg2, kTssAlphaArg2, kTssColorOp, kTssAlphaOp};
+    const uint32_t values[6] = {kArgTexture, kArgTexture, kArgDiffuse, kArgDiffuse, kOpDisable, kOpDisable};
+    for (int i = 0; i < 6; ++i) HostDevice3DSetStageState(d.device, stage, states[i], values[i]);
   }
   d.depthEnable = 1;
   d.depthWrite = 0;
