@@ -13,6 +13,7 @@
 #include "runtime/graphics/graphic/ImageRecord.h"
 #include "runtime/graphics/imagefile/LoadImageFile.h"
 #include "tests/runtime/graphics/device3d/Layer3DFixture.h"
+#include "runtime/graphics/graphic/GraphicFromImage.h"
 #include "tests/support/ImageLibraryFixtures.h"
 
 namespace {
@@ -340,6 +341,77 @@ TEST_F(DeviceTest, ABlendGraphicGivesAHardEdgeAtItsBorderAndNothingAt255) {
   for (int y = 100; y < 164; ++y) {
     for (int x = 300; x < 364; ++x) ASSERT_EQ(shown[static_cast<size_t>(y) * 640 + x], 0u) << x << "," << y;
   }
+}
+
+// The scene of the loss test: two graphics from files (one with an alpha
+// channel), a graphic derived from one, and a line of text.
+void DrawLossScene(int plain, int alpha, int derived, int font) {
+  SetDrawTarget(kBackScreen);
+  ClearDrawTarget();
+  DrawGraphicAt(10, 10, plain, 0);
+  DrawGraphicAt(200, 10, alpha, 1);
+  DrawGraphicAt(400, 10, derived, 0);
+  DrawTextLineWithFont(10, 300, "文字 Text", PackColor(255, 255, 255), font, PackColor(0, 0, 255), 0);
+}
+
+std::string PngOf(int width, int height, int seed, bool withAlpha) {
+  PngFixtureFields png;
+  png.width = static_cast<uint32_t>(width);
+  png.height = static_cast<uint32_t>(height);
+  png.colourType = withAlpha ? 6 : 2;
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      const uint32_t c = PatternColour(x, y, seed);
+      png.rows += static_cast<char>(c >> 16);
+      png.rows += static_cast<char>(c >> 8);
+      png.rows += static_cast<char>(c);
+      if (withAlpha) png.rows += static_cast<char>(x * 255 / (width - 1));
+    }
+  }
+  return EncodePngFixture(png);
+}
+
+TEST_F(DeviceTest, ALostDisplayComesBackWithEveryGraphicFromItsFile) {
+  dir.Write("plain.png", PngOf(120, 90, 12, false));
+  dir.Write("alpha.png", PngOf(100, 80, 13, true));
+  const int plain = LoadGraphicFile("plain.png", 0);
+  const int alpha = LoadGraphicFile("alpha.png", 0);
+  const int derived = DeriveGraphic(20, 10, 60, 50, plain);
+  const int font = CreateFontToHandle("ＭＳ ゴシック", 24, 6, 3, -1, 2, 0, -1, -1);
+  ASSERT_GE(plain, 0);
+  ASSERT_GE(alpha, 0);
+  ASSERT_GE(derived, 0);
+  ASSERT_GE(font, 0);
+  DrawLossScene(plain, alpha, derived, font);
+  const std::vector<uint32_t> before = Shown();
+  // The display's memory goes; the window procedure rebuilds the graphics
+  // when the window comes back.
+  HostSimulateSurfaceLoss();
+  ASSERT_EQ(ReinitGraphics(), 0);
+  ASSERT_TRUE(HasDevice3D());
+  ASSERT_TRUE(GetGraphicRecord(plain) && GetGraphicRecord(alpha) && GetGraphicRecord(derived));
+  ASSERT_EQ(IsFontHandleValid(font), 1);
+  DrawLossScene(plain, alpha, derived, font);
+  const std::vector<uint32_t> after = Shown();
+  ASSERT_EQ(before.size(), after.size());
+  int differ = 0;
+  for (size_t i = 0; i < before.size(); ++i) differ += before[i] != after[i];
+  EXPECT_EQ(differ, 0);
+  EXPECT_EQ(PatternMismatches(after, 10, 10, 120, 90, 12), 0);
+}
+
+TEST_F(DeviceTest, AnUploadIntoALostTextureMakesItAgainFirst) {
+  const int graphic = PatternGraphic(32, 32, 14);
+  HostSimulateSurfaceLoss();
+  GraphImage image = PatternImage(32, 32, 15);
+  EXPECT_EQ(TransferImageToGraphic(image, nullptr, nullptr, 0, 0, graphic, 0), 0);
+  FreeGraphImage(&image);
+  // The window procedure's check on activation brings the screens back.
+  RestoreAndCheckSurfaces2D();
+  CheckLostSurfaces3D();
+  SetDrawTarget(kBackScreen);
+  ASSERT_EQ(DrawGraphicAt(50, 50, graphic, 0), 0);
+  EXPECT_EQ(PatternMismatches(Shown(), 50, 50, 32, 32, 15), 0);
 }
 
 }  // namespace
