@@ -42,6 +42,12 @@ uint32_t GetTickMs();
 
 // 1 while the window is the active one.
 int IsAppActive();
+// Before initialisation the desktop as it is now, afterwards as it was at
+// window creation. Each pointer may be null. 0.
+int GetDesktopMetrics(int* width, int* height, int* depth);
+// The main window's handle; 0 while there is none (before the layer starts,
+// after it ends).
+uintptr_t GetMainWindow();
 // 1 window, 0 full screen. Before the window exists only the setting changes.
 int ChangeWindowMode(int mode);
 int SetWindowTitle(const char* text);

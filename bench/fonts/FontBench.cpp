@@ -27,6 +27,7 @@
 #include "runtime/graphics/fonts/GlyphCache.h"
 #include "runtime/graphics/fonts/RenderString.h"
 #include "runtime/host/system/TextConversion.h"
+#include "bench/fonts/PixmanGlyphMasks.h"
 
 namespace {
 
@@ -145,41 +146,16 @@ void BM_PixmanGlyphs(benchmark::State& state) {
   Screen screen;
   const int font = CreateFontToHandle(nullptr, 16, 6, 2, 1, 1, 0, -1, -1);
   GetTextWidthWithFont(kLine, -1, font, 0);
-  FontEntry& e = *GetFontEntry(font);
-  struct Mask {
-    pixman_image_t* image;
-    int x, y, w, h;
-  };
-  std::vector<Mask> masks;
-  std::vector<std::vector<uint8_t>> storage;
-  int pen = 0;
-  for (const char* p = kLine; *p; p += 2) {
-    const uint16_t code = static_cast<uint8_t>(p[0]) | static_cast<uint8_t>(p[1]) << 8;
-    const GlyphCell& cell = e.cells[e.glyphIndex[code]];
-    const int stride = (cell.boxWidth + 3) / 4 * 4;
-    storage.emplace_back(static_cast<size_t>(stride) * cell.boxHeight);
-    for (int y = 0; y < cell.boxHeight; ++y) {
-      for (int x = 0; x < cell.boxWidth; ++x) storage.back()[y * stride + x] = CellPixels(e, cell)[y * e.cachePitch + x] * 17;
-    }
-    masks.push_back({pixman_image_create_bits(PIXMAN_a8, cell.boxWidth, cell.boxHeight,
-                                              reinterpret_cast<uint32_t*>(storage.back().data()), stride),
-                     pen + cell.originX, 4 + cell.yOffset, cell.boxWidth, cell.boxHeight});
-    pen += cell.advance;
-  }
+  PixmanGlyphMasks masks;
+  masks.AddLine(*GetFontEntry(font), kLine, 0, 4);
   std::vector<uint32_t> pixels(640 * 32, 0);
   pixman_image_t* destination = pixman_image_create_bits(PIXMAN_a8r8g8b8, 640, 32, pixels.data(), 640 * 4);
-  const pixman_color_t white = {0xFFFF, 0xFFFF, 0xFFFF, 0xFFFF};
-  pixman_image_t* solid = pixman_image_create_solid_fill(&white);
   for (auto _ : state) {
-    for (const Mask& m : masks) {
-      pixman_image_composite32(PIXMAN_OP_OVER, solid, m.image, destination, 0, 0, 0, 0, m.x, m.y, m.w, m.h);
-    }
+    masks.Composite(destination);
     benchmark::DoNotOptimize(pixels.data());
   }
-  state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(masks.size()));
+  state.SetItemsProcessed(state.iterations() * masks.Count());
   state.SetLabel("pixman OVER a8 masks");
-  for (Mask& m : masks) pixman_image_unref(m.image);
-  pixman_image_unref(solid);
   pixman_image_unref(destination);
   DeleteFontHandle(font);
 }
@@ -228,49 +204,22 @@ void BM_PixmanTextImageLine(benchmark::State& state) {
   const int font = CreateFontToHandle(nullptr, 16, 6, 3, 1, 1, 0, -1, -1);
   int size[2] = {0, 0};
   RenderString(0, 0, 0, 0, 1.0, 1.0, kLine, 0, 0, nullptr, nullptr, 1, font, -1, 0, size);
-  FontEntry& e = *GetFontEntry(font);
-  struct Mask {
-    pixman_image_t* image;
-    int x, y, w, h;
-  };
-  std::vector<Mask> masks;
-  std::vector<std::vector<uint8_t>> storage;
-  int pen = 0;
-  for (const char* p = kLine; *p; p += 2) {
-    const uint16_t code = static_cast<uint8_t>(p[0]) | static_cast<uint8_t>(p[1]) << 8;
-    const GlyphCell& cell = e.cells[e.glyphIndex[code]];
-    const int stride = (cell.boxWidth + 3) / 4 * 4;
-    storage.emplace_back(static_cast<size_t>(stride) * cell.boxHeight);
-    for (int y = 0; y < cell.boxHeight; ++y) {
-      for (int x = 0; x < cell.boxWidth; ++x) {
-        storage.back()[y * stride + x] = static_cast<uint8_t>((CellPixels(e, cell)[y * e.cachePitch + x] & 15) * 17);
-      }
-    }
-    masks.push_back({pixman_image_create_bits(PIXMAN_a8, cell.boxWidth, cell.boxHeight,
-                                              reinterpret_cast<uint32_t*>(storage.back().data()), stride),
-                     pen + cell.originX, cell.yOffset, cell.boxWidth, cell.boxHeight});
-    pen += cell.advance;
-  }
+  PixmanGlyphMasks masks;
+  masks.AddLine(*GetFontEntry(font), kLine, 0, 0);
   std::vector<uint32_t> line(static_cast<size_t>(size[0]) * size[1], 0);
   pixman_image_t* text = pixman_image_create_bits(PIXMAN_a8r8g8b8, size[0], size[1], line.data(), size[0] * 4);
   std::vector<uint32_t> screen(640 * 480, 0);
   pixman_image_t* destination = pixman_image_create_bits(PIXMAN_x8r8g8b8, 640, 480, screen.data(), 640 * 4);
-  const pixman_color_t white = {0xFFFF, 0xFFFF, 0xFFFF, 0xFFFF};
-  pixman_image_t* solid = pixman_image_create_solid_fill(&white);
   const pixman_color_t clear = {0, 0, 0, 0};
   const pixman_box32_t all = {0, 0, size[0], size[1]};
   for (auto _ : state) {
     pixman_image_fill_boxes(PIXMAN_OP_SRC, text, &clear, 1, &all);
-    for (const Mask& m : masks) {
-      pixman_image_composite32(PIXMAN_OP_OVER, solid, m.image, text, 0, 0, 0, 0, m.x, m.y, m.w, m.h);
-    }
+    masks.Composite(text);
     pixman_image_composite32(PIXMAN_OP_OVER, text, nullptr, destination, 0, 0, 0, 0, 0, 100, size[0], size[1]);
     benchmark::DoNotOptimize(screen.data());
   }
-  state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(masks.size()));
+  state.SetItemsProcessed(state.iterations() * masks.Count());
   state.SetLabel("pixman: masks into an image, the image OVER the screen");
-  for (Mask& m : masks) pixman_image_unref(m.image);
-  pixman_image_unref(solid);
   pixman_image_unref(text);
   pixman_image_unref(destination);
   DeleteFontHandle(font);

@@ -1,5 +1,7 @@
 #include "engine/events/LiveGameHooks.h"
 
+#include "engine/events/SystemState.h"
+
 
 namespace {
 
@@ -18,6 +20,9 @@ void IgnoreText(int32_t, const std::string&) {}
 int32_t DownloadDefault(int32_t index) { return index == 5 ? -1 : 0; }
 // The host draws in software until a drawing device lands.
 bool Software() { return true; }
+// What the windows publish in the hub.
+bool MessageWindowShown() { return SystemStateHub.messageWindowShown != 0; }
+int32_t ChoiceRowTaken() { return SystemStateHub.lastChoiceResult; }
 void SystemLocalTime(std::tm& out) {
   const std::time_t now = std::time(nullptr);
   localtime_r(&now, &out);
@@ -31,7 +36,7 @@ const LiveGameHooks kDefaults = {
     ZeroOf, IgnoreThree, HundredOf, IgnoreTwo, No, Ignore, IgnoreValue, IgnoreTwo, ZeroOf,
     IgnoreValue, NoTextOf, IgnoreText, DownloadDefault, Software, SystemLocalTime,
     No, NoTextOf, IgnoreText, Zero, Zero, IgnoreTwo, Zero, Zero, No, No,
-    No, No, MinusOne, MinusOne, NoText, NoTextOf, Ignore, Ignore,
+    MessageWindowShown, No, ChoiceRowTaken, MinusOne, NoText, NoTextOf, Ignore, Ignore,
 };
 
 LiveGameHooks gHooks = kDefaults;

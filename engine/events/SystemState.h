@@ -17,6 +17,13 @@ struct SystemState {
   uint8_t stateLoaded = 0;        // a save was just loaded: every interpreter stops for this frame
   int32_t reservedCommonEvent = -1;  // started next by the root runner, -1 none
 
+  // The map and tile the next map change goes to; the frame carries the
+  // change out while mapChangePending is set.
+  uint8_t mapChangePending = 0;
+  int32_t transferMapId = 0;
+  int32_t transferX = 0;
+  int32_t transferY = 0;
+
   // Messages and choices between the event commands and their windows.
   // Waiters are interpreter serials (0 none); a hand-back is taken by the
   // waiter at its next turn.
@@ -39,6 +46,14 @@ struct SystemState {
   uint64_t choiceResultWaiter = 0;
   int32_t choiceResultLevel = 0;
   int32_t choiceResultValue = 0;
+
+  // What the windows publish: a message or choice window is open; the
+  // message window has shown its whole text; it is open (system variable
+  // 12); the choice row taken, -1 while none (system variable 20).
+  uint8_t windowOpen = 0;
+  uint8_t messageShown = 0;
+  int32_t messageWindowShown = 0;
+  int32_t lastChoiceResult = -1;
 
   // (-1, 0) clears.
   void SetMessageWaiter(int32_t mode, uint64_t waiter);

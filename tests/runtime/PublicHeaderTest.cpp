@@ -39,9 +39,11 @@ TEST(PublicHeader, EveryBuiltEntryPoint) {
   EXPECT_EQ(SetArchiveKeyString(nullptr), 0);
 
   EXPECT_EQ(LayerEnd(), 0);
+  EXPECT_EQ(GetMainWindow(), 0u);
   ASSERT_EQ(LayerInit(), 0);
   EXPECT_EQ(LayerInit(), 0);
   EXPECT_EQ(IsAppActive(), 1);
+  EXPECT_NE(GetMainWindow(), 0u);
   EXPECT_EQ(GetWindowScale(), 1.0);
   EXPECT_EQ(LogPrintf("%s\n", "from the engine"), -1);
 

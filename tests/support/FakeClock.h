@@ -4,6 +4,7 @@
 // advances it by the time slept.
 
 #include <cstdint>
+#include <functional>
 
 class FakeClock {
  public:
@@ -19,4 +20,8 @@ class FakeClock {
   // Every read of the millisecond tick moves the clock on by this much, so
   // that code waiting for the tick to move (busy waits, clock checks) ends.
   void AdvanceOnEveryTickRead(uint32_t microseconds);
+  // Called on the sleeping thread after every sleep, with the milliseconds
+  // of the clock then: lets a test act on code that waits (or stop a wait
+  // that would never end). An empty function removes it.
+  void OnSleep(std::function<void(uint32_t nowMs)> hook);
 };

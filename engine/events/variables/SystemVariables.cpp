@@ -15,6 +15,7 @@
 #include "engine/events/variables/VariableStore.h"
 #include "engine/services/InputState.h"
 #include "engine/services/StartupSettings.h"
+#include "engine/services/TruncateToInt.h"
 #include "runtime/Movan.h"
 
 namespace {
@@ -27,11 +28,7 @@ int32_t Saturate(int64_t value) {
   return static_cast<int32_t>(std::clamp<int64_t>(value, INT32_MIN, INT32_MAX));
 }
 
-// Truncating; out of range (or not a number) gives INT32_MIN.
-int32_t Truncate(double value) {
-  if (!(value >= -2147483648.0 && value < 2147483648.0)) return INT32_MIN;
-  return static_cast<int32_t>(value);
-}
+int32_t Truncate(double value) { return TruncateToInt32(value); }
 
 // The lower limit first, then the upper one, so the upper wins when the
 // two cross.

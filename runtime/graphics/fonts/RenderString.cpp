@@ -191,7 +191,22 @@ int RenderString(int mode, int x, int y, int scaled, double scaleX, double scale
     c.clipBottom = bounds.bottom;
     c.colour = BrightnessScaledColor(colour, gDrawState.brightness);
     const uint32_t edge = BrightnessScaledColor(edgeColour, gDrawState.brightness);
-    if (e->cacheDepth == 8) MakeGlyphPalette(&c.palette, e->type, c.kind, c.colour, edge);
+    if (e->cacheDepth == 8) {
+      // Text is drawn a character at a time in one colour: the palette of the
+      // last draw is kept for the next.
+      static GlyphPalette lastPalette;
+      static int lastType = -1;
+      static GlyphTarget lastKind;
+      static uint32_t lastColour, lastEdge;
+      if (lastType != e->type || lastKind != c.kind || lastColour != c.colour || lastEdge != edge) {
+        MakeGlyphPalette(&lastPalette, e->type, c.kind, c.colour, edge);
+        lastType = e->type;
+        lastKind = c.kind;
+        lastColour = c.colour;
+        lastEdge = edge;
+      }
+      c.palette = lastPalette;
+    }
   }
 
   // The character list holds one batch; longer strings go batch by batch.

@@ -57,11 +57,11 @@ int LoadMovieGraphic(const char* name, int textureRequest) {
 }
 
 int UpdateMovieSurface2D(MovieRecord* movie, void* userData) {
+  const GraphicEntry* g = GetGraphicRecord(GraphicOf(userData));
+  if (g && g->format.texture) return UpdateMovieTexture3D(movie, userData);
   // A stopped movie converts its frame once, at the open: the graphic made
   // after it still gets that frame.
   if (movie->theora && !GetTheoraFrame(movie->decoder, 1, 0) && !movie->frameOwed) return 0;
-  const GraphicEntry* g = GetGraphicRecord(GraphicOf(userData));
-  if (g && g->format.texture) return UpdateMovieTexture3D(movie, userData);
   if (!g || g->partCount < 1) return -1;
   const Surface2D* surface = GetSurface2D(g->parts[0]);
   if (!surface) return -1;

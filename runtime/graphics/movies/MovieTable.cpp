@@ -1,7 +1,9 @@
 #include "runtime/graphics/movies/MovieTable.h"
 
 #include "runtime/Movan.h"
+#include "runtime/graphics/movies/StreamingMovie.h"
 #include "runtime/graphics/movies/TheoraDecoder.h"
+#include "runtime/host/movies/MovieGraph.h"
 #include "runtime/platform/base/Log.h"
 #include "runtime/platform/files/StreamOps.h"
 #include "runtime/platform/sound/SoundHandle.h"
@@ -16,10 +18,6 @@ PointerHandleTable<MovieRecord>& Table() {
 }
 
 constexpr int kStockFrames = 10;
-
-// Other movie kinds were played through the system's multimedia streaming,
-// which does not exist here: the path fails at its first step.
-int OpenStreamingMovie() { return LogWrite("CLSID_FilterGraph の作成に失敗しました"); }
 
 // The movie's own sound, read from the same file while it plays.
 int LoadMovieSound(const char* name) {
@@ -39,6 +37,15 @@ void CloseRecord(MovieRecord& m) {
   m.file = 0;
   if (m.sound >= 0) DeleteSound(m.sound, 0);
   m.sound = -1;
+  CloseStreamingMovie(m);
+}
+
+// Streaming movies that hold their graph.
+template <typename Action>
+void ForEachStreamingMovie(Action action) {
+  Table().ForEach([&](int32_t, MovieRecord* m) {
+    if (!m->theora) action(*m);
+  });
 }
 
 }  // namespace
@@ -66,7 +73,7 @@ int OpenMovie(const char* name, int* width, int* height, int option) {
     m.height = info.height;
     m.theora = 1;
     m.frame = GetTheoraFrameImage(m.decoder);
-  } else if (OpenStreamingMovie() != 0) {
+  } else if (OpenStreamingMovie(m, name) != 0) {
     Table().Delete(handle);
     LogWrite("ムービーファイルオープン処理時にエラーが発生しました");
     return -1;
@@ -101,8 +108,9 @@ int SetMovieFrameCallback(int movie, MovieFrameCallback callback, void* userData
 
 int UpdateMovieFrame(int movie, int wait) {
   MovieRecord* m = GetMovieRecord(movie);
-  if (m && m->theora && m->frameCallback) m->frameCallback(m, m->frameUserData);
-  (void)wait;
+  if (!m || !m->frameCallback) return 0;
+  // A streaming movie that is stopped keeps what its graphic shows.
+  if (m->theora || UpdateStreamingFrame(*m, wait)) m->frameCallback(m, m->frameUserData);
   return 0;
 }
 
@@ -113,13 +121,47 @@ int RestoreMovieSurfaces(int movie) {
   return 0;
 }
 
-int ReleaseAllMovieStreams() { return 0; }
+int ReleaseAllMovieStreams() {
+  ForEachStreamingMovie([](MovieRecord& m) {
+    if (!m.sample) return;
+    m.savedPosition = HostMovieGetPosition(m.graph);
+    if (HostMovieGetState(m.graph) == kHostMovieRunning) m.resumeAfterPass = 1;
+    ReleaseStreamingMovie(m);
+  });
+  return 0;
+}
 
-int ReopenAllMovieStreams() { return 0; }
+int ReopenAllMovieStreams() {
+  int result = 0;
+  ForEachStreamingMovie([&](MovieRecord& m) {
+    if (result != 0 || m.graph) return;
+    const std::string name = m.fileName;
+    if (OpenStreamingMovie(m, name.c_str()) != 0) {
+      result = -1;
+      return;
+    }
+    HostMovieSetPosition(m.graph, m.savedPosition);
+  });
+  return result;
+}
 
-int PauseAllMovies() { return 0; }
+int PauseAllMovies() {
+  ForEachStreamingMovie([](MovieRecord& m) {
+    if (!m.graph || HostMovieGetState(m.graph) != kHostMovieRunning) return;
+    HostMoviePause(m.graph);
+    m.resumeAfterPass = 1;
+  });
+  return 0;
+}
 
-int ResumeAllMovies() { return 0; }
+int ResumeAllMovies() {
+  ForEachStreamingMovie([](MovieRecord& m) {
+    if (!m.graph || !m.resumeAfterPass) return;
+    HostMovieRun(m.graph);
+    m.resumeAfterPass = 0;
+  });
+  return 0;
+}
 
 int UpdateAllMovieFrames() {
   Table().ForEach([](int32_t handle, MovieRecord*) { UpdateMovieFrame(handle, 0); });

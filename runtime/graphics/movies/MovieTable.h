@@ -2,10 +2,13 @@
 // Movies shown by graphics: a file that no image reader takes is opened as a
 // movie, and the graphic made for it shows the movie's frames. An Ogg
 // Theora movie is played by the layer's own decoder, with its own sound
-// loaded beside it; no other kind of movie can be opened here. Movies are
-// opened stopped: the graphic shows the first frame.
+// loaded beside it; any other file goes the streaming way, whose sound
+// plays through the graph. Movies are opened stopped: the graphic of a
+// Theora movie shows the first frame, that of a streaming movie keeps the
+// content it was made with.
 
 #include <cstdint>
+#include <string>
 
 #include "runtime/graphics/format/GraphImage.h"
 #include "runtime/platform/base/HandleTable.h"
@@ -13,6 +16,9 @@
 
 struct TheoraDecoder;
 struct MovieRecord;
+struct HostMovieGraph;
+struct HostMovieSurface;
+struct HostMovieSample;
 
 constexpr int32_t kMovieCapacity = 100;
 
@@ -24,9 +30,20 @@ struct MovieRecord : HandleRecord {
   TheoraDecoder* decoder = nullptr;
   FileHandle file = 0;
   int32_t sound = -1;
+  // Streaming movies.
+  int32_t sampleRect[4] = {};
+  HostMovieGraph* graph = nullptr;      // null while released
+  HostMovieSurface* surface = nullptr;  // in the screen's format
+  HostMovieSample* sample = nullptr;
+  int64_t stopPosition = 0;             // 100 ns units, as every time below
   int32_t width = 0;
   int32_t height = 0;
   int32_t stopped = 0;
+  int64_t savedPosition = 0;            // kept while released
+  int32_t resumeAfterPass = 0;          // a pass paused or released it running
+  std::string fileName;
+  GraphImage frameImage{};              // the streaming frame's copy
+  int64_t timePerFrame = 0;
   const GraphImage* frame = nullptr;  // the current frame
   MovieFrameCallback frameCallback = nullptr;
   void* frameUserData = nullptr;
@@ -44,13 +61,18 @@ int CloseMovie(int movie);
 // Null for a bad handle.
 MovieRecord* GetMovieRecord(int movie);
 int SetMovieFrameCallback(int movie, MovieFrameCallback callback, void* userData);
-// Calls the frame callback of a Theora movie. 0, also for a bad handle.
+// Calls the frame callback of a Theora movie, and of a running streaming
+// movie that has a new frame (wait: milliseconds it may wait for it). 0,
+// also for a bad handle.
 int UpdateMovieFrame(int movie, int wait);
 int GetMovieCount();
 
 // What the window procedure and the graphics restore do for every movie.
-// Theora movies need none of it (their frames live in memory); these act on
-// the streams of other movie kinds, which this layer cannot open.
+// Theora movies need none of it (their frames live in memory). Streaming
+// movies: the pause pass pauses those that run and the resume pass runs
+// them again; the release pass keeps each one's position and releases its
+// graph, the reopen pass opens it again at that position (-1 when one
+// cannot be, which ends the pass). Their surfaces are memory, never lost.
 int RestoreMovieSurfaces(int movie);
 int ReleaseAllMovieStreams();
 int ReopenAllMovieStreams();

@@ -258,6 +258,11 @@ uint32_t HostSoundGetPosition(HostSoundBuffer* b) {
   return static_cast<uint32_t>(b->position >> 32) * b->format.blockAlign;
 }
 
+uint64_t HostSoundGetMixedFrames(HostSoundBuffer* b) {
+  std::lock_guard<std::mutex> lock(Dev().mutex);
+  return b->mixedFrames;
+}
+
 bool HostSoundSetPosition(HostSoundBuffer* b, uint32_t bytes) {
   std::lock_guard<std::mutex> lock(Dev().mutex);
   if (bytes >= b->memory->size) return false;

@@ -85,6 +85,9 @@ bool HostSoundStop(HostSoundBuffer* buffer);
 int HostSoundStatus(HostSoundBuffer* buffer);
 // The play cursor in bytes; a buffer that played to its end is back at 0.
 uint32_t HostSoundGetPosition(HostSoundBuffer* buffer);
+// Output frames the buffer has been mixed into since it was made: a clock
+// that a looping buffer's position cannot give once it wraps.
+uint64_t HostSoundGetMixedFrames(HostSoundBuffer* buffer);
 // False at or beyond the end; aligned down to whole sample frames.
 bool HostSoundSetPosition(HostSoundBuffer* buffer, uint32_t bytes);
 // 0 plays at the format's own rate. False outside the limits or without the

@@ -115,6 +115,7 @@ bool MixTyped(HostSoundBuffer& b, int32_t* acc, uint32_t frames, uint64_t step) 
 }  // namespace
 
 bool MixSoundBuffer(HostSoundBuffer& b, int32_t* acc, uint32_t frames, uint32_t outputRate) {
+  b.mixedFrames += frames;
   if (b.frames == 0) {
     b.position = 0;
     return b.looping;

@@ -21,6 +21,7 @@ struct HostSoundBuffer {
   uint32_t flags = 0;
   uint32_t frames = 0;    // whole sample frames in the memory
   uint64_t position = 0;  // 32.32 fixed point, in sample frames
+  uint64_t mixedFrames = 0;  // output frames mixed while playing, never reset
   uint32_t frequency = 0; // 0: the format's own rate
   int32_t volume = 0;
   int32_t gain = 65536;   // 1/65536 units

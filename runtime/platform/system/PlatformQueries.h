@@ -15,6 +15,3 @@ int IsWindowClosing();
 // The window never has a region or a menu.
 int HasWindowRegion();
 int IsMenuInUse();
-// Before initialisation the desktop as it is now, afterwards as it was at
-// window creation. Each pointer may be null. 0.
-int GetDesktopMetrics(int* width, int* height, int* depth);

@@ -75,7 +75,7 @@ TEST_F(MovieGraphicTest, FilesThatAreNoMovieFailWithTheirMessages) {
   EXPECT_EQ(LoadMovieGraphic("notes.txt", 0), -1);
   EXPECT_EQ(LoadMovieGraphic("none.ogv", 0), -1);
   const std::string log = LogText();
-  EXPECT_NE(log.find("CLSID_FilterGraph の作成に失敗しました"), std::string::npos);
+  EXPECT_NE(log.find("ファイル:notes.txt が開けませんでした"), std::string::npos);
   EXPECT_NE(log.find("ムービーファイルオープン処理時にエラーが発生しました"), std::string::npos);
   EXPECT_NE(log.find("右記のグラフィックファイルのロードに失敗しました：notes.txt \r\n"), std::string::npos);
   EXPECT_NE(log.find("グラフィックファイル none.ogv がありません"), std::string::npos);
