@@ -14,22 +14,69 @@
 
 namespace {
 
+bool Reads(uint32_t arg, uint32_t which) { return arg == which; }
+
+// The short way of the stage program for one textured stage that selects
+// or modulates the texel (StageProgram.cpp); all 0 when it does not apply.
+void PlainTerms(const uint32_t (*stages)[kTssCount], bool textured, float* plain) {
+  for (int i = 0; i < 4; ++i) plain[i] = 0.0f;
+  const uint32_t* s = stages[0];
+  if (!textured || stages[1][kTssColorOp] != kOpDisable) return;
+  const uint32_t c1 = s[kTssColorArg1];
+  const uint32_t c2 = s[kTssColorArg2];
+  const uint32_t a1 = s[kTssAlphaArg1];
+  const uint32_t a2 = s[kTssAlphaArg2];
+  float colourModulated;
+  if (s[kTssColorOp] == kOpSelectArg1 && Reads(c1, kArgTexture)) {
+    colourModulated = 0.0f;
+  } else if (s[kTssColorOp] == kOpModulate && ((Reads(c1, kArgTexture) && Reads(c2, kArgDiffuse)) ||
+                                               (Reads(c1, kArgDiffuse) && Reads(c2, kArgTexture)))) {
+    colourModulated = 1.0f;
+  } else {
+    return;
+  }
+  float fromTexel;
+  float fromDiffuse;
+  if (s[kTssAlphaOp] == kOpSelectArg1 && Reads(a1, kArgTexture)) {
+    fromTexel = 1.0f;
+    fromDiffuse = 0.0f;
+  } else if (s[kTssAlphaOp] == kOpSelectArg2 && Reads(a2, kArgDiffuse)) {
+    fromTexel = 0.0f;
+    fromDiffuse = 1.0f;
+  } else if (s[kTssAlphaOp] == kOpModulate && ((Reads(a1, kArgTexture) && Reads(a2, kArgDiffuse)) ||
+                                               (Reads(a1, kArgDiffuse) && Reads(a2, kArgTexture)))) {
+    fromTexel = 1.0f;
+    fromDiffuse = 1.0f;
+  } else {
+    return;
+  }
+  plain[0] = 1.0f;
+  plain[1] = colourModulated;
+  plain[2] = fromTexel;
+  plain[3] = fromDiffuse;
+}
+
 // The GL objects of the device, made once per context.
+// A program with its uniforms as sent.
+struct ProgramUniforms {
+  StageProgram program;
+  GLint stages[64] = {};
+  float keys[16] = {};
+  float plain[4] = {};
+  float factor[4] = {};
+  GLint fragment[4] = {};
+  float target[4] = {};
+  bool sent = false;
+};
+
 struct DeviceObjects {
   uint32_t generation = 0;
-  StageProgram program;
+  ProgramUniforms programs[2];  // whole, plain
   GLuint vertexBuffer = 0;
   GLuint indexBuffer = 0;
   std::vector<std::pair<uint32_t, GLuint>> vertexArrays;  // by vertex layout
   GLuint samplers[kHostTextureUnits] = {};
   GLint samplerState[kHostTextureUnits][3] = {};  // mag, min, wrap as sent
-  // Uniforms as sent.
-  GLint stages[64] = {};
-  float keys[16] = {};
-  float factor[4] = {};
-  GLint fragment[4] = {};
-  float target[4] = {};
-  bool uniformsSent = false;
 };
 
 DeviceObjects gObjects;
@@ -107,10 +154,12 @@ float Channel(uint32_t value, uint32_t mask) {
 }
 
 bool EnsureObjects() {
-  if (gObjects.generation == gDisplay.generation && gObjects.program.program != 0) return true;
+  if (gObjects.generation == gDisplay.generation && gObjects.programs[0].program.program != 0) return true;
   gObjects = DeviceObjects();
-  gObjects.program = BuildStageProgram();
-  if (gObjects.program.program == 0) return false;
+  for (int plain = 0; plain < 2; ++plain) {
+    gObjects.programs[plain].program = BuildStageProgram(plain == 1);
+    if (gObjects.programs[plain].program.program == 0) return false;
+  }
   gl::GenBuffers(1, &gObjects.vertexBuffer);
   gl::GenBuffers(1, &gObjects.indexBuffer);
   gl::GenSamplers(kHostTextureUnits, gObjects.samplers);
@@ -190,7 +239,9 @@ void ReleaseDeviceGl() {
   if (gObjects.vertexBuffer) gl::DeleteBuffers(1, &gObjects.vertexBuffer);
   if (gObjects.indexBuffer) gl::DeleteBuffers(1, &gObjects.indexBuffer);
   gl::DeleteSamplers(kHostTextureUnits, gObjects.samplers);
-  if (gObjects.program.program) gl::DeleteProgram(gObjects.program.program);
+  for (ProgramUniforms& p : gObjects.programs) {
+    if (p.program.program) gl::DeleteProgram(p.program.program);
+  }
   gObjects = DeviceObjects();
   gDisplay.shadow = GlShadow();
 }
@@ -242,8 +293,8 @@ void SetDefaults(HostDevice3D* d) {
   d->viewport = HostViewport{0, 0, d->target ? d->target->width : 0, d->target ? d->target->height : 0, 0.0f, 1.0f};
 }
 
-void SendUniform4f(GLint location, float* sent, const float* value) {
-  if (std::memcmp(sent, value, 4 * sizeof(float)) == 0 && gObjects.uniformsSent) return;
+void SendUniform4f(const ProgramUniforms& p, GLint location, float* sent, const float* value) {
+  if (std::memcmp(sent, value, 4 * sizeof(float)) == 0 && p.sent) return;
   gl::Uniform4fv(location, 1, value);
   std::memcpy(sent, value, 4 * sizeof(float));
 }
@@ -278,10 +329,8 @@ bool Apply(HostDevice3D* d) {
   SetCull(cull == kCullClockwise || cull == kCullCounterClockwise,
           cull == kCullCounterClockwise ? GL_CCW : GL_CW);
 
-  UseProgram(gObjects.program.program);
   const float targetValue[4] = {static_cast<float>(target->originX), static_cast<float>(target->originY),
                                 2.0f / static_cast<float>(target->width), 2.0f / static_cast<float>(target->height)};
-  SendUniform4f(gObjects.program.target, gObjects.target, targetValue);
   GLint stages[64] = {};
   float keys[16] = {};
   for (int stage = 0; stage < kHostStageCount; ++stage) {
@@ -326,26 +375,32 @@ bool Apply(HostDevice3D* d) {
       }
     }
   }
-  if (!gObjects.uniformsSent || std::memcmp(stages, gObjects.stages, sizeof stages) != 0) {
-    gl::Uniform4iv(gObjects.program.stages, 16, stages);
-    std::memcpy(gObjects.stages, stages, sizeof stages);
+  float plain[4];
+  PlainTerms(d->stageStates, (stages[7] & 1) != 0, plain);
+  ProgramUniforms& u = gObjects.programs[plain[0] != 0.0f ? 1 : 0];
+  const StageProgram& program = u.program;
+  UseProgram(program.program);
+  SendUniform4f(u, program.target, u.target, targetValue);
+  if (!u.sent || std::memcmp(stages, u.stages, sizeof stages) != 0) {
+    gl::Uniform4iv(program.stages, 16, stages);
+    std::memcpy(u.stages, stages, sizeof stages);
   }
-  if (!gObjects.uniformsSent || std::memcmp(keys, gObjects.keys, sizeof keys) != 0) {
-    gl::Uniform4fv(gObjects.program.keys, 4, keys);
-    std::memcpy(gObjects.keys, keys, sizeof keys);
+  SendUniform4f(u, program.plain, u.plain, plain);
+  if (!u.sent || std::memcmp(keys, u.keys, sizeof keys) != 0) {
+    gl::Uniform4fv(program.keys, 4, keys);
+    std::memcpy(u.keys, keys, sizeof keys);
   }
   const uint32_t f = rs[kRsTextureFactor];
   const float factor[4] = {static_cast<float>((f >> 16) & 0xFF) / 255.0f, static_cast<float>((f >> 8) & 0xFF) / 255.0f,
                            static_cast<float>(f & 0xFF) / 255.0f, static_cast<float>(f >> 24) / 255.0f};
-  SendUniform4f(gObjects.program.factor, gObjects.factor, factor);
+  SendUniform4f(u, program.factor, u.factor, factor);
   const GLint fragment[4] = {rs[kRsAlphaTestEnable] ? static_cast<GLint>(rs[kRsAlphaFunc]) : 0,
-                             static_cast<GLint>(rs[kRsAlphaRef] & 0xFF), rs[kRsSpecularEnable] ? 1 : 0,
-                             rs[kRsShadeMode] == kShadeFlat ? 1 : 0};
-  if (!gObjects.uniformsSent || std::memcmp(fragment, gObjects.fragment, sizeof fragment) != 0) {
-    gl::Uniform4iv(gObjects.program.fragment, 1, fragment);
-    std::memcpy(gObjects.fragment, fragment, sizeof fragment);
+                             static_cast<GLint>(rs[kRsAlphaRef] & 0xFF), rs[kRsSpecularEnable] ? 1 : 0, 0};
+  if (!u.sent || std::memcmp(fragment, u.fragment, sizeof fragment) != 0) {
+    gl::Uniform4iv(program.fragment, 1, fragment);
+    std::memcpy(u.fragment, fragment, sizeof fragment);
   }
-  gObjects.uniformsSent = true;
+  u.sent = true;
   return true;
 }
 

@@ -342,6 +342,7 @@ int HostDevice3DLoad(HostDevice3D* device, HostSurface* destination, int x, int 
 struct HostGlCallCounts {
   uint64_t total;
   uint64_t draws;         // draw, clear and blit calls
+  uint64_t primitives;    // of those, the draws of vertices
   uint64_t stateChanges;  // binds, enables, blend, depth, uniforms, scissor
   uint64_t uploads;       // vertex and texture data
   uint64_t readbacks;

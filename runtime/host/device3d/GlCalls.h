@@ -11,7 +11,7 @@
 
 namespace gl {
 
-enum CallKind { kOther, kDraw, kState, kUpload, kReadback };
+enum CallKind { kOther, kDraw, kPrimitive, kState, kUpload, kReadback };
 
 // name, type, kind
 #define MOVAN_GL_FUNCTIONS(X)                                                    \
@@ -90,8 +90,8 @@ enum CallKind { kOther, kDraw, kState, kUpload, kReadback };
   X(VertexAttribPointer, PFNGLVERTEXATTRIBPOINTERPROC, kState)                   \
   X(EnableVertexAttribArray, PFNGLENABLEVERTEXATTRIBARRAYPROC, kState)           \
   X(VertexAttrib4f, PFNGLVERTEXATTRIB4FPROC, kState)                             \
-  X(DrawArrays, PFNGLDRAWARRAYSPROC, kDraw)                                      \
-  X(DrawElements, PFNGLDRAWELEMENTSPROC, kDraw)
+  X(DrawArrays, PFNGLDRAWARRAYSPROC, kPrimitive)                                 \
+  X(DrawElements, PFNGLDRAWELEMENTSPROC, kPrimitive)
 
 struct Functions {
 #define MOVAN_GL_MEMBER(name, type, kind) type name;
@@ -106,6 +106,10 @@ inline void Count(CallKind kind) {
   ++gCounts.total;
   switch (kind) {
     case kDraw: ++gCounts.draws; break;
+    case kPrimitive:
+      ++gCounts.draws;
+      ++gCounts.primitives;
+      break;
     case kState: ++gCounts.stateChanges; break;
     case kUpload: ++gCounts.uploads; break;
     case kReadback: ++gCounts.readbacks; break;

@@ -1,6 +1,7 @@
 #include "runtime/host/device3d/StageProgram.h"
 
 #include <cstdio>
+#include <string>
 
 #include "runtime/host/device3d/GlState.h"
 
@@ -17,20 +18,16 @@ layout(location = 2) in vec4 a_specular;
 layout(location = 3) in vec2 a_texture0;
 layout(location = 4) in vec2 a_texture1;
 uniform vec4 u_target;
-out vec4 v_diffuse;
-flat out vec4 v_diffuseFlat;
-out vec4 v_specular;
-flat out vec4 v_specularFlat;
-out vec2 v_texture0;
-out vec2 v_texture1;
+flat out vec4 v_diffuse;
+flat out vec4 v_specular;
+noperspective out vec2 v_texture0;
+noperspective out vec2 v_texture1;
 void main() {
   float w = a_position.w != 0.0 ? 1.0 / a_position.w : 1.0;
   vec2 p = (a_position.xy - u_target.xy + 0.5) * u_target.zw - 1.0;
   gl_Position = vec4(p * w, (a_position.z * 2.0 - 1.0) * w, w);
   v_diffuse = a_diffuse;
-  v_diffuseFlat = a_diffuse;
   v_specular = a_specular;
-  v_specularFlat = a_specular;
   v_texture0 = a_texture0;
   v_texture1 = a_texture1;
 }
@@ -39,9 +36,15 @@ void main() {
 // Stage i is u_stages[2i] = (colour op, colour arg 1, colour arg 2, alpha
 // op) and u_stages[2i + 1] = (alpha arg 1, alpha arg 2, texture-coordinate
 // set, bit 0 sample the unit's texture, bit 1 its colour key discards).
-// The operation and argument numbers are those of Device3D.h.
-const char kFragmentShader[] = R"(#version 330 core
+// The operation and argument numbers are those of Device3D.h. Most draws
+// take one textured stage that selects or modulates the texel: the program
+// compiled with PLAIN does only that, with the colour modulated by the
+// diffuse colour (u_plain.y), the alpha from the texel (z) and from the
+// diffuse (w). A GL rasteriser in software runs every branch of a program,
+// taken or not, so the plain draw gets a program without the others.
+const char kFragmentShader[] = R"(
 uniform ivec4 u_stages[16];
+uniform vec4 u_plain;
 uniform vec4 u_keys[4];
 uniform vec4 u_factor;
 uniform ivec4 u_fragment;
@@ -49,12 +52,10 @@ uniform sampler2D u_texture0;
 uniform sampler2D u_texture1;
 uniform sampler2D u_texture2;
 uniform sampler2D u_texture3;
-in vec4 v_diffuse;
-flat in vec4 v_diffuseFlat;
-in vec4 v_specular;
-flat in vec4 v_specularFlat;
-in vec2 v_texture0;
-in vec2 v_texture1;
+flat in vec4 v_diffuse;
+flat in vec4 v_specular;
+noperspective in vec2 v_texture0;
+noperspective in vec2 v_texture1;
 out vec4 o_color;
 
 vec4 Sample(int unit, vec2 uv) {
@@ -101,10 +102,18 @@ bool Passes(int function, int value, int reference) {
 }
 
 void main() {
-  bool flatShade = u_fragment.w != 0;
-  vec4 diffuse = flatShade ? v_diffuseFlat : v_diffuse;
-  vec4 specular = flatShade ? v_specularFlat : v_specular;
+  vec4 diffuse = v_diffuse;
+  vec4 specular = v_specular;
   vec4 current = diffuse;
+#ifdef PLAIN
+  // The plain draw: one stage taking the texel, times the diffuse colour
+  // or alpha where the stage says.
+  ivec4 s1 = u_stages[1];
+  vec4 texel = texture(u_texture0, s1.z == 0 ? v_texture0 : v_texture1);
+  if ((s1.w & 2) != 0 && all(lessThan(abs(texel - u_keys[0]), vec4(0.5 / 255.0)))) discard;
+  current = vec4(texel.rgb * mix(vec3(1.0), diffuse.rgb, u_plain.y),
+                 mix(1.0, texel.a, u_plain.z) * mix(1.0, diffuse.a, u_plain.w));
+#else
   for (int i = 0; i < 8; ++i) {
     ivec4 s0 = u_stages[2 * i];
     ivec4 s1 = u_stages[2 * i + 1];
@@ -123,6 +132,7 @@ void main() {
     }
     current = vec4(c.rgb, a);
   }
+#endif
   if (u_fragment.z != 0) current.rgb = min(current.rgb + specular.rgb, 1.0);
   if (u_fragment.x != 0 && !Passes(u_fragment.x, int(floor(current.a * 255.0 + 0.5)), u_fragment.y)) discard;
   o_color = current;
@@ -147,10 +157,12 @@ GLuint Compile(GLenum kind, const char* source) {
 
 }  // namespace
 
-StageProgram BuildStageProgram() {
+StageProgram BuildStageProgram(bool plain) {
   StageProgram p;
   const GLuint vertex = Compile(GL_VERTEX_SHADER, kVertexShader);
-  const GLuint fragment = Compile(GL_FRAGMENT_SHADER, kFragmentShader);
+  const std::string fragmentSource =
+      std::string("#version 330 core\n") + (plain ? "#define PLAIN 1\n" : "") + kFragmentShader;
+  const GLuint fragment = Compile(GL_FRAGMENT_SHADER, fragmentSource.c_str());
   if (vertex == 0 || fragment == 0) {
     if (vertex) gl::DeleteShader(vertex);
     if (fragment) gl::DeleteShader(fragment);
@@ -175,6 +187,7 @@ StageProgram BuildStageProgram() {
   p.target = gl::GetUniformLocation(program, "u_target");
   p.stages = gl::GetUniformLocation(program, "u_stages");
   p.keys = gl::GetUniformLocation(program, "u_keys");
+  p.plain = gl::GetUniformLocation(program, "u_plain");
   p.factor = gl::GetUniformLocation(program, "u_factor");
   p.fragment = gl::GetUniformLocation(program, "u_fragment");
   UseProgram(program);

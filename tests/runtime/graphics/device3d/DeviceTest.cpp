@@ -197,6 +197,21 @@ TEST_F(DeviceStartTest, ASquareOnlyDeviceRefusesASplitPast64Tiles) {
   EXPECT_TRUE(Logged("エラー：画像の分割数が最大数の 64 を超えました"));
 }
 
+TEST_F(DeviceStartTest, SoftwareModeAskedForAfterTheStartTakesOverTheWindow) {
+  // The player's crash recovery: started with the hardware, then switched.
+  Start();
+  ASSERT_TRUE(HasDevice3D());
+  ASSERT_EQ(EnableHardwareDrawing(0), 0);
+  EXPECT_EQ(IsSoftwareScreens(), 1);
+  EXPECT_FALSE(HostDisplayHasDevice3D());
+  SetDrawTarget(kBackScreen);
+  const int graphic = PatternGraphic(64, 48, 16);
+  ASSERT_GE(graphic, 0);
+  EXPECT_EQ(GetGraphicRecord(graphic)->format.texture, 0);
+  ASSERT_EQ(DrawGraphicAt(40, 30, graphic, 0), 0);
+  EXPECT_EQ(PatternMismatches(Shown(), 40, 30, 64, 48, 16), 0);
+}
+
 class DeviceTest : public Layer3DFixture {
  protected:
   void SetUp() override {
