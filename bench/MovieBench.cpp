@@ -17,6 +17,7 @@
 #include "runtime/graphics/movies/TheoraDecoder.h"
 #include "runtime/graphics/movies/YuvTables.h"
 #include "runtime/host/movies/MovieGraph.h"
+#include "tests/support/MemoryMovieReader.h"
 #include "tests/support/MovieClipWriter.h"
 #include "tests/support/MovieReference.h"
 #include "tests/support/TheoraReference.h"
@@ -110,28 +111,10 @@ const std::string& Mpeg4Clip() {
   return clip;
 }
 
-struct ClipBytes {
-  const std::string* bytes;
-  int64_t position;
-};
-
-int64_t ReadClip(void* context, uint8_t* buffer, int64_t n) {
-  auto* c = static_cast<ClipBytes*>(context);
-  const int64_t left = static_cast<int64_t>(c->bytes->size()) - c->position;
-  const int64_t got = left < n ? left : n;
-  std::memcpy(buffer, c->bytes->data() + c->position, static_cast<size_t>(got));
-  c->position += got;
-  return got;
-}
-
-int SeekClip(void* context, int64_t offset) {
-  static_cast<ClipBytes*>(context)->position = offset;
-  return 0;
-}
-
-HostMovieGraph* OpenMpeg4Clip(ClipBytes* bytes) {
+HostMovieGraph* OpenMpeg4Clip() {
+  const std::string& clip = Mpeg4Clip();
   HostMovieGraph* graph = HostMovieCreateGraph(kFrames);
-  HostMovieOpenReader(graph, {bytes, ReadClip, SeekClip, static_cast<int64_t>(bytes->bytes->size()), nullptr});
+  HostMovieOpenReader(graph, MemoryMovieReader(clip.data(), clip.size()));
   return graph;
 }
 
@@ -142,10 +125,8 @@ void WaitForFullStock(HostMovieGraph* graph) {
 // Open, then wait until the graph's thread has every frame in its stock:
 // the decoder's picture buffers are new (and cleared) each time.
 void BM_DecodeMpeg4ClipOursWithOpen(benchmark::State& state) {
-  const std::string& clip = Mpeg4Clip();
   for (auto _ : state) {
-    ClipBytes bytes{&clip, 0};
-    HostMovieGraph* graph = OpenMpeg4Clip(&bytes);
+    HostMovieGraph* graph = OpenMpeg4Clip();
     WaitForFullStock(graph);
     HostMovieReleaseGraph(graph);
   }
@@ -158,9 +139,7 @@ BENCHMARK(BM_DecodeMpeg4ClipOursWithOpen)->Unit(benchmark::kMillisecond)->Measur
 // A seek to the start, then every frame into the stock again: the buffers
 // come back from the decoder's pool, as they do while a movie plays.
 void BM_DecodeMpeg4ClipOursAfterSeek(benchmark::State& state) {
-  const std::string& clip = Mpeg4Clip();
-  ClipBytes bytes{&clip, 0};
-  HostMovieGraph* graph = OpenMpeg4Clip(&bytes);
+  HostMovieGraph* graph = OpenMpeg4Clip();
   WaitForFullStock(graph);
   for (auto _ : state) {
     HostMovieSetPosition(graph, 0);
@@ -193,12 +172,13 @@ void BM_DecodeMpeg4ClipFfmpegPackets(benchmark::State& state) {
   std::vector<std::string> packets;
   AVCodecParameters* parameters = avcodec_parameters_alloc();
   {
-    ClipBytes bytes{&clip, 0};
+    HostMovieReader reader = MemoryMovieReader(clip.data(), clip.size());
     auto* buffer = static_cast<unsigned char*>(av_malloc(32768));
     AVIOContext* io = avio_alloc_context(
-        buffer, 32768, 0, &bytes,
-        [](void* c, uint8_t* b, int n) {
-          const int64_t got = ReadClip(c, b, n);
+        buffer, 32768, 0, &reader,
+        [](void* r, uint8_t* b, int n) {
+          auto* in = static_cast<HostMovieReader*>(r);
+          const int64_t got = in->read(in->context, b, n);
           return got > 0 ? static_cast<int>(got) : AVERROR_EOF;
         },
         nullptr, nullptr);
@@ -218,6 +198,7 @@ void BM_DecodeMpeg4ClipFfmpegPackets(benchmark::State& state) {
     avformat_close_input(&format);
     av_freep(&io->buffer);
     avio_context_free(&io);
+    reader.close(reader.context);
   }
   const AVCodec* decoder = avcodec_find_decoder(parameters->codec_id);
   AVPacket* packet = av_packet_alloc();

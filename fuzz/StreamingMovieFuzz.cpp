@@ -4,35 +4,11 @@
 // read out of bounds.
 
 #include <cstdint>
-#include <cstring>
 #include <initializer_list>
 
 #include "runtime/host/movies/MovieGraph.h"
 #include "runtime/host/sound/SoundDevice.h"
-
-namespace {
-
-struct Bytes {
-  const uint8_t* data;
-  int64_t size;
-  int64_t position;
-};
-
-int64_t Read(void* context, uint8_t* buffer, int64_t n) {
-  auto* b = static_cast<Bytes*>(context);
-  const int64_t left = b->size - b->position;
-  const int64_t got = left < n ? (left > 0 ? left : 0) : n;
-  if (got > 0) std::memcpy(buffer, b->data + b->position, static_cast<size_t>(got));
-  b->position += got;
-  return got;
-}
-
-int Seek(void* context, int64_t offset) {
-  static_cast<Bytes*>(context)->position = offset;
-  return 0;
-}
-
-}  // namespace
+#include "tests/support/MemoryMovieReader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static const bool mixer = [] {
@@ -40,10 +16,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     return HostSoundCreateDevice() && HostSoundOpenDevice();
   }();
   (void)mixer;
-  Bytes bytes{data, static_cast<int64_t>(size), 0};
   HostMovieGraph* graph = HostMovieCreateGraph(3);
   HostMovieRenderAudio(graph);
-  if (HostMovieOpenReader(graph, {&bytes, Read, Seek, static_cast<int64_t>(size), nullptr})) {
+  if (HostMovieOpenReader(graph, MemoryMovieReader(data, size))) {
     HostMovieSample* sample = HostMovieCreateSample(graph, nullptr);
     const HostMovieTime stop = HostMovieGetStopPosition(graph);
     HostMovieRun(graph);

@@ -410,8 +410,9 @@ void SetMessageBoxHook(MessageBoxHook hook);
 void SetExitProgramHook(ExitProgramHook hook);
 
 // ---- Movies ----
-// A movie is what a graphic loaded from a file shows when the file is an
-// Ogg Theora movie rather than an image; it is opened stopped.
+// A movie is what a graphic loaded from a file shows when the file is a
+// movie (Ogg Theora, AVI, MPEG, WMV, MP4...) rather than an image; it is
+// opened stopped.
 
 // The colour tables of the movie frames; once at start-up. 0.
 int InitYuvTables();

@@ -1,6 +1,7 @@
 #include "engine/events/InterpreterHooks.h"
 
 #include "engine/events/EventInterpreter.h"
+#include "engine/events/RootInterpreter.h"
 #include "runtime/Movan.h"
 
 namespace {
@@ -8,10 +9,9 @@ namespace {
 int RuntimeTextState(int handle) { return GetTextInputState(handle); }
 bool RuntimeText(int handle, char* buffer, int32_t) { return GetTextInputText(buffer, handle) == 0; }
 void RuntimeDelete(int handle) { DeleteTextInput(handle); }
-void NoNextEvent(EventInterpreter&) {}
 void PollKeys(EventInterpreter& interpreter) { interpreter.PollKeyInput(); }
 
-constexpr InterpreterHooks kDefaults = {RuntimeTextState, RuntimeText, RuntimeDelete, NoNextEvent, PollKeys};
+constexpr InterpreterHooks kDefaults = {RuntimeTextState, RuntimeText, RuntimeDelete, PickNextEvent, PollKeys};
 
 InterpreterHooks gHooks = kDefaults;
 

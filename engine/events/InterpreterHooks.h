@@ -1,8 +1,8 @@
 #pragma once
-// What the event interpreter needs of neighbours that plug in later or that
-// tests replace: the text-entry fields of the runtime, the root runner's
-// choice of its next event and the key-input poll. Neutral defaults: the
-// text fields go to the runtime, no next event, the key poll is the interpreter's own.
+// What the event interpreter reaches where tests put fakes in its place: the
+// text-entry fields of the runtime, the root runner's choice of its next
+// event and the key-input poll. The defaults are the live ones: the runtime's
+// text fields, PickNextEvent, the interpreter's own key poll.
 
 #include <cstdint>
 #include <string>

@@ -1,28 +1,17 @@
 #include "engine/events/LiveGameHooks.h"
 
-#include "engine/events/SystemState.h"
-
-
 namespace {
 
 int32_t Zero() { return 0; }
 int32_t ZeroOf(int32_t) { return 0; }
 int32_t HundredOf(int32_t) { return 100; }
-int32_t MinusOne() { return -1; }
 bool No() { return false; }
 void Ignore() {}
 void IgnoreValue(int32_t) {}
 void IgnoreTwo(int32_t, int32_t) {}
 void IgnoreThree(int32_t, int32_t, int32_t) {}
-std::string NoText() { return ""; }
 std::string NoTextOf(int32_t) { return ""; }
 void IgnoreText(int32_t, const std::string&) {}
-int32_t DownloadDefault(int32_t index) { return index == 5 ? -1 : 0; }
-// The host draws in software until a drawing device lands.
-bool Software() { return true; }
-// What the windows publish in the hub.
-bool MessageWindowShown() { return SystemStateHub.messageWindowShown != 0; }
-int32_t ChoiceRowTaken() { return SystemStateHub.lastChoiceResult; }
 void SystemLocalTime(std::tm& out) {
   const std::time_t now = std::time(nullptr);
   localtime_r(&now, &out);
@@ -34,9 +23,9 @@ namespace {
 
 const LiveGameHooks kDefaults = {
     ZeroOf, IgnoreThree, HundredOf, IgnoreTwo, No, Ignore, IgnoreValue, IgnoreTwo, ZeroOf,
-    IgnoreValue, NoTextOf, IgnoreText, DownloadDefault, Software, SystemLocalTime,
+    IgnoreValue, SystemLocalTime,
     No, NoTextOf, IgnoreText, Zero, Zero, IgnoreTwo, Zero, Zero, No, No,
-    MessageWindowShown, No, ChoiceRowTaken, MinusOne, NoText, NoTextOf, Ignore, Ignore,
+    Ignore, Ignore,
 };
 
 LiveGameHooks gHooks = kDefaults;
@@ -66,10 +55,6 @@ void SetLiveGameHooks(const LiveGameHooks* hooks) {
   Fill(h.setRatePercent, kDefaults.setRatePercent);
   Fill(h.baseVolume, kDefaults.baseVolume);
   Fill(h.setFrameSkip, kDefaults.setFrameSkip);
-  Fill(h.proxyText, kDefaults.proxyText);
-  Fill(h.setProxyText, kDefaults.setProxyText);
-  Fill(h.downloadValue, kDefaults.downloadValue);
-  Fill(h.softwareRendering, kDefaults.softwareRendering);
   Fill(h.localTime, kDefaults.localTime);
   Fill(h.heroMoving, kDefaults.heroMoving);
   Fill(h.memberGraphic, kDefaults.memberGraphic);
@@ -81,12 +66,6 @@ void SetLiveGameHooks(const LiveGameHooks* hooks) {
   Fill(h.mapHeight, kDefaults.mapHeight);
   Fill(h.loopsHorizontally, kDefaults.loopsHorizontally);
   Fill(h.loopsVertically, kDefaults.loopsVertically);
-  Fill(h.messageWindowOpen, kDefaults.messageWindowOpen);
-  Fill(h.rootEventRunning, kDefaults.rootEventRunning);
-  Fill(h.lastChoice, kDefaults.lastChoice);
-  Fill(h.pendingTransferMap, kDefaults.pendingTransferMap);
-  Fill(h.lastMessage, kDefaults.lastMessage);
-  Fill(h.choiceText, kDefaults.choiceText);
   Fill(h.markPanoramaChanged, kDefaults.markPanoramaChanged);
   Fill(h.markFogChanged, kDefaults.markFogChanged);
   gHooks = h;

@@ -1,9 +1,10 @@
 #pragma once
-// The live game behind the system variables and strings that are not root
-// runner fields: the sound manager, the shell's settings, the map scene with
-// the hero and his followers, the presentation and the system-state hub.
-// Each neighbour installs its entries when it lands; until then the neutral
-// defaults answer (nothing plays, no map, no hero, no message, no choice).
+// The live game above the variables behind the system variables and strings
+// that are not root runner fields: the sound manager, the shell, the map
+// scene with the hero and his followers, the presentation. Start-up installs
+// the live entries; until then, and in tests, the neutral defaults answer
+// (nothing plays, no map, no hero). What lies below (the hub, the settings,
+// the root interpreter, the download state) the variables read directly.
 //
 // Sound kinds: 0 music, 1 background sound.
 
@@ -30,12 +31,6 @@ struct LiveGameHooks {
 
   // Shell.
   void (*setFrameSkip)(int32_t mode);
-  // index 0 the proxy text, 1 the proxy port text of the settings file.
-  std::string (*proxyText)(int32_t index);
-  void (*setProxyText)(int32_t index, const std::string& text);
-  // Download progress values 0-4 and the status (5).
-  int32_t (*downloadValue)(int32_t index);
-  bool (*softwareRendering)();
   // The local time now.
   void (*localTime)(std::tm& out);
 
@@ -53,15 +48,7 @@ struct LiveGameHooks {
   bool (*loopsHorizontally)();
   bool (*loopsVertically)();
 
-  // Presentation and the hub.
-  bool (*messageWindowOpen)();
-  bool (*rootEventRunning)();
-  int32_t (*lastChoice)();
-  // The target map while a transfer is pending, else -1.
-  int32_t (*pendingTransferMap)();
-  std::string (*lastMessage)();
-  // Choice 0-9 of the last choice command.
-  std::string (*choiceText)(int32_t index);
+  // Presentation.
   void (*markPanoramaChanged)();
   void (*markFogChanged)();
 };

@@ -2,7 +2,6 @@
 
 #include "engine/data/CommonEventList.h"
 #include "engine/events/CommonEventRunner.h"
-#include "engine/events/InterpreterHooks.h"
 #include "engine/events/MapHooks.h"
 #include "engine/events/SystemState.h"
 
@@ -53,10 +52,4 @@ void PickNextEvent(EventInterpreter& root) {
     root.StartCommonEvent(number, -1);
     return;
   }
-}
-
-void InstallEventPicking() {
-  InterpreterHooks hooks = CurrentInterpreterHooks();
-  hooks.pickNextEvent = PickNextEvent;
-  SetInterpreterHooks(&hooks);
 }

@@ -1,7 +1,7 @@
 #pragma once
 // The root runner's interpreter: the one that runs the events the player
-// waits for. When idle it picks its next event (PickNextEvent), installed as
-// the interpreter's pick hook.
+// waits for. When idle it picks its next event (PickNextEvent, the
+// interpreter's pick hook unless a test puts its own in place).
 
 #include "engine/events/EventInterpreter.h"
 
@@ -18,5 +18,3 @@ void ResetRootInterpreter();
 // holds.
 void PickNextEvent(EventInterpreter& root);
 
-// Installs PickNextEvent as the pick hook, keeping the other hooks.
-void InstallEventPicking();

@@ -1,17 +1,32 @@
 #include "engine/map/MapSceneHooks.h"
 
+#include "engine/data/CommonEventList.h"
+#include "engine/events/CommonEventRunner.h"
+#include "engine/events/SystemState.h"
+#include "engine/events/variables/RootEventRunner.h"
+
 namespace {
 
-void Nothing() {}
+void EndGame() { SystemStateHub.gameState = -1; }
+void SetPanoramaNumber(int32_t number) { RootRunner.panorama[0] = number; }
+void SetPanoramaName(const std::string& name) { RootRunner.panoramaFileName = name; }
 void NoNumber(int32_t) {}
-void NoName(const std::string&) {}
 void NoFlag(bool) {}
-const CommonEventList* NoCommonEvents() { return nullptr; }
+const CommonEventList* GameCommonEvents() { return &CommonEvents; }
 MapCharacter* NoHero() { return nullptr; }
 MapCharacter* NoFollower(int32_t) { return nullptr; }
 
-constexpr MapSceneHooks kDefaults{Nothing, NoNumber, NoName, NoFlag, NoCommonEvents, NoNumber,
-                                  NoNumber, Nothing, NoHero,  NoFollower, NoNumber};
+constexpr MapSceneHooks kDefaults{EndGame,
+                                  SetPanoramaNumber,
+                                  SetPanoramaName,
+                                  NoFlag,
+                                  GameCommonEvents,
+                                  RefreshCommonEventRunner,
+                                  RunCommonEventRunner,
+                                  ClearCommonEventRunners,
+                                  NoHero,
+                                  NoFollower,
+                                  NoNumber};
 
 MapSceneHooks gHooks = kDefaults;
 

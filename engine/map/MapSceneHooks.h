@@ -1,9 +1,9 @@
 #pragma once
-// What the map scene and the characters ask of their neighbours: the system
-// state (the game ends when a map cannot be read), the root runner's
-// panorama request, the common events with their runners, and the hero with
-// the followers. Each neighbour installs its functions when it lands; until
-// then the neutral defaults answer, and tests install recording fakes.
+// What the map scene and the characters ask of their neighbours where tests
+// put recording fakes in their place: the end of the game when a map cannot
+// be read, the root runner's panorama request, the common events with their
+// runners, and the hero with the followers. The defaults are the live
+// game's (no hero until the hero installs himself).
 
 #include <cstdint>
 #include <string>
@@ -16,7 +16,7 @@ struct MapSceneHooks {
   void (*endGame)();
 
   // The root runner's panorama number; the panorama file name and the
-  // system state's panorama-by-name flag.
+  // panorama-by-name flag (none is kept yet).
   void (*setPanoramaNumber)(int32_t number);
   void (*setPanoramaName)(const std::string& name);
   void (*setPanoramaByName)(bool byName);

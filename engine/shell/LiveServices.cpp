@@ -1,20 +1,24 @@
 #include "engine/shell/LiveServices.h"
 
-#include "engine/events/RootInterpreter.h"
-#include "engine/events/SystemState.h"
-#include "engine/events/variables/RootEventRunner.h"
-#include "engine/map/CommonEventRunnerHooks.h"
-#include "engine/map/MapSceneHooks.h"
+#include "engine/events/LiveGameHooks.h"
+#include "engine/map/MapScene.h"
+#include "engine/shell/FrameSkip.h"
 #include "engine/shell/InGameErrorScreen.h"
 
 void InstallLiveServices() {
   InstallInGameErrorScreen();
-  InstallEventPicking();
-  InstallCommonEventRunnerHooks();
 
-  MapSceneHooks scene = CurrentMapSceneHooks();
-  scene.endGame = [] { SystemStateHub.gameState = -1; };
-  scene.setPanoramaNumber = [](int32_t number) { RootRunner.panorama[0] = number; };
-  scene.setPanoramaName = [](const std::string& name) { RootRunner.panoramaFileName = name; };
-  SetMapSceneHooks(&scene);
+  LiveGameHooks live = CurrentLiveGameHooks();
+  live.setFrameSkip = SetFrameSkip;
+  live.scrollX = [] { return CurrentMap.scrollX; };
+  live.scrollY = [] { return CurrentMap.scrollY; };
+  live.setScroll = [](int32_t quarterX, int32_t quarterY) {
+    CurrentMap.scrollX = quarterX;
+    CurrentMap.scrollY = quarterY;
+  };
+  live.mapWidth = [] { return CurrentMap.HasMap() ? CurrentMap.Width() : 0; };
+  live.mapHeight = [] { return CurrentMap.HasMap() ? CurrentMap.Height() : 0; };
+  live.loopsHorizontally = [] { return CurrentMap.loopX != 0; };
+  live.loopsVertically = [] { return CurrentMap.loopY != 0; };
+  SetLiveGameHooks(&live);
 }

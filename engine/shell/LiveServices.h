@@ -1,7 +1,7 @@
 #pragma once
-// Start-up gives every hook table of the lower floors the live services of
-// the running game: the in-game error screen, the root runner's choice of
-// its next event, the map scene's common-event runners and game end, the
-// live rows of the system variables.
+// Start-up gives the hook tables of the lower floors the live services that
+// lie above them: the in-game error screen, and the rows of the system
+// variables that show the shell's frame skip and the map scene. (Tables
+// whose live service lies on their own floor or below default to it.)
 
 void InstallLiveServices();

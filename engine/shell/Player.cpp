@@ -7,6 +7,7 @@
 #include "engine/events/SystemState.h"
 #include "engine/events/variables/RootEventRunner.h"
 #include "engine/map/MapSettings.h"
+#include "engine/presentation/text/TextBlock.h"
 #include "engine/presentation/text/TextResources.h"
 #include "engine/services/StartupSettings.h"
 #include "engine/shell/GameIni.h"
@@ -102,6 +103,9 @@ void SceneLoop() {
 
 PlayerExit RunPlayer(const std::string& commandLine) {
   PlayerExit exit;
+  // The settings as the program starts with them (the proxy texts and the
+  // screenshot switch stay so when there is no Game.ini).
+  Settings = PlayerSettings();
   TestPlayFlag = IsTestPlayCommandLine(commandLine.c_str()) ? 1 : 0;
   int desktopDepth = 32;
   GetDesktopMetrics(nullptr, nullptr, &desktopDepth);
@@ -152,6 +156,8 @@ PlayerExit RunPlayer(const std::string& commandLine) {
 
   LoadDatabases();
   BuildDatabaseNameMaps();
+  // The text colours come from these databases, read at the first layout.
+  ForgetTextColorTable();
   InstallLiveServices();
   gScene = std::make_unique<GameScene>();
   TextResourcesHub.LoadIcons();

@@ -1,5 +1,7 @@
 #include "tests/support/PlayHarness.h"
 
+#include <time.h>
+
 #include <cstdlib>
 
 #include "engine/services/ErrorScreen.h"
@@ -30,20 +32,34 @@ struct ProcessExitThrown {
   int code;
 };
 
+double Seconds() {
+  timespec now{};
+  clock_gettime(CLOCK_MONOTONIC, &now);
+  return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
+}
+
 class HashingPresenter : public HostPresenter {
  public:
   explicit HashingPresenter(PlayHarness& harness, const int64_t& frame) : harness_(harness), frame_(frame) {}
   void Present(const HostFrame& frame, int, int) override {
     // The layer's own first screens at start-up are no frames of the game.
     if (frame_ < 0) return;
+    if (!shown_) {
+      shown_ = true;
+      harness_.firstFrameSeconds = Seconds() - start;
+    }
+    if (!harness_.hashing) return;
     harness_.frameHashes.push_back(
         PlayHarness::HashPixels(frame.pixels, frame.width, frame.height, frame.pitch, frame.bytesPerPixel));
     harness_.hashFrames.push_back(frame_);
   }
 
+  double start = Seconds();
+
  private:
   PlayHarness& harness_;
   const int64_t& frame_;
+  bool shown_ = false;
 };
 
 }  // namespace
@@ -52,7 +68,7 @@ struct PlayHarness::Parts {
   explicit Parts(PlayHarness& harness) : presenter(harness, frame) {}
   int64_t frame = -1;
   int64_t frames = 0;
-  FakeClock clock;
+  std::unique_ptr<FakeClock> clock;
   FakeEventSource events;
   FakeInput input;
   std::unique_ptr<FakeGlyphSource> glyphs;
@@ -90,6 +106,7 @@ void PlayHarness::Play(int64_t frames, const std::string& commandLine) {
   exit = PlayerExit{};
   exitCode = -1;
   framesRun = 0;
+  firstFrameSeconds = 0;
   frameHashes.clear();
   hashFrames.clear();
   errorScreens.clear();
@@ -101,14 +118,17 @@ void PlayHarness::Play(int64_t frames, const std::string& commandLine) {
   if (!realFonts) parts.glyphs = std::make_unique<FakeGlyphSource>();
   // Start-up measures the processor by watching the tick move; from the
   // first frame on the clock moves only while the player waits.
-  parts.clock.AdvanceOnEveryTickRead(1000);
+  if (!realClock) {
+    parts.clock = std::make_unique<FakeClock>();
+    parts.clock->AdvanceOnEveryTickRead(1000);
+  }
   gPlatform = PlatformState();
   gScreenDevice = ScreenDevice();
   gScreen = ScreenState();
   gDrawState = DrawState();
   HostSetInstanceLockEnabled(false);
   HostSoundSetOutput(HostSoundOutput::kManualClock);
-  HostSetPresenter(&parts.presenter);
+  if (!realWindow) HostSetPresenter(&parts.presenter);
   gRunning = this;
   HostSetMessageBoxHook([](const char* text, const char* title) {
     gRunning->messageBoxes.push_back(std::string(title) + ": " + text);
@@ -125,7 +145,7 @@ void PlayHarness::Play(int64_t frames, const std::string& commandLine) {
         PlayHarness& h = *static_cast<PlayHarness*>(context);
         Parts& p = *h.parts_;
         ++p.frame;
-        if (p.frame == 0) p.clock.AdvanceOnEveryTickRead(0);
+        if (p.frame == 0 && p.clock) p.clock->AdvanceOnEveryTickRead(0);
         if (p.frame == 0 && !h.showErrorScreens) {
           // Start-up installs the real error screen; the recording one
           // takes its place again.
@@ -151,6 +171,7 @@ void PlayHarness::Play(int64_t frames, const std::string& commandLine) {
   {
     ScopedCurrentDirectory inFolder(folder_);
     try {
+      parts.presenter.start = Seconds();
       exit = RunPlayer(commandLine);
     } catch (const ProcessExitThrown& thrown) {
       exitCode = thrown.code;

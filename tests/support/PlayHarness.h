@@ -60,6 +60,13 @@ class PlayHarness {
   // Real fonts (FreeType and the system's faces) instead of exact made-up
   // glyphs.
   bool realFonts = false;
+  // Frames go to the real window (SDL's presenter, for a test under an X
+  // server) instead of being hashed: frameHashes stays empty.
+  bool realWindow = false;
+  // For benchmarks: the machine's own clock (frames are then paced in real
+  // time), and frames shown without being hashed.
+  bool realClock = false;
+  bool hashing = true;
 
   PlayerExit exit;
   // The code of a process exit the player asked for, -1 when none.
@@ -70,6 +77,8 @@ class PlayHarness {
   std::vector<int64_t> hashFrames;
   std::vector<std::array<std::string, 3>> errorScreens;
   std::vector<std::string> messageBoxes;  // "title: text"
+  // Seconds from the start of Play to the first frame shown.
+  double firstFrameSeconds = 0;
 
   // The 64-bit hash of a picture, as frameHashes holds them.
   static uint64_t HashPixels(const uint8_t* pixels, int width, int height, int pitch, int bytesPerPixel);

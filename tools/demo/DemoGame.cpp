@@ -1,6 +1,7 @@
 #include "tools/demo/DemoGame.h"
 
 #include "tests/support/CommandListBuilder.h"
+#include "tests/support/MovieClipWriter.h"
 #include "tools/demo/DemoImages.h"
 
 namespace demo {
@@ -70,6 +71,21 @@ void WindowsAndColours(GameFolderContent& game) {
   }
 }
 
+// A movie in the streaming formats: MPEG-4 pictures with MP2 sound in AVI,
+// made by FFmpeg's encoders. Left out where this FFmpeg cannot make it.
+void Movies(GameFolderContent& game) {
+  MovieClip clip;
+  clip.container = "avi";
+  clip.videoCodec = "mpeg4";
+  clip.audioCodec = "mp2";
+  clip.width = kMovieWidth;
+  clip.height = kMovieHeight;
+  clip.frames = 50;
+  clip.keyInterval = 25;
+  const std::string bytes = WriteMovieClip(clip);
+  if (!bytes.empty()) game.files.emplace_back("Data/Movie/village.avi", bytes);
+}
+
 }  // namespace
 
 std::string VillagerMessage() {
@@ -106,6 +122,7 @@ GameFolderContent DemoGame() {
   game.files.emplace_back("Data/Chara/hero.bmp", DemoCharacterSheet(0x3050C8, 0x402810, 0x303040));
   game.files.emplace_back("Data/Chara/villager.bmp", DemoCharacterSheet(0x50A040, 0xC8C8C8, 0x604020));
   WindowsAndColours(game);
+  Movies(game);
   return game;
 }
 

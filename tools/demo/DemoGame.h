@@ -27,6 +27,12 @@ inline constexpr int32_t kVillagerY = 8;
 inline constexpr int32_t kRoadRow = 10;
 inline constexpr int32_t kRoadColumn = 12;
 
+// A movie of two seconds with sound, for whatever shows movies; nothing in
+// the game plays it yet.
+inline constexpr const char* kMovieFile = "Data\\Movie\\village.avi";
+inline constexpr int32_t kMovieWidth = 160;
+inline constexpr int32_t kMovieHeight = 120;
+
 // What the villager says (Shift-JIS).
 std::string VillagerMessage();
 

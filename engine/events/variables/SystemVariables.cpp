@@ -12,6 +12,9 @@
 #include "engine/events/variables/KeyConfig.h"
 #include "engine/events/LiveGameHooks.h"
 #include "engine/events/MapHooks.h"
+#include "engine/events/RootInterpreter.h"
+#include "engine/events/SystemState.h"
+#include "engine/events/commands/DownloadState.h"
 #include "engine/events/variables/VariableStore.h"
 #include "engine/services/InputState.h"
 #include "engine/services/StartupSettings.h"
@@ -95,18 +98,18 @@ int32_t VariableStore::ReadSystemVariable(int32_t n) const {
     case 9: return r->messageValues[0];
     case 10: return r->messageValues[2];
     case 11: return r->messageValues[1];
-    case 12: return CurrentLiveGameHooks().messageWindowOpen() ? 1 : 0;
-    case 13: return CurrentLiveGameHooks().rootEventRunning() ? 1 : 0;
+    case 12: return SystemStateHub.messageWindowShown;
+    case 13: return RootInterpreter.IsRunning() ? 1 : 0;
     case 14: return SignedByte(r->choiceFrame);
     case 15: return r->inputRepeat[0];
     case 16: return r->inputRepeat[1];
     case 17: case 18: case 19: return r->systemValues17To19[n - 17];
-    case 20: return CurrentLiveGameHooks().lastChoice();
+    case 20: return SystemStateHub.lastChoiceResult;
     case 21: return RootRunner.textEdge;
     case 22: return RootRunner.choiceCursorBlend;
     case 23: {
-      const int32_t target = CurrentLiveGameHooks().pendingTransferMap();
-      return target >= 0 ? target : CurrentMapHooks().currentMapId();
+      const SystemState& hub = SystemStateHub;
+      return hub.mapChangePending ? hub.transferMapId : CurrentMapHooks().currentMapId();
     }
     case 24: return r->slotHoldsGame;
     case 25: return r->saveSlotValue;
@@ -122,8 +125,8 @@ int32_t VariableStore::ReadSystemVariable(int32_t n) const {
     case 39: return r->textEntryResult;
     case 40: return r->textEntryX;
     case 41: return r->textEntryY;
-    case 43: case 44: case 45: case 46: case 47: return CurrentLiveGameHooks().downloadValue(n - 43);
-    case 48: return CurrentLiveGameHooks().downloadValue(5);
+    case 43: case 44: case 45: case 46: case 47: return Downloads.progress[static_cast<size_t>(n - 43)];
+    case 48: return Downloads.status;
     case 52: case 53: case 54: return GetKeyConfig(n - 52, 1, r);
     case 55: case 56: case 57: return GetKeyConfig(n - 55, 0, r);
     case 59: case 60: return r->keyInputValues[n - 59];
@@ -135,7 +138,7 @@ int32_t VariableStore::ReadSystemVariable(int32_t n) const {
     case 74: return IsMouseCursorShown();
     case 77: case 78: case 79: case 80: case 81: case 82: return ClockField(n);
     case 84: return TileUnit != 16 ? 1 : 0;
-    case 85: return CurrentLiveGameHooks().softwareRendering() ? 1 : 0;
+    case 85: return IsDirect3DPathActive() ? 0 : 1;
     case 87: case 88: case 89: case 90: case 91: {
       const size_t index = static_cast<size_t>(n - 87);
       return index < r->followerValues.size() ? r->followerValues[index] : -1;
@@ -240,12 +243,13 @@ std::string VariableStore::ReadSystemString(int32_t n) const {
     case 30: return r->panoramaFileName;
     case 31: return r->fogFileName;
     case 10: case 11: case 12: case 13: case 14: case 15: return CurrentLiveGameHooks().memberGraphic(n - 10);
-    case 20: case 21: return CurrentLiveGameHooks().proxyText(n - 20);
-    case 25: return CurrentLiveGameHooks().lastMessage();
+    case 20: return Settings.proxy;
+    case 21: return Settings.proxyPort;
+    case 25: return SystemStateHub.lastMessageText;
     case 33: return r->musicFileName;
     case 34: return r->backgroundSoundFileName;
     case 40: case 41: case 42: case 43: case 44: case 45: case 46: case 47: case 48: case 49:
-      return CurrentLiveGameHooks().choiceText(n - 40);
+      return SystemStateHub.lastChoiceTexts[static_cast<size_t>(n - 40)];
     default: return "";
   }
 }
@@ -257,7 +261,8 @@ void VariableStore::WriteSystemString(int32_t n, const std::string& value) {
     case 26: r->messagePrefix = value; return;
     case 27: r->messageSuffix = value; return;
     case 10: case 11: case 12: case 13: case 14: case 15: CurrentLiveGameHooks().setMemberGraphic(n - 10, value); return;
-    case 20: case 21: CurrentLiveGameHooks().setProxyText(n - 20, value); return;
+    case 20: Settings.proxy = value; return;
+    case 21: Settings.proxyPort = value; return;
     case 30:
       r->panoramaFileName = value;
       CurrentLiveGameHooks().markPanoramaChanged();

@@ -47,8 +47,8 @@ int FailStep(MovieRecord& m, const char* message) {
   return LogWrite(message);
 }
 
-// The frame image: the sample surface's format and size, with a copy
-// buffer that frames are taken into.
+// The frame image: the sample surface's format and size. Its copy buffer
+// comes with the first frame: a movie that never runs needs none.
 bool MakeFrameImage(MovieRecord& m, const HostMovieSurfaceView& view) {
   FreeGraphImage(&m.frameImage);
   GraphImage& image = m.frameImage;
@@ -56,8 +56,6 @@ bool MakeFrameImage(MovieRecord& m, const HostMovieSurfaceView& view) {
                            view.format.blueMask, 0);
   RowLayout rows;
   if (!LayOutRows(view.width, view.height, image.format.bytesPerPixel, kPaddedPitch, 4, &rows)) return false;
-  image.pixels = static_cast<uint8_t*>(TrackedAllocZero(static_cast<size_t>(rows.size), __FILE__, __LINE__));
-  if (!image.pixels) return false;
   image.width = view.width;
   image.height = view.height;
   image.pitch = rows.pitch;
@@ -122,7 +120,12 @@ bool UpdateStreamingFrame(MovieRecord& m, int wait) {
   if (HostMovieUpdateSample(m.sample, static_cast<uint32_t>(wait > 0 ? wait : 0)) != 1) return false;
   const HostMovieSurfaceView view = HostMovieViewSurface(HostMovieSampleSurface(m.sample));
   GraphImage& image = m.frameImage;
-  if (!image.pixels || view.width != image.width || view.height != image.height) return false;
+  if (view.width != image.width || view.height != image.height || view.pitch != image.pitch) return false;
+  if (!image.pixels) {
+    const size_t bytes = static_cast<size_t>(image.pitch) * static_cast<size_t>(image.height);
+    image.pixels = static_cast<uint8_t*>(TrackedAlloc(bytes, __FILE__, __LINE__));
+    if (!image.pixels) return false;
+  }
   const size_t row = static_cast<size_t>(image.width) * image.format.bytesPerPixel;
   for (int32_t y = 0; y < image.height; ++y) {
     std::memcpy(image.pixels + static_cast<int64_t>(y) * image.pitch, view.pixels + static_cast<int64_t>(y) * view.pitch,

@@ -99,14 +99,15 @@ struct HostMoviePixelFormat {
 };
 
 struct HostMovieSurfaceView {
-  uint8_t* pixels;
+  uint8_t* pixels;  // null until a sample writes the first frame
   int32_t pitch;  // bytes per pixel x width rounded up to 4
   int32_t width;
   int32_t height;
   HostMoviePixelFormat format;
 };
 
-// Memory for width x height pixels of the format, cleared. Null for a side
+// A surface for width x height pixels of the format; its memory comes with
+// the first frame a sample writes into it. Null for a side
 // below 1 or above 32767, more than 2^26 pixels, a depth other than 8, 15,
 // 16, 24 or 32 bits, or no memory.
 HostMovieSurface* HostMovieCreateSurface(const HostMoviePixelFormat& format, int width, int height);

@@ -44,6 +44,8 @@ AVPixelFormat ConversionFormat(const HostMoviePixelFormat& f) {
 
 }  // namespace
 
+// The memory comes with the first frame written: a file may state a
+// picture near the size cap and never give one.
 struct HostMovieSurface {
   HostMovieSurfaceView view;
 };
@@ -67,13 +69,8 @@ HostMovieSurface* HostMovieCreateSurface(const HostMoviePixelFormat& format, int
   }
   if (bits != 8 && bits != 15 && bits != 16 && bits != 24 && bits != 32) return nullptr;
   const int64_t pitch = (int64_t{(bits + 7) / 8} * width + 3) / 4 * 4;
-  auto* pixels = static_cast<uint8_t*>(av_mallocz(static_cast<size_t>(pitch * height)));
-  HostMovieSurface* surface = pixels ? new (std::nothrow) HostMovieSurface : nullptr;
-  if (!surface) {
-    av_free(pixels);
-    return nullptr;
-  }
-  surface->view = {pixels, static_cast<int32_t>(pitch), width, height, format};
+  HostMovieSurface* surface = new (std::nothrow) HostMovieSurface;
+  if (surface) surface->view = {nullptr, static_cast<int32_t>(pitch), width, height, format};
   return surface;
 }
 
@@ -120,7 +117,9 @@ namespace {
 // libswscale's conversion of the frame into the surface, scaled when a
 // frame of another size comes.
 bool Convert(HostMovieSample& sample, const AVFrame* frame) {
-  const HostMovieSurfaceView& to = sample.surface->view;
+  HostMovieSurfaceView& to = sample.surface->view;
+  if (!to.pixels) to.pixels = static_cast<uint8_t*>(av_malloc(static_cast<size_t>(int64_t{to.pitch} * to.height)));
+  if (!to.pixels) return false;
   SwsContext* before = sample.scaler;
   sample.scaler = sws_getCachedContext(sample.scaler, frame->width, frame->height,
                                        static_cast<AVPixelFormat>(frame->format), to.width, to.height, sample.pixels,

@@ -25,7 +25,6 @@ class RootPickingTest : public InterpreterTest {
  protected:
   void SetUp() override {
     InterpreterTest::SetUp();
-    InstallEventPicking();
     map_.mapId = 1;
   }
   void TearDown() override {

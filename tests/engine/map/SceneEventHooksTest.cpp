@@ -6,7 +6,6 @@
 #include "engine/data/CommonEventList.h"
 #include "engine/events/CommonEventRunner.h"
 #include "engine/events/MapHooks.h"
-#include "engine/map/CommonEventRunnerHooks.h"
 #include "engine/map/MapScene.h"
 #include "engine/map/MapSceneHooks.h"
 #include "engine/map/SceneMapHooks.h"
@@ -99,7 +98,7 @@ TEST_F(SceneEventHooksTest, PartyGraphicsAndOpacity) {
 TEST_F(SceneEventHooksTest, RunnerHooksReachTheCommonEventRunners) {
   CommonEvents = CommonEventList();
   CommonEvents.events[2].trigger = 0x03;
-  InstallCommonEventRunnerHooks();
+  // The defaults of the entries the fixture leaves out are the live ones.
   const MapSceneHooks& hooks = CurrentMapSceneHooks();
   EXPECT_EQ(hooks.commonEvents(), &CommonEvents);
   hooks.refreshCommonEventRunner(2);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/map/MapScene.h"
+#include "runtime/Movan.h"
 #include "tests/support/PlayHarness.h"
 #include "tests/support/TestDirectory.h"
 #include "tools/demo/DemoGame.h"
@@ -31,6 +32,21 @@ TEST_F(DemoGameTest, StartsOnTheVillageMapWithoutAnError) {
   EXPECT_EQ(play.frameHashes.size(), 3u);
   EXPECT_TRUE(play.errorScreens.empty());
   EXPECT_EQ(play.messageBoxes.size(), 1u);  // the first start's
+}
+
+TEST_F(DemoGameTest, ItsMovieOpensAsAGraphicOfItsSize) {
+  PlayHarness play(dir.Path());
+  int width = 0;
+  int height = 0;
+  play.onFrame = [&](int64_t frame) {
+    if (frame != 1) return;
+    const int graphic = LoadGraphicFile(demo::kMovieFile, 1);
+    GetGraphicSize(graphic, &width, &height);
+    DeleteGraphic(graphic);
+  };
+  play.Play(2);
+  EXPECT_EQ(width, demo::kMovieWidth);
+  EXPECT_EQ(height, demo::kMovieHeight);
 }
 
 }  // namespace

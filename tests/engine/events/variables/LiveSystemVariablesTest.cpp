@@ -6,6 +6,9 @@
 
 #include "engine/events/LiveGameHooks.h"
 #include "engine/events/MapHooks.h"
+#include "engine/events/RootInterpreter.h"
+#include "engine/events/SystemState.h"
+#include "engine/events/commands/DownloadState.h"
 #include "engine/events/variables/RootEventRunner.h"
 #include "engine/events/variables/VariableStore.h"
 #include "engine/services/InputState.h"
@@ -23,10 +26,8 @@ struct FakeGame {
   int32_t scrollX = 0, scrollY = 0;
   int32_t width = 40, height = 30;
   bool loopX = false, loopY = false;
-  int32_t transfer = -1;
   std::vector<std::string> calls;
   std::string graphics[6] = {"hero", "f1", "f2", "f3", "f4", "f5"};
-  std::string proxy[2] = {"proxy.example", "8080"};
 };
 FakeGame game;
 
@@ -45,10 +46,6 @@ const LiveGameHooks kFake = {
     [](int32_t kind, int32_t percent) { Call("rate " + std::to_string(kind) + " " + std::to_string(percent)); },
     [](int32_t kind) { return game.base[kind]; },
     [](int32_t mode) { Call("frame skip " + std::to_string(mode)); },
-    [](int32_t index) { return game.proxy[index]; },
-    [](int32_t index, const std::string& text) { game.proxy[index] = text; },
-    [](int32_t index) { return index + 1; },
-    [] { return false; },
     [](std::tm& out) {
       out = std::tm{};
       out.tm_year = 126;
@@ -71,12 +68,6 @@ const LiveGameHooks kFake = {
     [] { return game.height; },
     [] { return game.loopX; },
     [] { return game.loopY; },
-    [] { return true; },
-    [] { return true; },
-    [] { return 3; },
-    [] { return game.transfer; },
-    [] { return std::string("last message"); },
-    [](int32_t index) { return "choice" + std::to_string(index + 1); },
     [] { Call("panorama changed"); },
     [] { Call("fog changed"); },
 };
@@ -94,8 +85,16 @@ class LiveSystemVariablesTest : public VariablesTest {
     map.currentMapId = [] { return 12; };
     SetMapHooks(&map);
     Input = InputState();
+    SystemStateHub = SystemState();
+    Settings = PlayerSettings();
+    Downloads = DownloadState();
+    RootInterpreter = EventInterpreter();
   }
   void TearDown() override {
+    SystemStateHub = SystemState();
+    Settings = PlayerSettings();
+    Downloads = DownloadState();
+    RootInterpreter = EventInterpreter();
     SetLiveGameHooks(nullptr);
     SetMapHooks(nullptr);
     TileUnit = 32;
@@ -113,16 +112,23 @@ TEST_F(LiveSystemVariablesTest, LiveReads) {
   Input.mouseY = -4;
   game.scrollX = 1283;  // quarter pixels: 320.75 pixels
   game.scrollY = -5;
+  SystemStateHub.messageWindowShown = 1;
+  SystemStateHub.lastChoiceResult = 3;
+  Downloads.progress = {1, 2, 3, 4, 5};
+  Downloads.status = 6;
+  RootInterpreter.StartOwnEvent({EventCommand{}}, -1, -1);
   const struct {
     int32_t n;
     int32_t value;
   } cases[] = {
       {12, 1},  {13, 1},  {20, 3},  {23, 12}, {35, 1},  {43, 1},  {47, 5},   {48, 6},  {71, 123},
-      {72, -4}, {77, 2026}, {78, 12}, {79, 10}, {80, 19}, {81, 30}, {82, 5}, {84, 1}, {85, 0},
+      {72, -4}, {77, 2026}, {78, 12}, {79, 10}, {80, 19}, {81, 30}, {82, 5}, {84, 1}, {85, 1},
       {95, 70}, {96, 100}, {97, 40}, {98, 100}, {104, 320}, {105, -1},
   };
   for (const auto& c : cases) EXPECT_EQ(Sv(c.n), c.value) << "sv " << c.n;
-  game.transfer = 7;
+  // A pending transfer shows its target map.
+  SystemStateHub.mapChangePending = 1;
+  SystemStateHub.transferMapId = 7;
   EXPECT_EQ(Sv(23), 7);
   TileUnit = 16;
   EXPECT_EQ(Sv(84), 0);
@@ -225,9 +231,12 @@ TEST_F(LiveSystemVariablesTest, FrameSkipMouseAndStrings) {
   EXPECT_EQ(Variables.GetStringVariable(9900012), "f2");
   Variables.SetStringVariable(9900015, "new5");
   EXPECT_EQ(game.graphics[5], "new5");
+  Settings.proxy = "proxy.example";
   EXPECT_EQ(Variables.GetStringVariable(9900020), "proxy.example");
   Variables.SetStringVariable(9900021, "3128");
-  EXPECT_EQ(game.proxy[1], "3128");
+  EXPECT_EQ(Settings.proxyPort, "3128");
+  SystemStateHub.lastMessageText = "last message";
+  for (size_t i = 0; i < 10; ++i) SystemStateHub.lastChoiceTexts[i] = "choice" + std::to_string(i + 1);
   EXPECT_EQ(Variables.GetStringVariable(9900025), "last message");
   EXPECT_EQ(Variables.GetStringVariable(9900040), "choice1");
   EXPECT_EQ(Variables.GetStringVariable(9900049), "choice10");

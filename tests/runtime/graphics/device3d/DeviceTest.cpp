@@ -288,7 +288,7 @@ TEST_F(DeviceTest, TheFrontScreenShowsADrawAtOnce) {
   const int graphic = PatternGraphic(48, 40, 8);
   ASSERT_EQ(DrawGraphicAt(200, 150, graphic, 0), 0);
   for (int i = 0; i < 3; ++i) PumpMessages();
-  EXPECT_EQ(PatternMismatches(WindowPixels(640, 480), 200, 150, 48, 40, 8), 0);
+  EXPECT_EQ(PatternMismatches(X11WindowPixels(640, 480), 200, 150, 48, 40, 8), 0);
 }
 
 TEST_F(DeviceTest, ACaptureIntoATextureGraphicCopiesTheTargetAndRemembersItsMethodByKind) {

@@ -18,8 +18,10 @@
 #include "runtime/graphics/state/ScreenDevice.h"
 #include "runtime/host/device3d/Device3D.h"
 #include "runtime/platform/system/PlatformQueries.h"
-#include "tests/runtime/graphics/WindowPixels.h"
 #include "tests/support/TestDirectory.h"
+
+// Last: the window system's macros clash with the test framework's names.
+#include "tests/support/X11WindowPixels.h"
 
 class Layer3DFixture : public ::testing::Test {
  protected:
@@ -65,7 +67,7 @@ class Layer3DFixture : public ::testing::Test {
     FlipScreen();
     for (int i = 0; i < 5; ++i) PumpMessages();
     FlipScreen();
-    return WindowPixels(640, 480);
+    return X11WindowPixels(640, 480);
   }
 
   // The log's lines without their time stamps.

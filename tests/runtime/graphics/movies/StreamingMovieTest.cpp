@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <string>
 #include <thread>  // steady_clock (<chrono> itself does not build with the CP932 charset)
 #include <vector>
@@ -14,8 +13,11 @@
 #include "runtime/graphics/movies/MovieTable.h"
 #include "runtime/host/movies/MovieGraph.h"
 #include "runtime/platform/archive/ArchiveAwareFiles.h"
+#include "runtime/platform/base/Log.h"
+#include "runtime/platform/base/StringHelpers.h"
 #include "tests/runtime/graphics/GraphicsFixture.h"
 #include "tests/support/ArchiveWriter.h"
+#include "tests/support/ManualMix.h"
 #include "tests/support/MovieClipWriter.h"
 #include "tests/support/MovieReference.h"
 #include "tests/support/ThreadCount.h"
@@ -50,25 +52,6 @@ class StreamingMovieTest : public GraphicsFixture {
   bool Logged(const std::string& text) const { return LogText().find(text) != std::string::npos; }
 
   static MovieRecord& Movie(int graphic) { return *GetMovieRecord(GetGraphicRecord(graphic)->movie); }
-
-  // The loudest sample of the frames mixed.
-  static int Mix(uint32_t frames) {
-    std::vector<int16_t> out(frames * 2);
-    HostSoundMixManual(out.data(), frames);
-    int loudest = 0;
-    for (int16_t v : out) loudest = std::max(loudest, std::abs(static_cast<int>(v)));
-    return loudest;
-  }
-
-  // Mixes until the movie's sound plays: its decode thread writes ahead first.
-  static void MixUntilTheSoundStarts(HostMovieGraph* graph) {
-    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-    const HostMovieTime before = HostMovieGetPosition(graph);
-    while (HostMovieGetPosition(graph) == before && std::chrono::steady_clock::now() < giveUp) {
-      Mix(441);
-      std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-  }
 
   // The frame image holds the reference picture k.
   void ExpectFrameImageShows(const MovieRecord& m, size_t k) {
@@ -111,7 +94,7 @@ TEST_F(StreamingMovieTest, AMovieOpensStoppedItsSoundSilentAndItsGraphicKeepsIts
   for (int pass = 0; pass < 3; ++pass) {
     ASSERT_EQ(DrawGraphicAt(100, 120, graphic, 0), 0);
     EXPECT_EQ(BackPixel(100 + kClipRedX, 120 + kClipBlockY), 0x0AC81Eu);
-    EXPECT_EQ(Mix(4410), 0) << "the sound is loaded, not played";
+    EXPECT_EQ(MixLoudest(4410), 0) << "the sound is loaded, not played";
   }
   EXPECT_FALSE(Logged("ムービーファイルオープン処理時にエラーが発生しました"));
 }
@@ -123,8 +106,8 @@ TEST_F(StreamingMovieTest, ARunningMovieBringsTheFrameItsSoundHasReachedIntoItsG
   ASSERT_GE(graphic, 0);
   MovieRecord& m = Movie(graphic);
   HostMovieRun(m.graph);
-  MixUntilTheSoundStarts(m.graph);
-  EXPECT_GT(Mix(11025), 4000) << "the tone plays";
+  MixUntilMovieSoundStarts(m.graph);
+  EXPECT_GT(MixLoudest(11025), 4000) << "the tone plays";
   ASSERT_EQ(UpdateMovieFrame(GetGraphicRecord(graphic)->movie, 2000), 0);
   const HostMovieTime position = HostMovieGetPosition(m.graph);
   const size_t k = static_cast<size_t>(position / kFrameTime);
@@ -166,7 +149,10 @@ TEST_F(StreamingMovieTest, EachFailingStepLogsItsMessageAndHoldsNothing) {
 }
 
 TEST_F(StreamingMovieTest, WithoutAScreenDeviceTheOpenStopsAtTheDisplayStep) {
+  StrCopy(gPlatform.startDirectory, sizeof gPlatform.startDirectory, dir.Path().c_str());
+  OpenLogFile();
   EXPECT_EQ(OpenMovie("clip.avi", nullptr, nullptr, 0), -1);
+  EXPECT_TRUE(Logged("DirectDraw4オブジェクトを取得できませんでした"));
   EXPECT_EQ(GetMovieCount(), 0);
 }
 
@@ -198,11 +184,13 @@ TEST_F(StreamingMovieTest, ReleaseAndReopenKeepThePositionAndTheRunningState) {
   const int threads = ThreadCountOnceSettledAt(ThreadCount());
   HostMovieSetPosition(m.graph, pictures_[7].time);
   HostMovieRun(m.graph);
+  ASSERT_EQ(UpdateMovieFrame(GetGraphicRecord(graphic)->movie, 2000), 0);
+  ExpectFrameImageShows(m, 7);
 
   EXPECT_EQ(ReleaseAllMovieStreams(), 0);
   EXPECT_EQ(m.graph, nullptr);
   EXPECT_EQ(m.sample, nullptr);
-  EXPECT_NE(m.frameImage.pixels, nullptr) << "the frame image stays";
+  ExpectFrameImageShows(m, 7);  // the frame image stays
   EXPECT_EQ(m.savedPosition, pictures_[7].time);
   EXPECT_EQ(ThreadCountOnceSettledAt(threads - 1), threads - 1) << "the decoder is freed";
   ASSERT_EQ(DrawGraphicAt(0, 0, graphic, 0), 0) << "a released movie is drawn as it stands";
@@ -237,16 +225,16 @@ TEST_F(StreamingMovieTest, ThePauseAndResumePassesTouchOnlyRunningMovies) {
   ASSERT_GE(stopped, 0);
   HostMovieGraph* graph = Movie(running).graph;
   HostMovieRun(graph);
-  MixUntilTheSoundStarts(graph);
+  MixUntilMovieSoundStarts(graph);
   EXPECT_EQ(PauseAllMovies(), 0);
   EXPECT_EQ(HostMovieGetState(graph), kHostMoviePaused);
   const HostMovieTime paused = HostMovieGetPosition(graph);
-  EXPECT_EQ(Mix(4410), 0);
+  EXPECT_EQ(MixLoudest(4410), 0);
   EXPECT_EQ(HostMovieGetPosition(graph), paused);
   EXPECT_EQ(ResumeAllMovies(), 0);
   EXPECT_EQ(HostMovieGetState(graph), kHostMovieRunning);
   EXPECT_EQ(HostMovieGetState(Movie(stopped).graph), kHostMovieStopped);
-  Mix(4410);
+  MixLoudest(4410);
   EXPECT_EQ(HostMovieGetPosition(graph), paused + kHostMovieTimePerSecond / 10);
 }
 
@@ -258,12 +246,12 @@ TEST_F(StreamingMovieTest, DeletingTheGraphicEndsTheThreadAndTheSound) {
   ASSERT_GE(graphic, 0);
   HostMovieGraph* graph = Movie(graphic).graph;
   HostMovieRun(graph);
-  MixUntilTheSoundStarts(graph);
-  EXPECT_GT(Mix(4410), 0);
+  MixUntilMovieSoundStarts(graph);
+  EXPECT_GT(MixLoudest(4410), 0);
   EXPECT_EQ(DeleteGraphic(graphic), 0);
   EXPECT_EQ(GetMovieCount(), 0);
   EXPECT_EQ(ThreadCountOnceSettledAt(threads), threads);
-  EXPECT_EQ(Mix(4410), 0);
+  EXPECT_EQ(MixLoudest(4410), 0);
 }
 
 }  // namespace

@@ -27,7 +27,8 @@
 #include "tests/support/TestDirectory.h"
 #include "tests/support/TgaFileWriter.h"
 
-#include "tests/runtime/graphics/WindowPixels.h"
+// Last: the window system's macros clash with the test framework's names.
+#include "tests/support/X11WindowPixels.h"
 
 namespace {
 
@@ -110,7 +111,7 @@ void PresentsTheSceneExactly(double scale) {
 
   const int width = static_cast<int>(640 * scale);
   const int height = static_cast<int>(480 * scale);
-  const std::vector<uint32_t> shown = WindowPixels(width, height);
+  const std::vector<uint32_t> shown = X11WindowPixels(width, height);
   ASSERT_EQ(shown.size(), static_cast<size_t>(width) * static_cast<size_t>(height));
   int wrong = 0;
   for (int y = 0; y < height && wrong < 10; ++y) {
@@ -156,7 +157,7 @@ TEST(XvfbPresent, JapaneseAntialiasedEdgedTextIsShownAsTheBackScreenHoldsIt) {
   for (int i = 0; i < 5; ++i) PumpMessages();
   ASSERT_EQ(FlipScreen(), 0);
 
-  const std::vector<uint32_t> shown = WindowPixels(640, 480);
+  const std::vector<uint32_t> shown = X11WindowPixels(640, 480);
   ASSERT_EQ(shown.size(), 640u * 480u);
   int wrong = 0;
   for (int y = 0; y < 480 && wrong < 10; ++y) {
@@ -249,7 +250,7 @@ TEST(XvfbPresent, LoadedPngBmpAndTgaFilesAreShownAsTheBackScreenHoldsThem) {
   ASSERT_EQ(FlipScreen(), 0);
   for (int i = 0; i < 5; ++i) PumpMessages();
   ASSERT_EQ(FlipScreen(), 0);
-  const std::vector<uint32_t> shown = WindowPixels(640, 480);
+  const std::vector<uint32_t> shown = X11WindowPixels(640, 480);
   ASSERT_EQ(shown.size(), 640u * 480u);
   int wrong = 0;
   for (int y = 0; y < 480 && wrong < 10; ++y) {

@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <string>
 #include <thread>  // steady_clock (<chrono> itself does not build with the CP932 charset)
 #include <vector>
@@ -13,6 +15,8 @@
 #include "runtime/host/sound/SoundDevice.h"
 #include "tests/support/CurrentDirectory.h"
 #include "tests/support/FakeClock.h"
+#include "tests/support/ManualMix.h"
+#include "tests/support/MemoryMovieReader.h"
 #include "tests/support/MovieClipWriter.h"
 #include "tests/support/MovieReference.h"
 #include "tests/support/TestDirectory.h"
@@ -21,30 +25,6 @@
 namespace {
 
 constexpr HostMovieTime kMs = kHostMovieTimePerSecond / 1000;
-
-// The bytes of a clip handed to a graph as a reader.
-struct MemoryReader {
-  std::string bytes;
-  int64_t position = 0;
-
-  static HostMovieReader Over(const std::string& bytes) {
-    auto* r = new MemoryReader{bytes, 0};
-    return {r, Read, Seek, static_cast<int64_t>(bytes.size()), Close};
-  }
-  static int64_t Read(void* context, uint8_t* buffer, int64_t n) {
-    auto* r = static_cast<MemoryReader*>(context);
-    const int64_t left = static_cast<int64_t>(r->bytes.size()) - r->position;
-    const int64_t got = left < n ? (left > 0 ? left : 0) : n;
-    std::memcpy(buffer, r->bytes.data() + r->position, static_cast<size_t>(got));
-    r->position += got;
-    return got;
-  }
-  static int Seek(void* context, int64_t offset) {
-    static_cast<MemoryReader*>(context)->position = offset;
-    return 0;
-  }
-  static void Close(void* context) { delete static_cast<MemoryReader*>(context); }
-};
 
 std::vector<uint8_t> SurfaceBytes(const HostMovieSurfaceView& view) {
   std::vector<uint8_t> bytes;
@@ -75,15 +55,17 @@ class MovieGraphTest : public ::testing::Test {
 
   // A graph over the bytes with a sample of its own; false when it does not open.
   bool Open(const std::string& bytes, bool withSound = false, int stock = 10) {
+    opened_ = bytes;
     graph_ = HostMovieCreateGraph(stock);
     if (withSound) HostMovieRenderAudio(graph_);
-    if (!HostMovieOpenReader(graph_, MemoryReader::Over(bytes))) return false;
+    if (!HostMovieOpenReader(graph_, MemoryMovieReader(opened_.data(), opened_.size()))) return false;
     sample_ = HostMovieCreateSample(graph_, nullptr);
     return sample_ != nullptr;
   }
 
   std::vector<uint8_t> Shown() const { return SurfaceBytes(HostMovieViewSurface(HostMovieSampleSurface(sample_))); }
 
+  std::string opened_;
   HostMovieGraph* graph_ = nullptr;
   HostMovieSample* sample_ = nullptr;
   bool mixerOpen_ = false;
@@ -181,7 +163,7 @@ TEST_F(MovieGraphTest, TheBlocksKeepTheirColoursInEverySurfaceFormat) {
       {32, 0xFF0000, 0xFF00, 0xFF}, {24, 0xFF0000, 0xFF00, 0xFF}, {16, 0xF800, 0x7E0, 0x1F}, {16, 0x7C00, 0x3E0, 0x1F}};
   for (const HostMoviePixelFormat& format : formats) {
     HostMovieGraph* graph = HostMovieCreateGraph(2);
-    ASSERT_TRUE(HostMovieOpenReader(graph, MemoryReader::Over(bytes)));
+    ASSERT_TRUE(HostMovieOpenReader(graph, MemoryMovieReader(bytes.data(), bytes.size())));
     HostMovieSurface* surface = HostMovieCreateSurface(format, 64, 48);
     HostMovieSample* sample = HostMovieCreateSample(graph, surface);
     ASSERT_NE(sample, nullptr) << format.bitsPerPixel;
@@ -229,6 +211,26 @@ TEST_F(MovieGraphTest, ASurfaceWithoutAConversionTakesNoSample) {
   }
 }
 
+// The memory in use, from the kernel.
+int64_t ResidentBytes() {
+  std::ifstream status("/proc/self/status");
+  std::string line;
+  while (std::getline(status, line)) {
+    if (line.compare(0, 6, "VmRSS:") == 0) return std::atoll(line.c_str() + 6) * 1024;
+  }
+  return -1;
+}
+
+// A small file may state a picture near the size cap: its surface must not
+// cost the whole size before a frame comes.
+TEST_F(MovieGraphTest, ASurfaceTakesNoMemoryBeforeAFrameIsWrittenIntoIt) {
+  const int64_t before = ResidentBytes();
+  HostMovieSurface* surface = HostMovieCreateSurface({32, 0xFF0000, 0xFF00, 0xFF}, 4096, 4096);  // 64 MiB
+  ASSERT_NE(surface, nullptr);
+  EXPECT_LT(ResidentBytes() - before, int64_t{16} << 20);
+  HostMovieReleaseSurface(surface);
+}
+
 // ---- The clock ----
 
 TEST_F(MovieGraphTest, WithoutSoundTheTickIsTheClockAndPausesHoldIt) {
@@ -273,28 +275,6 @@ class MovieSoundTest : public MovieGraphTest {
     ASSERT_TRUE(Open(bytes_, true));
   }
 
-  // Mixes until the movie's sound has started (its decode thread writes
-  // ahead of the mixer first): the loudest sample mixed.
-  int WaitForSound() {
-    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-    const HostMovieTime before = HostMovieGetPosition(graph_);
-    int loudest = 0;
-    while (HostMovieGetPosition(graph_) == before && std::chrono::steady_clock::now() < giveUp) {
-      loudest = std::max(loudest, Mix(441));
-      std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    return loudest;
-  }
-
-  // The loudest sample of the frames mixed.
-  static int Mix(uint32_t frames) {
-    std::vector<int16_t> out(frames * 2);
-    HostSoundMixManual(out.data(), frames);
-    int loudest = 0;
-    for (int16_t v : out) loudest = std::max(loudest, std::abs(static_cast<int>(v)));
-    return loudest;
-  }
-
   // The frame shown is the one whose time the mixer has reached.
   void ExpectInStep(const char* when) {
     const HostMovieTime position = HostMovieGetPosition(graph_);
@@ -315,16 +295,16 @@ class MovieSoundTest : public MovieGraphTest {
 
 TEST_F(MovieSoundTest, TheMixerPositionIsTheClockAndThePicturesFollowIt) {
   ASSERT_EQ(pictures_.size(), 75u);
-  EXPECT_EQ(Mix(4410), 0) << "a stopped movie is silent";
+  EXPECT_EQ(MixLoudest(4410), 0) << "a stopped movie is silent";
   EXPECT_EQ(HostMovieGetPosition(graph_), 0);
   HostMovieRun(graph_);
-  WaitForSound();
+  MixUntilMovieSoundStarts(graph_);
   const HostMovieTime start = HostMovieGetPosition(graph_);
   int loudest = 0;
   uint64_t mixed = 0;
   for (int step = 0; step < 30; ++step) {
     const uint32_t frames = 1000 + 97 * static_cast<uint32_t>(step);  // not in step with the frames
-    loudest = std::max(loudest, Mix(frames));
+    loudest = std::max(loudest, MixLoudest(frames));
     mixed += frames;
     EXPECT_EQ(HostMovieGetPosition(graph_), start + static_cast<HostMovieTime>(mixed * kHostMovieTimePerSecond / 44100));
     ExpectInStep("running");
@@ -334,15 +314,15 @@ TEST_F(MovieSoundTest, TheMixerPositionIsTheClockAndThePicturesFollowIt) {
 
   HostMoviePause(graph_);
   const HostMovieTime paused = HostMovieGetPosition(graph_);
-  EXPECT_EQ(Mix(4410), 0) << "a paused movie is silent";
+  EXPECT_EQ(MixLoudest(4410), 0) << "a paused movie is silent";
   EXPECT_EQ(HostMovieGetPosition(graph_), paused);
   HostMovieRun(graph_);
-  Mix(2205);
+  MixLoudest(2205);
   EXPECT_EQ(HostMovieGetPosition(graph_), paused + 500000);
   ExpectInStep("resumed");
 
   HostMovieSetPosition(graph_, 2 * kHostMovieTimePerSecond);
-  WaitForSound();
+  MixUntilMovieSoundStarts(graph_);
   EXPECT_GE(HostMovieGetPosition(graph_), 2 * kHostMovieTimePerSecond);
   ExpectInStep("after a seek");
 }
@@ -352,12 +332,12 @@ TEST_F(MovieSoundTest, TheMixerPositionIsTheClockAndThePicturesFollowIt) {
 TEST_F(MovieSoundTest, ReleaseEndsTheThreadAndTheSound) {
   std::thread([] {}).join();  // a thread sanitizer's own thread comes with the first
   HostMovieRun(graph_);
-  EXPECT_GT(WaitForSound(), 0);
+  EXPECT_GT(MixUntilMovieSoundStarts(graph_), 0);
   const int threads = ThreadCount();
   HostMovieReleaseGraph(graph_);
   graph_ = nullptr;
   EXPECT_EQ(ThreadCountOnceSettledAt(threads - 1), threads - 1);
-  EXPECT_EQ(Mix(4410), 0);
+  EXPECT_EQ(MixLoudest(4410), 0);
 }
 
 TEST_F(MovieGraphTest, SoundWithoutPicturesOpensWithoutAVideoFormatAndBytesThatAreNoMovieDoNot) {
@@ -376,7 +356,7 @@ TEST_F(MovieGraphTest, SoundWithoutPicturesOpensWithoutAVideoFormatAndBytesThatA
   for (const std::string& bytes : {std::string(), std::string(4096, '\0'),
                                    std::string("plain text, neither image nor movie\r\n")}) {
     HostMovieGraph* graph = HostMovieCreateGraph(2);
-    EXPECT_FALSE(HostMovieOpenReader(graph, MemoryReader::Over(bytes))) << bytes.size();
+    EXPECT_FALSE(HostMovieOpenReader(graph, MemoryMovieReader(bytes.data(), bytes.size()))) << bytes.size();
     HostMovieReleaseGraph(graph);
   }
 }
@@ -417,7 +397,7 @@ TEST_F(MovieGraphTest, CutAndDamagedFilesNeverHang) {
   for (const std::string& bytes : cases) {
     const auto start = std::chrono::steady_clock::now();
     HostMovieGraph* graph = HostMovieCreateGraph(3);
-    if (HostMovieOpenReader(graph, MemoryReader::Over(bytes))) {
+    if (HostMovieOpenReader(graph, MemoryMovieReader(bytes.data(), bytes.size()))) {
       HostMovieSample* sample = HostMovieCreateSample(graph, nullptr);
       HostMovieRun(graph);
       for (HostMovieTime at : {HostMovieTime{0}, 4 * kHostMovieTimePerSecond / 10, 60 * kHostMovieTimePerSecond}) {

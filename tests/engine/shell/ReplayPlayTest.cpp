@@ -1,0 +1,52 @@
+// A game played live while its input is recorded, then played back from the
+// recorded log: the same frames from the title on, and the end of the log
+// told exactly once.
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "engine/data/ReplayLog.h"
+#include "tests/support/PlayHarness.h"
+#include "tests/support/TestDirectory.h"
+#include "tools/demo/DemoGame.h"
+
+namespace {
+
+TEST(ReplayPlayTest, PlayingTheRecordedLogShowsTheSameFramesAndOneEndScreen) {
+  TestDirectory dir;
+  demo::WriteDemoGame(dir.Path());
+  constexpr int64_t kFrames = 150;
+  PlayHarness live(dir.Path());
+  live.Hold(5, {kKeyRight});
+  live.Hold(40, {kKeyUp});
+  live.Hold(60, {kKeyRight});
+  live.Hold(75, {kKeyEnter});
+  live.Hold(78, {});
+  live.Hold(100, {kKeyEnter});
+  live.Hold(103, {kKeyDown, kKeyLeft});
+  live.Hold(130, {});
+  ReplayPlaying = false;
+  live.Play(kFrames);
+  ASSERT_EQ(live.frameHashes.size(), static_cast<size_t>(kFrames));
+  EXPECT_TRUE(live.errorScreens.empty());
+
+  GameReplay.FlushRun();
+  const ReplayLog recorded = GameReplay;
+
+  // The same game started again, playing the log; no key is pressed.
+  GameReplay = recorded;
+  ReplayPlaying = true;
+  ReplayEnded = false;
+  PlayHarness replay(dir.Path());
+  replay.Play(kFrames + 20);
+  ASSERT_GE(replay.frameHashes.size(), static_cast<size_t>(kFrames));
+  const std::vector<uint64_t> played(replay.frameHashes.begin(), replay.frameHashes.begin() + kFrames);
+  EXPECT_EQ(played, live.frameHashes);
+  ASSERT_EQ(replay.errorScreens.size(), 1u);
+  EXPECT_EQ(replay.errorScreens[0][0], "リプレイデータが終了しました");
+  // The playback ended and the game went back to its title.
+  EXPECT_FALSE(ReplayPlaying);
+}
+
+}  // namespace
