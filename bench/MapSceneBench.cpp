@@ -1,7 +1,9 @@
 // The map's hot questions and its frame: IsPassable and CanMove on a 100 x
-// 100 map with mixed flags on three layers, and a map scene update with 200
-// walking, animating and shaking characters. The floor rows do the least
-// the same work must do: one flag read per cell, and touching every
+// 100 map with mixed flags on three layers, a map scene update with 200
+// walking, animating and shaking characters, and a whole map frame (the
+// scene, the root runner and the hero's control) with 200 events walking
+// their routes and running parallel lists. The floor rows do the least the
+// same work must do: one flag read per cell, and touching every
 // character's position once.
 
 #include <benchmark/benchmark.h>
@@ -10,20 +12,49 @@
 #include <cstdint>
 #include <vector>
 
+#include "engine/events/RootInterpreter.h"
+#include "engine/events/SystemState.h"
+#include "engine/events/variables/RootEventRunner.h"
+#include "engine/events/variables/VariableStore.h"
+#include "engine/map/Hero.h"
 #include "engine/map/MapCharacter.h"
 #include "engine/map/MapScene.h"
 #include "engine/map/MapSceneHooks.h"
+#include "engine/map/SceneMapHooks.h"
+#include "engine/services/InputState.h"
+#include "tests/support/CommandListBuilder.h"
 
 namespace {
 
 constexpr int32_t kSide = 100;
 
-MapCharacter gHero;
+uint32_t gSeed = 12345;
+uint32_t Next() {
+  gSeed = gSeed * 1103515245u + 12345u;
+  return gSeed >> 16;
+}
 
-void BuildMap(int32_t eventCount) {
-  MapSceneHooks hooks{};
-  hooks.hero = [] { return &gHero; };
-  SetMapSceneHooks(&hooks);
+// What the events of the frame row do: walk a route of random steps, turns
+// and waits, or run a parallel list that counts and waits; the rest stand.
+EventPage BusyPage(int32_t k) {
+  EventPage page;
+  page.graphic.graphicId = 1;
+  page.route.options[MoveRoute::kOptionBits] = 2;
+  if (k % 4 == 0) {
+    page.conditions.triggerKind = 2;
+    page.commands = CommandListBuilder().Variable(1100000, 1100000, 1, 0, 0).Add({180, 2}).Build();
+  } else if (k % 4 != 3) {
+    page.route.options[MoveRoute::kMovementType] = 1;
+    page.route.options[MoveRoute::kMovementFrequency] = 1;
+    page.route.options[MoveRoute::kRouteOptions] = 3;  // repeat, skip what is blocked
+    page.route.steps = {MoveRouteStep{16, {}, ""}, MoveRouteStep{22, {}, ""}, MoveRouteStep{47, {5}, ""}};
+  }
+  page.commandCount = static_cast<int32_t>(page.commands.size());
+  return page;
+}
+
+void BuildMap(int32_t eventCount, bool busy = false) {
+  SetMapSceneHooks(nullptr);
   CurrentMapSettings = MapSettings{};
   MapScene& map = CurrentMap;
   map = MapScene();
@@ -31,11 +62,8 @@ void BuildMap(int32_t eventCount) {
   map.mapData.header.width = kSide;
   map.mapData.header.height = kSide;
   map.mapData.ResizeLayers(true, 0, 0);
-  uint32_t seed = 12345;
-  const auto next = [&seed] {
-    seed = seed * 1103515245u + 12345u;
-    return seed >> 16;
-  };
+  gSeed = 12345;
+  const auto next = Next;
   for (int32_t x = 0; x < kSide; ++x) {
     for (int32_t y = 0; y < kSide; ++y) {
       map.mapData.layers[0][static_cast<size_t>(x)][static_cast<size_t>(y)] = static_cast<int32_t>(next() % 16);
@@ -51,21 +79,29 @@ void BuildMap(int32_t eventCount) {
   map.tileFlags[8 + 6] = MapScene::kQuarterMode | MapScene::kTopEdge;
   for (int32_t v = 16; v < 24; ++v) map.tileFlags[static_cast<size_t>(8 + v)] = MapScene::kTestBelow;
   map.terrainTags.assign(40, 0);
+  map.TileDataChanged();
   map.events.clear();
   map.mapData.events.clear();
+  InstallSceneMapHooks();
+  RootRunner = RootEventRunner();
+  Variables = VariableStore();
+  SystemStateHub = SystemState();
+  ResetRootInterpreter();
+  Input.Reset();
+  PlayerHero = Hero();
+  PlayerHero.PlaceCharacter(50, 50);
+  PlayerHero.ResetFollowers();
   for (int32_t i = 0; i < eventCount; ++i) {
     MapEvent source(i);
     source.x = static_cast<int32_t>(next() % kSide);
     source.y = static_cast<int32_t>(next() % kSide);
+    if (busy) source.pages = {BusyPage(i)};
     map.mapData.events.push_back(source);
     map.events.emplace_back(map, 1, source);
     MapEventState& e = map.events.back();
     e.passThrough = 0;
     e.graphicId = 1;
   }
-  gHero = MapCharacter();
-  gHero.isHero = 1;
-  gHero.PlaceCharacter(50, 50);
 }
 
 struct Probe {
@@ -154,6 +190,23 @@ void BM_MapSceneUpdate200(benchmark::State& state) {
   benchmark::DoNotOptimize(CurrentMap.events.data());
 }
 BENCHMARK(BM_MapSceneUpdate200)->Unit(benchmark::kMicrosecond);
+
+// One frame of the map as the game runs it: the scene with 200 events (half
+// walking routes, a quarter running parallel lists), the root runner, the
+// hero walking where the keys say (a new direction every 16 frames).
+void BM_MapFrame200(benchmark::State& state) {
+  BuildMap(200, true);
+  static constexpr int32_t kKeys[] = {2, 4, 6, 8, 1, 3, 7, 9};
+  int frame = 0;
+  for (auto _ : state) {
+    if (frame++ % 16 == 0) Input.direction8 = kKeys[Next() & 7];
+    CurrentMap.Update();
+    RootInterpreter.RunFrame();
+    PlayerHero.Control();
+  }
+  benchmark::DoNotOptimize(CurrentMap.events.data());
+}
+BENCHMARK(BM_MapFrame200)->Unit(benchmark::kMicrosecond);
 
 void BM_TouchCharacters200(benchmark::State& state) {
   BuildMap(200);

@@ -143,6 +143,39 @@ int SetSoundLoopStartMs(int ms, int handle);
 // 0 decode whole, 2 stream from the file image, 3 stream while reading.
 int SetSoundLoadMode(int mode);
 
+// ---- MIDI player ----
+// Stands in for the outside MIDI playback library: Standard MIDI Files
+// played by FluidSynth with a General MIDI SoundFont, mixed with the other
+// sounds. Like a library it is there only when both are installed. Lists
+// are numbered by the caller.
+
+// 0 when the player can be loaded; -1 when FluidSynth or its SoundFont is
+// missing, with the path looked for in missing (size bytes, NUL included).
+int LoadMidiPlayer(char* missing, size_t size);
+// Makes the synthesizer (device and second are not used): 0, or -1.
+int MidiPlayerSetDevice(int device, int second);
+// Keeps a copy of a Standard MIDI File as the list; option is not used. The
+// first list loads the SoundFont, which takes about a second. 0, or -1 for
+// bytes that are no Standard MIDI File.
+int MidiPlayerReadList(const void* image, int size, int option, int list);
+int MidiPlayerDeleteList(int list);
+// Plays the list from start (in the file's ticks), looping, from a fresh
+// start; option is not used. 0, or -1 for an unknown list.
+int MidiPlayerPlay(int option, int list, int start);
+// Stops with all notes off. 0.
+int MidiPlayerStop();
+// In hundredths of a decibel: 0 full volume, lower quieter. 0.
+int MidiPlayerMasterVolume(int value);
+// 0 the files' own tempo; depth d above 0 plays at (100 + 2d) percent, below
+// 0 at (d + 200) / 2 percent. 0.
+int MidiPlayerTempoDepth(int value);
+// Stops and frees the synthesizer and every list. 0.
+int MidiPlayerFree();
+// Test seams: the FluidSynth shared object and the SoundFont looked for;
+// null gives back the installed ones.
+void SetMidiPlayerLibraryName(const char* name);
+void SetMidiPlayerSoundFont(const char* path);
+
 // ---- Files and archives ----
 
 // Opaque handle of an open file; 0 means failure.

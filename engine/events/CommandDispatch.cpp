@@ -66,6 +66,8 @@ bool EventInterpreter::DispatchCommands() {
       case 176: DoLoopAgain(); break;
       case 179: DoLoopCount(); break;
       case 213: DoJumpToLabel(); break;
+      case 140: DoSoundCommand(); break;
+      case 141: DoSpeech(); break;
       case 250: DoDatabaseOperation(); break;
       case 401: case 402: case 420: case 421: DoCase(); break;
       case 498: DoLoopEnd(); break;
@@ -104,10 +106,18 @@ bool EventInterpreter::DispatchCommands() {
       case 260: return StartDownload();
       case 270: return DoPartyOperation();
       case 300: return CallEventByName();
-      // Sound, pictures, transfers, saves and the other commands whose handlers are not installed yet: skipped like
-      // codes without an entry until they are.
-      case 124: case 130: case 140: case 141: case 150: case 160: case 161: case 162: case 220: case 221:
-      case 222: case 230: case 231: case 240: case 241: case 242: case 280: case 281: case 290:
+      case 130: return DoTransfer();
+      case 230: return AllowMoveDuringEvents();
+      case 231: return StopMoveDuringEvents();
+      case 240: return SetTileFlag();
+      case 241: return ChangeTileSet();
+      case 242: return RewriteMapChips();
+      case 280: return ShakeCommand();
+      case 281: return ScrollCommand();
+      case 290: return EffectCommand();
+      // Pictures, saves and the other commands whose handlers are not installed yet: skipped like codes
+      // without an entry until they are.
+      case 124: case 150: case 160: case 161: case 162: case 220: case 221: case 222:
       default:
         break;
     }
@@ -119,6 +129,7 @@ bool EventInterpreter::EndEventProcessing() {
   source_ = ListSource::kNone;
   external_ = nullptr;
   sourceNumber_ = -1;
+  sourcePage_ = -1;
   loopStack.clear();
   if (SystemStateHub.sceneReload) return true;
   if (rootFlag && mapEventId >= 0) {

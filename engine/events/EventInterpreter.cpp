@@ -84,6 +84,7 @@ EventInterpreter::EventInterpreter(const EventInterpreter& other)
       serial(other.serial),
       source_(other.source_),
       sourceNumber_(other.sourceNumber_),
+      sourcePage_(other.sourcePage_),
       external_(other.external_) {}
 
 EventInterpreter& EventInterpreter::operator=(const EventInterpreter& other) {
@@ -121,6 +122,7 @@ void EventInterpreter::Reset() {
   source_ = ListSource::kNone;
   external_ = nullptr;
   sourceNumber_ = -1;
+  sourcePage_ = -1;
   commandsThisFrame = 0;
   children.clear();
   branchResults.fill(0);
@@ -154,6 +156,13 @@ void EventInterpreter::StartCommonEvent(int32_t number, int32_t eventId) {
   }
 }
 
+void EventInterpreter::StartMapEventPage(int32_t eventId, int32_t page) {
+  StartEvent(nullptr, eventId, -1);
+  source_ = ListSource::kMapEventPage;
+  sourceNumber_ = eventId;
+  sourcePage_ = page;
+}
+
 std::vector<EventCommand>* EventInterpreter::CommandList() {
   switch (source_) {
     case ListSource::kOwn: return &ownCommands;
@@ -161,6 +170,7 @@ std::vector<EventCommand>* EventInterpreter::CommandList() {
     case ListSource::kCommonEvent:
       if (sourceNumber_ < CommonEvents.Count()) return &CommonEvents.events[static_cast<size_t>(sourceNumber_)].commands;
       return nullptr;
+    case ListSource::kMapEventPage: return CurrentMapHooks().mapEventPageList(mapId, sourceNumber_, sourcePage_);
     default: return nullptr;
   }
 }

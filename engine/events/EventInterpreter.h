@@ -24,6 +24,10 @@ struct CharacterReference {
   Kind kind = kNone;
   int32_t number = 0;  // follower 1.. or map event id
   bool operator==(const CharacterReference&) const = default;
+
+  // The id the map knows the character by: -2 the hero, -2 - k follower k,
+  // else the map event's id.
+  int32_t MapId() const { return kind == kHero ? -2 : kind == kFollower ? -2 - number : number; }
 };
 
 // An open text-entry field of the runtime. It belongs to one interpreter:
@@ -67,7 +71,7 @@ class EventInterpreter {
     bool operator==(const OpenLoop&) const = default;
   };
 
-  enum class ListSource : uint8_t { kNone, kOwn, kCommonEvent, kExternal };
+  enum class ListSource : uint8_t { kNone, kOwn, kCommonEvent, kExternal, kMapEventPage };
 
   bool rootFlag = false;
   int32_t callDepth = 0;
@@ -114,6 +118,9 @@ class EventInterpreter {
   void StartOwnEvent(std::vector<EventCommand> list, int32_t mapEventId, int32_t commonEventNumber);
   // Runs common event `number` of the global list, looked up at each use.
   void StartCommonEvent(int32_t number, int32_t mapEventId);
+  // Runs a page of a map event of the current map, found by the event's id
+  // at each use (the map's event list is rebuilt, lengthened and copied).
+  void StartMapEventPage(int32_t mapEventId, int32_t page);
   bool IsRunning() const { return source_ != ListSource::kNone; }
   ListSource Source() const { return source_; }
   // The list now attached, or null.
@@ -175,8 +182,19 @@ class EventInterpreter {
   bool StartDownload();
   bool DoPartyOperation();
   bool SetScreenTone();
+  bool DoSoundCommand();
+  bool DoSpeech();
   bool DoStringOperation();
   bool DoKeyInput();
+  bool DoTransfer();
+  bool AllowMoveDuringEvents();
+  bool StopMoveDuringEvents();
+  bool SetTileFlag();
+  bool ChangeTileSet();
+  bool RewriteMapChips();
+  bool ShakeCommand();
+  bool ScrollCommand();
+  bool EffectCommand();
   // Reads the keys of the key-input command (the one before the current
   // line while waiting) and stores the result.
   void PollKeyInput();
@@ -185,7 +203,8 @@ class EventInterpreter {
 
  private:
   ListSource source_ = ListSource::kNone;
-  int32_t sourceNumber_ = -1;                     // kCommonEvent
+  int32_t sourceNumber_ = -1;                     // kCommonEvent; kMapEventPage: the event id
+  int32_t sourcePage_ = -1;                       // kMapEventPage
   std::vector<EventCommand>* external_ = nullptr;  // kExternal
 
   EventCommand& Current() { return (*CommandList())[static_cast<size_t>(line)]; }

@@ -1,17 +1,37 @@
 #include "engine/events/LiveGameHooks.h"
 
+#include <algorithm>
+
+#include "engine/sound/MidiLibrary.h"
+#include "engine/sound/SoundEntries.h"
+#include "engine/sound/SoundManager.h"
+#include "runtime/Movan.h"
+
 namespace {
 
 int32_t Zero() { return 0; }
-int32_t ZeroOf(int32_t) { return 0; }
-int32_t HundredOf(int32_t) { return 100; }
 bool No() { return false; }
 void Ignore() {}
 void IgnoreValue(int32_t) {}
 void IgnoreTwo(int32_t, int32_t) {}
-void IgnoreThree(int32_t, int32_t, int32_t) {}
 std::string NoTextOf(int32_t) { return ""; }
 void IgnoreText(int32_t, const std::string&) {}
+
+// The sound manager's rows: the live music (kind 0) and background sound (1).
+int32_t SoundVolume(int32_t kind) { return GameSounds.fades[kind].target; }
+void RampSoundVolume(int32_t kind, int32_t target, int32_t frames) { GameSounds.RampVolume(kind, target, frames); }
+int32_t SoundSpeed(int32_t kind) { return GameSounds.fades[kind].percent; }
+void StoreSoundSpeed(int32_t kind, int32_t percent) { GameSounds.fades[kind].percent = percent; }
+bool MidiMusicPlaying() { return GameSounds.currentIsMidi != 0; }
+void ClearPendingTempo() { GameSounds.midiTempoCountdown = -1; }
+void SendMidiTempoDepth(int32_t depth) { MidiTempoDepth(depth); }
+void SetSoundRatePercent(int32_t kind, int32_t percent) {
+  const int32_t handle = GameSounds.fades[kind].currentHandle;
+  if (handle == 0) return;
+  const int64_t rate = int64_t{GetSoundFrequency(handle)} * percent / 100;
+  SetSoundFrequency(static_cast<int32_t>(std::clamp<int64_t>(rate, INT32_MIN, INT32_MAX)), handle);
+}
+int32_t SoundBaseVolume(int32_t kind) { return SoundEntryCounts.baseVolume[kind]; }
 void SystemLocalTime(std::tm& out) {
   const std::time_t now = std::time(nullptr);
   localtime_r(&now, &out);
@@ -22,7 +42,8 @@ void SystemLocalTime(std::tm& out) {
 namespace {
 
 const LiveGameHooks kDefaults = {
-    ZeroOf, IgnoreThree, HundredOf, IgnoreTwo, No, Ignore, IgnoreValue, IgnoreTwo, ZeroOf,
+    SoundVolume, RampSoundVolume, SoundSpeed, StoreSoundSpeed, MidiMusicPlaying, ClearPendingTempo,
+    SendMidiTempoDepth, SetSoundRatePercent, SoundBaseVolume,
     IgnoreValue, SystemLocalTime,
     No, NoTextOf, IgnoreText, Zero, Zero, IgnoreTwo, Zero, Zero, No, No,
     Ignore, Ignore,

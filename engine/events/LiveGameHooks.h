@@ -3,8 +3,9 @@
 // that are not root runner fields: the sound manager, the shell, the map
 // scene with the hero and his followers, the presentation. Start-up installs
 // the live entries; until then, and in tests, the neutral defaults answer
-// (nothing plays, no map, no hero). What lies below (the hub, the settings,
-// the root interpreter, the download state) the variables read directly.
+// (no map, no hero). The sound rows default to the sound manager, which lies
+// below. What lies below (the hub, the settings, the root interpreter, the
+// download state) the variables read directly.
 //
 // Sound kinds: 0 music, 1 background sound.
 

@@ -17,12 +17,25 @@ void IgnoreRoute(int32_t, const MoveRoute&) {}
 std::string NoGraphic(int32_t) { return ""; }
 void IgnoreGraphic(int32_t, const std::string&) {}
 void IgnoreFlag(bool) {}
+std::vector<EventCommand>* NoList(int32_t, int32_t, int32_t) { return nullptr; }
+void IgnorePlace(int32_t, int32_t, int32_t) {}
+int32_t FacingDown() { return 2; }
+bool NoTable(int32_t, int32_t) { return false; }
+bool NoTileSet(int32_t) { return false; }
+void IgnoreTiles(int32_t, int32_t, int32_t, int32_t, int32_t, int32_t) {}
+void NoView(MapViewState& out) { out = MapViewState{}; }
+void IgnoreShake(int32_t, int32_t, int32_t, int32_t) {}
+void IgnoreScroll(int32_t, int32_t, int32_t) {}
+void IgnoreCharacterShake(int32_t, int32_t, int32_t, int32_t, int32_t) {}
 
 constexpr MapHooks kDefaults = {NoMap,       NoCharacter, IgnoreMove, NoFollowers, NoCharacter,
                                 IgnoreMove,  Never,       Never,      IgnoreEvent, Ignore,
                                 Ignore,      NoStartRequest, IgnoreEvent, IgnoreEvent, NoPages,
                                 NoCommands,  IgnoreEvent, IgnoreErase, IgnoreRoute, NoGraphic,
-                                IgnoreGraphic, IgnoreEvent, Ignore,   IgnoreFlag,  IgnoreEvent};
+                                IgnoreGraphic, IgnoreEvent, Ignore,   IgnoreFlag,  IgnoreEvent,
+                                NoList,      IgnorePlace, FacingDown, NoTable,    Ignore,
+                                NoTileSet,   IgnoreTiles, NoView,     IgnoreShake, Ignore,
+                                IgnoreScroll, IgnoreShake, IgnorePlace, IgnoreCharacterShake};
 
 MapHooks gHooks = kDefaults;
 
@@ -64,5 +77,19 @@ void SetMapHooks(const MapHooks* hooks) {
             Or(hooks->setPartyOpacity, kDefaults.setPartyOpacity),
             Or(hooks->resetFollowers, kDefaults.resetFollowers),
             Or(hooks->setFollowersStopped, kDefaults.setFollowersStopped),
-            Or(hooks->renewFollowerImages, kDefaults.renewFollowerImages)};
+            Or(hooks->renewFollowerImages, kDefaults.renewFollowerImages),
+            Or(hooks->mapEventPageList, kDefaults.mapEventPageList),
+            Or(hooks->placeCharacter, kDefaults.placeCharacter),
+            Or(hooks->heroDirection, kDefaults.heroDirection),
+            Or(hooks->setTileFlag, kDefaults.setTileFlag),
+            Or(hooks->restoreTileFlags, kDefaults.restoreTileFlags),
+            Or(hooks->changeTileSet, kDefaults.changeTileSet),
+            Or(hooks->rewriteTiles, kDefaults.rewriteTiles),
+            Or(hooks->mapView, kDefaults.mapView),
+            Or(hooks->startShake, kDefaults.startShake),
+            Or(hooks->stopShake, kDefaults.stopShake),
+            Or(hooks->requestScroll, kDefaults.requestScroll),
+            Or(hooks->startZoom, kDefaults.startZoom),
+            Or(hooks->setCharacterEffect, kDefaults.setCharacterEffect),
+            Or(hooks->startCharacterShake, kDefaults.startCharacterShake)};
 }

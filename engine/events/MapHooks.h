@@ -21,6 +21,18 @@ struct CharacterPosition {
   int32_t height = 0;
 };
 
+// What the map commands read of the view: the map's size in tiles, its loop
+// flags, the scroll in quarter pixels and the tile unit.
+struct MapViewState {
+  int32_t width = 0;
+  int32_t height = 0;
+  bool loopX = false;
+  bool loopY = false;
+  int32_t scrollX = 0;
+  int32_t scrollY = 0;
+  int32_t tileUnit = 32;
+};
+
 struct MapHooks {
   // The map id of the current map, -1 while none is loaded.
   int32_t (*currentMapId)();
@@ -79,6 +91,38 @@ struct MapHooks {
   void (*setFollowersStopped)(bool stopped);
   // Every follower takes the extra image anew.
   void (*renewFollowerImages)(int32_t extraImage);
+
+  // The commands of page `page` of a map event of map mapId, resolved now:
+  // null when mapId is not the current map or it has no such event or page.
+  std::vector<EventCommand>* (*mapEventPageList)(int32_t mapId, int32_t eventId, int32_t page);
+
+  // Commands on the map. Characters are known by id as forceMoveRoute takes
+  // them.
+  // Puts the character on a tile of the current map at once.
+  void (*placeCharacter)(int32_t characterId, int32_t tileX, int32_t tileY);
+  // The hero's facing; 2 without a hero.
+  int32_t (*heroDirection)();
+  // Entry `index` of the map's tile-flag table; false (nothing changed) past
+  // the table.
+  bool (*setTileFlag)(int32_t index, int32_t flags);
+  // The table back as the tile set gave it.
+  void (*restoreTileFlags)();
+  // Tile set `number` of the list becomes the map's; false when there is no
+  // such tile set.
+  bool (*changeTileSet)(int32_t number);
+  // Writes tile `tile` (0-7 an autotile, 8 and up a plain tile) into a
+  // rectangle of layer 0-2 (in tiles) and reshapes the autotiles around it.
+  void (*rewriteTiles)(int32_t layer, int32_t x, int32_t y, int32_t w, int32_t h, int32_t tile);
+  // The view; the map's size is 0 while no map is loaded.
+  void (*mapView)(MapViewState& out);
+  void (*startShake)(int32_t a, int32_t b, int32_t axis, int32_t frames);
+  void (*stopShake)();
+  // Amounts in quarter pixels, speed 0 to 8.
+  void (*requestScroll)(int32_t dx, int32_t dy, int32_t speed);
+  void (*startZoom)(int32_t centreX, int32_t centreY, int32_t percent, int32_t frames);
+  // A character's colour effect (packed colour) and shake.
+  void (*setCharacterEffect)(int32_t characterId, int32_t packedColour, int32_t frames);
+  void (*startCharacterShake)(int32_t characterId, int32_t ampX, int32_t ampY, int32_t swings, int32_t period);
 };
 
 // The table in force (never null).

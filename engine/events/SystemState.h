@@ -55,6 +55,12 @@ struct SystemState {
   int32_t messageWindowShown = 0;
   int32_t lastChoiceResult = -1;
 
+  // The map: the hero's facing when the transfer was recorded; the tile
+  // draw levels and the character sprites are due for a refresh.
+  int32_t transferDirection = 2;
+  uint8_t tileLevelRefresh = 0;
+  uint8_t spriteRefresh = 0;
+
   // (-1, 0) clears.
   void SetMessageWaiter(int32_t mode, uint64_t waiter);
   // The message window closed: its waiter goes on at its next turn.

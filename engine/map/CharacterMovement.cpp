@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "engine/map/Directions.h"
 #include "engine/map/MapCharacter.h"
 #include "engine/map/MapScene.h"
 #include "engine/map/MapSceneHooks.h"
@@ -16,8 +17,6 @@ namespace {
 // A jump further than this many half tiles lands nowhere on any map.
 constexpr int64_t kMaxJump = int64_t{1} << 20;
 
-int32_t StepX(int32_t d) { return d == 3 || d == 6 || d == 9 ? 1 : d == 1 || d == 4 || d == 7 ? -1 : 0; }
-int32_t StepY(int32_t d) { return d == 1 || d == 2 || d == 3 ? 1 : d == 7 || d == 8 || d == 9 ? -1 : 0; }
 
 int64_t FloorSqrt(int64_t n) {
   auto s = static_cast<int64_t>(std::sqrt(static_cast<double>(n)));
@@ -87,12 +86,15 @@ bool MapCharacter::CanMoveRow(int64_t x, int64_t y, int32_t d) const {
   // below (its upper half row is then ny).
   const ArrivalColumns columns{w2, nx, WrapCoordinate(nx - 1, w2), WrapCoordinate(nx + 1, w2)};
   const int64_t rowBelow = WrapCoordinate(ny + 1, h2);
+  // Position first: most events stand elsewhere, and their position is
+  // the first thing in the record.
   for (const MapEventState& e : map.events) {
-    if (e.passThrough || e.id == id) continue;
+    const int64_t row = WrapCoordinate(e.preciseY, h2);
+    if (row != ny && (row != rowBelow || !e.tall)) continue;
+    if (!columns.Match(e.preciseX) || e.passThrough || e.id == id) continue;
     // The hero passes events without a graphic.
     if (isHero && !e.HasGraphic()) continue;
-    const int64_t row = WrapCoordinate(e.preciseY, h2);
-    if ((row == ny || (e.tall && row == rowBelow)) && columns.Match(e.preciseX)) return false;
+    return false;
   }
 
   // Others give way to the hero, unless they have no graphic themselves.
@@ -110,10 +112,13 @@ bool MapCharacter::CanMoveWrapped(int32_t x, int32_t y, int32_t d) const {
   if (heroSpeed) return true;
   const MapScene& map = CurrentMap;
   if (!map.HasMap()) return false;
-  // The remainder keeps the sign of the position.
+  // The step's destination, its remainder keeping the sign: a position past
+  // either end of an axis that does not loop stays outside.
   const int64_t w2 = 2 * int64_t{map.Width()};
   const int64_t h2 = 2 * int64_t{map.Height()};
-  if (!map.IsInsideMap(x % w2, y % h2)) return false;
+  const int64_t nx = x + int64_t{StepX(d)} * stepSize;
+  const int64_t ny = y + int64_t{StepY(d)} * stepSize;
+  if (!map.IsInsideMap(nx % w2, ny % h2)) return false;
   return CanMove(x, y, d);
 }
 
@@ -177,19 +182,21 @@ bool MapCharacter::StepDiagonal(int32_t d, bool turnFirst) {
   return true;
 }
 
-void MapCharacter::StepRandom() {
+void MapCharacter::StepRandom(StepMaker step) {
   static constexpr int32_t kEight[8] = {2, 4, 6, 8, 1, 3, 7, 9};
   static constexpr int32_t kFour[4] = {2, 4, 6, 8};
   const int32_t directions = CurrentMapSettings.moveDirections;
   if (directions == 8) {
-    StepToward(kEight[EngineRandom(kRandomStep) & 7], false);
+    step(*this, kEight[EngineRandom(kRandomStep) & 7], false);
   } else if (directions == 4) {
-    StepToward(kFour[EngineRandom(kRandomStep) & 3], false);
+    step(*this, kFour[EngineRandom(kRandomStep) & 3], false);
   }
 }
 
-void MapCharacter::StepTowardHero() {
-  if (const MapCharacter* hero = CurrentMapSceneHooks().hero()) StepTowardPosition(hero->preciseX, hero->preciseY);
+void MapCharacter::StepTowardHero(StepMaker step) {
+  if (const MapCharacter* hero = CurrentMapSceneHooks().hero()) {
+    StepTowardPosition(hero->preciseX, hero->preciseY, step);
+  }
 }
 
 void MapCharacter::StepTowardCharacter(int32_t mode, int32_t a, int32_t b) {
@@ -202,7 +209,7 @@ void MapCharacter::StepTowardCharacter(int32_t mode, int32_t a, int32_t b) {
   }
 }
 
-void MapCharacter::StepTowardPosition(int32_t targetX, int32_t targetY) {
+void MapCharacter::StepTowardPosition(int32_t targetX, int32_t targetY, StepMaker step) {
   const int32_t dx = DistanceX(targetX);
   const int32_t dy = DistanceY(targetY);
   if (dx == 0 && dy == 0) return;
@@ -212,11 +219,11 @@ void MapCharacter::StepTowardPosition(int32_t targetX, int32_t targetY) {
   if (directions == 8) {
     slideToward = 1;
     if (dx != 0 && dy != 0) {
-      StepDiagonal(dx > 0 ? (dy > 0 ? 7 : 1) : (dy > 0 ? 9 : 3), true);
+      step(*this, dx > 0 ? (dy > 0 ? 7 : 1) : (dy > 0 ? 9 : 3), true);
     } else if (dx != 0) {
-      StepStraight(left, true);
+      step(*this, left, true);
     } else {
-      StepStraight(up, true);
+      step(*this, up, true);
     }
     return;
   }
@@ -225,11 +232,11 @@ void MapCharacter::StepTowardPosition(int32_t targetX, int32_t targetY) {
   int64_t ay = std::llabs(int64_t{dy});
   if (ax == ay) (EngineRandom(kRandomStep) % 2 == 0 ? ax : ay) += 1;
   if (ax > ay) {
-    StepStraight(left, true);
-    if (!IsMoving() && dy != 0) StepStraight(up, true);
+    step(*this, left, true);
+    if (!IsMoving() && dy != 0) step(*this, up, true);
   } else {
-    StepStraight(up, true);
-    if (!IsMoving() && dx != 0) StepStraight(left, true);
+    step(*this, up, true);
+    if (!IsMoving() && dx != 0) step(*this, left, true);
   }
 }
 
@@ -253,7 +260,7 @@ void MapCharacter::StepAwayFromHero() {
   }
 }
 
-void MapCharacter::StepForward() { StepToward(direction, false); }
+void MapCharacter::StepForward(StepMaker step) { step(*this, direction, false); }
 
 void MapCharacter::StepBackward() {
   const uint8_t fixed = directionFixed;

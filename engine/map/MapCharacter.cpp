@@ -220,7 +220,12 @@ void MapCharacter::UpdateMovement() {
   }
   ShakeAndEffectUpdate();
   AnimationStep();
-  if (waitFrames > 0) waitFrames -= CurrentMapSettings.frameStep;
+  if (waitFrames > 0) {
+    waitFrames -= CurrentMapSettings.frameStep;
+  } else if (!isHero && forcedRoute) {
+    // The hero runs its forced route from its control.
+    RunMoveRoute();
+  }
 }
 
 void MapCharacter::JumpUpdate() {

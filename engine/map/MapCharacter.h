@@ -19,6 +19,7 @@
 #include "engine/map/MapSettings.h"
 
 class MapScene;
+class MapEventState;
 
 class MapCharacter {
  public:
@@ -55,8 +56,10 @@ class MapCharacter {
   int32_t talkDirection = 0;
   MoveRoute route;
   MoveRoute savedRoute;
-  int16_t routeIndex = 0;
-  int16_t savedRouteIndex = 0;
+  // The next step of route and of savedRoute. Routes hold up to 65536 steps;
+  // a negative index means the route has ended.
+  int32_t routeIndex = 0;
+  int32_t savedRouteIndex = 0;
   uint8_t walkAnim = 1;
   uint8_t stepAnim = 0;
   uint8_t directionFixed = 0;
@@ -132,6 +135,15 @@ class MapCharacter {
   // map's range is brought back into it.
   void WrapOnLoopingMap();
 
+  // ---- Move routes ----
+
+  // One call of the route runner: moves, turns and instant steps until a
+  // move or turn is made, the route waits or it ends.
+  void RunMoveRoute();
+  // Runs the route, keeping the own route aside until this one ends; the
+  // first steps run at once.
+  void ForceMoveRoute(const MoveRoute& forced);
+
   // ---- Movement ----
 
   // One frame: jump, walk or stand; effect, shake and animation; route wait.
@@ -156,12 +168,17 @@ class MapCharacter {
   // Any of the eight by its direction code; other codes do nothing.
   bool StepToward(int32_t d, bool turnFirst);
 
-  void StepRandom();
-  void StepTowardHero();
+  // How a chosen step is made: the plain steps, or a map event's steps with
+  // their touch test.
+  using StepMaker = bool (*)(MapCharacter& c, int32_t d, bool turnFirst);
+  static bool PlainStep(MapCharacter& c, int32_t d, bool turnFirst) { return c.StepToward(d, turnFirst); }
+
+  void StepRandom(StepMaker step = PlainStep);
+  void StepTowardHero(StepMaker step = PlainStep);
   // Mode 1: the character with id a; mode 0: the tile (a, b).
   void StepTowardCharacter(int32_t mode, int32_t a, int32_t b);
   void StepAwayFromHero();
-  void StepForward();
+  void StepForward(StepMaker step = PlainStep);
   void StepBackward();
   // Counted in steps; refused (keeping the turn) onto a position it cannot
   // stand on. (0, 0) jumps on the spot.
@@ -192,13 +209,23 @@ class MapCharacter {
 
   bool operator==(const MapCharacter&) const = default;
 
+ protected:
+  // The route runner, with a map event's touching steps when touching is
+  // set.
+  void RunRoute(MapEventState* touching);
+
  private:
   bool StepStraight(int32_t d, bool turnFirst);
   bool StepDiagonal(int32_t d, bool turnFirst);
   void FaceStraight(int32_t d);
   void FaceDiagonal(int32_t d);
   // The step toward the target of StepTowardHero and StepTowardCharacter.
-  void StepTowardPosition(int32_t targetX, int32_t targetY);
+  void StepTowardPosition(int32_t targetX, int32_t targetY, StepMaker step = PlainStep);
+  // The three kinds of route step: a move, a turn, and the rest, which run
+  // at once.
+  void RouteMove(int32_t code, const std::vector<int32_t>& arguments, MapEventState* touching);
+  void RouteTurn(int32_t code);
+  void RouteInstant(int32_t code, const std::vector<int32_t>& arguments);
   // One pass of CanMove for one row of the character.
   bool CanMoveRow(int64_t x, int64_t y, int32_t d) const;
   void JumpUpdate();

@@ -8,7 +8,7 @@
 #include "engine/data/database/Databases.h"
 #include "engine/map/MapSceneHooks.h"
 #include "engine/services/ErrorScreen.h"
-#include "engine/services/SoundHooks.h"
+#include "engine/sound/SoundManager.h"
 
 MapScene CurrentMap;
 
@@ -51,10 +51,10 @@ void StartMapSound(int32_t mapId, int32_t kind, int32_t entryItem, int32_t fileI
   const int32_t entry = SystemDatabase.GetInt(kMapListType, mapId, entryItem);
   if (entry == kByFileName && SystemDatabase.GetItemCount(kMapListType) > fileItem) {
     const std::string name = SystemDatabase.GetString(kMapListType, mapId, fileItem);
-    const int32_t prepared = SoundPlayFile(name, kind, 5, 0, 100, 100);
-    if (prepared != kNoSoundEntry) SoundPlay(kind, prepared, 5, 0);
+    const int32_t prepared = GameSounds.PlayFile(name, kind, 5, 0, 100, 100);
+    if (prepared != SoundManager::kAdjusted) GameSounds.Play(kind, prepared, 5, 0);
   } else if (entry >= -1) {
-    SoundPlay(kind, entry, 5, 0);
+    GameSounds.Play(kind, entry, 5, 0);
   }
 }
 
@@ -75,6 +75,7 @@ void MapScene::Reset() {
   commonEventRunners.clear();
   CurrentMapSceneHooks().resetCommonEventRunners();
   reservedList.clear();
+  TileDataChanged();
   tileSetList = TileSetList{};
   tileSetList.LoadTileSetFile(kTileSetFileName);
 }
@@ -110,6 +111,7 @@ void MapScene::ChangeMap(int32_t id) {
   tileFlags = tileSet.tileFlags;
   loadedTileFlags = tileSet.tileFlags;
   terrainTags = tileSet.terrainTags;
+  TileDataChanged();
 
   scrollX = 0;
   scrollY = 0;
@@ -181,10 +183,26 @@ void MapScene::Update() {
 }
 
 MapEventState* MapScene::FindEvent(int32_t eventId) {
-  const int32_t index = mapData.FindEventIndex(eventId);
-  if (index < 0 || static_cast<size_t>(index) >= events.size()) return nullptr;
-  MapEventState& event = events[static_cast<size_t>(index)];
-  return event.id == eventId ? &event : nullptr;
+  // Events stand in ascending id order, the first of equal ids first: a
+  // binary search finds it; a list put together out of order is searched
+  // in full.
+  size_t low = 0;
+  size_t high = events.size();
+  while (low < high) {
+    const size_t mid = low + (high - low) / 2;
+    if (events[mid].id < eventId) {
+      low = mid + 1;
+    } else {
+      high = mid;
+    }
+  }
+  if (low < events.size() && events[low].id == eventId && (low == 0 || events[low - 1].id < eventId)) {
+    return &events[low];
+  }
+  for (MapEventState& event : events) {
+    if (event.id == eventId) return &event;
+  }
+  return nullptr;
 }
 
 const MapEventState* MapScene::FindEvent(int32_t eventId) const {

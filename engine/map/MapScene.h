@@ -17,6 +17,7 @@
 #include "engine/data/map/MapData.h"
 #include "engine/data/TileSet.h"
 #include "engine/map/MapEventState.h"
+#include "engine/map/PassabilityCache.h"
 
 // A cell's tile as passability and drawing see it: its tile-flag index (0 the
 // empty cell, 1 to 7 the autotiles, 8 + v the plain tile v) and, for an
@@ -91,6 +92,9 @@ class MapScene {
   static constexpr int32_t kMaxSide = 32767;
   inline static const std::string kTileSetFileName = "BasicData\\TileSetData.dat";
 
+  // The layers of mapData and the tile flags feed passability through a
+  // cache: change them through the operations below, or call
+  // TileDataChanged after writing them directly.
   TileSet tileSet;
   MapData mapData;
   int32_t mapId = -1;
@@ -148,6 +152,21 @@ class MapScene {
     return static_cast<uint32_t>(index) < tileFlags.size() ? tileFlags[static_cast<size_t>(index)] : 0;
   }
 
+  // The layers or the tile flags were written directly.
+  void TileDataChanged() { passability_.Invalidate(); }
+  // Entry `index` of the tile-flag table; false (nothing changed) past its
+  // end.
+  bool SetTileFlag(int32_t index, int32_t flags);
+  // The tile flags back as the tile set gave them.
+  void RestoreTileFlags();
+  // Tile set `number` of the list becomes the map's: its images, flags and
+  // terrain tags. False when the list has no such tile set.
+  bool ChangeTileSet(int32_t number);
+  // Writes tile `tile` (0-7 an autotile, 8 and up the plain tile tile - 8)
+  // into a rectangle of a layer 0-2, in tiles, cut at the map's edges, and
+  // reshapes the autotiles on and around it.
+  void RewriteTiles(int32_t layer, int32_t x, int32_t y, int32_t w, int32_t h, int32_t tile);
+
   // Manual scroll by a quarter-pixel amount, held inside the map unless it
   // loops on that axis.
   void ScrollLeft(int32_t amount);
@@ -184,16 +203,13 @@ class MapScene {
   void UpdateScrollRequest();
   void UpdateShake();
   void UpdateZoom();
-  // The tile-flag indexes of one tile on layers 0, 1 and 2 (0 past a layer).
-  using TileStack = std::array<int32_t, 3>;
-  void ReadTileStack(size_t column, size_t row, TileStack& stack) const;
-  // Whether a foot cell on this stack lets the character pass: closing are
-  // the edges that block it in the normal mode, quarter the bit that blocks
-  // it in quarter mode.
-  bool IsCellPassable(const TileStack& stack, int32_t closing, int32_t quarter, int32_t step) const;
   // The tile value at a precise position, wrapped into the map; an empty
   // cell without a map or past the layers.
   int32_t RawTile(int64_t x, int64_t y, int32_t layer) const;
+
+  // Worked out from the layers and the flags when passability is first
+  // asked after they change.
+  mutable PassabilityCache passability_;
 };
 
 // The one map scene of the running game.

@@ -4,17 +4,21 @@
 #include "engine/events/CommonEventRunner.h"
 #include "engine/events/SystemState.h"
 #include "engine/events/variables/RootEventRunner.h"
+#include "engine/map/Hero.h"
 
 namespace {
 
 void EndGame() { SystemStateHub.gameState = -1; }
 void SetPanoramaNumber(int32_t number) { RootRunner.panorama[0] = number; }
 void SetPanoramaName(const std::string& name) { RootRunner.panoramaFileName = name; }
-void NoNumber(int32_t) {}
 void NoFlag(bool) {}
 const CommonEventList* GameCommonEvents() { return &CommonEvents; }
-MapCharacter* NoHero() { return nullptr; }
-MapCharacter* NoFollower(int32_t) { return nullptr; }
+MapCharacter* GameHero() { return &PlayerHero; }
+MapCharacter* GameFollower(int32_t index) {
+  if (index < 0 || static_cast<size_t>(index) >= PlayerHero.followers.size()) return nullptr;
+  return &PlayerHero.followers[static_cast<size_t>(index)];
+}
+void RecordGameHeroStep(int32_t direction) { PlayerHero.RecordStep(direction); }
 
 constexpr MapSceneHooks kDefaults{EndGame,
                                   SetPanoramaNumber,
@@ -24,9 +28,9 @@ constexpr MapSceneHooks kDefaults{EndGame,
                                   RefreshCommonEventRunner,
                                   RunCommonEventRunner,
                                   ClearCommonEventRunners,
-                                  NoHero,
-                                  NoFollower,
-                                  NoNumber};
+                                  GameHero,
+                                  GameFollower,
+                                  RecordGameHeroStep};
 
 MapSceneHooks gHooks = kDefaults;
 

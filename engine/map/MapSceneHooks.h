@@ -3,7 +3,7 @@
 // put recording fakes in their place: the end of the game when a map cannot
 // be read, the root runner's panorama request, the common events with their
 // runners, and the hero with the followers. The defaults are the live
-// game's (no hero until the hero installs himself).
+// game's: the hero and the followers are the game's hero (PlayerHero).
 
 #include <cstdint>
 #include <string>

@@ -7,15 +7,8 @@
 
 #include "engine/map/MapScene.h"
 #include "engine/map/MapSettings.h"
+#include "engine/map/TileValue.h"
 #include "engine/map/WrapCoordinate.h"
-
-namespace {
-
-constexpr int32_t kAutotileBase = 100000;
-
-int32_t IndexOf(int32_t value) { return value < kAutotileBase ? value + 8 : value / kAutotileBase - 1; }
-
-}  // namespace
 
 int32_t MapScene::RawTile(int64_t x, int64_t y, int32_t layer) const {
   const int64_t w = Width();
@@ -32,7 +25,7 @@ int32_t MapScene::RawTile(int64_t x, int64_t y, int32_t layer) const {
 
 MapTile MapScene::TileAt(int32_t x, int32_t y, int32_t layer) const {
   const int32_t value = RawTile(x, y, layer);
-  return {IndexOf(value), value < kAutotileBase ? 0 : value % kAutotileBase};
+  return {TileFlagIndex(value), value < kAutotileBase ? 0 : value % kAutotileBase};
 }
 
 namespace {
@@ -61,26 +54,6 @@ constexpr int32_t ClosingEdges(int32_t stepSetting, int32_t d, bool xOdd, bool y
   return edges;
 }
 
-// ClosingEdges for both foot cells (cell 0 in the low nibble), by step
-// setting (0, 1, any other), direction 0 to 10, x parity and y parity.
-constexpr int ClosingIndex(int stepSetting, int d, bool xOdd, bool yOdd) {
-  return ((stepSetting * 11 + d) * 2 + xOdd) * 2 + yOdd;
-}
-constexpr std::array<uint8_t, 3 * 11 * 4> kClosingEdges = [] {
-  std::array<uint8_t, 3 * 11 * 4> table{};
-  for (int s = 0; s < 3; ++s) {
-    for (int d = 0; d <= 10; ++d) {
-      for (int xOdd = 0; xOdd < 2; ++xOdd) {
-        for (int yOdd = 0; yOdd < 2; ++yOdd) {
-          table[static_cast<size_t>(ClosingIndex(s, d, xOdd, yOdd))] =
-              static_cast<uint8_t>(ClosingEdges(s, d, xOdd, yOdd, 0) | ClosingEdges(s, d, xOdd, yOdd, 1) << 4);
-        }
-      }
-    }
-  }
-  return table;
-}();
-
 // The quarter of its tile that a foot cell is, as the bit that blocks it in
 // quarter mode.
 constexpr int32_t QuarterBit(bool columnOdd, bool rowOdd) {
@@ -88,68 +61,61 @@ constexpr int32_t QuarterBit(bool columnOdd, bool rowOdd) {
                    : (rowOdd ? MapScene::kLeftEdge : MapScene::kTopEdge);
 }
 
+// The summary bits of the cache that stop a character at an x and y of this
+// parity stepping toward d: for foot cell 0 in the low half, cell 1 in the
+// high half. By step setting (0, 1, any other), direction 0 to 10, x parity
+// and y parity; the foot row's parity is the other of y's.
+constexpr int MaskIndex(int stepSetting, int d, bool xOdd, bool yOdd) {
+  return ((stepSetting * 11 + d) * 2 + xOdd) * 2 + yOdd;
+}
+constexpr uint32_t CellMask(int stepSetting, int d, bool xOdd, bool yOdd, int cellIndex) {
+  const bool columnOdd = xOdd != (cellIndex == 1);
+  return PassabilityCache::kSolid | static_cast<uint32_t>(ClosingEdges(stepSetting, d, xOdd, yOdd, cellIndex)) |
+         static_cast<uint32_t>(QuarterBit(columnOdd, !yOdd)) << PassabilityCache::kQuarterShift;
+}
+constexpr std::array<uint32_t, 3 * 11 * 4> kCellMasks = [] {
+  std::array<uint32_t, 3 * 11 * 4> table{};
+  for (int s = 0; s < 3; ++s) {
+    for (int d = 0; d <= 10; ++d) {
+      for (int xOdd = 0; xOdd < 2; ++xOdd) {
+        for (int yOdd = 0; yOdd < 2; ++yOdd) {
+          table[static_cast<size_t>(MaskIndex(s, d, xOdd, yOdd))] =
+              CellMask(s, d, xOdd, yOdd, 0) | CellMask(s, d, xOdd, yOdd, 1) << 16;
+        }
+      }
+    }
+  }
+  return table;
+}();
+// Whole-tile steps cannot cross a quarter-mode tile with any quarter blocked.
+constexpr uint32_t kAnyQuarter = 0xFu << PassabilityCache::kQuarterShift;
+
 }  // namespace
 
 bool MapScene::IsPassable(int64_t x, int64_t y, int32_t d, int32_t step) const {
   const int64_t r = y + 1;  // the foot row
   if (!IsInsideMap(x, r)) return false;
+  if (!passability_.IsCurrent(Width(), Height())) passability_.Rebuild(mapData, tileFlags);
   const int64_t w2 = 2 * int64_t{Width()};
   const size_t row = static_cast<size_t>(WrapCoordinate(r, 2 * int64_t{Height()}) / 2);
   const int64_t left = WrapCoordinate(x, w2);
   const int64_t right = left + 1 == w2 ? 0 : left + 1;
-  const bool xOdd = (x & 1) != 0;
-  const bool rowOdd = (r & 1) != 0;
-
-  // A character aligned to a tile has both feet on it: one read of its
-  // layers serves both cells.
-  TileStack first;
-  TileStack second;
-  ReadTileStack(static_cast<size_t>(left / 2), row, first);
-  if (right / 2 == left / 2) {
-    second = first;
-  } else {
-    ReadTileStack(static_cast<size_t>(right / 2), row, second);
-  }
 
   const int32_t stepSetting = CurrentMapSettings.stepSetting;
   const int setting = stepSetting == 0 || stepSetting == 1 ? stepSetting : 2;
   const int direction = d >= 0 && d <= 10 ? d : 0;
-  const int32_t closing = kClosingEdges[static_cast<size_t>(ClosingIndex(setting, direction, xOdd, (y & 1) != 0))];
-  return IsCellPassable(first, closing & 0xF, QuarterBit(xOdd, rowOdd), step) &&
-         IsCellPassable(second, closing >> 4, QuarterBit(!xOdd, rowOdd), step);
-}
-
-void MapScene::ReadTileStack(size_t column, size_t row, TileStack& stack) const {
-  // The layers match the header whenever a map is loaded; a record put
-  // together by hand reads empty cells past its end.
-  for (size_t layer = 0; layer < 3; ++layer) {
-    const MapData::TileLayer& cells = mapData.layers[layer];
-    stack[layer] = column < cells.size() && row < cells[column].size() ? IndexOf(cells[column][row]) : 0;
-  }
-}
-
-bool MapScene::IsCellPassable(const TileStack& stack, int32_t closing, int32_t quarter, int32_t step) const {
-  size_t layer = 2;
-  for (;;) {
-    while (stack[layer] == 0 && layer > 0) --layer;
-    const int32_t flags = FlagsOf(stack[layer]);
-    if (flags & kQuarterMode) {
-      if (step == 2 && (flags & kAllEdges)) return false;
-      if (flags & quarter) return false;
-    } else if ((flags & closing) || (flags & kAllEdges) == kAllEdges) {
-      return false;
-    }
-    if (!(flags & (kTestBelow | kAlsoTestBelow)) || layer == 0) return true;
-    --layer;
-  }
+  uint32_t masks = kCellMasks[static_cast<size_t>(MaskIndex(setting, direction, (x & 1) != 0, (y & 1) != 0))];
+  if (step == 2) masks |= kAnyQuarter | kAnyQuarter << 16;
+  return !(passability_.At(static_cast<size_t>(left / 2), row) & masks) &&
+         !(passability_.At(static_cast<size_t>(right / 2), row) & (masks >> 16));
 }
 
 bool MapScene::HasBushFlag(int32_t x, int32_t y) const {
   if (!HasMap()) return false;
   const int64_t row = int64_t{y} + 1;
   for (int32_t layer = 2; layer >= 0; --layer) {
-    if ((FlagsOf(IndexOf(RawTile(x, row, layer))) & kBush) &&
-        (FlagsOf(IndexOf(RawTile(int64_t{x} + 1, row, layer))) & kBush)) {
+    if ((FlagsOf(TileFlagIndex(RawTile(x, row, layer))) & kBush) &&
+        (FlagsOf(TileFlagIndex(RawTile(int64_t{x} + 1, row, layer))) & kBush)) {
       return true;
     }
   }
@@ -161,7 +127,7 @@ bool MapScene::HasCounterFlag(int32_t x, int32_t y) const {
   for (int32_t layer = 2; layer >= 0; --layer) {
     for (int64_t dy = 0; dy <= 1; ++dy) {
       for (int64_t dx = -1; dx <= 1; ++dx) {
-        if (FlagsOf(IndexOf(RawTile(x + dx, y + dy, layer))) & kCounter) return true;
+        if (FlagsOf(TileFlagIndex(RawTile(x + dx, y + dy, layer))) & kCounter) return true;
       }
     }
   }
@@ -171,7 +137,7 @@ bool MapScene::HasCounterFlag(int32_t x, int32_t y) const {
 int32_t MapScene::GetTerrainTag(int32_t x, int32_t y) const {
   if (!HasMap()) return 0;
   const auto tagOf = [this](int64_t cx, int64_t cy, int32_t layer) -> int32_t {
-    const int32_t index = IndexOf(RawTile(cx, cy, layer));
+    const int32_t index = TileFlagIndex(RawTile(cx, cy, layer));
     return static_cast<uint32_t>(index) < terrainTags.size() ? terrainTags[static_cast<size_t>(index)] : 0;
   };
   const int64_t row = int64_t{y} + 1;

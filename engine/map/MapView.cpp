@@ -24,8 +24,6 @@ int64_t ViewSide(int32_t tiles, int32_t screenTiles) {
   return std::max<int64_t>(0, 4 * int64_t{tiles} * t - 4 * screenTiles * t);
 }
 
-int64_t LoopSide(int32_t tiles) { return std::max<int64_t>(1, 4 * int64_t{tiles} * CurrentMapSettings.tileUnit); }
-
 int32_t PowerOfTwo(int32_t exponent) {
   return exponent < 0 ? 0 : int32_t{1} << std::min(exponent, kMaxShakeExponent);
 }
@@ -64,28 +62,26 @@ int32_t Glide(int32_t target, int32_t start, int64_t framesLeft, int64_t total) 
 int32_t MapScene::MaxScrollX() const { return ClampToI32(ViewSide(Width(), 20)); }
 int32_t MapScene::MaxScrollY() const { return ClampToI32(ViewSide(Height(), 15)); }
 
+// On a looping axis the scroll moves freely: the hero's loop wrap shifts it
+// back by the map's size together with the hero, so play never takes it far.
 void MapScene::ScrollDown(int32_t amount) {
   const int64_t next = int64_t{scrollY} + amount;
-  scrollY = loopY ? static_cast<int32_t>(WrapCoordinate(next, LoopSide(Height())))
-                  : ClampToI32(std::min<int64_t>(next, MaxScrollY()));
+  scrollY = ClampToI32(loopY ? next : std::min<int64_t>(next, MaxScrollY()));
 }
 
 void MapScene::ScrollUp(int32_t amount) {
   const int64_t next = int64_t{scrollY} - amount;
-  scrollY = loopY ? static_cast<int32_t>(WrapCoordinate(next, LoopSide(Height())))
-                  : ClampToI32(std::max<int64_t>(next, 0));
+  scrollY = ClampToI32(loopY ? next : std::max<int64_t>(next, 0));
 }
 
 void MapScene::ScrollRight(int32_t amount) {
   const int64_t next = int64_t{scrollX} + amount;
-  scrollX = loopX ? static_cast<int32_t>(WrapCoordinate(next, LoopSide(Width())))
-                  : ClampToI32(std::min<int64_t>(next, MaxScrollX()));
+  scrollX = ClampToI32(loopX ? next : std::min<int64_t>(next, MaxScrollX()));
 }
 
 void MapScene::ScrollLeft(int32_t amount) {
   const int64_t next = int64_t{scrollX} - amount;
-  scrollX = loopX ? static_cast<int32_t>(WrapCoordinate(next, LoopSide(Width())))
-                  : ClampToI32(std::max<int64_t>(next, 0));
+  scrollX = ClampToI32(loopX ? next : std::max<int64_t>(next, 0));
 }
 
 void MapScene::RequestScroll(int32_t dx, int32_t dy, int32_t speed) {

@@ -4,8 +4,10 @@
 #include <vector>
 
 #include "engine/events/MapHooks.h"
+#include "engine/map/Hero.h"
 #include "engine/map/MapScene.h"
 #include "engine/map/MapSceneHooks.h"
+#include "engine/map/MapSettings.h"
 
 namespace {
 
@@ -94,7 +96,7 @@ bool FirstStartRequest(int32_t& eventId, int32_t& trigger) {
 }
 
 void ClearStartRequest(int32_t eventId) {
-  if (MapEventState* e = CurrentMap.FindEvent(eventId)) e->startRequested = 0;
+  if (MapEventState* e = CurrentMap.FindEvent(eventId)) e->ClearStartRequest();
 }
 
 void BeginTalkFacing(int32_t eventId) {
@@ -121,18 +123,15 @@ bool MapEventCommands(int32_t eventId, int32_t page, std::vector<EventCommand>& 
 }
 
 void RequestStart(int32_t eventId) {
-  MapEventState* e = CurrentMap.FindEvent(eventId);
-  const EventPage* p = e ? PageOf(*e, -1) : nullptr;
-  // A page of the end command alone has nothing to run.
-  if (!p || p->commands.size() <= 1 || e->eraseCounter >= 0) return;
-  e->startRequested = 1;
+  if (MapEventState* e = CurrentMap.FindEvent(eventId)) e->RequestStart();
 }
 
 void StartErase(int32_t eventId, int32_t frames) {
-  if (MapEventState* e = CurrentMap.FindEvent(eventId)) {
-    e->eraseStartOpacity = e->opacity;
-    e->eraseCounter = e->eraseTotal = frames;
-  }
+  if (MapEventState* e = CurrentMap.FindEvent(eventId)) e->StartErase(frames);
+}
+
+void ForceMoveRoute(int32_t characterId, const MoveRoute& route) {
+  if (MapCharacter* c = FindCharacter(characterId)) c->ForceMoveRoute(route);
 }
 
 std::string PartyGraphic(int32_t member) {
@@ -148,6 +147,72 @@ void SetPartyOpacity(int32_t opacity) {
   for (int32_t member = 0; member <= FollowerCount(); ++member) {
     if (MapCharacter* c = PartyMember(member)) c->opacity = static_cast<int16_t>(opacity);
   }
+}
+
+void ResetFollowers() { PlayerHero.ResetFollowers(); }
+
+void SetFollowersStopped(bool stopped) {
+  PlayerHero.followersInStep = stopped ? 1 : 0;
+  PlayerHero.lastStep = 0;
+}
+
+void RenewFollowerImages(int32_t extraImage) {
+  for (MapCharacter& f : PlayerHero.followers) {
+    f.extraImageLoaded = -1;
+    if (f.extraBytes.empty()) f.extraBytes.resize(1);
+    f.extraBytes[0] = static_cast<uint8_t>(extraImage);
+  }
+}
+
+std::vector<EventCommand>* MapEventPageList(int32_t mapId, int32_t eventId, int32_t page) {
+  if (mapId != CurrentMap.mapId) return nullptr;
+  MapEventState* e = CurrentMap.FindEvent(eventId);
+  if (!e || page < 0 || static_cast<size_t>(page) >= e->mapEvent.pages.size()) return nullptr;
+  return &e->mapEvent.pages[static_cast<size_t>(page)].commands;
+}
+
+void PlaceCharacter(int32_t characterId, int32_t tileX, int32_t tileY) {
+  if (MapCharacter* c = FindCharacter(characterId)) c->PlaceCharacter(tileX, tileY);
+}
+
+int32_t HeroDirection() {
+  const MapCharacter* hero = CurrentMapSceneHooks().hero();
+  return hero ? hero->direction : 2;
+}
+
+bool SetTileFlag(int32_t index, int32_t flags) { return CurrentMap.SetTileFlag(index, flags); }
+void RestoreTileFlags() { CurrentMap.RestoreTileFlags(); }
+bool ChangeTileSet(int32_t number) { return CurrentMap.ChangeTileSet(number); }
+
+void RewriteTiles(int32_t layer, int32_t x, int32_t y, int32_t w, int32_t h, int32_t tile) {
+  CurrentMap.RewriteTiles(layer, x, y, w, h, tile);
+}
+
+void ViewState(MapViewState& out) {
+  const MapScene& map = CurrentMap;
+  out.width = map.HasMap() ? map.Width() : 0;
+  out.height = map.HasMap() ? map.Height() : 0;
+  out.loopX = map.loopX != 0;
+  out.loopY = map.loopY != 0;
+  out.scrollX = map.scrollX;
+  out.scrollY = map.scrollY;
+  out.tileUnit = CurrentMapSettings.tileUnit;
+}
+
+void StartShake(int32_t a, int32_t b, int32_t axis, int32_t frames) { CurrentMap.StartShake(a, b, axis, frames); }
+void StopShake() { CurrentMap.StopShake(); }
+void RequestScroll(int32_t dx, int32_t dy, int32_t speed) { CurrentMap.RequestScroll(dx, dy, speed); }
+
+void StartZoom(int32_t centreX, int32_t centreY, int32_t percent, int32_t frames) {
+  CurrentMap.StartZoom(centreX, centreY, percent, frames);
+}
+
+void SetCharacterEffect(int32_t characterId, int32_t packedColour, int32_t frames) {
+  if (MapCharacter* c = FindCharacter(characterId)) c->SetEffect(packedColour, frames);
+}
+
+void StartCharacterShake(int32_t characterId, int32_t ampX, int32_t ampY, int32_t swings, int32_t period) {
+  if (MapCharacter* c = FindCharacter(characterId)) c->StartShake(ampX, ampY, swings, period);
 }
 
 MapHooks SceneHooks() {
@@ -173,6 +238,24 @@ MapHooks SceneHooks() {
   hooks.partyGraphic = PartyGraphic;
   hooks.setPartyGraphic = SetPartyGraphic;
   hooks.setPartyOpacity = SetPartyOpacity;
+  hooks.forceMoveRoute = ForceMoveRoute;
+  hooks.resetFollowers = ResetFollowers;
+  hooks.setFollowersStopped = SetFollowersStopped;
+  hooks.renewFollowerImages = RenewFollowerImages;
+  hooks.mapEventPageList = MapEventPageList;
+  hooks.placeCharacter = PlaceCharacter;
+  hooks.heroDirection = HeroDirection;
+  hooks.setTileFlag = SetTileFlag;
+  hooks.restoreTileFlags = RestoreTileFlags;
+  hooks.changeTileSet = ChangeTileSet;
+  hooks.rewriteTiles = RewriteTiles;
+  hooks.mapView = ViewState;
+  hooks.startShake = StartShake;
+  hooks.stopShake = StopShake;
+  hooks.requestScroll = RequestScroll;
+  hooks.startZoom = StartZoom;
+  hooks.setCharacterEffect = SetCharacterEffect;
+  hooks.startCharacterShake = StartCharacterShake;
   return hooks;
 }
 

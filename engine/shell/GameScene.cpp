@@ -6,6 +6,7 @@
 #include "engine/events/RootInterpreter.h"
 #include "engine/events/SystemState.h"
 #include "engine/events/variables/RootEventRunner.h"
+#include "engine/map/Hero.h"
 #include "engine/map/MapScene.h"
 #include "engine/presentation/GraphicCache.h"
 #include "engine/presentation/text/TextResources.h"
@@ -101,6 +102,7 @@ void GameScene::Frame() {
   // starts with the scene reload.
   if (SystemStateHub.stateLoaded || SystemStateHub.sceneReload) return;
 
+  PlayerHero.Control();
   if (SystemStateHub.mapChangePending) ApplyMapChange();
   choiceWindow.Update();
   messageWindow.Update();
@@ -150,6 +152,7 @@ void GameScene::Draw() {
   messageWindow.Draw();
   choiceWindow.Draw();
   RootInterpreter.DrawTextEntry();
+  for (MapEventState& event : CurrentMap.events) event.DrawTextEntry();
   FlipScreen();
 }
 
@@ -159,14 +162,19 @@ void GameScene::ApplyMapChange() {
   if (changed) {
     CurrentMap.ChangeMap(SystemStateHub.transferMapId);
     if (SystemStateHub.gameState == -1) return;
+    ReleaseIdleSounds();
     CurrentMap.StartMapSounds();
   }
+  PlayerHero.WarpTo(SystemStateHub.transferX, SystemStateHub.transferY);
+  PlayerHero.ResetAnimation();
+  PlayerHero.extraImageLoaded = -1;  // the hero takes its extra image anew
   CurrentMap.RequestPageRefresh();
   CurrentMap.Update();
   if (changed) {
     ClearGraphicCache();
     ResetSprites();
   }
+  PlayerHero.ResetFollowers();
   // A key held over the change counts as held, not as a new press.
   UpdateInput();
 }

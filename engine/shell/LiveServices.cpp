@@ -1,6 +1,7 @@
 #include "engine/shell/LiveServices.h"
 
 #include "engine/events/LiveGameHooks.h"
+#include "engine/map/Hero.h"
 #include "engine/map/MapScene.h"
 #include "engine/shell/FrameSkip.h"
 #include "engine/shell/InGameErrorScreen.h"
@@ -20,5 +21,20 @@ void InstallLiveServices() {
   live.mapHeight = [] { return CurrentMap.HasMap() ? CurrentMap.Height() : 0; };
   live.loopsHorizontally = [] { return CurrentMap.loopX != 0; };
   live.loopsVertically = [] { return CurrentMap.loopY != 0; };
+  live.heroMoving = [] { return !PlayerHero.IsStanding(); };
+  // Member 0 the hero, 1-5 the followers.
+  live.memberGraphic = [](int32_t member) -> std::string {
+    if (member == 0) return PlayerHero.graphicFile;
+    const auto i = static_cast<size_t>(member - 1);
+    return member > 0 && i < PlayerHero.followers.size() ? PlayerHero.followers[i].graphicFile : std::string();
+  };
+  live.setMemberGraphic = [](int32_t member, const std::string& name) {
+    const auto i = static_cast<size_t>(member - 1);
+    if (member == 0) {
+      PlayerHero.graphicFile = name;
+    } else if (member > 0 && i < PlayerHero.followers.size()) {
+      PlayerHero.followers[i].graphicFile = name;
+    }
+  };
   SetLiveGameHooks(&live);
 }

@@ -9,6 +9,7 @@
 #include "engine/events/SystemState.h"
 #include "engine/events/variables/RootEventRunner.h"
 #include "engine/events/variables/VariableStore.h"
+#include "engine/map/Hero.h"
 #include "engine/map/MapScene.h"
 #include "engine/presentation/text/TextResources.h"
 #include "engine/services/EngineRandom.h"
@@ -52,11 +53,16 @@ void StartTitle(bool first) {
   const uint8_t sceneReload = SystemStateHub.sceneReload;
   SystemStateHub = SystemState();
   SystemStateHub.sceneReload = sceneReload;
+  StoreSoundEntryCounts();
 
   VariableDatabase = Database();
   VariableDatabase.Load(kVariableDatabaseName);
   Variables = VariableStore();
   RootRunner = RootEventRunner();
+  PlayerHero = Hero();
+  if (static_cast<size_t>(GameInfo::kHeroGraphic) < GameInformation.settingStrings.size()) {
+    PlayerHero.graphicFile = GameInformation.settingStrings[GameInfo::kHeroGraphic];
+  }
   CurrentMap = MapScene();
   CurrentMap.Reset();
   Input.Reset();

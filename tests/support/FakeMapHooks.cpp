@@ -87,6 +87,37 @@ FakeMapHooks::FakeMapHooks() {
       [] { ++gMap->followerResets; },
       [](bool stopped) { gMap->followersStopped = stopped; },
       [](int32_t image) { gMap->followerImages.push_back(image); },
+      [](int32_t, int32_t id, int32_t page) -> std::vector<EventCommand>* {
+        auto found = gMap->eventPages.find(id);
+        if (found == gMap->eventPages.end() || page < 0 || static_cast<size_t>(page) >= found->second.pages.size()) {
+          return nullptr;
+        }
+        return &found->second.pages[static_cast<size_t>(page)];
+      },
+      [](int32_t id, int32_t x, int32_t y) { gMap->calls.push_back({"place", {id, x, y}}); },
+      [] { return gMap->heroDirection; },
+      [](int32_t index, int32_t flags) {
+        if (index < 0 || static_cast<size_t>(index) >= gMap->tileFlags.size()) return false;
+        gMap->tileFlags[static_cast<size_t>(index)] = flags;
+        return true;
+      },
+      [] { gMap->calls.push_back({"restoreFlags", {}}); },
+      [](int32_t number) {
+        gMap->calls.push_back({"tileSet", {number}});
+        return number >= 0 && number < gMap->tileSetCount;
+      },
+      [](int32_t layer, int32_t x, int32_t y, int32_t w, int32_t h, int32_t tile) {
+        gMap->calls.push_back({"tiles", {layer, x, y, w, h, tile}});
+      },
+      [](MapViewState& out) { out = gMap->view; },
+      [](int32_t a, int32_t b, int32_t axis, int32_t frames) { gMap->calls.push_back({"shake", {a, b, axis, frames}}); },
+      [] { gMap->calls.push_back({"stopShake", {}}); },
+      [](int32_t dx, int32_t dy, int32_t speed) { gMap->calls.push_back({"scroll", {dx, dy, speed}}); },
+      [](int32_t x, int32_t y, int32_t zoom, int32_t frames) { gMap->calls.push_back({"zoom", {x, y, zoom, frames}}); },
+      [](int32_t id, int32_t colour, int32_t frames) { gMap->calls.push_back({"effect", {id, colour, frames}}); },
+      [](int32_t id, int32_t ax, int32_t ay, int32_t swings, int32_t period) {
+        gMap->calls.push_back({"characterShake", {id, ax, ay, swings, period}});
+      },
   };
   SetMapHooks(&kHooks);
 }

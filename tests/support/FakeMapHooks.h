@@ -42,6 +42,17 @@ class FakeMapHooks {
   int32_t followerResets = 0;
   int32_t followersStopped = -1;  // -1 never set
   std::vector<int32_t> followerImages;
+  // The map commands.
+  struct Call {
+    std::string what;
+    std::vector<int32_t> values;
+    bool operator==(const Call&) const = default;
+  };
+  std::vector<Call> calls;
+  int32_t heroDirection = 2;
+  std::vector<int32_t> tileFlags;  // setTileFlag writes here
+  int32_t tileSetCount = 0;
+  MapViewState view;
 
   // The event's pages; created on first use.
   FakeMapEvent& Event(int32_t id) { return eventPages[id]; }

@@ -7,6 +7,7 @@
 #include "engine/data/CommonEventList.h"
 #include "engine/events/variables/EscapeExpander.h"
 #include "engine/events/EventInterpreter.h"
+#include "engine/events/commands/CommandArguments.h"
 #include "engine/events/MapHooks.h"
 #include "engine/events/SystemState.h"
 #include "engine/events/variables/VariableStore.h"
@@ -20,11 +21,6 @@ constexpr int64_t kRelativeBase = 600000;
 constexpr int64_t kRelativeSelf = 600100;
 constexpr int64_t kCommonSelfBase = 15000000;
 constexpr int64_t kCommonSelfStringBase = 15000005;
-
-// Missing arguments read 0.
-int32_t ArgumentOf(const EventCommand& command, size_t i) {
-  return i < command.arguments.size() ? command.arguments[i] : 0;
-}
 
 struct EventReference {
   bool common = false;

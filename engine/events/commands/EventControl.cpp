@@ -2,17 +2,10 @@
 // game, freeze the map picture and drive characters along move routes.
 
 #include "engine/events/EventInterpreter.h"
+#include "engine/events/commands/CommandArguments.h"
 #include "engine/events/MapHooks.h"
 #include "engine/events/variables/RootEventRunner.h"
 #include "engine/events/SystemState.h"
-
-namespace {
-
-int32_t ArgumentOf(const EventCommand& command, size_t i) {
-  return i < command.arguments.size() ? command.arguments[i] : 0;
-}
-
-}  // namespace
 
 bool EventInterpreter::EndEvent() { return EndEventProcessing(); }
 
@@ -64,10 +57,7 @@ bool EventInterpreter::SetMoveRoute() {
   const EventCommand& command = Current();
   const CharacterReference who = ResolveCharacter(ArgumentOf(command, 1));
   if (who.kind == CharacterReference::kNone || command.routes.empty()) return true;
-  int32_t id = who.number;
-  if (who.kind == CharacterReference::kHero) id = -2;
-  if (who.kind == CharacterReference::kFollower) id = -2 - who.number;
-  CurrentMapHooks().forceMoveRoute(id, command.routes.front());
+  CurrentMapHooks().forceMoveRoute(who.MapId(), command.routes.front());
   return true;
 }
 

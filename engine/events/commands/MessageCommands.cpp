@@ -3,17 +3,10 @@
 
 #include "engine/events/variables/EscapeExpander.h"
 #include "engine/events/EventInterpreter.h"
+#include "engine/events/commands/CommandArguments.h"
 #include "engine/events/MapHooks.h"
 #include "engine/events/variables/RootEventRunner.h"
 #include "engine/events/SystemState.h"
-
-namespace {
-
-int32_t ArgumentOf(const EventCommand& command, size_t i) {
-  return i < command.arguments.size() ? command.arguments[i] : 0;
-}
-
-}  // namespace
 
 bool EventInterpreter::TakeHandBack() {
   SystemState& hub = SystemStateHub;

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "engine/events/EventInterpreter.h"
+#include "engine/events/commands/CommandArguments.h"
 #include "engine/events/MapHooks.h"
 #include "engine/events/variables/RootEventRunner.h"
 #include "engine/services/ErrorLocation.h"
@@ -13,10 +14,6 @@
 namespace {
 
 constexpr int32_t kMembers = 6;  // the hero and five followers
-
-int32_t ArgumentOf(const EventCommand& command, size_t i) {
-  return i < command.arguments.size() ? command.arguments[i] : 0;
-}
 
 using Graphics = std::array<std::string, kMembers + 1>;  // [1] the hero .. [6]
 

@@ -1,10 +1,22 @@
 #include "engine/events/variables/RootEventRunner.h"
 
 #include "engine/services/StartupSettings.h"
+#include "engine/sound/RunnerSounds.h"
 
 RootEventRunner RootRunner;
 
 namespace {
+
+// The sound manager, a floor below, remembers the sounds playing in the
+// running game's root runner.
+RunnerSounds RootRunnerSounds() {
+  RootEventRunner& r = RootRunner;
+  return {{&r.currentMusicEntry, &r.currentBackgroundSoundEntry},
+          r.soundValues,
+          {&r.musicFileName, &r.backgroundSoundFileName},
+          {r.musicParameters, r.backgroundSoundParameters}};
+}
+const bool kRunnerSoundsInstalled = (SetRunnerSoundsSource(RootRunnerSounds), true);
 
 // Low 16 bits, as the int16 fields keep a written value.
 int16_t Low16(int64_t value) { return static_cast<int16_t>(static_cast<uint16_t>(static_cast<uint64_t>(value))); }

@@ -8,7 +8,7 @@
 #include "engine/presentation/GraphicCache.h"
 #include "engine/presentation/windows/WindowImages.h"
 #include "engine/services/InputState.h"
-#include "engine/services/SoundHooks.h"
+#include "engine/sound/SoundHooks.h"
 #include "engine/services/StartupSettings.h"
 #include "runtime/Movan.h"
 

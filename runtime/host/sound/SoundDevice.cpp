@@ -15,6 +15,11 @@ namespace {
 
 constexpr uint32_t kMixChunkFrames = 1024;
 
+struct Generator {
+  HostSoundFill fill;
+  void* context;
+};
+
 struct Device {
   std::mutex mutex;
   HostSoundOutput output = HostSoundOutput::kSdl;
@@ -24,6 +29,7 @@ struct Device {
   SDL_AudioDeviceID sdl = 0;
   std::vector<HostSoundBuffer*> buffers;  // every live buffer
   std::vector<HostSoundBuffer*> playing;
+  std::vector<Generator> generators;
 };
 
 Device& Dev() {
@@ -41,6 +47,7 @@ void RemovePlaying(Device& d, HostSoundBuffer* b) {
 // With the lock held: mixes frames into out (null: the cursors only move).
 void MixLocked(Device& d, int16_t* out, uint32_t frames) {
   int32_t acc[kMixChunkFrames * kHostMixChannels];
+  float made[kMixChunkFrames * kHostMixChannels];
   while (frames > 0) {
     const uint32_t n = std::min(frames, kMixChunkFrames);
     std::memset(acc, 0, sizeof(int32_t) * n * kHostMixChannels);
@@ -51,6 +58,9 @@ void MixLocked(Device& d, int16_t* out, uint32_t frames) {
       } else {
         RemovePlaying(d, b);
       }
+    }
+    for (const Generator& g : d.generators) {
+      MixFloatFrames(made, acc, std::min(g.fill(g.context, made, n), n));
     }
     if (out) {
       ClampMix(acc, out, n * kHostMixChannels);
@@ -136,6 +146,7 @@ void HostSoundCloseDevice() {
     d.playing.clear();
     for (HostSoundBuffer* b : d.buffers) FreeBuffer(b);
     d.buffers.clear();
+    d.generators.clear();
     d.open = false;
   }
   if (d.created && d.openOutput == HostSoundOutput::kSdl) SDL_QuitSubSystem(SDL_INIT_AUDIO);
@@ -174,6 +185,20 @@ uint32_t HostSoundMixManual(int16_t* out, uint32_t frames) {
   if (!d.open || d.openOutput != HostSoundOutput::kManualClock) return 0;
   MixLocked(d, out, frames);
   return frames;
+}
+
+bool HostSoundAddGenerator(HostSoundFill fill, void* context) {
+  Device& d = Dev();
+  std::lock_guard<std::mutex> lock(d.mutex);
+  if (!d.open || !fill) return false;
+  d.generators.push_back({fill, context});
+  return true;
+}
+
+void HostSoundRemoveGenerator(HostSoundFill fill, void* context) {
+  Device& d = Dev();
+  std::lock_guard<std::mutex> lock(d.mutex);
+  std::erase_if(d.generators, [&](const Generator& g) { return g.fill == fill && g.context == context; });
 }
 
 HostSoundBuffer* HostSoundCreateBuffer(const WaveFormat& format, uint32_t bytes, uint32_t flags) {

@@ -105,5 +105,17 @@ bool HostSoundLock(HostSoundBuffer* buffer, uint32_t offset, uint32_t bytes, voi
 // The bytes written to each region take effect.
 bool HostSoundUnlock(HostSoundBuffer* buffer, uint32_t firstWritten, uint32_t secondWritten);
 
+// A sound made while it plays: fill writes up to frames stereo frames of
+// 44.1 kHz float samples (-1..1, interleaved) into out and returns how many
+// it wrote; the rest of the pull is silence. It runs on the mixing thread
+// with the device's lock held, so it must not call back into the device. A
+// generator plays until it is removed or the device closes.
+using HostSoundFill = uint32_t (*)(void* context, float* out, uint32_t frames);
+// False without an open device.
+bool HostSoundAddGenerator(HostSoundFill fill, void* context);
+// Once it returns, fill is not called again for context. Nothing when it is
+// not playing (or the device closed in between).
+void HostSoundRemoveGenerator(HostSoundFill fill, void* context);
+
 // Gain of a volume in hundredths of a decibel, in 1/65536 units.
 int32_t HostSoundGainQ16(int32_t hundredthsDb);

@@ -1,6 +1,7 @@
 #include "runtime/host/sound/SoundMixer.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 namespace {
@@ -141,6 +142,12 @@ bool MixSoundBuffer(HostSoundBuffer& b, int32_t* acc, uint32_t frames, uint32_t 
     case 16: return stereo ? MixTyped<16, 2>(b, acc, frames, step) : MixTyped<16, 1>(b, acc, frames, step);
     case 24: return stereo ? MixTyped<24, 2>(b, acc, frames, step) : MixTyped<24, 1>(b, acc, frames, step);
     default: return stereo ? MixTyped<32, 2>(b, acc, frames, step) : MixTyped<32, 1>(b, acc, frames, step);
+  }
+}
+
+void MixFloatFrames(const float* samples, int32_t* acc, uint32_t frames) {
+  for (uint32_t i = 0; i < 2 * frames; ++i) {
+    acc[i] += static_cast<int32_t>(std::lrint(std::clamp(samples[i], -1.0f, 1.0f) * 32767.0f));
   }
 }
 

@@ -43,5 +43,9 @@ struct HostSoundBuffer {
 // end: it then stands at 0 and must leave the playing list.
 bool MixSoundBuffer(HostSoundBuffer& buffer, int32_t* acc, uint32_t frames, uint32_t outputRate);
 
+// Adds frames of float samples (stereo pairs, -1..1; beyond is clipped) into
+// acc at the 16-bit scale.
+void MixFloatFrames(const float* samples, int32_t* acc, uint32_t frames);
+
 // Saturates the accumulators into 16-bit samples.
 void ClampMix(const int32_t* acc, int16_t* out, uint32_t samples);

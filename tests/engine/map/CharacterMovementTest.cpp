@@ -407,4 +407,29 @@ TEST_F(CharacterMovementTest, CanMoveWrappedWrapsTheDestinationFirst) {
   EXPECT_TRUE(l.CanMove(19, 4, 6));
 }
 
+TEST_F(CharacterMovementTest, CanMoveWrappedAtEveryEdgeOfLoopingAndPlainMaps) {
+  // The destination is taken modulo the map with its sign: off a plain map's
+  // low end it stays outside; off the high end it wraps to 0 and the step
+  // itself is then refused. A looping axis has no outside.
+  struct Case {
+    bool loops;
+    int32_t x, y, d;
+    bool expected;
+  };
+  const Case cases[] = {
+      {false, 0, 8, 4, false},  {true, 0, 8, 4, true},   {false, 8, 0, 8, false}, {true, 8, 0, 8, true},
+      {false, 19, 8, 6, false}, {true, 19, 8, 6, true},  {false, 8, 19, 2, false}, {true, 8, 19, 2, true},
+      {false, 1, 8, 4, true},   {false, 17, 8, 6, true}, {false, 18, 8, 6, false}, {true, 18, 8, 6, true},
+      {false, 0, 0, 7, false},  {true, 19, 19, 3, true}, {false, 8, 16, 2, true},
+  };
+  for (const Case& c : cases) {
+    UseMap(10, 10);
+    CurrentMap.loopX = c.loops;
+    CurrentMap.loopY = c.loops;
+    const MapCharacter walker = At(c.x, c.y);
+    EXPECT_EQ(walker.CanMoveWrapped(c.x, c.y, c.d), c.expected)
+        << (c.loops ? "looping " : "plain ") << c.x << "," << c.y << " toward " << c.d;
+  }
+}
+
 }  // namespace

@@ -5,7 +5,11 @@
 #include "engine/events/MapHooks.h"
 #include "engine/map/MapScene.h"
 #include "engine/map/MapSceneHooks.h"
-#include "engine/services/SoundHooks.h"
+#include "engine/events/variables/RootEventRunner.h"
+#include "engine/services/StartupSettings.h"
+#include "engine/sound/SoundEntries.h"
+#include "engine/sound/SoundManager.h"
+#include "tests/support/SoundDatabase.h"
 #include "tests/engine/map/MapTestFixture.h"
 
 namespace {
@@ -21,15 +25,6 @@ std::vector<int32_t> ran;
 int32_t runnerResets = 0;
 CommonEventList commonEvents;
 
-struct PlayCall {
-  int32_t kind;
-  int32_t entry;
-  int32_t fade;
-  int32_t flag;
-  bool operator==(const PlayCall&) const = default;
-};
-std::vector<PlayCall> plays;
-std::vector<std::string> playedFiles;
 
 class MapSceneTest : public MapTest {
  protected:
@@ -39,12 +34,11 @@ class MapSceneTest : public MapTest {
     refreshed.clear();
     ran.clear();
     runnerResets = 0;
-    plays.clear();
-    playedFiles.clear();
     commonEvents = CommonEventList();
     MapSceneHooks hooks{};
     hooks.endGame = [] { ++endGameCalls; };
     hooks.hero = [] { return hero; };
+    hooks.follower = [](int32_t) -> MapCharacter* { return nullptr; };
     hooks.setPanoramaNumber = [](int32_t n) { panorama.numbers.push_back(n); };
     hooks.setPanoramaName = [](const std::string& s) { panorama.names.push_back(s); };
     hooks.setPanoramaByName = [](bool b) { panorama.byName.push_back(b); };
@@ -53,15 +47,6 @@ class MapSceneTest : public MapTest {
     hooks.runCommonEventRunner = [](int32_t n) { ran.push_back(n); };
     hooks.resetCommonEventRunners = [] { ++runnerResets; };
     SetMapSceneHooks(&hooks);
-    SoundHooks sound{};
-    sound.play = [](int32_t kind, int32_t entry, int32_t fade, int32_t flag) {
-      plays.push_back({kind, entry, fade, flag});
-    };
-    sound.playFile = [](const std::string& name, int32_t kind, int32_t, int32_t, int32_t, int32_t) {
-      playedFiles.push_back(name);
-      return name == "none.ogg" ? kNoSoundEntry : 40 + kind;
-    };
-    SetSoundHooks(&sound);
   }
 
   void WriteStandardTileSets() {
@@ -190,21 +175,35 @@ TEST_F(MapSceneTest, MapSoundsByEntryAndByFile) {
   WriteStandardTileSets();
   WriteMap("m.mps", PlainMap(20, 15));
   MapListEntry byEntry{"m.mps", 3, -1};
-  MapListEntry byFile{"m.mps", -3, -3, 0, -2, "song.ogg", "none.ogg"};
+  MapListEntry byFile{"m.mps", -3, -3, 0, -2, "song.ogg", "rain.ogg"};
   MapListEntry unchanged{"m.mps", -2, -4};
   WriteMapList({byEntry, byFile, unchanged});
+  WriteSoundTypes(SystemDatabase, std::vector<SoundRecord>(5), std::vector<SoundRecord>(5), {});
+  SoundEntryCounts = SoundEntries();
+  SoundEntryCounts.StoreBaseRecordCounts();
+  GameSounds = SoundManager();
+  RootRunner = RootEventRunner();
+  // With sound switched off the manager only records what the map asks for.
+  Settings.soundSwitch = 0;
   CurrentMap.ChangeMap(0);
   CurrentMap.StartMapSounds();
-  EXPECT_EQ(plays, (std::vector<PlayCall>{{0, 3, 5, 0}, {1, -1, 5, 0}}));
-  plays.clear();
+  EXPECT_EQ(RootRunner.currentMusicEntry, 3);
+  EXPECT_EQ(RootRunner.currentBackgroundSoundEntry, -1);
   CurrentMap.ChangeMap(1);
+  errorLines.clear();
   CurrentMap.StartMapSounds();
-  EXPECT_EQ(playedFiles, (std::vector<std::string>{"song.ogg", "none.ogg"}));
-  EXPECT_EQ(plays, (std::vector<PlayCall>{{0, 40, 5, 0}})) << "no entry for the sound file: nothing plays";
-  plays.clear();
+  // Files take the first spare entry of their type.
+  EXPECT_EQ(RootRunner.currentMusicEntry, 5);
+  EXPECT_EQ(SystemDatabase.GetString(1, 5, 0), "Data\\song.ogg");
+  EXPECT_EQ(RootRunner.currentBackgroundSoundEntry, 5);
+  EXPECT_EQ(SystemDatabase.GetString(2, 5, 0), "Data\\rain.ogg");
+  EXPECT_EQ(errorLines.size(), 6u) << "both files are missing";
   CurrentMap.ChangeMap(2);
   CurrentMap.StartMapSounds();
-  EXPECT_TRUE(plays.empty());
+  EXPECT_EQ(RootRunner.currentMusicEntry, 5);
+  EXPECT_EQ(RootRunner.currentBackgroundSoundEntry, 5);
+  GameSounds = SoundManager();
+  RootRunner = RootEventRunner();
 }
 
 TEST_F(MapSceneTest, ResetReadsTheTileSetsAndForgetsTheMap) {

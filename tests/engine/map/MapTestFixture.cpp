@@ -4,7 +4,7 @@
 #include "engine/map/MapSceneHooks.h"
 #include "engine/services/DataFolder.h"
 #include "engine/services/ErrorScreen.h"
-#include "engine/services/SoundHooks.h"
+#include "engine/services/StartupSettings.h"
 #include "runtime/host/system/MessageBox.h"
 #include "runtime/host/system/ProcessExit.h"
 #include "tests/support/DatabaseBuilder.h"
@@ -39,14 +39,15 @@ void MapTest::SetUp() {
   MapSceneHooks hooks{};
   hooks.endGame = [] { ++endGameCalls; };
   hooks.hero = [] { return hero; };
+  // The test's hero has no followers.
+  hooks.follower = [](int32_t) -> MapCharacter* { return nullptr; };
   hooks.recordHeroStep = [](int32_t d) { heroSteps.push_back(d); };
   SetMapSceneHooks(&hooks);
-  SetSoundHooks(nullptr);
 }
 
 void MapTest::TearDown() {
   SetMapSceneHooks(nullptr);
-  SetSoundHooks(nullptr);
+  Settings.soundSwitch = 3;
   HostSetMessageBoxHook(nullptr);
   SetErrorScreenHandler(nullptr);
   HostSetExitHook(nullptr);
@@ -65,6 +66,7 @@ void MapTest::UseMap(int32_t w, int32_t h, std::vector<int32_t> flags) {
   map.tileFlags = flags;
   map.loadedTileFlags = flags;
   map.terrainTags.assign(flags.size(), 0);
+  map.TileDataChanged();
 }
 
 MapData MapTest::PlainMap(int32_t w, int32_t h, int32_t tileSetNumber) {
@@ -79,12 +81,14 @@ MapData MapTest::PlainMap(int32_t w, int32_t h, int32_t tileSetNumber) {
 
 void MapTest::SetTile(int32_t layer, int32_t tileX, int32_t tileY, int32_t value) {
   CurrentMap.mapData.layers[static_cast<size_t>(layer)][static_cast<size_t>(tileX)][static_cast<size_t>(tileY)] = value;
+  CurrentMap.TileDataChanged();
 }
 
 void MapTest::SetPlainTileFlags(int32_t v, int32_t flags) {
   std::vector<int32_t>& table = CurrentMap.tileFlags;
   if (table.size() <= static_cast<size_t>(v + 8)) table.resize(static_cast<size_t>(v + 9), 0);
   table[static_cast<size_t>(v + 8)] = flags;
+  CurrentMap.TileDataChanged();
 }
 
 MapEventState& MapTest::AddEvent(int32_t id, int32_t x, int32_t y) {

@@ -37,21 +37,25 @@ TEST_F(MapViewTest, MapsSmallerThanTheScreenDoNotScroll) {
   }
 }
 
-TEST_F(MapViewTest, LoopingScrollStaysWithinOneMapLength) {
+TEST_F(MapViewTest, LoopingScrollAddsAndSubtractsWithoutWrapping) {
   UseMap(25, 18);
   CurrentMap.loopX = 1;
   CurrentMap.loopY = 1;
-  const int32_t w = 4 * 25 * 32;
-  const int32_t h = 4 * 18 * 32;
-  CurrentMap.ScrollLeft(10);
-  EXPECT_EQ(CurrentMap.scrollX, w - 10);
-  for (int i = 0; i < 1000; ++i) CurrentMap.ScrollRight(INT32_MAX);
-  EXPECT_GE(CurrentMap.scrollX, 0);
-  EXPECT_LT(CurrentMap.scrollX, w);
-  CurrentMap.ScrollUp(h + 5);
-  EXPECT_EQ(CurrentMap.scrollY, h - 5);
+  CurrentMap.ScrollLeft(100);
+  EXPECT_EQ(CurrentMap.scrollX, -100);
+  // What games read of a character: the screen x without the loop wrap
+  // follows the scroll (a modulo scroll would put this one at -727).
+  MapCharacter c;
+  c.PlaceCharacter(1, 0);
+  EXPECT_EQ(c.ScreenX(false), 73);
+  CurrentMap.ScrollUp(5);
+  EXPECT_EQ(CurrentMap.scrollY, -5);
   CurrentMap.ScrollDown(10);
   EXPECT_EQ(CurrentMap.scrollY, 5);
+  for (int i = 0; i < 3; ++i) CurrentMap.ScrollRight(INT32_MAX);
+  EXPECT_EQ(CurrentMap.scrollX, INT32_MAX) << "saturated, never undefined";
+  for (int i = 0; i < 3; ++i) CurrentMap.ScrollUp(INT32_MAX);
+  EXPECT_EQ(CurrentMap.scrollY, INT32_MIN);
 }
 
 TEST_F(MapViewTest, ScrollRequestAtSpeed8CompletesInOneUpdate) {

@@ -20,7 +20,7 @@
 #include "engine/services/DataFolder.h"
 #include "engine/services/ErrorScreen.h"
 #include "engine/services/InputState.h"
-#include "engine/services/SoundHooks.h"
+#include "engine/sound/SoundHooks.h"
 #include "engine/services/StartupSettings.h"
 #include "tests/runtime/graphics/GraphicsFixture.h"
 #include "tests/support/DatabaseBuilder.h"

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "engine/events/RootInterpreter.h"
+#include "engine/events/SystemState.h"
+#include "engine/map/Hero.h"
 #include "engine/map/MapScene.h"
 #include "runtime/Movan.h"
 #include "tests/support/PlayHarness.h"
@@ -47,6 +50,55 @@ TEST_F(DemoGameTest, ItsMovieOpensAsAGraphicOfItsSize) {
   play.Play(2);
   EXPECT_EQ(width, demo::kMovieWidth);
   EXPECT_EQ(height, demo::kMovieHeight);
+}
+
+TEST_F(DemoGameTest, TheHeroWalksUpToTheVillagerWhoTurnsAndSpeaksOnTheDecideKey) {
+  PlayHarness play(dir.Path());
+  // Two tiles up from the road, then right until the villager stops the
+  // hero beside him; the decide key; the decide key again closes the
+  // message, and the hero walks on.
+  play.Hold(2, {kKeyUp});
+  play.Hold(18, {kKeyRight});
+  play.Hold(100, {});
+  play.Hold(102, {kKeyEnter});
+  play.Hold(104, {});
+  play.Hold(140, {kKeyEnter});
+  play.Hold(142, {});
+  play.Hold(150, {kKeyDown});
+  play.Hold(158, {});
+  int32_t heroXBeside = -1;
+  int32_t heroYBeside = -1;
+  int32_t villagerFacingBefore = 0;
+  int32_t villagerFacingWhileSpeaking = 0;
+  bool runningWhileOpen = false;
+  std::string shownText;
+  bool closedAndEnded = false;
+  play.onFrame = [&](int64_t frame) {
+    if (CurrentMap.events.empty()) return;
+    const MapEventState& villager = CurrentMap.events[0];
+    if (frame == 100) {
+      heroXBeside = PlayerHero.preciseX;
+      heroYBeside = PlayerHero.preciseY;
+      villagerFacingBefore = villager.direction;
+    } else if (frame == 120) {
+      villagerFacingWhileSpeaking = villager.direction;
+      runningWhileOpen = RootInterpreter.IsRunning() && SystemStateHub.windowOpen;
+      shownText = SystemStateHub.lastMessageText;
+    } else if (frame == 149) {
+      closedAndEnded = !RootInterpreter.IsRunning() && !SystemStateHub.windowOpen;
+    }
+  };
+  play.Play(170);
+  EXPECT_TRUE(play.errorScreens.empty());
+  // The villager at tile (14, 8) blocks the hero one tile to his left.
+  EXPECT_EQ(heroXBeside, 2 * (demo::kVillagerX - 1));
+  EXPECT_EQ(heroYBeside, 2 * demo::kVillagerY);
+  EXPECT_EQ(villagerFacingBefore, 2);
+  EXPECT_EQ(villagerFacingWhileSpeaking, 4) << "he turns to the hero";
+  EXPECT_TRUE(runningWhileOpen);
+  EXPECT_EQ(shownText, demo::VillagerMessage());
+  EXPECT_TRUE(closedAndEnded);
+  EXPECT_GT(PlayerHero.preciseY, 2 * demo::kVillagerY) << "walking again after the talk";
 }
 
 }  // namespace

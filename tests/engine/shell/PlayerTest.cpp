@@ -6,6 +6,7 @@
 
 #include "engine/data/GameInfo.h"
 #include "engine/events/SystemState.h"
+#include "engine/map/Hero.h"
 #include "engine/map/MapScene.h"
 #include "engine/services/StartupSettings.h"
 #include "engine/shell/GameScene.h"
@@ -44,6 +45,29 @@ TEST_F(PlayerTest, StartUpReachesTheFirstMapFrameAndEndsWhenTheWindowCloses) {
   EXPECT_TRUE(play.errorScreens.empty());
   ASSERT_EQ(play.messageBoxes.size(), 1u);  // the first-start box: no Game.ini yet
   EXPECT_EQ(play.messageBoxes[0].rfind("『試験』 初回起動メッセージ: ", 0), 0u) << play.messageBoxes[0];
+}
+
+TEST_F(PlayerTest, TheHeroStartsOnTheStartPositionAndWalksWithTheKeys) {
+  WriteGame(SmallGame());
+  PlayHarness play(dir.Path());
+  play.Hold(2, {kKeyRight});
+  play.Hold(10, {});
+  int32_t startX = -1;
+  int32_t startY = -1;
+  bool followersOnTheHero = false;
+  play.onFrame = [&](int64_t frame) {
+    if (frame != 1) return;
+    startX = PlayerHero.preciseX;
+    startY = PlayerHero.preciseY;
+    followersOnTheHero = PlayerHero.followers[4].preciseX == startX && PlayerHero.followers[4].preciseY == startY;
+  };
+  play.Play(20);
+  EXPECT_EQ(startX, 6);
+  EXPECT_EQ(startY, 8);
+  EXPECT_TRUE(followersOnTheHero);
+  EXPECT_EQ(PlayerHero.preciseX, 8) << "two half-tile steps in eight frames";
+  EXPECT_EQ(PlayerHero.preciseY, 8);
+  EXPECT_EQ(PlayerHero.direction, 6);
 }
 
 TEST_F(PlayerTest, AFirstStartShowsItsBoxAndLeavesGameIniWithTheStartFlagCleared) {

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -246,6 +247,37 @@ TEST_F(ManualDevice, ControlsNeedTheirFlags) {
   HostSoundBuffer* b = Buffer(1, 44100, {0, 0}, kHostSoundStatic);
   EXPECT_FALSE(HostSoundSetVolume(b, -100));
   EXPECT_FALSE(HostSoundSetFrequency(b, 22050));
+}
+
+// A generator writing 0.5 on the left and 2 (clipped to 1) on the right for
+// as many frames as its context allows per pull.
+uint32_t HalfAndOver(void* context, float* out, uint32_t frames) {
+  const uint32_t n = std::min(frames, *static_cast<uint32_t*>(context));
+  for (uint32_t i = 0; i < n; ++i) {
+    out[2 * i] = 0.5f;
+    out[2 * i + 1] = 2.0f;
+  }
+  return n;
+}
+
+TEST_F(ManualDevice, GeneratorsAddWhatTheyMakeUntilRemovedOrTheDeviceCloses) {
+  uint32_t limit = 3;
+  ASSERT_TRUE(HostSoundAddGenerator(HalfAndOver, &limit));
+  HostSoundBuffer* b = Buffer(2, 44100, {1000, -1000, 1000, -1000, 1000, -1000, 1000, -1000});
+  HostSoundPlay(b, true);
+  // Mixed with the buffer; the frames it did not make are silence.
+  EXPECT_EQ(Mix(4), (std::vector<int16_t>{17384, 31767, 17384, 31767, 17384, 31767, 1000, -1000}));
+  HostSoundRemoveGenerator(HalfAndOver, &limit);
+  EXPECT_EQ(Mix(1), (std::vector<int16_t>{1000, -1000}));
+  HostSoundRemoveGenerator(HalfAndOver, &limit);  // not there: nothing
+
+  ASSERT_TRUE(HostSoundAddGenerator(HalfAndOver, &limit));
+  HostSoundCloseDevice();
+  ASSERT_TRUE(HostSoundCreateDevice());
+  ASSERT_TRUE(HostSoundOpenDevice());
+  EXPECT_EQ(Mix(2), (std::vector<int16_t>{0, 0, 0, 0})) << "gone with the device";
+  HostSoundCloseDevice();
+  EXPECT_FALSE(HostSoundAddGenerator(HalfAndOver, &limit)) << "no device";
 }
 
 TEST(SoundDeviceSdl, OpensAndClosesTheDummyDriver) {
