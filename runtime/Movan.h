@@ -326,6 +326,9 @@ const DDPixelFormat* GetScreenFormatRecord();
 int FlipScreen();
 int PresentScreen();
 
+// Live graphics at most; making one more ends the program.
+constexpr int kMaxGraphicCount = 32768;
+
 // A graphic of the size, or -1 (a side of 0 or below, above 32767, or an
 // area above 2^26, is refused).
 int CreateBlankGraphic(int width, int height, int noTexture);

@@ -61,6 +61,8 @@ bool EventInterpreter::DispatchCommands() {
       case 121: DoVariableOperation(); break;
       case 122: return DoStringOperation();
       case 123: return DoKeyInput();
+      case 124: DoVariableOperationPlus(); break;
+      case 150: DoPictureCommand(); break;
       case 170: DoLoop(); break;
       case 171: DoBreakLoop(); break;
       case 176: DoLoopAgain(); break;
@@ -115,9 +117,9 @@ bool EventInterpreter::DispatchCommands() {
       case 280: return ShakeCommand();
       case 281: return ScrollCommand();
       case 290: return EffectCommand();
-      // Pictures, saves and the other commands whose handlers are not installed yet: skipped like codes
-      // without an entry until they are.
-      case 124: case 150: case 160: case 161: case 162: case 220: case 221: case 222:
+      // Saves and the other commands whose handlers are not installed yet: skipped like codes without an entry
+      // until they are.
+      case 160: case 161: case 162: case 220: case 221: case 222:
       default:
         break;
     }

@@ -27,3 +27,21 @@ inline int32_t ClampToMillion(bool clamp, int32_t value) {
   if (value < -999999) return -999999;
   return value;
 }
+
+// The integer assignment operators of the variable commands: x := r, x + r,
+// x - r, x * r (saturated), x / r, x % r (a zero divisor counting as 1),
+// max, min, |r|. False for the operators that store nothing.
+inline bool IntegerAssignment(int32_t assign, int32_t x, int32_t r, int32_t& out) {
+  switch (assign) {
+    case 0: out = r; return true;
+    case 1: out = ClampToTwoBillion(int64_t{x} + r); return true;
+    case 2: out = ClampToTwoBillion(int64_t{x} - r); return true;
+    case 3: out = ClampToTwoBillion(int64_t{x} * r); return true;
+    case 4: out = WrappingDiv(x, r == 0 ? 1 : r); return true;
+    case 5: out = WrappingRem(x, r == 0 ? 1 : r); return true;
+    case 6: out = x > r ? x : r; return true;
+    case 7: out = x < r ? x : r; return true;
+    case 8: out = WrappingAbs(r); return true;
+    default: return false;
+  }
+}

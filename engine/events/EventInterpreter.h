@@ -186,6 +186,8 @@ class EventInterpreter {
   bool DoSpeech();
   bool DoStringOperation();
   bool DoKeyInput();
+  bool DoPictureCommand();
+  bool DoVariableOperationPlus();
   bool DoTransfer();
   bool AllowMoveDuringEvents();
   bool StopMoveDuringEvents();
@@ -221,6 +223,8 @@ class EventInterpreter {
   // n's self variables, then runs n as a child.
   void CallCommonEvent(const EventCommand& command, int32_t n);
   int32_t NumberBranchResult(const EventCommand& command);
+  // Item `item` of the variable operation plus's other information.
+  int32_t OtherInformation(int32_t item);
   // The plain label scan's name of a label command: cached when it holds no
   // escape code, expanded at each use otherwise.
   std::string LabelName(const EventCommand& command);

@@ -17,6 +17,12 @@ void IgnoreRoute(int32_t, const MoveRoute&) {}
 std::string NoGraphic(int32_t) { return ""; }
 void IgnoreGraphic(int32_t, const std::string&) {}
 void IgnoreFlag(bool) {}
+bool NoFacts(int32_t, CharacterFacts&) { return false; }
+int32_t NoTag(int32_t, int32_t) { return 0; }
+int32_t NoEventAt(int32_t, int32_t, bool) { return -1; }
+bool Closed(int32_t, int32_t) { return false; }
+int32_t OutsideMap(int32_t, int32_t, int32_t) { return -1; }
+int32_t NoEventUnder(int32_t, int32_t) { return -1; }
 std::vector<EventCommand>* NoList(int32_t, int32_t, int32_t) { return nullptr; }
 void IgnorePlace(int32_t, int32_t, int32_t) {}
 int32_t FacingDown() { return 2; }
@@ -35,7 +41,9 @@ constexpr MapHooks kDefaults = {NoMap,       NoCharacter, IgnoreMove, NoFollower
                                 IgnoreGraphic, IgnoreEvent, Ignore,   IgnoreFlag,  IgnoreEvent,
                                 NoList,      IgnorePlace, FacingDown, NoTable,    Ignore,
                                 NoTileSet,   IgnoreTiles, NoView,     IgnoreShake, Ignore,
-                                IgnoreScroll, IgnoreShake, IgnorePlace, IgnoreCharacterShake};
+                                IgnoreScroll, IgnoreShake, IgnorePlace, IgnoreCharacterShake,
+                                NoFacts,     NoTag,       NoEventAt,  Closed,      Closed,
+                                OutsideMap,  NoEventUnder};
 
 MapHooks gHooks = kDefaults;
 
@@ -91,5 +99,12 @@ void SetMapHooks(const MapHooks* hooks) {
             Or(hooks->requestScroll, kDefaults.requestScroll),
             Or(hooks->startZoom, kDefaults.startZoom),
             Or(hooks->setCharacterEffect, kDefaults.setCharacterEffect),
-            Or(hooks->startCharacterShake, kDefaults.startCharacterShake)};
+            Or(hooks->startCharacterShake, kDefaults.startCharacterShake),
+            Or(hooks->characterFacts, kDefaults.characterFacts),
+            Or(hooks->terrainTagAt, kDefaults.terrainTagAt),
+            Or(hooks->eventAt, kDefaults.eventAt),
+            Or(hooks->tilesPassable, kDefaults.tilesPassable),
+            Or(hooks->heroCanEnter, kDefaults.heroCanEnter),
+            Or(hooks->tileAt, kDefaults.tileAt),
+            Or(hooks->eventUnderMouse, kDefaults.eventUnderMouse)};
 }

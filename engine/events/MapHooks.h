@@ -21,6 +21,26 @@ struct CharacterPosition {
   int32_t height = 0;
 };
 
+// What the variable operation plus reads of a character of the current map.
+struct CharacterFacts {
+  int32_t id = 0;  // map event id; -2 the hero; -3 and below the followers
+  int32_t preciseX = 0;
+  int32_t preciseY = 0;
+  int32_t height = 0;
+  int32_t direction = 0;  // numpad code
+  int32_t screenX = 0;       // pixels, without loop wrap
+  int32_t screenYBase = 0;   // pixels, without jump and height
+  int32_t extraImage = 255;  // 255 none
+  int32_t terrainTag = 0;
+  bool onScreen = false;
+  // Map events only.
+  bool isMapEvent = false;
+  int32_t activePage = -1;  // -1 none
+  int32_t trigger = 0;
+  int32_t collisionX = 0;  // half-widths of the active page, 0 without
+  int32_t collisionY = 0;
+};
+
 // What the map commands read of the view: the map's size in tiles, its loop
 // flags, the scroll in quarter pixels and the tile unit.
 struct MapViewState {
@@ -123,6 +143,25 @@ struct MapHooks {
   // A character's colour effect (packed colour) and shake.
   void (*setCharacterEffect)(int32_t characterId, int32_t packedColour, int32_t frames);
   void (*startCharacterShake)(int32_t characterId, int32_t ampX, int32_t ampY, int32_t swings, int32_t period);
+
+  // What the variable operation plus reads. Characters are known by id as
+  // forceMoveRoute takes them; positions are precise units.
+  bool (*characterFacts)(int32_t characterId, CharacterFacts& out);
+  int32_t (*terrainTagAt)(int32_t x, int32_t y);
+  // The first map event in the map's order standing at (x, y): at that
+  // precise position, or with precise false anywhere on tile (x, y); -1
+  // when none.
+  int32_t (*eventAt)(int32_t x, int32_t y, bool precise);
+  // The tiles alone let a character pass at (x, y).
+  bool (*tilesPassable)(int32_t x, int32_t y);
+  // The hero could step onto (x, y) (tiles and characters).
+  bool (*heroCanEnter)(int32_t x, int32_t y);
+  // The tile value of a layer (0-2) after loop wrap: 0 an empty cell, -1
+  // outside the map.
+  int32_t (*tileAt)(int32_t x, int32_t y, int32_t layer);
+  // The smallest id of the map events under the mouse (screen pixels), -1
+  // when none.
+  int32_t (*eventUnderMouse)(int32_t mouseX, int32_t mouseY);
 };
 
 // The table in force (never null).

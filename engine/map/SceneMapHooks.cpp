@@ -5,6 +5,7 @@
 
 #include "engine/events/MapHooks.h"
 #include "engine/map/Hero.h"
+#include "engine/map/MapReadings.h"
 #include "engine/map/MapScene.h"
 #include "engine/map/MapSceneHooks.h"
 #include "engine/map/MapSettings.h"
@@ -256,6 +257,7 @@ MapHooks SceneHooks() {
   hooks.startZoom = StartZoom;
   hooks.setCharacterEffect = SetCharacterEffect;
   hooks.startCharacterShake = StartCharacterShake;
+  AddMapReadings(hooks);
   return hooks;
 }
 

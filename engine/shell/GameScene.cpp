@@ -9,6 +9,8 @@
 #include "engine/map/Hero.h"
 #include "engine/map/MapScene.h"
 #include "engine/presentation/GraphicCache.h"
+#include "engine/presentation/pictures/PictureFileTable.h"
+#include "engine/presentation/pictures/PictureList.h"
 #include "engine/presentation/text/TextResources.h"
 #include "engine/services/InputState.h"
 #include "engine/services/StartupSettings.h"
@@ -51,6 +53,7 @@ void ReloadGameGraphics() {
   }
   ReLoadGraphic();
   TextResourcesHub.LoadIcons();
+  RePictureControl(GamePictures);
 }
 
 void GameScene::Dispatch() {
@@ -106,6 +109,7 @@ void GameScene::Frame() {
   if (SystemStateHub.mapChangePending) ApplyMapChange();
   choiceWindow.Update();
   messageWindow.Update();
+  GamePictures.Update();
   UpdateSoundManager();
 
   float credit = RootRunner.drawCreditPerFrame;
@@ -149,8 +153,10 @@ void GameScene::ReloadScene() {
 void GameScene::Draw() {
   ClearDrawTarget();
   SetDrawFilter(0);
+  GamePictures.Draw(0);
   messageWindow.Draw();
   choiceWindow.Draw();
+  GamePictures.Draw(1);
   RootInterpreter.DrawTextEntry();
   for (MapEventState& event : CurrentMap.events) event.DrawTextEntry();
   FlipScreen();

@@ -3,11 +3,13 @@
 #include "engine/events/LiveGameHooks.h"
 #include "engine/map/Hero.h"
 #include "engine/map/MapScene.h"
+#include "engine/presentation/pictures/LivePictureHooks.h"
 #include "engine/shell/FrameSkip.h"
 #include "engine/shell/InGameErrorScreen.h"
 
 void InstallLiveServices() {
   InstallInGameErrorScreen();
+  InstallLivePictureHooks();
 
   LiveGameHooks live = CurrentLiveGameHooks();
   live.setFrameSkip = SetFrameSkip;

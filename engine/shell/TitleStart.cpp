@@ -11,6 +11,7 @@
 #include "engine/events/variables/VariableStore.h"
 #include "engine/map/Hero.h"
 #include "engine/map/MapScene.h"
+#include "engine/presentation/pictures/PictureList.h"
 #include "engine/presentation/text/TextResources.h"
 #include "engine/services/EngineRandom.h"
 #include "engine/services/InputState.h"
@@ -65,6 +66,7 @@ void StartTitle(bool first) {
   }
   CurrentMap = MapScene();
   CurrentMap.Reset();
+  GamePictures = PictureList();
   Input.Reset();
   Variables.rootRunner = &RootRunner;
   SetDrawTarget(-2);

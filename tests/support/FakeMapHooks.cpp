@@ -118,6 +118,38 @@ FakeMapHooks::FakeMapHooks() {
       [](int32_t id, int32_t ax, int32_t ay, int32_t swings, int32_t period) {
         gMap->calls.push_back({"characterShake", {id, ax, ay, swings, period}});
       },
+      [](int32_t id, CharacterFacts& out) {
+        auto found = gMap->characterFacts.find(id);
+        if (found == gMap->characterFacts.end()) return false;
+        out = found->second;
+        return true;
+      },
+      [](int32_t x, int32_t y) {
+        auto found = gMap->terrainTags.find({x, y});
+        return found == gMap->terrainTags.end() ? 0 : found->second;
+      },
+      [](int32_t x, int32_t y, bool precise) {
+        for (const auto& [id, at] : gMap->events) {
+          if (precise ? (at.preciseX == x && at.preciseY == y) : (at.preciseX / 2 == x && at.preciseY / 2 == y)) return id;
+        }
+        return -1;
+      },
+      [](int32_t x, int32_t y) {
+        return std::find(gMap->passable.begin(), gMap->passable.end(), std::make_pair(x, y)) != gMap->passable.end();
+      },
+      [](int32_t x, int32_t y) {
+        return std::find(gMap->heroEnterable.begin(), gMap->heroEnterable.end(), std::make_pair(x, y)) !=
+               gMap->heroEnterable.end();
+      },
+      [](int32_t x, int32_t y, int32_t layer) {
+        auto found = gMap->tileLayers.find({x, y});
+        if (found == gMap->tileLayers.end() || layer < 0 || static_cast<size_t>(layer) >= found->second.size()) return -1;
+        return found->second[static_cast<size_t>(layer)];
+      },
+      [](int32_t x, int32_t y) {
+        gMap->mouseAsked = {x, y};
+        return gMap->eventUnderMouse;
+      },
   };
   SetMapHooks(&kHooks);
 }

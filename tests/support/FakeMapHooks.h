@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <map>
 #include <string>
+#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -53,6 +54,16 @@ class FakeMapHooks {
   std::vector<int32_t> tileFlags;  // setTileFlag writes here
   int32_t tileSetCount = 0;
   MapViewState view;
+  // What the variable operation plus reads: characters by id, and per
+  // precise position a terrain tag, the three tile layers (-1 each where
+  // none is given, as outside the map), the tiles' and the hero's way.
+  std::map<int32_t, CharacterFacts> characterFacts;
+  std::map<std::pair<int32_t, int32_t>, int32_t> terrainTags;
+  std::map<std::pair<int32_t, int32_t>, std::vector<int32_t>> tileLayers;
+  std::vector<std::pair<int32_t, int32_t>> passable;
+  std::vector<std::pair<int32_t, int32_t>> heroEnterable;
+  int32_t eventUnderMouse = -1;
+  std::pair<int32_t, int32_t> mouseAsked{-1, -1};
 
   // The event's pages; created on first use.
   FakeMapEvent& Event(int32_t id) { return eventPages[id]; }

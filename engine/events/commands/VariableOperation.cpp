@@ -52,22 +52,6 @@ int32_t IntegerCalc(int32_t calc, int32_t a, int32_t b) {
   }
 }
 
-// False when the operator stores nothing.
-bool IntegerAssign(int32_t assign, int32_t x, int32_t r, int32_t& out) {
-  switch (assign) {
-    case 0: out = r; return true;
-    case 1: out = ClampToTwoBillion(int64_t{x} + r); return true;
-    case 2: out = ClampToTwoBillion(int64_t{x} - r); return true;
-    case 3: out = ClampToTwoBillion(int64_t{x} * r); return true;
-    case 4: out = WrappingDiv(x, r == 0 ? 1 : r); return true;
-    case 5: out = WrappingRem(x, r == 0 ? 1 : r); return true;
-    case 6: out = x > r ? x : r; return true;
-    case 7: out = x < r ? x : r; return true;
-    case 8: out = WrappingAbs(r); return true;
-    default: return false;
-  }
-}
-
 // Truncation toward zero into 64 bits; values beyond +-2^62 saturate there.
 int64_t Truncate(double v) {
   constexpr double kLimit = 4611686018427387904.0;  // 2^62
@@ -156,7 +140,7 @@ bool EventInterpreter::VariableOperationPrepared(EventCommand& command) {
     case 3: *x = WrappingMul(*x, r); break;
     default: {
       int32_t out = 0;
-      if (IntegerAssign(assign, *x, r, out)) *x = out;
+      if (IntegerAssignment(assign, *x, r, out)) *x = out;
       break;
     }
   }
@@ -225,7 +209,7 @@ void EventInterpreter::VariableOperationPlain(const EventCommand& command) {
     CurrentMapHooks().requestPageRefresh();
     int32_t value = 0;
     const bool stores = (flags & 0x2) ? RealAssign(assign, cur, RealCalc(calc, a, b), value)
-                                      : IntegerAssign(assign, cur, IntegerCalc(calc, a, b), value);
+                                      : IntegerAssignment(assign, cur, IntegerCalc(calc, a, b), value);
     if (stores) SetVariableValue(store, ClampToMillion(flags & 1, value));
   }
 }

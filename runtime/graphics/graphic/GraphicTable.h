@@ -3,10 +3,11 @@
 
 #include <cstdint>
 
+#include "runtime/Movan.h"
 #include "runtime/graphics/graphic/GraphicFormat.h"
 #include "runtime/platform/base/HandleTable.h"
 
-constexpr int32_t kGraphicCapacity = 32768;
+constexpr int32_t kGraphicCapacity = kMaxGraphicCount;
 constexpr int kGraphicPartCapacity = 64;
 constexpr int kGraphicNameSize = 64;
 constexpr int kGraphicDirectorySize = 256;

@@ -112,3 +112,61 @@ TEST_F(SceneEventHooksTest, RunnerHooksReachTheCommonEventRunners) {
 }
 
 }  // namespace
+
+namespace {
+
+class MapReadingsTest : public SceneEventHooksTest {};
+
+TEST_F(MapReadingsTest, CharactersAndCellsAsTheVariableOperationPlusReadsThem) {
+  SetTile(1, 3, 2, 4);  // plain tile 4 (index 12) on layer 1
+  CurrentMap.terrainTags[8] = 6;
+  MapEventState& e = EventWithPages(7);
+  e.preciseX = 7;
+  e.preciseY = 4;
+  e.quarterX = 2 * 32 * 7;
+  e.quarterY = 2 * 32 * 4;
+  e.trigger = 3;
+  e.extraBytes = {9, 4, 5};
+  EventWithPages(2).preciseY = 4;  // precise (4, 4): tile (2, 2); `e` is gone with the list's growth
+  const MapHooks& map = CurrentMapHooks();
+
+  CharacterFacts f;
+  ASSERT_TRUE(map.characterFacts(7, f));
+  EXPECT_EQ(f.id, 7);
+  EXPECT_EQ(f.preciseX, 7);
+  EXPECT_TRUE(f.isMapEvent);
+  EXPECT_EQ(f.activePage, 1);
+  EXPECT_EQ(f.trigger, 3);
+  EXPECT_EQ(f.extraImage, 9);
+  EXPECT_EQ(f.collisionX, 4);
+  EXPECT_EQ(f.collisionY, 5);
+  EXPECT_EQ(f.screenX, 7 * 16 + 16);
+  EXPECT_TRUE(f.onScreen);
+  EXPECT_EQ(f.terrainTag, 6);
+  ASSERT_TRUE(map.characterFacts(-2, f));
+  EXPECT_FALSE(f.isMapEvent);
+  EXPECT_FALSE(map.characterFacts(99, f));
+
+  EXPECT_EQ(map.eventAt(3, 2, false), 7) << "either half of the tile";
+  EXPECT_EQ(map.eventAt(6, 4, true), -1);
+  EXPECT_EQ(map.eventAt(7, 4, true), 7);
+  EXPECT_EQ(map.terrainTagAt(0, 0), 6);
+  EXPECT_EQ(map.tileAt(6, 4, 1), 12);
+  EXPECT_EQ(map.tileAt(6, 4, 2), 0) << "an empty cell";
+  EXPECT_EQ(map.tileAt(40, 4, 0), -1) << "outside the map";
+  EXPECT_EQ(map.tileAt(-1, 4, 0), -1);
+
+  // The event's cell holds the mouse from its left edge on, below its top
+  // half-tile.
+  EXPECT_EQ(map.eventUnderMouse(7 * 16 + 1, 4 * 16 + 16), 7);
+  EXPECT_EQ(map.eventUnderMouse(7 * 16, 4 * 16 + 16), -1);
+  EXPECT_EQ(map.eventUnderMouse(7 * 16 + 1, 4 * 16 + 15), -1);
+  const int32_t qx = CurrentMap.FindEvent(7)->quarterX;
+  const int32_t qy = CurrentMap.FindEvent(7)->quarterY;
+  MapEventState& other = EventWithPages(5);
+  other.quarterX = qx;
+  other.quarterY = qy;
+  EXPECT_EQ(map.eventUnderMouse(7 * 16 + 1, 4 * 16 + 16), 5) << "the smaller id of two";
+}
+
+}  // namespace
