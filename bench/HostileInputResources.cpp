@@ -1,7 +1,9 @@
 // Time and peak memory of the readers on the worst game folders we know how
 // to make: folders sharing one entry range in an archive, an entry stating
-// 4 GB (a compression bomb), an entry of 64 MiB packed into a few KB,
-// databases of types whose records hold nothing, and 64 MB command lists.
+// 4 GB (a compression bomb), an entry of 1 MB really decompressing to 2 GB,
+// an entry of 64 MiB packed into a few KB,
+// databases of types whose records hold nothing, a map one tile high, a
+// database of millions of definitions and 64 MB command lists.
 //
 // Every case runs in a fresh process (this program again, with --run), so
 // that its peak resident memory is its own. Each row shows the input size N,
@@ -27,12 +29,15 @@
 #include <vector>
 
 #include "engine/data/CommonEventList.h"
+#include "engine/data/ReplayLog.h"
 #include "engine/data/database/Database.h"
 #include "engine/data/file/FileBuffer.h"
+#include "engine/data/map/MapData.h"
 #include "runtime/Movan.h"
 #include "runtime/platform/archive/ArchiveFormat.h"
 #include "tests/support/ArchiveWriter.h"
 #include "tests/support/ByteWriter.h"
+#include "tests/support/MapFileWriter.h"
 #include "tests/support/TestDirectory.h"
 
 namespace {
@@ -118,6 +123,14 @@ std::string BombArchive() {
   return bytes;
 }
 
+// An entry of about 1 MB of code that really decompresses to the cap:
+// runs of zeros, about 2048 bytes out for each byte in.
+std::string RunsArchive() {
+  ArchiveWriter writer;
+  writer.AddCode("RUNS.BIN", ArchiveRunCode(static_cast<uint32_t>(kMaxWholeFileSize), 262144));
+  return writer.Build();
+}
+
 std::string PackedArchive(size_t size) {
   std::string text(size, '\0');
   for (size_t i = 0; i < size; i += 4096) text[i] = static_cast<char>('a' + i / 4096 % 26);
@@ -157,6 +170,75 @@ std::string TypicalCommand() {
 
 constexpr int32_t kCommandListBytes = 64 << 20;
 
+// A map one tile high and columns wide, every cell set.
+std::string OneRowMap(int32_t columns) {
+  MapData map;
+  map.header.width = columns;
+  map.header.height = 1;
+  map.ResizeLayers(true, 0, 0);
+  for (auto& layer : map.layers) {
+    for (int32_t x = 0; x < columns; ++x) layer[static_cast<size_t>(x)][0] = x % 4000;
+  }
+  return WriteMapFile(map);
+}
+
+// Definitions of the names-only layout, 17 bytes each (an empty type name
+// with its NUL, no items, no data names, an empty memo); the .dat holds no
+// types and sets that layout.
+std::string DefinitionsProject(int32_t definitions) {
+  ByteWriter out;
+  out.I32(definitions);
+  std::string& bytes = out.Bytes();
+  bytes.reserve(bytes.size() + 17 * static_cast<size_t>(definitions));
+  for (int32_t i = 0; i < definitions; ++i) out.I32(1).U8(0).I32(0).I32(0).I32(0);
+  return out.Bytes();
+}
+
+// The most a project may hold: every definition, item name and data name
+// its bounds allow, all empty.
+std::string FullestProject() {
+  using Definition = DatabaseTypeDefinition;
+  const int32_t definitions = Definition::kMaxDefinitionsPerFile;
+  const int32_t items = static_cast<int32_t>(Definition::kMaxItemNamesPerFile / definitions);
+  ByteWriter out;
+  out.I32(definitions);
+  for (int32_t i = 0; i < definitions; ++i) {
+    out.I32(1).U8(0).I32(items);
+    for (int32_t k = 0; k < items; ++k) out.I32(0);
+    const int32_t dataNames = i == 0 ? static_cast<int32_t>(Definition::kMaxDataNamesPerFile) : 0;
+    out.I32(dataNames);
+    for (int32_t k = 0; k < dataNames; ++k) out.I32(0);
+    out.I32(0);
+  }
+  return out.Bytes();
+}
+
+// A save's replay section of runs of one frame each: two bytes an entry.
+std::string RunsOfOneReplay(int32_t entries) {
+  ByteWriter out;
+  out.U8(1).I32(entries);
+  std::string& bytes = out.Bytes();
+  bytes.reserve(bytes.size() + 2 * static_cast<size_t>(entries));
+  for (int32_t i = 0; i < entries; ++i) out.U8(1).U8(static_cast<uint8_t>(i));
+  return out.Bytes();
+}
+
+bool ReadReplaySection(const char* path) {
+  std::ifstream in(path, std::ios::binary | std::ios::ate);
+  std::vector<uint8_t> bytes(static_cast<size_t>(in.tellg()));
+  in.seekg(0);
+  in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  SaveBuffer section(std::move(bytes));
+  ReplayLog log = ReplayLog::Blank();
+  return log.Read(section);
+}
+
+std::string NoTypesDatabase() {
+  ByteWriter body;
+  body.U8(0xC0).I32(0).U8(0xC0);
+  return FrameDataFile(body.Bytes(), 10, {0x11, 0x22, 0x33});
+}
+
 // ---- cases ----------------------------------------------------------------
 
 bool LoadWhole(const char* path) {
@@ -172,6 +254,9 @@ std::vector<Case> Cases() {
       {"archive-bomb", "Data.MVA", "entry stating 4 GB in 2.2 MB of code", false,
        [] { return LoadWhole("Data\\BOMB.BIN"); },
        [](double n) { return Bound{0.010, 64 * kMiB, "refused in 10 ms, 64 MiB"}; }},
+      {"archive-runs", "Data.MVA", "1 MB entry decompressing to 2 GB (runs)", false,
+       [] { return LoadWhole("Data\\RUNS.BIN"); },
+       [](double n) { return Bound{0.010, 64 * kMiB, "refused in 10 ms, 64 MiB"}; }},
       {"archive-packed", "Data.MVA", "64 MiB entry packed small, loaded whole", true,
        [] { return LoadWhole("Data\\BIG.BIN"); },
        [](double n) {
@@ -183,6 +268,14 @@ std::vector<Case> Cases() {
        [] { return Database().Load("BasicData\\DataBase"); }, aim},
       {"db-empty-types-allowed", "Data/BasicData/DataBase.dat", "10,000 types x 200 empty records (the allowance)",
        true, [] { return Database().Load("BasicData\\DataBase"); }, aim},
+      {"map-one-row", "Data/MapData/Wide.mps", "a map 1 tile high and 5,000,000 wide", true,
+       [] { return MapData().LoadMapData("MapData\\Wide.mps"); }, aim},
+      {"project-definitions", "Data/BasicData/DataBase.project", "4,000,000 definitions, no types in the .dat",
+       false, [] { return Database().Load("BasicData\\DataBase"); }, aim},
+      {"project-fullest", "Data/BasicData/DataBase.project", "10,000 definitions, 100,000 item and 1M data names",
+       true, [] { return Database().Load("BasicData\\DataBase"); }, aim},
+      {"replay-runs-of-one", "Replay.bin", "a replay section of 32M runs of one frame", true,
+       [] { return ReadReplaySection("Replay.bin"); }, aim},
       {"commands-smallest", "Data/BasicData/CommonEvent.dat", "64 MB of 4-byte commands (16M commands)", true,
        [] { return CommonEventList().LoadCommonEvents("BasicData\\CommonEvent.dat"); },
        [](double n) {
@@ -199,11 +292,22 @@ std::vector<Case> Cases() {
 void MakeInput(const std::string& name, const TestDirectory& dir) {
   if (name == "archive-overlap") dir.Write("Data.MVA", OverlappingFolderArchive(60000));
   if (name == "archive-bomb") dir.Write("Data.MVA", BombArchive());
+  if (name == "archive-runs") dir.Write("Data.MVA", RunsArchive());
   if (name == "archive-packed") dir.Write("Data.MVA", PackedArchive(64u << 20));
   if (name == "db-empty-types" || name == "db-empty-types-allowed") {
     dir.Write("Data/BasicData/DataBase.dat", EmptyTypesDatabase(10000, name == "db-empty-types" ? 1000000 : 200));
     dir.Write("Data/BasicData/DataBase.project", ByteWriter().I32(0).Bytes());
   }
+  if (name == "map-one-row") dir.Write("Data/MapData/Wide.mps", OneRowMap(5000000));
+  if (name == "project-fullest") {
+    dir.Write("Data/BasicData/DataBase.dat", NoTypesDatabase());
+    dir.Write("Data/BasicData/DataBase.project", FullestProject());
+  }
+  if (name == "project-definitions") {
+    dir.Write("Data/BasicData/DataBase.dat", NoTypesDatabase());
+    dir.Write("Data/BasicData/DataBase.project", DefinitionsProject(4000000));
+  }
+  if (name == "replay-runs-of-one") dir.Write("Replay.bin", RunsOfOneReplay(kCommandListBytes / 2 - 8));
   if (name == "commands-smallest") {
     const std::string smallest(4, '\0');
     dir.Write("Data/BasicData/CommonEvent.dat",

@@ -13,16 +13,13 @@
 #include <vector>
 
 #include "engine/events/RootInterpreter.h"
-#include "engine/events/SystemState.h"
-#include "engine/events/variables/RootEventRunner.h"
-#include "engine/events/variables/VariableStore.h"
 #include "engine/map/Hero.h"
 #include "engine/map/MapCharacter.h"
 #include "engine/map/MapScene.h"
 #include "engine/map/MapSceneHooks.h"
-#include "engine/map/SceneMapHooks.h"
 #include "engine/services/InputState.h"
 #include "tests/support/CommandListBuilder.h"
+#include "tests/support/LiveMapGame.h"
 
 namespace {
 
@@ -82,15 +79,7 @@ void BuildMap(int32_t eventCount, bool busy = false) {
   map.TileDataChanged();
   map.events.clear();
   map.mapData.events.clear();
-  InstallSceneMapHooks();
-  RootRunner = RootEventRunner();
-  Variables = VariableStore();
-  SystemStateHub = SystemState();
-  ResetRootInterpreter();
-  Input.Reset();
-  PlayerHero = Hero();
-  PlayerHero.PlaceCharacter(50, 50);
-  PlayerHero.ResetFollowers();
+  ResetLiveMapGame(50, 50);
   for (int32_t i = 0; i < eventCount; ++i) {
     MapEvent source(i);
     source.x = static_cast<int32_t>(next() % kSide);

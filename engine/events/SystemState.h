@@ -24,6 +24,12 @@ struct SystemState {
   int32_t transferX = 0;
   int32_t transferY = 0;
 
+  // For the debug lines: 1 while they are drawn; milliseconds the updates
+  // of the last five frames took (newest first), and the last draw.
+  int32_t debugLineFlag = 0;
+  std::array<int32_t, 5> updateTimes{};
+  int32_t drawTime = 0;
+
   // Messages and choices between the event commands and their windows.
   // Waiters are interpreter serials (0 none); a hand-back is taken by the
   // waiter at its next turn.

@@ -34,9 +34,7 @@ bool HasUsableSize(const MapData& map) {
   if (w <= 0 || h <= 0 || w > MapScene::kMaxSide || h > MapScene::kMaxSide) return false;
   for (const MapData::TileLayer& layer : map.layers) {
     if (layer.size() != static_cast<size_t>(w)) return false;
-    for (const std::vector<int32_t>& column : layer) {
-      if (column.size() != static_cast<size_t>(h)) return false;
-    }
+    if (layer.Height() != static_cast<size_t>(h)) return false;
   }
   return true;
 }
@@ -106,12 +104,7 @@ void MapScene::ChangeMap(int32_t id) {
                     Format("タイルセットの数は%dです", tileSetList.Count(), 0), "");
     tileSet = TileSet{};
   }
-  tileImageName = tileSet.imageNames[0];
-  for (size_t i = 0; i < autotileImageNames.size(); ++i) autotileImageNames[i] = tileSet.imageNames[i + 1];
-  tileFlags = tileSet.tileFlags;
-  loadedTileFlags = tileSet.tileFlags;
-  terrainTags = tileSet.terrainTags;
-  TileDataChanged();
+  AdoptTileSetTables();
 
   scrollX = 0;
   scrollY = 0;

@@ -203,6 +203,8 @@ class MapScene {
   void UpdateScrollRequest();
   void UpdateShake();
   void UpdateZoom();
+  // The current tile set's images, flags and terrain tags become the map's.
+  void AdoptTileSetTables();
   // The tile value at a precise position, wrapped into the map; an empty
   // cell without a map or past the layers.
   int32_t RawTile(int64_t x, int64_t y, int32_t layer) const;

@@ -49,13 +49,17 @@ void MapScene::RestoreTileFlags() {
 bool MapScene::ChangeTileSet(int32_t number) {
   if (number < 0 || number >= tileSetList.Count()) return false;
   tileSet = tileSetList.tileSets[static_cast<size_t>(number)];
+  AdoptTileSetTables();
+  return true;
+}
+
+void MapScene::AdoptTileSetTables() {
   tileImageName = tileSet.imageNames[0];
   for (size_t i = 0; i < autotileImageNames.size(); ++i) autotileImageNames[i] = tileSet.imageNames[i + 1];
   tileFlags = tileSet.tileFlags;
   loadedTileFlags = tileSet.tileFlags;
   terrainTags = tileSet.terrainTags;
   TileDataChanged();
-  return true;
 }
 
 void MapScene::RewriteTiles(int32_t layer, int32_t x, int32_t y, int32_t w, int32_t h, int32_t tile) {

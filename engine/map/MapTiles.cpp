@@ -97,7 +97,8 @@ bool MapScene::IsPassable(int64_t x, int64_t y, int32_t d, int32_t step) const {
   if (!IsInsideMap(x, r)) return false;
   if (!passability_.IsCurrent(Width(), Height())) passability_.Rebuild(mapData, tileFlags);
   const int64_t w2 = 2 * int64_t{Width()};
-  const size_t row = static_cast<size_t>(WrapCoordinate(r, 2 * int64_t{Height()}) / 2);
+  // Wrapped coordinates are never negative: halve them by a shift.
+  const size_t row = static_cast<size_t>(WrapCoordinate(r, 2 * int64_t{Height()})) >> 1;
   const int64_t left = WrapCoordinate(x, w2);
   const int64_t right = left + 1 == w2 ? 0 : left + 1;
 
@@ -106,8 +107,9 @@ bool MapScene::IsPassable(int64_t x, int64_t y, int32_t d, int32_t step) const {
   const int direction = d >= 0 && d <= 10 ? d : 0;
   uint32_t masks = kCellMasks[static_cast<size_t>(MaskIndex(setting, direction, (x & 1) != 0, (y & 1) != 0))];
   if (step == 2) masks |= kAnyQuarter | kAnyQuarter << 16;
-  return !(passability_.At(static_cast<size_t>(left / 2), row) & masks) &&
-         !(passability_.At(static_cast<size_t>(right / 2), row) & (masks >> 16));
+  // Both cells read without a branch: the answer is hard to predict.
+  return !((passability_.At(static_cast<size_t>(left) >> 1, row) & masks) |
+           (passability_.At(static_cast<size_t>(right) >> 1, row) & (masks >> 16)));
 }
 
 bool MapScene::HasBushFlag(int32_t x, int32_t y) const {

@@ -14,6 +14,7 @@
 #include "engine/presentation/text/TextResources.h"
 #include "engine/services/InputState.h"
 #include "engine/services/StartupSettings.h"
+#include "engine/shell/FunctionKeys.h"
 #include "engine/shell/InputUpdate.h"
 #include "engine/shell/Player.h"
 #include "engine/shell/SoundSteps.h"
@@ -81,6 +82,8 @@ bool GameScene::RunLoopPass() {
   }
 
   Frame();
+  FunctionKeys();
+  FrameCounter(true);
 
   if (SystemStateHub.gameState != 1) {
     CloseWindows();

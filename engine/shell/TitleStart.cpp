@@ -55,6 +55,7 @@ void StartTitle(bool first) {
   SystemStateHub = SystemState();
   SystemStateHub.sceneReload = sceneReload;
   StoreSoundEntryCounts();
+  if (TestPlayFlag) SystemStateHub.debugLineFlag = 1;
 
   VariableDatabase = Database();
   VariableDatabase.Load(kVariableDatabaseName);

@@ -176,13 +176,24 @@ size_t ArchiveWriter::Child(size_t folder, std::string_view name, bool isFolder)
   return nodes_.size() - 1;
 }
 
-void ArchiveWriter::AddFile(std::string_view path, std::string_view data, bool compressed) {
+size_t ArchiveWriter::FileNode(std::string_view path) {
   const std::vector<std::string> elements = Elements(path);
   size_t folder = 0;
   for (size_t i = 0; i + 1 < elements.size(); ++i) folder = Child(folder, elements[i], true);
-  const size_t file = Child(folder, elements.back(), false);
+  return Child(folder, elements.back(), false);
+}
+
+void ArchiveWriter::AddFile(std::string_view path, std::string_view data, bool compressed) {
+  const size_t file = FileNode(path);
   nodes_[file].data = std::string(data);
   nodes_[file].compressed = compressed && version_ >= kArchiveFirstCompressingVersion;
+}
+
+void ArchiveWriter::AddCode(std::string_view path, std::string_view code) {
+  Node& node = nodes_[FileNode(path)];
+  node.compressed = true;
+  node.code = std::string(code);
+  node.statedSize = code.size() >= 4 ? ReadLe32(reinterpret_cast<const uint8_t*>(code.data())) : 0;
 }
 
 void ArchiveWriter::AddFolder(std::string_view path) {
@@ -232,13 +243,14 @@ std::string ArchiveWriter::Build() const {
       std::string stored = node.data;
       uint32_t compressedSize = kArchiveStored;
       if (node.compressed) {
-        stored = CompressArchiveData(node.data);
+        stored = node.statedSize ? node.code : CompressArchiveData(node.data);
         compressedSize = static_cast<uint32_t>(stored.size());
       }
+      const uint32_t size = node.statedSize ? node.statedSize : static_cast<uint32_t>(node.data.size());
       entries.U32(nameOffset).U32(node.folder ? kArchiveDirectoryAttribute : 0x20);
       entries.U64(node.creation).U64(node.lastWrite).U64(node.lastWrite);
       entries.U32(node.folder ? recordOf[c] : static_cast<uint32_t>(data.size()));
-      entries.U32(node.folder ? 0 : static_cast<uint32_t>(node.data.size()));
+      entries.U32(node.folder ? 0 : size);
       if (entrySize == kArchiveEntrySize) entries.U32(node.folder ? 0 : compressedSize);
       if (!node.folder) data += stored;
     }
@@ -260,6 +272,23 @@ std::string ArchiveWriter::Build() const {
 }
 
 std::string CompressArchiveData(std::string_view data) { return Compressor(data).Run(); }
+
+std::string ArchiveRunCode(uint32_t size, uint32_t runs) {
+  // Escape 0xFF; each run is the longest form: escape, code with the long
+  // flag, the length's high byte, a one-byte distance of 1.
+  constexpr uint32_t kLongest = 4 + 31 + 255 * 32;
+  ByteWriter out;
+  out.U32(size).U32(10 + 4 * runs).U8(0xFF).U8(0);
+  uint32_t left = size - 1;
+  for (uint32_t i = 0; i < runs; ++i) {
+    const uint32_t runsAfter = runs - 1 - i;
+    const uint32_t length = std::max<uint32_t>(4, std::min<uint32_t>(kLongest, left - 4 * runsAfter));
+    const uint32_t extra = length - 4;
+    out.U8(0xFF).U8(static_cast<uint8_t>((extra & 31) << 3 | 4)).U8(static_cast<uint8_t>(extra >> 5)).U8(0);
+    left -= length;
+  }
+  return out.Bytes();
+}
 
 void ArchiveXor(std::string* bytes, const std::string& key) {
   XorArchiveData(bytes->size(), bytes->data(), 0, reinterpret_cast<const uint8_t*>(key.data()));

@@ -23,6 +23,9 @@ class ArchiveWriter {
   // path is CP932 with '\' separators, kept as written; its folders are
   // added as needed. Compression applies from version 2.
   void AddFile(std::string_view path, std::string_view data, bool compressed = false);
+  // A compressed entry holding a code made elsewhere (ArchiveRunCode), its
+  // size the one the code's head states.
+  void AddCode(std::string_view path, std::string_view code);
   void AddFolder(std::string_view path);
   // Creation and last-write times of the entries added after this call.
   void SetTimes(uint64_t creation, uint64_t lastWrite);
@@ -46,11 +49,14 @@ class ArchiveWriter {
     bool folder = false;
     std::string data;
     bool compressed = false;
+    std::string code;         // made elsewhere, when statedSize is set
+    uint32_t statedSize = 0;
     uint64_t creation = 0;
     uint64_t lastWrite = 0;
     std::vector<size_t> children;
   };
   size_t Child(size_t folder, std::string_view name, bool isFolder);
+  size_t FileNode(std::string_view path);
 
   int version_;
   std::string keyString_;
@@ -63,6 +69,12 @@ class ArchiveWriter {
 
 // The LZ code of a compressed entry, with its 9-byte head.
 std::string CompressArchiveData(std::string_view data);
+
+// A code making size bytes of zeros: one literal, then runs copies of
+// distance 1, as long as they can be while leaving at least 4 bytes to each
+// later run (so 1 + 4 runs <= size <= 1 + 8195 runs). Its length is
+// 10 + 4 runs bytes.
+std::string ArchiveRunCode(uint32_t size, uint32_t runs);
 
 // XORs the archive bytes with the key by file offset (scrambles or
 // unscrambles).

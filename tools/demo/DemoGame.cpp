@@ -1,7 +1,11 @@
 #include "tools/demo/DemoGame.h"
 
 #include "tests/support/CommandListBuilder.h"
+#include "tests/support/MidiFileWriter.h"
 #include "tests/support/MovieClipWriter.h"
+#include "tests/support/SoundDatabase.h"
+#include "tests/support/VorbisFixture.h"
+#include "tests/support/WaveWriter.h"
 #include "tools/demo/DemoImages.h"
 
 namespace demo {
@@ -9,6 +13,9 @@ namespace demo {
 namespace {
 
 constexpr int32_t kShowMessage = 101;
+constexpr int32_t kSoundCommand = 140;
+// The sound command's flags: play music given by file name.
+constexpr int32_t kPlayMusicFile = 2 << 24;
 
 // Tile flags: every edge closed, so no character enters the tile.
 constexpr int32_t kBlocked = 0xF;
@@ -32,7 +39,11 @@ MapEvent Villager() {
   page.graphic.fileName = "Chara\\villager.bmp";
   page.graphic.direction = 2;
   page.conditions.triggerKind = 0;  // spoken to with the decide key
-  page.commands = CommandListBuilder().Add({kShowMessage}, {VillagerMessage()}).Build();
+  // After speaking he strikes up his tune, over the village music.
+  page.commands = CommandListBuilder()
+                      .Add({kShowMessage}, {VillagerMessage()})
+                      .Add({kSoundCommand, kPlayMusicFile, 30, 0, 0, 100, 100, 0}, {kTuneFile})
+                      .Build();
   page.commandCount = static_cast<int32_t>(page.commands.size());
   return villager;
 }
@@ -86,6 +97,50 @@ void Movies(GameFolderContent& game) {
   if (!bytes.empty()) game.files.emplace_back("Data/Movie/village.avi", bytes);
 }
 
+// Tones of a few notes, each fading out, as 16-bit stereo at 22050 Hz.
+std::vector<int16_t> Tones(const std::vector<double>& hz, double noteSeconds, double amplitude) {
+  constexpr uint32_t kRate = 22050;
+  const auto frames = static_cast<uint32_t>(noteSeconds * kRate);
+  std::vector<int16_t> samples;
+  for (const double f : hz) {
+    std::vector<int16_t> note = SineSamples(frames, 2, kRate, f, amplitude);
+    for (uint32_t i = 0; i < frames; ++i) {
+      const double fade = 1.0 - static_cast<double>(i) / frames;
+      note[2 * i] = static_cast<int16_t>(note[2 * i] * fade);
+      note[2 * i + 1] = static_cast<int16_t>(note[2 * i + 1] * fade);
+    }
+    samples.insert(samples.end(), note.begin(), note.end());
+  }
+  return samples;
+}
+
+// The village's music (Ogg Vorbis, looping from its second bar), a brook
+// as background sound (WAV), the decide, cursor and cancel sound effects,
+// and the villager's tune (a Standard MIDI File played by name).
+void Sounds(GameFolderContent& game) {
+  const std::vector<int16_t> music = Tones({262, 330, 392, 330, 349, 440, 523, 392}, 0.5, 6000);
+  game.files.emplace_back("Data/BGM/village.ogg", EncodeOggVorbis(music, 2, 22050));
+  std::vector<int16_t> brook = SineSamples(22050 * 2, 2, 22050, 97, 1500);
+  const std::vector<int16_t> ripple = SineSamples(22050 * 2, 2, 22050, 151, 900);
+  for (size_t i = 0; i < brook.size(); ++i) brook[i] = static_cast<int16_t>(brook[i] + ripple[i]);
+  const std::string format = PcmFormatChunk(2, 22050, 16);
+  game.files.emplace_back("Data/BGS/brook.wav", WaveFile(format, PcmBytes(brook)));
+  game.files.emplace_back("Data/SE/decide.wav", WaveFile(format, PcmBytes(Tones({880, 1320}, 0.06, 8000))));
+  game.files.emplace_back("Data/SE/cursor.wav", WaveFile(format, PcmBytes(Tones({1320}, 0.04, 6000))));
+  game.files.emplace_back("Data/SE/cancel.wav", WaveFile(format, PcmBytes(Tones({660, 440}, 0.06, 8000))));
+  std::vector<MidiNote> notes;
+  const uint8_t melody[] = {67, 69, 71, 74, 71, 69, 67, 62, 64, 67, 69, 67};
+  for (uint32_t i = 0; i < sizeof melody; ++i) notes.push_back({i * 240, 220, 0, melody[i], 96});
+  game.files.emplace_back("Data/BGM/tune.mid", BuildMidiFile(480, 500000, notes, {{0, 73}}));
+
+  WriteSoundTypes(game.systemDatabase, {{"BGM\\village.ogg", 80, 100, kMusicLoopStartMs}},
+                  {{"BGS\\brook.wav", 50, 100, 0}},
+                  {{"SE\\decide.wav", 90, 100, 0}, {"SE\\cursor.wav", 80, 100, 0}, {"SE\\cancel.wav", 90, 100, 0}});
+  // The village map plays music entry 0 and background sound 0.
+  game.systemDatabase.SetInt(SystemTypes::kMapList, 0, 1, 0);
+  game.systemDatabase.SetInt(SystemTypes::kMapList, 0, 2, 0);
+}
+
 }  // namespace
 
 std::string VillagerMessage() {
@@ -123,6 +178,7 @@ GameFolderContent DemoGame() {
   game.files.emplace_back("Data/Chara/villager.bmp", DemoCharacterSheet(0x50A040, 0xC8C8C8, 0x604020));
   WindowsAndColours(game);
   Movies(game);
+  Sounds(game);
   return game;
 }
 

@@ -33,6 +33,11 @@ inline constexpr const char* kMovieFile = "Data\\Movie\\village.avi";
 inline constexpr int32_t kMovieWidth = 160;
 inline constexpr int32_t kMovieHeight = 120;
 
+// The village music loops back to its second bar; the villager's tune
+// plays by file name once he has spoken.
+inline constexpr int32_t kMusicLoopStartMs = 500;
+inline constexpr const char* kTuneFile = "BGM\\tune.mid";
+
 // What the villager says (Shift-JIS).
 std::string VillagerMessage();
 

@@ -97,12 +97,16 @@ bool Database::ReadDataFile(ByteCursor& file, const std::string& name, const std
 
 bool Database::ReadProjectFile(ByteCursor& file, const std::string& name, uint8_t formatVersion) {
   int32_t types = 0;
-  if (!file.ReadCount(types, DatabaseTypeDefinition::kSmallestRecordBytes)) return ReportDamaged(name);
+  if (!file.ReadCount(types, DatabaseTypeDefinition::kSmallestRecordBytes,
+                      DatabaseTypeDefinition::kMaxDefinitionsPerFile)) {
+    return ReportDamaged(name);
+  }
   typeDefinitions.resize(static_cast<size_t>(types));
+  DatabaseTypeDefinition::NamesLeft namesLeft;
   for (DatabaseTypeDefinition& definition : typeDefinitions) {
     // A record is taken only when it was read whole.
     DatabaseTypeDefinition read = definition;
-    if (!read.Read(file, formatVersion)) return ReportDamaged(name);
+    if (!read.Read(file, formatVersion, namesLeft)) return ReportDamaged(name);
     definition = std::move(read);
   }
   return true;

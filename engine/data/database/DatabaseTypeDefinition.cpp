@@ -1,5 +1,8 @@
 #include "engine/data/database/DatabaseTypeDefinition.h"
 
+#include <algorithm>
+#include <climits>
+
 namespace {
 
 constexpr int32_t kLimit = DatabaseTypeDefinition::kStringLimit;
@@ -13,11 +16,14 @@ int32_t ItemCount(const std::vector<T>& list) {
 
 }  // namespace
 
-bool DatabaseTypeDefinition::Read(ByteCursor& in, uint8_t formatVersion) {
-  if (!in.ReadString(typeName, kLimit) || !in.ReadStringList(itemNames, kLimit) ||
-      !in.ReadStringList(dataNames, kLimit)) {
+bool DatabaseTypeDefinition::Read(ByteCursor& in, uint8_t formatVersion, NamesLeft& left) {
+  if (!in.ReadString(typeName, kLimit) ||
+      !in.ReadStringList(itemNames, kLimit, static_cast<int32_t>(std::min<int64_t>(kMaxItems, left.items))) ||
+      !in.ReadStringList(dataNames, kLimit, static_cast<int32_t>(std::min<int64_t>(INT32_MAX, left.data)))) {
     return false;
   }
+  left.items -= static_cast<int64_t>(itemNames.size());
+  left.data -= static_cast<int64_t>(dataNames.size());
   const size_t items = itemNames.size();
   itemTexts.resize(items);
   itemOptionTexts.resize(items);

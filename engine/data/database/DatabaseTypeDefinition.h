@@ -18,6 +18,22 @@ inline constexpr uint8_t kDatabaseVersionItemTables = 0xC1;
 
 struct DatabaseTypeDefinition {
   static constexpr int32_t kMaxItems = 100;
+
+  // A ".project" file holds at most this many definitions, item names and
+  // data names, so that its definitions cost a bounded multiple of its size
+  // (an empty definition or item name takes about 30 times its bytes). Far
+  // beyond any game: variables name types 0 to 99, a type has at most
+  // kMaxItems items, and the data names are those of the records (a type
+  // holds at most 1,000,000 records without values).
+  static constexpr int32_t kMaxDefinitionsPerFile = 10000;
+  static constexpr int64_t kMaxItemNamesPerFile = 100000;
+  static constexpr int64_t kMaxDataNamesPerFile = 1000000;
+  // What is left of the names a file may still give.
+  struct NamesLeft {
+    int64_t items = kMaxItemNamesPerFile;
+    int64_t data = kMaxDataNamesPerFile;
+  };
+
   // The editor's files keep every string within this, the closing NUL
   // included.
   static constexpr int32_t kStringLimit = 2048;
@@ -37,8 +53,13 @@ struct DatabaseTypeDefinition {
   // there are item names. False, with the cursor's overrun flag set, when the
   // record is damaged: a negative count, more kind bytes than items can
   // have, more per-item entries than item names, a string over the limit or
-  // a field past the end.
-  bool Read(ByteCursor& in, uint8_t formatVersion);
+  // a field past the end, more than kMaxItems item names, or more names than
+  // are left.
+  bool Read(ByteCursor& in, uint8_t formatVersion, NamesLeft& left);
+  bool Read(ByteCursor& in, uint8_t formatVersion) {
+    NamesLeft left;
+    return Read(in, formatVersion, left);
+  }
 
   // Type name, item-name count, data-name count and memo.
   static constexpr int64_t kSmallestRecordBytes = 4 * 4;

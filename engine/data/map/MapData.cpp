@@ -14,17 +14,9 @@ void MapData::Clear() { ResizeLayers(true, 0, 0); }
 void MapData::ResizeLayers(bool fillAll, int32_t oldWidth, int32_t oldHeight) {
   const size_t width = static_cast<size_t>(std::max(header.width, 0));
   const size_t height = static_cast<size_t>(std::max(header.height, 0));
-  const size_t keptHeight = fillAll ? 0 : std::min(height, static_cast<size_t>(std::max(oldHeight, 0)));
-  for (TileLayer& layer : layers) {
-    layer.resize(width);
-    for (size_t x = 0; x < width; ++x) {
-      std::vector<int32_t>& column = layer[x];
-      // Cut to the cells kept, then fill the rest once.
-      const size_t kept = static_cast<int64_t>(x) < oldWidth ? std::min(keptHeight, column.size()) : 0;
-      column.resize(kept);
-      column.resize(height, kEmptyCell);
-    }
-  }
+  const size_t keptWidth = fillAll ? 0 : static_cast<size_t>(std::max(oldWidth, 0));
+  const size_t keptHeight = fillAll ? 0 : static_cast<size_t>(std::max(oldHeight, 0));
+  for (TileLayer& layer : layers) layer.Resize(width, height, keptWidth, keptHeight, kEmptyCell);
 }
 
 int32_t MapData::FindEventIndex(int32_t id) const {

@@ -9,6 +9,7 @@
 
 #include "engine/data/file/ByteCursor.h"
 #include "engine/data/map/MapEvent.h"
+#include "engine/data/map/TileLayer.h"
 
 struct MapHeader {
   std::string name = "なし";
@@ -26,8 +27,8 @@ struct MapHeader {
 struct MapData {
   static constexpr int32_t kEmptyCell = 100000;
 
-  // A layer is a list of columns, a column a list of cells: layers[l][x][y].
-  using TileLayer = std::vector<std::vector<int32_t>>;
+  // A layer is width columns of height cells in one block: layers[l][x][y].
+  using TileLayer = ::TileLayer;
 
   MapHeader header;
   std::array<TileLayer, 3> layers;

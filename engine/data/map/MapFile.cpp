@@ -21,9 +21,7 @@ bool ReadTiles(MapData& map, ByteCursor& in) {
   if (width < 0 || height < 0 || !in.CountFits(width * std::max<int64_t>(height, 1), 3 * 4)) return in.Fail();
   map.ResizeLayers(true, 0, 0);
   for (MapData::TileLayer& layer : map.layers) {
-    for (std::vector<int32_t>& column : layer) {
-      if (!in.ReadI32Array(column.data(), height)) return false;
-    }
+    if (!in.ReadI32Array(layer.data(), width * height)) return false;
   }
   return true;
 }

@@ -44,3 +44,14 @@ constexpr size_t kEntryName = 0, kEntryAttributes = 4, kEntryCreationTime = 8, k
                  kEntryLastWriteTime = 24, kEntryData = 32, kEntrySize = 36, kEntryCompressedSize = 40;
 constexpr size_t kDirectoryParent = 4, kDirectoryCount = 8, kDirectoryFirstEntry = 12;
 
+// What a compressed entry may expand to, paid for by its code: at most
+// kArchiveMaxExpansion times the code plus kArchiveExpansionAllowance. The
+// code can reach about 2048 times; a blank bitmap packs that densely, so
+// any entry up to 128 MiB passes whatever it holds, and memory stays linear
+// in the archive's size.
+constexpr uint64_t kArchiveMaxExpansion = 1024;
+constexpr uint64_t kArchiveExpansionAllowance = uint64_t{64} << 20;
+constexpr bool ArchiveExpansionAllowed(uint64_t statedSize, uint64_t packedSize) {
+  return statedSize <= kArchiveMaxExpansion * packedSize + kArchiveExpansionAllowance;
+}
+

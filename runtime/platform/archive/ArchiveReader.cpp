@@ -331,12 +331,13 @@ int ArchiveFileOpen(ArchiveReader* reader, const char* innerPath, ArchiveFile* f
   if (IsStored(reader, e)) return 0;
   if (ShareData(file)) return 0;
 
-  // A stated size beyond the cap is refused before anything is read; the
-  // code is then checked (its length is paid for in file bytes), and
-  // decompressed only by the read that needs it.
+  // A stated size beyond the cap, or beyond what the code's length pays
+  // for, is refused before anything is read; the code is then checked (its
+  // length is paid for in file bytes), and decompressed only by the read
+  // that needs it.
   const uint32_t packed = ReadLe32(e + kEntryCompressedSize);
-  uint8_t* code = file->size <= kMaxWholeFileSize ? static_cast<uint8_t*>(TrackedAlloc(packed, __FILE__, __LINE__))
-                                                  : nullptr;
+  const bool sizeAllowed = file->size <= kMaxWholeFileSize && ArchiveExpansionAllowed(file->size, packed);
+  uint8_t* code = sizeAllowed ? static_cast<uint8_t*>(TrackedAlloc(packed, __FILE__, __LINE__)) : nullptr;
   const bool ok = code && ReadArchiveBlock(reader, code, packed, file->dataStart) == packed &&
                   ArchiveUncompressedSize(code, packed) == file->size && CheckArchiveCode(code, packed) == file->size;
   if (!ok) {

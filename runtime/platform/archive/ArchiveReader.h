@@ -71,9 +71,9 @@ struct ArchiveFile {
 };
 
 // innerPath is relative to the archive's root, '\' separated. 0, or -1 when
-// it names no file, the file states a size above kMaxWholeFileSize (refused
-// before its code is read) or its code is damaged (checked without
-// decompressing).
+// it names no file, the file states a size above kMaxWholeFileSize or above
+// what its code pays for (ArchiveExpansionAllowed; both refused before its
+// code is read) or its code is damaged (checked without decompressing).
 int ArchiveFileOpen(ArchiveReader* reader, const char* innerPath, ArchiveFile* file);
 void ArchiveFileClose(ArchiveFile* file);
 // Returns the bytes read. A compressed file read whole by its first read is

@@ -4,28 +4,18 @@
 
 #include "engine/events/MapHooks.h"
 #include "engine/events/RootInterpreter.h"
-#include "engine/events/SystemState.h"
-#include "engine/events/variables/RootEventRunner.h"
 #include "engine/events/variables/VariableStore.h"
 #include "engine/map/Hero.h"
 #include "engine/map/MapSceneHooks.h"
-#include "engine/map/SceneMapHooks.h"
 #include "engine/services/InputState.h"
 #include "tests/support/CommandListBuilder.h"
+#include "tests/support/LiveMapGame.h"
 
 void LiveMapTest::SetUp() {
   MapTest::SetUp();
   SetMapSceneHooks(nullptr);  // the game's hero
   UseMap(20, 15);
-  InstallSceneMapHooks();
-  RootRunner = RootEventRunner();
-  Variables = VariableStore();
-  SystemStateHub = SystemState();
-  ResetRootInterpreter();
-  Input.Reset();
-  PlayerHero = Hero();
-  PlayerHero.PlaceCharacter(0, 14);  // out of the way in the bottom left corner
-  PlayerHero.ResetFollowers();
+  ResetLiveMapGame(0, 14);  // the hero out of the way in the bottom left corner
 }
 
 void LiveMapTest::TearDown() {

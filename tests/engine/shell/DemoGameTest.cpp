@@ -4,8 +4,10 @@
 
 #include "engine/events/RootInterpreter.h"
 #include "engine/events/SystemState.h"
+#include "engine/events/variables/RootEventRunner.h"
 #include "engine/map/Hero.h"
 #include "engine/map/MapScene.h"
+#include "engine/sound/SoundManager.h"
 #include "runtime/Movan.h"
 #include "tests/support/PlayHarness.h"
 #include "tests/support/TestDirectory.h"
@@ -23,15 +25,24 @@ TEST_F(DemoGameTest, StartsOnTheVillageMapWithoutAnError) {
   PlayHarness play(dir.Path());
   int32_t mapId = -2;
   size_t events = 0;
+  int32_t music = -2, backgroundSound = -2;
+  bool bothPlay = false;
   play.onFrame = [&](int64_t frame) {
     if (frame != 2) return;
     mapId = CurrentMap.mapId;
     events = CurrentMap.events.size();
+    music = RootRunner.currentMusicEntry;
+    backgroundSound = RootRunner.currentBackgroundSoundEntry;
+    bothPlay = IsSoundPlaying(GameSounds.fades[0].currentHandle) == 1 &&
+               IsSoundPlaying(GameSounds.fades[1].currentHandle) == 1;
   };
   play.Play(3);
   EXPECT_EQ(play.exit.code, 0);
   EXPECT_EQ(mapId, 0);
   EXPECT_EQ(events, 1u);
+  EXPECT_EQ(music, 0) << "the village music";
+  EXPECT_EQ(backgroundSound, 0) << "the brook";
+  EXPECT_TRUE(bothPlay);
   EXPECT_EQ(play.frameHashes.size(), 3u);
   EXPECT_TRUE(play.errorScreens.empty());
   EXPECT_EQ(play.messageBoxes.size(), 1u);  // the first start's
@@ -73,6 +84,7 @@ TEST_F(DemoGameTest, TheHeroWalksUpToTheVillagerWhoTurnsAndSpeaksOnTheDecideKey)
   bool runningWhileOpen = false;
   std::string shownText;
   bool closedAndEnded = false;
+  std::string musicAfterTalk;
   play.onFrame = [&](int64_t frame) {
     if (CurrentMap.events.empty()) return;
     const MapEventState& villager = CurrentMap.events[0];
@@ -86,6 +98,7 @@ TEST_F(DemoGameTest, TheHeroWalksUpToTheVillagerWhoTurnsAndSpeaksOnTheDecideKey)
       shownText = SystemStateHub.lastMessageText;
     } else if (frame == 149) {
       closedAndEnded = !RootInterpreter.IsRunning() && !SystemStateHub.windowOpen;
+      musicAfterTalk = RootRunner.musicFileName;
     }
   };
   play.Play(170);
@@ -98,6 +111,7 @@ TEST_F(DemoGameTest, TheHeroWalksUpToTheVillagerWhoTurnsAndSpeaksOnTheDecideKey)
   EXPECT_TRUE(runningWhileOpen);
   EXPECT_EQ(shownText, demo::VillagerMessage());
   EXPECT_TRUE(closedAndEnded);
+  EXPECT_EQ(musicAfterTalk, std::string("Data\\") + demo::kTuneFile) << "his tune follows the talk";
   EXPECT_GT(PlayerHero.preciseY, 2 * demo::kVillagerY) << "walking again after the talk";
 }
 

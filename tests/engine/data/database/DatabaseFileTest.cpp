@@ -350,6 +350,9 @@ TEST_F(DatabaseFileTest, RecordsWithoutValuesShareOneAllowancePerFile) {
   const int32_t most = DatabaseTypeData::kMaxRecordsWithoutValues;
   ASSERT_EQ(DatabaseTypeData::kMaxRecordsWithoutValuesPerFile, 2 * int64_t{most});
   WriteDatabaseFiles(dir_, kVariableDatabaseName, SampleDatabase());
+  // As at start-up: the game's own files set the layout a save's definitions
+  // are read in (another test may have left the other one).
+  ASSERT_TRUE(Database().Load(kVariableDatabaseName));
   for (int32_t third : {0, 1}) {
     Database many;
     many.typeData = {MakeSampleTypeData({}, most), MakeSampleTypeData({0, 3005}, most),
@@ -364,6 +367,40 @@ TEST_F(DatabaseFileTest, RecordsWithoutValuesShareOneAllowancePerFile) {
     if (third == 0) {
       EXPECT_EQ(restored.GetDataCount(1), most);
       EXPECT_EQ(restored.typeData[2], many.typeData[2]);
+    }
+  }
+}
+
+TEST_F(DatabaseFileTest, AProjectHoldsBoundedNumbersOfDefinitionsAndNames) {
+  using Definition = DatabaseTypeDefinition;
+  const auto names = [](size_t count) { return std::vector<std::string>(count, ""); };
+  const int32_t types = Definition::kMaxDefinitionsPerFile;
+  const size_t itemsEach = static_cast<size_t>(Definition::kMaxItemNamesPerFile / types);
+  const size_t dataNames = static_cast<size_t>(Definition::kMaxDataNamesPerFile);
+  // Each case at its bound reads; one more anywhere is damage.
+  const struct Case {
+    const char* what;
+    size_t types, itemsInFirst, itemsEach, dataInLast;
+  } cases[] = {{"definitions", static_cast<size_t>(types), 0, 0, 0},
+               {"items in one type", 1, static_cast<size_t>(Definition::kMaxItems), 0, 0},
+               {"items in the file", static_cast<size_t>(types), itemsEach, itemsEach, 0},
+               {"data names in the file", 2, 0, 0, dataNames}};
+  for (const Case& c : cases) {
+    for (size_t more : {0, 1}) {
+      Database db;
+      db.typeDefinitions.assign(c.types, MakeSampleDefinition("", {}, {}));
+      db.typeDefinitions.front().itemNames = names(c.itemsInFirst);
+      for (size_t t = 1; t < c.types; ++t) db.typeDefinitions[t].itemNames = names(c.itemsEach);
+      db.typeDefinitions.back().dataNames = names(c.dataInLast);
+      if (c.types == static_cast<size_t>(types) && c.itemsEach == 0) {
+        if (more) db.typeDefinitions.push_back(MakeSampleDefinition("", {}, {}));
+      } else if (c.dataInLast) {
+        db.typeDefinitions.front().dataNames = names(more);
+      } else {
+        db.typeDefinitions.front().itemNames.resize(c.itemsInFirst + more);
+      }
+      Database read;
+      EXPECT_EQ(ReadProject(read, WriteDatabaseProject(db, 0xC0), 0xC0), more == 0) << c.what << " +" << more;
     }
   }
 }

@@ -397,7 +397,7 @@ TEST_F(ArchiveTest, AnEntryStatingMoreThanTheLoaderTakesIsRefusedAtOpen) {
   SetArchiveExtension("zema");
   // Noise does not compress, so the code is long enough for the stated size
   // to pass the check of what a code of its length could make.
-  std::string noise(1100000, '\0');
+  std::string noise(2100000, '\0');
   std::mt19937 random(5);
   for (char& c : noise) c = static_cast<char>(random());
   ArchiveWriter writer;
@@ -417,6 +417,45 @@ TEST_F(ArchiveTest, AnEntryStatingMoreThanTheLoaderTakesIsRefusedAtOpen) {
   ResetArchiveState();
   EXPECT_EQ(ReadThrough("Data\\bomb.bin"), "<none>");
   EXPECT_EQ(ArchiveAwareOpenFileCount(), 0);
+}
+
+TEST_F(ArchiveTest, AnEntryExpandingBeyondWhatItsCodePaysForIsRefusedAtOpen) {
+  SetArchiveExtension("zema");
+  // Real codes of runs that decompress to what they state: 20,000 runs make
+  // an 80,010-byte code, which pays for 1024 times its length + 64 MiB.
+  constexpr uint32_t kRuns = 20000;
+  const uint32_t paidFor = static_cast<uint32_t>(kArchiveMaxExpansion * (10 + 4 * kRuns) + kArchiveExpansionAllowance);
+  struct Case {
+    uint32_t size;
+    bool opens;
+  };
+  for (const Case c : {Case{paidFor, true}, Case{paidFor + 1, false}, Case{64u << 20, true}}) {
+    ArchiveWriter writer;
+    writer.AddCode("runs.bin", ArchiveRunCode(c.size, kRuns));
+    writer.AddFile("fine.txt", "fine", true);
+    dir.Write("Data.zema", writer.Build());
+    ResetArchiveState();
+    const FileHandle file = FileOpenRead("Data\\runs.bin", 0);
+    EXPECT_EQ(file != 0, c.opens) << c.size;
+    if (file) FileCloseRead(file);
+    EXPECT_EQ(ReadThrough("Data\\fine.txt"), "fine");
+    EXPECT_LT(TrackedTotalSize(), 1 << 20) << "the runs are checked, not decompressed, at open";
+  }
+  EXPECT_EQ(ArchiveAwareOpenFileCount(), 0);
+}
+
+// A blank bitmap is the densest real data: the writer packs it close to the
+// code's own limit, and the bound still lets it through up to 128 MiB.
+TEST_F(ArchiveTest, ABlankBitmapPacksBelowTheExpansionBound) {
+  std::string bitmap(4u << 20, '\0');
+  std::memcpy(bitmap.data(), "BM", 2);
+  const std::string code = CompressArchiveData(bitmap);
+  const double ratio = static_cast<double>(bitmap.size()) / static_cast<double>(code.size());
+  EXPECT_GT(ratio, 1024) << "the writer packs blanks densely";
+  EXPECT_LT(ratio, 2 * kArchiveMaxExpansion);
+  // Packed as densely, 128 MiB of blank is still paid for.
+  const uint64_t blank = uint64_t{128} << 20;
+  EXPECT_TRUE(ArchiveExpansionAllowed(blank, static_cast<uint64_t>(static_cast<double>(blank) / ratio)));
 }
 
 }  // namespace
