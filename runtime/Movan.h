@@ -415,6 +415,11 @@ int EndScreenDevice();
 int SetWaitVsync(int flag);
 int GetWaitVsync();
 int RestoreAndCheckSurfaces2D();
+// Restores the 3D device's textures that report themselves lost. 0.
+int CheckLostSurfaces3D();
+// Drops the 3D device and its textures, keeping every record, for a
+// full-screen window that lost the display. 0; -1 without a 3D device.
+int ReleaseDirect3DObject();
 int RestoreGraphic(int graphic);
 int ReleaseDirectDraw();
 int ReinitGraphics();
