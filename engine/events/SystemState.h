@@ -75,6 +75,13 @@ struct SystemState {
   int32_t choiceResultLevel = 0;
   int32_t choiceResultValue = 0;
 
+  // What the map drawing reads: the sprites pick their sheets anew (the
+  // tile set changed; cleared after each drawn frame), the tile draw levels
+  // are recomputed next frame, the panorama or fog name text was changed.
+  uint8_t spriteRefresh = 0;
+  uint8_t tileLevelRefresh = 0;
+  uint8_t panoramaChanged = 0;
+  uint8_t fogChanged = 0;
   // What the windows publish: a message or choice window is open; the
   // message window has shown its whole text; it is open (system variable
   // 12); the choice row taken, -1 while none (system variable 20).
@@ -83,11 +90,9 @@ struct SystemState {
   int32_t messageWindowShown = 0;
   int32_t lastChoiceResult = -1;
 
-  // The map: the hero's facing when the transfer was recorded; the tile
-  // draw levels and the character sprites are due for a refresh.
+  // The map: the hero's facing when the transfer was recorded (the tile
+  // level and sprite refresh flags are with the map drawing's above).
   int32_t transferDirection = 2;
-  uint8_t tileLevelRefresh = 0;
-  uint8_t spriteRefresh = 0;
 
   // (-1, 0) clears.
   void SetMessageWaiter(int32_t mode, uint64_t waiter);

@@ -30,7 +30,8 @@ void SystemState::LoadTransitionImage(int32_t number, int32_t frames, uint8_t wa
     plainFade = 1;
   } else {
     transitionImageName = DataFolder() + SystemDatabase.GetString(kTransitionImageType, number, 0);
-    transitionImage = LoadGraphicFileForced(transitionImageName.c_str());
+    const int graphic = LoadGraphicFileForced(transitionImageName.c_str());
+    if (graphic > 0) transitionImage = graphic;  // a missing file: no image
     plainFade = 0;
   }
   transitionTotal = frames;

@@ -12,9 +12,7 @@
 #include "engine/map/Hero.h"
 #include "engine/map/MapScene.h"
 #include "engine/presentation/GraphicCache.h"
-#include "engine/presentation/pictures/PictureFileTable.h"
 #include "engine/presentation/pictures/PictureList.h"
-#include "engine/presentation/text/TextResources.h"
 #include "engine/services/InputState.h"
 #include "engine/services/StartupSettings.h"
 #include "engine/shell/FunctionKeys.h"
@@ -46,18 +44,6 @@ GameScene::GameScene() {
 GameScene::~GameScene() {
   choiceWindow.Release();
   messageWindow.Release();
-}
-
-void ReloadGameGraphics() {
-  RestoreAllGraphics();
-  GameScene* scene = RunningGameScene();
-  if (scene) {
-    scene->choiceWindow.LoadSkins();
-    scene->messageWindow.LoadWaitCursor();
-  }
-  ReLoadGraphic();
-  TextResourcesHub.LoadIcons();
-  RePictureControl(GamePictures);
 }
 
 void GameScene::Dispatch() {
@@ -107,6 +93,10 @@ void GameScene::Frame() {
   if (CurrentMap.mapId == -1) ApplyMapChange();
   if (SystemStateHub.gameState == -1) return;
   if (SystemStateHub.sceneReload) ReloadScene();
+  if (SystemStateHub.tileLevelRefresh) {
+    SystemStateHub.tileLevelRefresh = 0;
+    mapDrawing.tileLayers.RefreshTileLevels();
+  }
 
   RootRunner.frameCounter = (RootRunner.frameCounter + 1) % kFrameCounterPeriod;
   CurrentMap.Update();
@@ -123,6 +113,8 @@ void GameScene::Frame() {
   UpdateSoundManager();
   SystemStateHub.CountDownTransition();
   RootRunner.UpdateTone();
+  mapDrawing.ScrollPanoramaAndFog();
+  mapDrawing.TakeMapScroll();
   SystemStateHub.updateTimes[0] = static_cast<int32_t>(GetTickMs()) - SystemStateHub.updateTimes[0];
 
   float credit = RootRunner.drawCreditPerFrame;
@@ -168,9 +160,14 @@ void GameScene::Draw() {
   const uint32_t start = GetTickMs();
   ClearDrawTarget();
   SetDrawFilter(0);
-  RootRunner.DrawTint(RootEventRunner::TintPhase::kBefore);
-  // While map drawing is off, the picture taken when it went off stands in.
-  if (RootRunner.mapDrawing != 1) SystemStateHub.DrawFrozenMap();
+  // The map applies the darkening part of the tone itself; the frozen
+  // picture that stands in while map drawing is off needs it too.
+  if (RootRunner.mapDrawing) {
+    mapDrawing.DrawMap();
+  } else {
+    RootRunner.DrawTint(RootEventRunner::TintPhase::kBefore);
+    SystemStateHub.DrawFrozenMap();
+  }
   RootRunner.DrawTint(RootEventRunner::TintPhase::kAfter);
   RootRunner.DrawTint(RootEventRunner::TintPhase::kReset);
   GamePictures.Draw(0);
@@ -183,6 +180,7 @@ void GameScene::Draw() {
   for (MapEventState& event : CurrentMap.events) event.DrawTextEntry();
   SystemStateHub.drawTime = static_cast<int32_t>(GetTickMs() - start);
   FlipScreen();
+  SystemStateHub.spriteRefresh = 0;
 }
 
 void GameScene::ApplyMapChange() {
@@ -208,4 +206,4 @@ void GameScene::ApplyMapChange() {
   UpdateInput();
 }
 
-void GameScene::ResetSprites() {}
+void GameScene::ResetSprites() { mapDrawing.ResetSprites(); }
