@@ -37,6 +37,14 @@ void SystemState::RecreateTransitionSurfaces() {
   const int32_t side = TileUnit * DisplayScale();
   capturedScreen = CreateBlankGraphic(20 * side, 15 * side, 0);
   frozenMapGraphic = CreateBlankGraphic(20 * side, 15 * side, 0);
+  // A new graphic holds whatever its memory held: both stay black until a
+  // capture fills them.
+  const int target = GetDrawTarget();
+  for (const int32_t graphic : {capturedScreen, frozenMapGraphic}) {
+    if (graphic < 0 || SetDrawTarget(graphic) != 0) continue;
+    ClearDrawTarget();
+  }
+  SetDrawTarget(target);
 }
 
 void ResetSystemStateHub() {
