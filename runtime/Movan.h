@@ -203,6 +203,10 @@ int FileReadBytes(void* buffer, size_t n, FileHandle handle);
 // NUL byte ends the line. Returns its length, or -1 at the end of the file.
 int FileReadLine(char* buffer, size_t size, FileHandle handle);
 
+// Changes back to the folder that was current when the layer started (the
+// game folder). 0, or -1.
+int ReturnToStartFolder();
+
 // Files that game content names, below the game folder (the current
 // folder). A path is refused when it is absolute, names a drive, holds a
 // ".." element or leads out of the folder through a symlink.
@@ -362,6 +366,9 @@ int LoadGraphicFile(const char* fileName, int noTexture);
 // file in a second buffer; mirror reverses every row.
 int CreateGraphicFromImage(const void* image, uint32_t imageSize, const void* alpha, uint32_t alphaSize,
                            int textureRequest, int mirror);
+// A graphic from an image file made as a blend-graphic image (the layer
+// reloads it itself after the display was lost), or -1.
+int LoadGraphicFileForced(const char* name);
 // Called after the display was lost, before the layer's own reload.
 using GraphicsRestoreFunction = void (*)();
 int SetGraphicsRestoreHandler(GraphicsRestoreFunction function);
@@ -422,6 +429,11 @@ int EndScreenDevice();
 int SetWaitVsync(int flag);
 int GetWaitVsync();
 int RestoreAndCheckSurfaces2D();
+// Restores the 3D device's textures that report themselves lost. 0.
+int CheckLostSurfaces3D();
+// Drops the 3D device and its textures, keeping every record, for a
+// full-screen window that lost the display. 0; -1 without a 3D device.
+int ReleaseDirect3DObject();
 int RestoreGraphic(int graphic);
 int ReleaseDirectDraw();
 int ReinitGraphics();

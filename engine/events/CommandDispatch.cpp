@@ -94,6 +94,9 @@ bool EventInterpreter::DispatchCommands() {
       case 104: return CloseChoices();
       case 105: return CloseMessage();
       case 151: return SetScreenTone();
+      case 160: return SetTransition();
+      case 161: return PrepareTransition();
+      case 162: return RunTransition();
       case 172: return EndEvent();
       case 173: return EraseEvent();
       case 174: return ReturnToTitle();
@@ -120,8 +123,6 @@ bool EventInterpreter::DispatchCommands() {
       case 280: return ShakeCommand();
       case 281: return ScrollCommand();
       case 290: return EffectCommand();
-      // The commands whose handlers are not installed yet: skipped like codes without an entry until they are.
-      case 160: case 161: case 162:
       default:
         break;
     }

@@ -185,6 +185,9 @@ class EventInterpreter {
   bool ReadSaveValue();
   bool WriteSaveValue();
   bool SetScreenTone();
+  bool SetTransition();
+  bool PrepareTransition();
+  bool RunTransition();
   bool DoSoundCommand();
   bool DoSpeech();
   bool DoStringOperation();

@@ -53,8 +53,9 @@ void StartTitle(bool first) {
   // The return to the title asked for a scene reload: the fresh hub keeps
   // that request.
   const uint8_t sceneReload = SystemStateHub.sceneReload;
-  SystemStateHub = SystemState();
+  ResetSystemStateHub();
   SystemStateHub.sceneReload = sceneReload;
+  if (TestPlayFlag) SystemStateHub.debugLineFlag = 1;
   StoreSoundEntryCounts();
   if (TestPlayFlag) SystemStateHub.debugLineFlag = 1;
 
