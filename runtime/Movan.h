@@ -203,6 +203,10 @@ int FileReadBytes(void* buffer, size_t n, FileHandle handle);
 // NUL byte ends the line. Returns its length, or -1 at the end of the file.
 int FileReadLine(char* buffer, size_t size, FileHandle handle);
 
+// Changes back to the folder that was current when the layer started (the
+// game folder). 0, or -1.
+int ReturnToStartFolder();
+
 // Files that game content names, below the game folder (the current
 // folder). A path is refused when it is absolute, names a drive, holds a
 // ".." element or leads out of the folder through a symlink.
@@ -213,6 +217,20 @@ int IsPathInGameFolder(const char* path);
 // over the old one. 0 written, -1 when the file cannot be written (the old
 // one is intact), -2 when the path is refused.
 int WriteGameTextFile(const char* path, const char* text, size_t size);
+// Writes bytes as they are, through a temporary file in the same folder
+// renamed over the old one. 0 written, -1 when the file cannot be written
+// (the old one is intact and no temporary file is left), -2 when the path
+// is refused.
+int WriteGameFile(const char* path, const void* data, size_t size);
+// Creates a folder below the game folder; one that exists is no error. 0,
+// -1 when it cannot be made, -2 when the path is refused.
+int CreateGameFolder(const char* path);
+// Bytes the player may still write on the game folder's file system; -1
+// when it cannot be told.
+int64_t GetGameFolderFreeSpace();
+// Test seam: after this many more bytes reach the disk every file write of
+// the layer fails, as on a full disk (-1: never).
+void SetFileWriteLimit(int64_t bytes);
 // Calls each(name, context) for every entry of the folder ("" the game
 // folder itself), files and folders alike, sorted by name, "." and ".."
 // left out; the current folder is not changed. The number of entries, or -1
@@ -348,6 +366,9 @@ int LoadGraphicFile(const char* fileName, int noTexture);
 // file in a second buffer; mirror reverses every row.
 int CreateGraphicFromImage(const void* image, uint32_t imageSize, const void* alpha, uint32_t alphaSize,
                            int textureRequest, int mirror);
+// A graphic from an image file made as a blend-graphic image (the layer
+// reloads it itself after the display was lost), or -1.
+int LoadGraphicFileForced(const char* name);
 // Called after the display was lost, before the layer's own reload.
 using GraphicsRestoreFunction = void (*)();
 int SetGraphicsRestoreHandler(GraphicsRestoreFunction function);
@@ -408,6 +429,11 @@ int EndScreenDevice();
 int SetWaitVsync(int flag);
 int GetWaitVsync();
 int RestoreAndCheckSurfaces2D();
+// Restores the 3D device's textures that report themselves lost. 0.
+int CheckLostSurfaces3D();
+// Drops the 3D device and its textures, keeping every record, for a
+// full-screen window that lost the display. 0; -1 without a 3D device.
+int ReleaseDirect3DObject();
 int RestoreGraphic(int graphic);
 int ReleaseDirectDraw();
 int ReinitGraphics();

@@ -94,6 +94,9 @@ bool EventInterpreter::DispatchCommands() {
       case 104: return CloseChoices();
       case 105: return CloseMessage();
       case 151: return SetScreenTone();
+      case 160: return SetTransition();
+      case 161: return PrepareTransition();
+      case 162: return RunTransition();
       case 172: return EndEvent();
       case 173: return EraseEvent();
       case 174: return ReturnToTitle();
@@ -108,6 +111,9 @@ bool EventInterpreter::DispatchCommands() {
       case 260: return StartDownload();
       case 270: return DoPartyOperation();
       case 300: return CallEventByName();
+      case 220: return SaveOrLoadGame();
+      case 221: return ReadSaveValue();
+      case 222: return WriteSaveValue();
       case 130: return DoTransfer();
       case 230: return AllowMoveDuringEvents();
       case 231: return StopMoveDuringEvents();
@@ -117,9 +123,6 @@ bool EventInterpreter::DispatchCommands() {
       case 280: return ShakeCommand();
       case 281: return ScrollCommand();
       case 290: return EffectCommand();
-      // Saves and the other commands whose handlers are not installed yet: skipped like codes without an entry
-      // until they are.
-      case 160: case 161: case 162: case 220: case 221: case 222:
       default:
         break;
     }

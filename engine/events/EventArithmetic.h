@@ -7,6 +7,8 @@
 #include <cstdint>
 
 inline int32_t WrapToInt32(int64_t value) { return static_cast<int32_t>(static_cast<uint32_t>(static_cast<uint64_t>(value))); }
+// The low 16 bits, as an int16 field keeps a value written to it.
+inline int16_t WrapToInt16(int64_t value) { return static_cast<int16_t>(static_cast<uint16_t>(static_cast<uint64_t>(value))); }
 inline int32_t WrappingAdd(int32_t a, int32_t b) { return static_cast<int32_t>(static_cast<uint32_t>(a) + static_cast<uint32_t>(b)); }
 inline int32_t WrappingSub(int32_t a, int32_t b) { return static_cast<int32_t>(static_cast<uint32_t>(a) - static_cast<uint32_t>(b)); }
 inline int32_t WrappingMul(int32_t a, int32_t b) { return static_cast<int32_t>(static_cast<uint32_t>(a) * static_cast<uint32_t>(b)); }

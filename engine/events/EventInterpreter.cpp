@@ -17,7 +17,6 @@
 #include "engine/services/ErrorScreen.h"
 #include "engine/services/ShiftJisPosition.h"
 
-SystemState SystemStateHub;
 
 namespace {
 

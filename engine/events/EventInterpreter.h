@@ -181,7 +181,13 @@ class EventInterpreter {
   bool WaitForMoveRoutes();
   bool StartDownload();
   bool DoPartyOperation();
+  bool SaveOrLoadGame();
+  bool ReadSaveValue();
+  bool WriteSaveValue();
   bool SetScreenTone();
+  bool SetTransition();
+  bool PrepareTransition();
+  bool RunTransition();
   bool DoSoundCommand();
   bool DoSpeech();
   bool DoStringOperation();

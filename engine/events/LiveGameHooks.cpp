@@ -11,7 +11,6 @@ namespace {
 
 int32_t Zero() { return 0; }
 bool No() { return false; }
-void Ignore() {}
 void IgnoreValue(int32_t) {}
 void IgnoreTwo(int32_t, int32_t) {}
 std::string NoTextOf(int32_t) { return ""; }
@@ -46,7 +45,6 @@ const LiveGameHooks kDefaults = {
     SendMidiTempoDepth, SetSoundRatePercent, SoundBaseVolume,
     IgnoreValue, SystemLocalTime,
     No, NoTextOf, IgnoreText, Zero, Zero, IgnoreTwo, Zero, Zero, No, No,
-    Ignore, Ignore,
 };
 
 LiveGameHooks gHooks = kDefaults;
@@ -87,7 +85,5 @@ void SetLiveGameHooks(const LiveGameHooks* hooks) {
   Fill(h.mapHeight, kDefaults.mapHeight);
   Fill(h.loopsHorizontally, kDefaults.loopsHorizontally);
   Fill(h.loopsVertically, kDefaults.loopsVertically);
-  Fill(h.markPanoramaChanged, kDefaults.markPanoramaChanged);
-  Fill(h.markFogChanged, kDefaults.markFogChanged);
   gHooks = h;
 }

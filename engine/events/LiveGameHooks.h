@@ -1,7 +1,7 @@
 #pragma once
 // The live game above the variables behind the system variables and strings
 // that are not root runner fields: the sound manager, the shell, the map
-// scene with the hero and his followers, the presentation. Start-up installs
+// scene with the hero and his followers. Start-up installs
 // the live entries; until then, and in tests, the neutral defaults answer
 // (no map, no hero). The sound rows default to the sound manager, which lies
 // below. What lies below (the hub, the settings, the root interpreter, the
@@ -48,10 +48,6 @@ struct LiveGameHooks {
   int32_t (*mapHeight)();
   bool (*loopsHorizontally)();
   bool (*loopsVertically)();
-
-  // Presentation.
-  void (*markPanoramaChanged)();
-  void (*markFogChanged)();
 };
 
 const LiveGameHooks& CurrentLiveGameHooks();

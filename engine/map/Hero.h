@@ -39,6 +39,15 @@ class Hero : public MapCharacter {
   // A step with the bump test of touch events at its destination first.
   bool StepWithTouch(int32_t d, bool turnFirst);
 
+  // The hero's save record: its character, the followers, in step and
+  // stepped, the step history. Load reads every saved follower and keeps
+  // five; false (overrun) when the record is cut short or a count does not
+  // fit the bytes left.
+  bool Save(SaveBuffer& out) const;
+  bool Load(ByteCursor& in);
+  // The saved fields of a hero read from a save, standing; the rest stays.
+  void TakeSavedState(const Hero& saved);
+
   bool operator==(const Hero&) const = default;
 
  private:

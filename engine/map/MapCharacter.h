@@ -207,6 +207,18 @@ class MapCharacter {
   int32_t DistanceX(int32_t targetX) const;
   int32_t DistanceY(int32_t targetY) const;
 
+  // ---- Save record ----
+
+  // Appends the character's save record; false when the buffer is full.
+  bool SaveCharacter(SaveBuffer& out) const;
+  // Reads a save record into the saved fields; the character stands on its
+  // position. False (overrun) when the record is cut short or damaged.
+  bool LoadCharacter(ByteCursor& in);
+  // The saved fields of another character, standing; the rest stays.
+  void TakeSavedFields(const MapCharacter& saved);
+  // The fewest bytes a record can take, for testing counts.
+  static int64_t MinimumSaveBytes();
+
   bool operator==(const MapCharacter&) const = default;
 
  protected:

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/data/file/SaveBuffer.h"
 #include "engine/data/map/MapData.h"
 #include "engine/data/TileSet.h"
 #include "engine/map/MapEventState.h"
@@ -194,6 +195,20 @@ class MapScene {
   // event list next changes: callers resolve it again at each use.
   MapEventState* FindEvent(int32_t eventId);
   const MapEventState* FindEvent(int32_t eventId) const;
+
+  // ---- Save record ----
+
+  // Appends the scene's save record; false when the buffer is full.
+  bool SaveState(SaveBuffer& out) const;
+  // Reads a save record of the given save version into this scene, which
+  // then holds exactly what the record says (no map is entered). False
+  // (overrun) when the record is cut short or a count does not fit.
+  bool LoadState(ByteCursor& in, int32_t version);
+  // Enters the saved scene's map afresh and lays its saved state over it:
+  // scroll, tiles (when the map still has their size), names, tile flags,
+  // the events' characters (the list grows to the saved count) and the
+  // reserved list.
+  void EnterSavedState(const MapScene& saved);
 
   bool operator==(const MapScene&) const = default;
 

@@ -11,7 +11,7 @@ namespace {
 void EndGame() { SystemStateHub.gameState = -1; }
 void SetPanoramaNumber(int32_t number) { RootRunner.panorama[0] = number; }
 void SetPanoramaName(const std::string& name) { RootRunner.panoramaFileName = name; }
-void NoFlag(bool) {}
+void SetPanoramaByName(bool byName) { SystemStateHub.panoramaChanged = byName; }
 const CommonEventList* GameCommonEvents() { return &CommonEvents; }
 MapCharacter* GameHero() { return &PlayerHero; }
 MapCharacter* GameFollower(int32_t index) {
@@ -23,7 +23,7 @@ void RecordGameHeroStep(int32_t direction) { PlayerHero.RecordStep(direction); }
 constexpr MapSceneHooks kDefaults{EndGame,
                                   SetPanoramaNumber,
                                   SetPanoramaName,
-                                  NoFlag,
+                                  SetPanoramaByName,
                                   GameCommonEvents,
                                   RefreshCommonEventRunner,
                                   RunCommonEventRunner,

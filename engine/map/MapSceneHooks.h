@@ -16,7 +16,7 @@ struct MapSceneHooks {
   void (*endGame)();
 
   // The root runner's panorama number; the panorama file name and the
-  // panorama-by-name flag (none is kept yet).
+  // panorama-by-name flag (kept by the system-state hub).
   void (*setPanoramaNumber)(int32_t number);
   void (*setPanoramaName)(const std::string& name);
   void (*setPanoramaByName)(bool byName);

@@ -1,9 +1,59 @@
 #include "engine/presentation/GraphicCache.h"
 
+#include <cstdio>
+
+#include "engine/data/file/FileBuffer.h"
 #include "engine/services/DataFolder.h"
 #include "runtime/Movan.h"
 
 GraphicCache CachedGraphics;
+
+namespace {
+
+constexpr char kMissingFileTitle[] = "ファイル読み込みエラー";
+
+void ReportMissing(const char* format, const std::string& path, int32_t a, int32_t b) {
+  char text[1200];
+  std::snprintf(text, sizeof text, format, path.c_str(), a, b);
+  ShowMessageBox(text, kMissingFileTitle);
+}
+
+// The whole image of a file as a graphic, or -1 when the file cannot be read
+// or its bytes make no graphic (both count as a missing file).
+int32_t GraphicFromFile(const std::string& path) {
+  FileBuffer file;
+  if (!file.Load(path.c_str()) || file.Size() <= 0) return -1;
+  return CreateGraphicFromImage(file.Data(), static_cast<uint32_t>(file.Size()), nullptr, 0, 1, 0);
+}
+
+// The whole graphic followed by its columns x rows pieces, row by row. A cut
+// finer than a pixel, or one that would fill the layer's graphic table,
+// makes no pieces: their numbers then name nothing.
+std::vector<int32_t> CutIntoPieces(int32_t whole, int32_t columns, int32_t rows) {
+  std::vector<int32_t> list{whole};
+  int width = 0;
+  int height = 0;
+  GetGraphicSize(whole, &width, &height);
+  const int32_t pieceWidth = columns > 0 ? width / columns : 0;
+  const int32_t pieceHeight = rows > 0 ? height / rows : 0;
+  if (pieceWidth < 1 || pieceHeight < 1) return list;
+  if (int64_t{columns} * rows + GetGraphicCount() >= kMaxGraphicCount) return list;
+  list.reserve(static_cast<size_t>(columns) * static_cast<size_t>(rows) + 1);
+  for (int32_t i = 0; i < rows; ++i) {
+    for (int32_t j = 0; j < columns; ++j) {
+      list.push_back(DeriveGraphic(j * pieceWidth, i * pieceHeight, pieceWidth, pieceHeight, whole));
+    }
+  }
+  return list;
+}
+
+void DeleteAll(const std::vector<int32_t>& graphics) {
+  for (const int32_t graphic : graphics) {
+    if (graphic >= 0) DeleteGraphic(graphic);
+  }
+}
+
+}  // namespace
 
 int32_t GraphicCache::IndexOf(const std::string& name) const {
   const auto found = indexByName.find(name);
@@ -11,7 +61,8 @@ int32_t GraphicCache::IndexOf(const std::string& name) const {
 }
 
 int32_t GraphicCache::PieceCount(int32_t index) const {
-  return index >= 0 && index < EntryCount() ? static_cast<int32_t>(pieces[static_cast<size_t>(index)].size()) : 0;
+  if (index < 0 || index >= EntryCount()) return 0;
+  return static_cast<int32_t>(pieces[static_cast<size_t>(index)].size());
 }
 
 int32_t GraphicCache::Piece(int32_t index, int32_t piece) const {
@@ -19,51 +70,30 @@ int32_t GraphicCache::Piece(int32_t index, int32_t piece) const {
   return pieces[static_cast<size_t>(index)][static_cast<size_t>(piece)];
 }
 
-namespace {
-
-// The whole graphic made from the file's bytes, or -1 when it does not open.
-int32_t ReadWhole(const std::string& path) {
-  const FileHandle file = FileOpenRead(path.c_str(), 0);
-  if (file == 0) return -1;
-  const int64_t size = FileSizeOf(path.c_str());
-  std::vector<char> bytes(static_cast<size_t>(size > 0 ? size : 0));
-  if (!bytes.empty()) FileReadBytes(bytes.data(), bytes.size(), file);
-  FileCloseRead(file);
-  return CreateGraphicFromImage(bytes.data(), static_cast<uint32_t>(bytes.size()), nullptr, 0, 1, 0);
-}
-
-void Cut(int32_t whole, int32_t columns, int32_t rows, std::vector<int32_t>& list) {
-  list.assign(1, whole);
-  int32_t width = 0, height = 0;
-  GetGraphicSize(whole, &width, &height);
-  if (columns <= 0 || rows <= 0) return;
-  const int32_t w = width / columns, h = height / rows;
-  for (int32_t i = 0; i < rows; ++i) {
-    for (int32_t j = 0; j < columns; ++j) list.push_back(DeriveGraphic(j * w, i * h, w, h, whole));
-  }
-}
-
-}  // namespace
-
 bool LoadGraphic(const std::string& name, int32_t x, int32_t y, int32_t mode) {
-  if (CachedGraphics.IndexOf(name) >= 0 || name.empty()) return true;
+  GraphicCache& cache = CachedGraphics;
+  if (cache.indexByName.count(name)) return true;
+  if (name.empty()) return true;
+  if (x <= 0 || y <= 0) return false;
   const std::string path = DataFolder() + name;
-  const int32_t whole = ReadWhole(path);
-  if (whole == -1) {
-    ShowMessageBox(("■LoadGraphic error:ファイル " + path + " が見つかりません\n").c_str(), "ファイル読み込みエラー");
+  const int32_t whole = GraphicFromFile(path);
+  if (whole < 0) {
+    ReportMissing("■LoadGraphic error:ファイル %s が見つかりません\n", path, 0, 0);
     return false;
   }
+  int32_t columns = x;
+  int32_t rows = y;
   if (mode == 1) {
-    int32_t width = 0, height = 0;
+    int width = 0;
+    int height = 0;
     GetGraphicSize(whole, &width, &height);
-    x = x > 0 ? width / x : 0;
-    y = y > 0 ? height / y : 0;
+    columns = width / x;
+    rows = height / y;
   }
-  CachedGraphics.indexByName[name] = CachedGraphics.EntryCount();
-  CachedGraphics.columns.push_back(x);
-  CachedGraphics.rows.push_back(y);
-  CachedGraphics.pieces.emplace_back();
-  Cut(whole, x, y, CachedGraphics.pieces.back());
+  cache.indexByName.emplace(name, cache.EntryCount());
+  cache.columns.push_back(columns);
+  cache.rows.push_back(rows);
+  cache.pieces.push_back(CutIntoPieces(whole, columns, rows));
   return true;
 }
 
@@ -71,24 +101,38 @@ int32_t LoadGraphicSP(const std::string& name, int32_t columns, int32_t rows, st
                       bool quiet) {
   if (name.empty()) return -1;
   const std::string path = DataFolder() + name;
-  const int32_t whole = ReadWhole(path);
-  if (whole == -1) {
-    if (!quiet) {
-      const std::string text = "■LoadGraphicSP error:ファイル " + path + " (分割 " + std::to_string(columns) + "," +
-                               std::to_string(rows) + ")が見つかりません\n";
-      ShowMessageBox(text.c_str(), "ファイル読み込みエラー");
-    }
+  const int32_t whole = GraphicFromFile(path);
+  if (whole < 0) {
+    if (!quiet) ReportMissing("■LoadGraphicSP error:ファイル %s (分割 %d,%d)が見つかりません\n", path, columns, rows);
     return -1;
   }
-  if (pieces && (columns > 1 || rows > 1)) Cut(whole, columns, rows, *pieces);
+  if (pieces && (columns > 1 || rows > 1)) *pieces = CutIntoPieces(whole, columns, rows);
   return whole;
 }
 
-bool ReLoadGraphic() { return true; }
+bool ReLoadGraphic() {
+  GraphicCache& cache = CachedGraphics;
+  // The name map is ordered by the names' bytes.
+  for (const auto& [name, index] : cache.indexByName) {
+    if (name.empty()) continue;
+    const std::string path = DataFolder() + name;
+    const int32_t whole = GraphicFromFile(path);
+    if (whole < 0) {
+      char text[1200];
+      std::snprintf(text, sizeof text, "■ReLoadGraphic error:ファイル %s が見つかりません\n%s", path.c_str(),
+                    name.c_str());
+      ShowMessageBox(text, kMissingFileTitle);
+      return false;
+    }
+    std::vector<int32_t>& list = cache.pieces[static_cast<size_t>(index)];
+    DeleteAll(list);
+    list = CutIntoPieces(whole, cache.columns[static_cast<size_t>(index)], cache.rows[static_cast<size_t>(index)]);
+  }
+  return true;
+}
 
 void ClearGraphicCache() {
-  for (const std::vector<int32_t>& list : CachedGraphics.pieces) {
-    for (int32_t graphic : list) DeleteGraphic(graphic);
-  }
-  CachedGraphics = GraphicCache();
+  GraphicCache& cache = CachedGraphics;
+  for (const std::vector<int32_t>& list : cache.pieces) DeleteAll(list);
+  cache = GraphicCache();
 }

@@ -1,5 +1,8 @@
 #include "engine/shell/GameScene.h"
 
+#include <algorithm>
+#include <array>
+
 #include "engine/data/ReplayLog.h"
 #include "engine/data/database/Databases.h"
 #include "engine/events/PrepareCommonEvents.h"
@@ -9,8 +12,8 @@
 #include "engine/map/Hero.h"
 #include "engine/map/MapScene.h"
 #include "engine/presentation/GraphicCache.h"
-#include "engine/presentation/pictures/PictureFileTable.h"
 #include "engine/presentation/pictures/PictureList.h"
+#include "engine/saves/SaveSlotCache.h"
 #include "engine/presentation/text/TextResources.h"
 #include "engine/services/InputState.h"
 #include "engine/services/StartupSettings.h"
@@ -45,18 +48,6 @@ GameScene::~GameScene() {
   messageWindow.Release();
 }
 
-void ReloadGameGraphics() {
-  RestoreAllGraphics();
-  GameScene* scene = RunningGameScene();
-  if (scene) {
-    scene->choiceWindow.LoadSkins();
-    scene->messageWindow.LoadWaitCursor();
-  }
-  ReLoadGraphic();
-  TextResourcesHub.LoadIcons();
-  RePictureControl(GamePictures);
-}
-
 void GameScene::Dispatch() {
   if (SystemStateHub.gameState == 1) RunLoop();
 }
@@ -81,6 +72,10 @@ bool GameScene::RunLoopPass() {
     return false;
   }
 
+  // The update time of this frame, newest first; Frame makes it a duration.
+  std::array<int32_t, 5>& updateTimes = SystemStateHub.updateTimes;
+  std::copy_backward(updateTimes.begin(), updateTimes.end() - 1, updateTimes.end());
+  updateTimes[0] = static_cast<int32_t>(GetTickMs());
   Frame();
   FunctionKeys();
   FrameCounter(true);
@@ -100,12 +95,18 @@ void GameScene::Frame() {
   if (CurrentMap.mapId == -1) ApplyMapChange();
   if (SystemStateHub.gameState == -1) return;
   if (SystemStateHub.sceneReload) ReloadScene();
+  if (SystemStateHub.tileLevelRefresh) {
+    SystemStateHub.tileLevelRefresh = 0;
+    mapDrawing.tileLayers.RefreshTileLevels();
+  }
 
   RootRunner.frameCounter = (RootRunner.frameCounter + 1) % kFrameCounterPeriod;
   CurrentMap.Update();
   RootInterpreter.RunFrame();
   // A load or a return to the title during the events: the next frame
-  // starts with the scene reload.
+  // starts with the scene reload. No interpreter runs now, so a load the
+  // events asked for enters the game here.
+  if (SystemStateHub.stateLoaded) ApplyPendingLoad();
   if (SystemStateHub.stateLoaded || SystemStateHub.sceneReload) return;
 
   PlayerHero.Control();
@@ -114,6 +115,11 @@ void GameScene::Frame() {
   messageWindow.Update();
   GamePictures.Update();
   UpdateSoundManager();
+  SystemStateHub.CountDownTransition();
+  RootRunner.UpdateTone();
+  mapDrawing.ScrollPanoramaAndFog();
+  mapDrawing.TakeMapScroll();
+  SystemStateHub.updateTimes[0] = static_cast<int32_t>(GetTickMs()) - SystemStateHub.updateTimes[0];
 
   float credit = RootRunner.drawCreditPerFrame;
   if (ReplayPlaying) {
@@ -123,7 +129,8 @@ void GameScene::Frame() {
     if (Input.liveButtonsHeld[kButtonSub]) credit /= 5;
   }
   pacer.AddCredit(credit);
-  if (pacer.TakeDraw(false)) Draw();
+  // Nothing is drawn while a transition is prepared but not started.
+  if (pacer.TakeDraw(SystemStateHub.screenFrozen != 0)) Draw();
 }
 
 int32_t GameScene::FrameBudget() const {
@@ -154,15 +161,30 @@ void GameScene::ReloadScene() {
 }
 
 void GameScene::Draw() {
+  const uint32_t start = GetTickMs();
   ClearDrawTarget();
   SetDrawFilter(0);
+  // The map applies the darkening part of the tone itself; the frozen
+  // picture that stands in while map drawing is off needs it too.
+  if (RootRunner.mapDrawing) {
+    mapDrawing.DrawMap();
+  } else {
+    RootRunner.DrawTint(RootEventRunner::TintPhase::kBefore);
+    SystemStateHub.DrawFrozenMap();
+  }
+  RootRunner.DrawTint(RootEventRunner::TintPhase::kAfter);
+  RootRunner.DrawTint(RootEventRunner::TintPhase::kReset);
   GamePictures.Draw(0);
   messageWindow.Draw();
   choiceWindow.Draw();
   GamePictures.Draw(1);
+  RootRunner.DrawFlash();
+  SystemStateHub.DrawTransition();
   RootInterpreter.DrawTextEntry();
   for (MapEventState& event : CurrentMap.events) event.DrawTextEntry();
+  SystemStateHub.drawTime = static_cast<int32_t>(GetTickMs() - start);
   FlipScreen();
+  SystemStateHub.spriteRefresh = 0;
 }
 
 void GameScene::ApplyMapChange() {
@@ -188,4 +210,4 @@ void GameScene::ApplyMapChange() {
   UpdateInput();
 }
 
-void GameScene::ResetSprites() {}
+void GameScene::ResetSprites() { mapDrawing.ResetSprites(); }

@@ -7,12 +7,14 @@
 
 #include <cstdint>
 
+#include "engine/presentation/map/MapDrawing.h"
 #include "engine/presentation/windows/ChoiceWindow.h"
 #include "engine/presentation/windows/MessageWindow.h"
 #include "engine/shell/FramePacer.h"
 
 class GameScene {
  public:
+  MapDrawing mapDrawing;
   MessageWindow messageWindow;
   ChoiceWindow choiceWindow;
   FramePacer pacer;
@@ -40,10 +42,6 @@ class GameScene {
   void Draw();
   void CloseWindows();
 };
-
-// The layer calls this after the display was lost and its graphics were
-// made anew: the engine's own graphics are loaded again.
-void ReloadGameGraphics();
 
 // Frame-loop passes since start-up; the test harness watches them. Called at
 // the top of every pass with the pass number, before the window messages.

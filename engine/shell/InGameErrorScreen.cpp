@@ -17,7 +17,7 @@ constexpr int kLineFontSize = 12;
 
 void DrawScreen(const std::string& line1, const std::string& line2, const std::string& line3) {
   // Tile unit times display scale is 32 in both tile modes.
-  const int unit = TileUnit * (TileUnit == 16 ? 2 : 1);
+  const int unit = TileUnit * DisplayScale();
   SetDefaultFontSize(unit / 2);
   SetDefaultFontType(0);
   SetBlendMode(1, 240);

@@ -3,13 +3,18 @@
 #include "engine/events/LiveGameHooks.h"
 #include "engine/map/Hero.h"
 #include "engine/map/MapScene.h"
+#include "engine/presentation/PresentationHooks.h"
 #include "engine/presentation/pictures/LivePictureHooks.h"
+#include "engine/saves/LiveSaveCommands.h"
 #include "engine/shell/FrameSkip.h"
+#include "engine/shell/GameScene.h"
 #include "engine/shell/InGameErrorScreen.h"
+#include "engine/shell/Player.h"
 
 void InstallLiveServices() {
   InstallInGameErrorScreen();
   InstallLivePictureHooks();
+  InstallSaveCommands();
 
   LiveGameHooks live = CurrentLiveGameHooks();
   live.setFrameSkip = SetFrameSkip;
@@ -39,4 +44,15 @@ void InstallLiveServices() {
     }
   };
   SetLiveGameHooks(&live);
+
+  // The windows whose graphics the restore after a lost display reloads
+  // belong to the running scene.
+  PresentationHooks presentation = CurrentPresentationHooks();
+  presentation.loadChoiceSkins = [] {
+    if (GameScene* running = RunningGameScene()) running->choiceWindow.LoadSkins();
+  };
+  presentation.loadWaitCursor = [] {
+    if (GameScene* running = RunningGameScene()) running->messageWindow.LoadWaitCursor();
+  };
+  SetPresentationHooks(&presentation);
 }

@@ -7,6 +7,7 @@
 #include "engine/events/SystemState.h"
 #include "engine/events/variables/RootEventRunner.h"
 #include "engine/map/MapSettings.h"
+#include "engine/presentation/GraphicsRestore.h"
 #include "engine/presentation/text/TextBlock.h"
 #include "engine/presentation/text/TextResources.h"
 #include "engine/services/StartupSettings.h"

@@ -13,6 +13,7 @@
 #include "engine/map/MapScene.h"
 #include "engine/presentation/pictures/PictureList.h"
 #include "engine/presentation/text/TextResources.h"
+#include "engine/saves/SaveSlotCache.h"
 #include "engine/services/EngineRandom.h"
 #include "engine/services/InputState.h"
 #include "engine/services/StartupSettings.h"
@@ -52,8 +53,9 @@ void StartTitle(bool first) {
   // The return to the title asked for a scene reload: the fresh hub keeps
   // that request.
   const uint8_t sceneReload = SystemStateHub.sceneReload;
-  SystemStateHub = SystemState();
+  ResetSystemStateHub();
   SystemStateHub.sceneReload = sceneReload;
+  if (TestPlayFlag) SystemStateHub.debugLineFlag = 1;
   StoreSoundEntryCounts();
   if (TestPlayFlag) SystemStateHub.debugLineFlag = 1;
 
@@ -72,6 +74,8 @@ void StartTitle(bool first) {
   Variables.rootRunner = &RootRunner;
   SetDrawTarget(-2);
   SetFrameSkip(Settings.frameSkip);
+  SaveSlots = SaveSlotCache();
+  DropPendingLoad();
 
   SystemStateHub.gameState = 1;
   CurrentMap.mapId = -1;

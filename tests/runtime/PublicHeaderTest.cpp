@@ -106,6 +106,9 @@ TEST(PublicHeader, EveryBuiltEntryPoint) {
   int listed = 0;
   EXPECT_EQ(ListGameFolder("", [](const char*, void* count) { ++*static_cast<int*>(count); }, &listed), listed);
   EXPECT_GE(listed, 2);
+  ASSERT_EQ(chdir("/"), 0);
+  EXPECT_EQ(ReturnToStartFolder(), 0);
+  EXPECT_EQ(FileSizeOf("data.bin"), 12);
 
   // Sound: a load succeeds when the layer has a sound device; every entry
   // refuses a handle that names nothing.
@@ -157,6 +160,7 @@ TEST(PublicHeader, EveryBuiltEntryPoint) {
   EXPECT_EQ(GetGraphicSize(part, &w, &h), 0);
   EXPECT_EQ(w, 16);
   EXPECT_EQ(GetGraphicCount(), 3);
+  EXPECT_EQ(LoadGraphicFileForced("none.png"), -1);
   EXPECT_EQ(SetBlendMode(1, 128), 0);
   EXPECT_EQ(DrawGraphicAt(0, 0, picture, 1), 0);
   EXPECT_EQ(DrawGraphicStretched(0, 0, 32, 32, picture, 0), 0);

@@ -6,6 +6,8 @@
 #include "engine/events/MapHooks.h"
 #include "engine/events/variables/RootEventRunner.h"
 #include "engine/events/SystemState.h"
+#include "engine/services/StartupSettings.h"
+#include "runtime/Movan.h"
 
 bool EventInterpreter::EndEvent() { return EndEventProcessing(); }
 
@@ -39,6 +41,10 @@ bool EventInterpreter::QuitGame() {
 
 bool EventInterpreter::MapDrawingOff() {
   RootRunner.mapDrawing = 0;
+  // The picture on the screen now stands in for the map until drawing is on
+  // again.
+  const int32_t side = TileUnit * DisplayScale();
+  CaptureScreenToGraphic(0, 0, 20 * side, 15 * side, SystemStateHub.frozenMapGraphic);
   return true;
 }
 

@@ -12,6 +12,8 @@
 #include "engine/events/commands/CommandArguments.h"
 #include "engine/events/variables/RootEventRunner.h"
 #include "engine/services/InputState.h"
+#include "engine/sound/SoundManager.h"
+#include "runtime/Movan.h"
 
 namespace {
 
@@ -124,6 +126,19 @@ bool EventInterpreter::DoVariableOperationPlus() {
   return true;
 }
 
+namespace {
+
+// The play position or length in ms of the music or background sound
+// playing; 0 when none plays or the music plays through the MIDI library.
+int32_t PlayingSoundReading(int32_t kind, bool length) {
+  const int32_t handle = GameSounds.fades[kind].currentHandle;
+  if (handle == 0 || (kind == SoundManager::kMusic && GameSounds.currentIsMidi)) return 0;
+  if (!length) return GetSoundPlayTime(handle);
+  return GetSoundLengthMs(handle) + GameSounds.OggLengthCorrection(kind);
+}
+
+}  // namespace
+
 int32_t EventInterpreter::OtherInformation(int32_t item) {
   const MapHooks& map = CurrentMapHooks();
   const LiveGameHooks& live = CurrentLiveGameHooks();
@@ -131,9 +146,10 @@ int32_t EventInterpreter::OtherInformation(int32_t item) {
     case 0: return SystemStateHub.mapChangePending ? SystemStateHub.transferMapId : map.currentMapId();
     case 1: return RootRunner.currentMusicEntry;
     case 2: return RootRunner.currentBackgroundSoundEntry;
-    // Play positions and lengths: nothing plays until the sound manager
-    // answers them.
-    case 3: case 4: case 5: case 6: return 0;
+    case 3: return PlayingSoundReading(SoundManager::kMusic, false);
+    case 4: return PlayingSoundReading(SoundManager::kBackgroundSound, false);
+    case 5: return PlayingSoundReading(SoundManager::kMusic, true);
+    case 6: return PlayingSoundReading(SoundManager::kBackgroundSound, true);
     case 7: return MouseButton(0);
     case 8: return MouseButton(1);
     case 9: return MouseButton(2);

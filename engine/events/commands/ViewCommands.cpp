@@ -6,6 +6,7 @@
 
 #include "engine/events/EventInterpreter.h"
 #include "engine/events/MapHooks.h"
+#include "engine/events/PictureHooks.h"
 #include "engine/events/SystemState.h"
 #include "engine/events/commands/CommandArguments.h"
 #include "engine/events/variables/RootEventRunner.h"
@@ -73,6 +74,16 @@ bool EventInterpreter::EffectCommand() {
   const int32_t frames = GetArgValue(ArgumentOf(command, 2));
   const MapHooks& map = CurrentMapHooks();
   switch (word & 15) {
+    case 0: {
+      // The range is passed as given: the pictures do nothing for a first above the last.
+      const int32_t first = GetArgValue(ArgumentOf(command, 3));
+      const int32_t last = GetArgValue(ArgumentOf(command, 4));
+      const int32_t a = GetArgValue(ArgumentOf(command, 5));
+      const int32_t b = GetArgValue(ArgumentOf(command, 6));
+      const int32_t c = GetArgValue(ArgumentOf(command, 7));
+      CurrentPictureHooks().applyEffect(first, last, kind, a, b, c, frames);
+      break;
+    }
     case 1: {
       const CharacterReference who = ResolveCharacter(ArgumentOf(command, 3));
       if (who.kind == CharacterReference::kNone) break;
@@ -99,7 +110,7 @@ bool EventInterpreter::EffectCommand() {
       }
       break;
     default:
-      break;  // picture effects belong to the pictures
+      break;
   }
   return true;
 }

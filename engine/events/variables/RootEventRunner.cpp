@@ -1,5 +1,6 @@
 #include "engine/events/variables/RootEventRunner.h"
 
+#include "engine/events/EventArithmetic.h"
 #include "engine/services/StartupSettings.h"
 #include "engine/sound/RunnerSounds.h"
 
@@ -18,9 +19,6 @@ RunnerSounds RootRunnerSounds() {
 }
 const bool kRunnerSoundsInstalled = (SetRunnerSoundsSource(RootRunnerSounds), true);
 
-// Low 16 bits, as the int16 fields keep a written value.
-int16_t Low16(int64_t value) { return static_cast<int16_t>(static_cast<uint16_t>(static_cast<uint64_t>(value))); }
-
 }  // namespace
 
 RootEventRunner::RootEventRunner() { SetMessageMetrics(); }
@@ -28,11 +26,11 @@ RootEventRunner::RootEventRunner() { SetMessageMetrics(); }
 void RootEventRunner::SetMessageMetrics() {
   const int32_t unit = TileUnit;
   messageFontSize = unit == 32 ? 22 : 12;
-  messageWindowX = Low16(int64_t{unit} * 10);
+  messageWindowX = WrapToInt16(int64_t{unit} * 10);
   // Tenths in integers: the products with 4.3, 4.7 and 12.5 truncate.
-  messageWindowY = Low16(int64_t{unit} * 43 / 10);
-  textEntryX = Low16(int64_t{unit} * 47 / 10);
-  textEntryY = Low16(int64_t{unit} * 125 / 10);
+  messageWindowY = WrapToInt16(int64_t{unit} * 43 / 10);
+  textEntryX = WrapToInt16(int64_t{unit} * 47 / 10);
+  textEntryY = WrapToInt16(int64_t{unit} * 125 / 10);
   frameCounter = 0;
   for (int32_t& value : soundValues) value = 100;
 }
@@ -42,12 +40,12 @@ void RootEventRunner::SetToneTarget(int16_t r, int16_t g, int16_t b, int32_t fra
   targetTone[0] = r;
   targetTone[1] = g;
   targetTone[2] = b;
-  toneCounter = toneTotal = Low16(int64_t{frames} + 1);
+  toneCounter = toneTotal = WrapToInt16(int64_t{frames} + 1);
 }
 
 void RootEventRunner::SetFlash(int16_t r, int16_t g, int16_t b, int32_t frames) {
   flashColor[0] = r;
   flashColor[1] = g;
   flashColor[2] = b;
-  flashCounter = flashTotal = Low16(int64_t{frames} + 1);
+  flashCounter = flashTotal = WrapToInt16(int64_t{frames} + 1);
 }

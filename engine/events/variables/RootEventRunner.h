@@ -105,6 +105,16 @@ class RootEventRunner {
   void SetToneTarget(int16_t r, int16_t g, int16_t b, int32_t frames);
   void SetFlash(int16_t r, int16_t g, int16_t b, int32_t frames);
 
+  // One frame of the tone change and of the flash.
+  void UpdateTone();
+  // The screen tone around what is drawn of the map: before it, the
+  // negative channels darken through the draw brightness; after it, the
+  // positive ones are added over the screen; reset gives the brightness back.
+  enum class TintPhase { kBefore, kAfter, kReset };
+  void DrawTint(TintPhase phase) const;
+  // The flash over the screen, fading with its counter.
+  void DrawFlash() const;
+
   // The block of values in a save body (written in the newest layout); the
   // interpreter part is not saved.
   bool WriteState(SaveBuffer& out) const;

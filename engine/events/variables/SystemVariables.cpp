@@ -265,11 +265,11 @@ void VariableStore::WriteSystemString(int32_t n, const std::string& value) {
     case 21: Settings.proxyPort = value; return;
     case 30:
       r->panoramaFileName = value;
-      CurrentLiveGameHooks().markPanoramaChanged();
+      SystemStateHub.panoramaChanged = 1;
       return;
     case 31:
       r->fogFileName = value;
-      CurrentLiveGameHooks().markFogChanged();
+      SystemStateHub.fogChanged = 1;
       return;
     default: return;
   }

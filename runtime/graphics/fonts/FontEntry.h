@@ -6,6 +6,8 @@
 
 #include <cstdint>
 
+#include "runtime/graphics/format/GraphImage.h"
+
 constexpr int kFontSlots = 40;
 constexpr int kGlyphCellsUsable = 2024;
 constexpr int kGlyphIndexSize = 65536;
@@ -57,6 +59,7 @@ struct FontEntry {
   int32_t cacheTexture;   // graphic handle of a texture cache, -1 none
   int32_t edgeLayer;
   int32_t cacheTextureLost;
+  GraphImage workImage;   // one glyph composed in the cache texture's format
   int32_t textureCache;   // 1 when the cache is a texture
 };
 

@@ -1,9 +1,13 @@
 #include "runtime/graphics/fonts/FontHandles.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "runtime/graphics/state/ScreenDevice.h"
+#include "runtime/graphics/device3d/Device3DOps.h"
 #include "runtime/graphics/fonts/GlyphCache.h"
+#include "runtime/graphics/graphic/DrawStateOps.h"
+#include "runtime/graphics/graphic/GraphicTable.h"
 #include "runtime/graphics/graphic/GraphicFormat.h"
 #include "runtime/graphics/graphic/Surface2D.h"
 #include "runtime/graphics/screen/ScreenState.h"
@@ -46,8 +50,22 @@ int OpenHostFace(const char* face, int charset, const FontEntry& e, HostFaceMetr
   return -1;
 }
 
+void DeleteCacheTexture(FontEntry* e) {
+  // A texture marked lost went with the graphics; its handle is stale.
+  if (e->cacheTextureLost) return;
+  if (e->edgeLayer >= 0) DeleteGraphic(e->edgeLayer, 0);
+  if (e->cacheTexture >= 0) {
+    SetGraphicDeleteNotify(e->cacheTexture, nullptr);
+    DeleteGraphic(e->cacheTexture, 0);
+  }
+  e->edgeLayer = -1;
+  e->cacheTexture = -1;
+}
+
 void FreeEntry(FontEntry* e) {
   if (e->hostFace >= 0) HostCurrentGlyphSource()->closeFace(e->hostFace);
+  if (e->textureCache) DeleteCacheTexture(e);
+  if (e->workImage.pixels) FreeGraphImage(&e->workImage);
   // A text image marked lost was deleted with the screen's surfaces; its
   // handle may name another surface by now.
   if (e->textImage >= 0 && !e->textImageLost) {
@@ -56,6 +74,13 @@ void FreeEntry(FontEntry* e) {
   }
   if (e->cache) TrackedFree(e->cache);
   TrackedFree(e);
+}
+
+bool WantsTextureCache() {
+  if (!gDrawState.enable3D || !HasDevice3D() || IsSoftwareScreens()) return false;
+  const ColorFormat alpha = GetTextureColorFormatFor(1, 0, 0, 0);
+  const ColorFormat test = GetTextureColorFormatFor(0, 1, 0, 0);
+  return alpha.depth == 16 && alpha.alphaMask == 0xF000 && test.depth == 16 && test.alphaMask == 0x8000;
 }
 
 int FontCharsetDefault() {
@@ -142,8 +167,52 @@ int CreateFontToHandle(const char* face, int size, int thickness, int type, int 
   e->cellHeight = cellHeight;
   e->cellSize = width > cellHeight ? width : cellHeight;
 
-  // A memory cache: one column of cells.
+  // A texture cache where the 3D path draws and offers the glyph formats:
+  // 4-bit alpha for anti-aliased fonts, 1-bit alpha for the others.
   const int cs = e->cellSize;
+  if (WantsTextureCache()) {
+    int width = 512;
+    int height = 512;
+    while ((width / cs) * (height / cs) < 10) {
+      if (height < width) {
+        height *= 2;
+      } else {
+        width *= 2;
+      }
+    }
+    e->textureCache = 1;
+    e->cacheWidth = width;
+    e->cacheHeight = height;
+    e->cellCount = std::min((width / cs) * (height / cs), kGlyphCellsUsable);
+    e->cellsPerColumn = height / cs;
+    e->cacheTextureLost = 1;
+    e->textImageLost = 0;
+    gFontTable.slots[slot] = e;
+    if (PrepareFontCacheTarget(MakeResourceHandle(slot, check, kHandleFont)) != 0) {
+      LogWrite("テクスチャ文字キャッシュの作成に失敗しました\n");
+      gFontTable.slots[slot] = nullptr;
+      e->textureCache = 0;
+    } else {
+      const bool edged = (e->type & kFontEdged) != 0;
+      e->workImage.format = GetTextureColorFormatFor((e->type & kFontAntialiased) ? 1 : 0,
+                                                     (e->type & kFontAntialiased) ? 0 : 1, 0, 0);
+      e->workImage.width = edged ? cs * 2 : cs;
+      e->workImage.height = cs + (edged ? 2 * std::max(e->edgeSize, 1) : 0);
+      e->workImage.pitch = e->workImage.width * e->workImage.format.bytesPerPixel;
+      e->workImage.pixels = static_cast<uint8_t*>(TrackedAllocZero(
+          static_cast<size_t>(e->workImage.pitch) * static_cast<size_t>(e->workImage.height), __FILE__, __LINE__));
+      if (!e->workImage.pixels) {
+        gFontTable.slots[slot] = nullptr;
+        FreeEntry(e);
+        return LogWrite("文字キャッシュ処理用メモリの確保に失敗しました\n");
+      }
+      ClearGlyphCells(e);
+      e->charset = charset;
+      e->deletedNotify = nullptr;
+      return MakeResourceHandle(slot, check, kHandleFont);
+    }
+  }
+  // A memory cache: one column of cells.
   const int64_t cellArea = static_cast<int64_t>(cs) * cs;
   int64_t count = cellArea > 0 ? kCacheArea / cellArea : kMinCells;
   if (count < kMinCells) count = kMinCells;
@@ -180,6 +249,44 @@ int CreateFontToHandle(const char* face, int size, int thickness, int type, int 
 int PrepareFontCacheTarget(int font) {
   FontEntry* e = LiveFontEntry(font);
   if (!e) return -1;
+  if (e->textureCache) {
+    if (!e->cacheTextureLost) return 0;
+    e->cacheTextureLost = 0;
+    // The cache texture: white with alpha, 16 bits, never a draw target.
+    DrawState& s = gDrawState;
+    const int blankAlpha = s.createBlankAlpha;
+    const int alphaTest = s.createAlphaTest;
+    const int depth = s.createColorDepth;
+    const int enable3D = s.enable3D;
+    const int drawable = s.createDrawable;
+    const bool antialiased = (e->type & kFontAntialiased) != 0;
+    s.createBlankAlpha = antialiased ? 1 : 0;
+    s.createAlphaTest = antialiased ? 0 : 1;
+    s.createColorDepth = 16;
+    s.enable3D = 1;
+    s.createDrawable = 0;
+    const bool edged = (e->type & kFontEdged) != 0;
+    e->cacheTexture = CreateBlankGraphic(edged ? e->cacheWidth * 2 : e->cacheWidth, e->cacheHeight, 0);
+    e->edgeLayer = -1;
+    if (e->cacheTexture >= 0 && edged) {
+      e->edgeLayer = DeriveGraphic(e->cacheWidth, 0, e->cacheWidth, e->cacheHeight, e->cacheTexture);
+    }
+    s.createBlankAlpha = blankAlpha;
+    s.createAlphaTest = alphaTest;
+    s.createColorDepth = depth;
+    s.enable3D = enable3D;
+    s.createDrawable = drawable;
+    if (e->cacheTexture < 0 || (edged && e->edgeLayer < 0)) {
+      if (e->cacheTexture >= 0) DeleteGraphic(e->cacheTexture, 0);
+      e->cacheTexture = -1;
+      e->cacheTextureLost = 1;
+      return -1;
+    }
+    SetGraphicDeleteNotify(e->cacheTexture, &e->cacheTextureLost);
+    FillGraphic(e->cacheTexture, 255, 255, 255, 0);
+    ClearGlyphCells(e);
+    return 0;
+  }
   // Fonts made before the screen device exists (measuring tools) get their
   // text image at the first draw that needs it.
   if (e->textImageLost && HasScreenDevice()) {

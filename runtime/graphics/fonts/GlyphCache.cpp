@@ -3,8 +3,14 @@
 #include <algorithm>
 #include <cstring>
 #include <iterator>
+#include <vector>
 
+#include "runtime/Movan.h"
 #include "runtime/graphics/fonts/LeadByte.h"
+#include "runtime/graphics/format/PixelCodec.h"
+#include "runtime/graphics/graphic/GraphicFromImage.h"
+#include "runtime/graphics/fonts/FontHandles.h"
+#include "runtime/graphics/screen/ScreenState.h"
 #include "runtime/host/fonts/GlyphSource.h"
 
 namespace {
@@ -99,6 +105,69 @@ void StoreGlyph(const FontEntry& e, const HostGlyph& g, HostGlyphFormat format, 
   }
 }
 
+// A glyph of a texture cache: composed in the work image as white with an
+// alpha (the glyph layer on the left, the edge layer on the right), then
+// copied into the cell of the cache texture.
+void StoreTextureGlyph(FontEntry& e, const HostGlyph& g, HostGlyphFormat format, int cellNumber) {
+  GraphImage& work = e.workImage;
+  const int cs = e.cellSize;
+  std::memset(work.pixels, 0, static_cast<size_t>(work.pitch) * static_cast<size_t>(work.height));
+  const bool edged = (e.type & kFontEdged) != 0;
+  const bool grey = format == HostGlyphGrey;
+  const int o = edged ? std::max(e.edgeSize, 1) : 0;
+  const int w = g.bits ? std::min(g.boxWidth, cs - o) : 0;
+  const int h = g.bits ? std::min(g.boxHeight, cs - o) : 0;
+  // Levels 0..16 of both layers over the cell.
+  std::vector<uint8_t> glyph(static_cast<size_t>(cs) * static_cast<size_t>(cs), 0);
+  std::vector<uint8_t> edge(glyph.size(), 0);
+  for (int y = 0; y < h; ++y) {
+    for (int x = 0; x < w; ++x) {
+      glyph[static_cast<size_t>(y + o) * static_cast<size_t>(cs) + static_cast<size_t>(x + o)] =
+          static_cast<uint8_t>(LevelAt(g, format, x, y));
+    }
+  }
+  if (edged) {
+    StampSpan spans[2 * 1024 + 1];
+    const int spanCount = EdgeStampSpans(std::min(o, 1024), spans);
+    for (int y = 0; y < h; ++y) {
+      for (int x = 0; x < w; ++x) {
+        const int level = LevelAt(g, format, x, y);
+        if (level == 0) continue;
+        for (int s = 0; s < spanCount; ++s) {
+          const int ry = y + o + spans[s].dy;
+          if (ry < 0 || ry >= cs) continue;
+          for (int rx = std::max(0, x + o + spans[s].from); rx <= std::min(cs - 1, x + o + spans[s].to); ++rx) {
+            uint8_t& old = edge[static_cast<size_t>(ry) * static_cast<size_t>(cs) + static_cast<size_t>(rx)];
+            old = grey ? static_cast<uint8_t>((256 - (16 - old) * (16 - level)) / 16) : 16;
+          }
+        }
+      }
+    }
+  }
+  const ColorFormat& f = work.format;
+  const int bytes = f.bytesPerPixel;
+  auto put = [&](int x, int y, int level) {
+    const int alpha = level > 0 ? (grey ? (level - 1) << 4 : 255) : 0;
+    if (level == 0 && !grey) return;
+    StorePixelBytes(work.pixels + static_cast<size_t>(y) * static_cast<size_t>(work.pitch) +
+                        static_cast<size_t>(x) * static_cast<size_t>(bytes),
+                    bytes, EncodePixel(f, 255, 255, 255, alpha));
+  };
+  for (int y = 0; y < cs; ++y) {
+    for (int x = 0; x < cs; ++x) {
+      put(x, y, glyph[static_cast<size_t>(y) * static_cast<size_t>(cs) + static_cast<size_t>(x)]);
+      if (edged) put(cs + x, y, edge[static_cast<size_t>(y) * static_cast<size_t>(cs) + static_cast<size_t>(x)]);
+    }
+  }
+  const int cellX = cellNumber / e.cellsPerColumn * cs;
+  const int cellY = cellNumber % e.cellsPerColumn * cs;
+  TransferImageRectToGraphic(work, nullptr, nullptr, IntRect{0, 0, cs, cs}, cellX, cellY, e.cacheTexture, 0);
+  if (edged) {
+    TransferImageRectToGraphic(work, nullptr, nullptr, IntRect{cs, 0, 2 * cs, cs}, cellX + e.cacheWidth, cellY,
+                               e.cacheTexture, 0);
+  }
+}
+
 void RenderInto(FontEntry* e, const HostGlyphSource* source, uint16_t code) {
   const int number = e->nextCell;
   GlyphCell& cell = e->cells[number];
@@ -106,16 +175,19 @@ void RenderInto(FontEntry* e, const HostGlyphSource* source, uint16_t code) {
   e->glyphIndex[code] = static_cast<int16_t>(number);
   cell.code = code;
   cell.inUse = 1;
-  uint8_t* pixels = e->cache + static_cast<int64_t>(number) * e->cellSize * e->cachePitch;
-  std::memset(pixels, 0, static_cast<size_t>(e->cellSize) * static_cast<size_t>(e->cachePitch));
-
   const HostGlyphFormat format = (e->type & kFontAntialiased) ? HostGlyphGrey : HostGlyphMono;
   HostGlyph g{};
   // A face that cannot render at all leaves an empty glyph: text goes on.
   if (!source->renderGlyph(e->hostFace, HostCode(code), format, &g)) g = HostGlyph{};
   if (IsSpaceCode(code)) g.boxWidth = g.boxHeight = 0;
   if (g.boxWidth < 0 || g.boxHeight < 0) g.boxWidth = g.boxHeight = 0;
-  StoreGlyph(*e, g, format, pixels);
+  if (e->textureCache) {
+    if (e->cacheTexture >= 0 && !e->cacheTextureLost) StoreTextureGlyph(*e, g, format, number);
+  } else {
+    uint8_t* pixels = e->cache + static_cast<int64_t>(number) * e->cellSize * e->cachePitch;
+    std::memset(pixels, 0, static_cast<size_t>(e->cellSize) * static_cast<size_t>(e->cachePitch));
+    StoreGlyph(*e, g, format, pixels);
+  }
 
   const int grow = (e->type & kFontEdged) ? 2 * std::max(e->edgeSize, 1) : 0;
   cell.originX = ToI16(g.originX);
@@ -145,7 +217,9 @@ int ResetGlyphCache(int font) {
 
 const GlyphCell* RenderGlyph(int font, int count, const uint16_t* codes) {
   FontEntry* entry = LiveFontEntry(font);
-  if (!entry || count <= 0) return nullptr;
+  if (!entry || count <= 0 || gScreen.resetting) return nullptr;
+  // A cache texture lost with the graphics is made again (and empty).
+  if (entry->textureCache && PrepareFontCacheTarget(font) != 0) return nullptr;
   const HostGlyphSource* source = HostCurrentGlyphSource();
   int last = 0;
   for (int i = 0; i < count; ++i) {

@@ -1,5 +1,7 @@
 #include "runtime/graphics/fonts/RenderString.h"
 
+#include "runtime/Movan.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -10,6 +12,7 @@
 #include "runtime/graphics/fonts/GlyphBlit.h"
 #include "runtime/graphics/fonts/GlyphCache.h"
 #include "runtime/graphics/fonts/TextColors.h"
+#include "runtime/graphics/graphic/DrawStateOps.h"
 #include "runtime/platform/base/NumberHelpers.h"
 
 namespace {
@@ -58,6 +61,81 @@ void DrawCell(const FontEntry& e, const GlyphCell& cell, int64_t left, int64_t t
 // Keeps the pen inside what a 64-bit integer holds whatever the spacing.
 constexpr double kPenLimit = 4.0e18;
 
+// A packed colour scaled by the brightness, as the 3D path's vertex colour.
+uint32_t DeviceColour(uint32_t packed) {
+  int r = 0;
+  int g = 0;
+  int b = 0;
+  UnpackColor(packed, &r, &g, &b);
+  const uint32_t brightness = gDrawState.brightness;
+  r = r * static_cast<int>((brightness >> 16) & 0xFF) / 255;
+  g = g * static_cast<int>((brightness >> 8) & 0xFF) / 255;
+  b = b * static_cast<int>(brightness & 0xFF) / 255;
+  return 0xFF000000u | static_cast<uint32_t>(r) << 16 | static_cast<uint32_t>(g) << 8 | static_cast<uint32_t>(b);
+}
+
+// Glyphs of a texture cache, drawn as parts of the cache texture tinted by
+// the brightness (the texture is white): the edge layer first, then the
+// glyph. The blend graphic is off and the brightness kept meanwhile.
+struct TextureText {
+  const FontEntry& e;
+  int x, y;
+  bool scaled;
+  double scaleX, scaleY;
+  uint32_t colour, edgeColour;
+};
+
+void DrawTextureCell(const TextureText& t, const GlyphCell& cell, double pen) {
+  const FontEntry& e = t.e;
+  const int cellX = cell.cellNumber / e.cellsPerColumn * e.cellSize;
+  const int cellY = cell.cellNumber % e.cellsPerColumn * e.cellSize;
+  int64_t x1;
+  int64_t y1;
+  if (t.scaled) {
+    x1 = int64_t{t.x} + static_cast<int64_t>(pen + t.scaleX * cell.originX);
+    y1 = int64_t{t.y} + static_cast<int64_t>(t.scaleY * cell.yOffset);
+  } else {
+    x1 = int64_t{t.x} + static_cast<int64_t>(pen) + cell.originX;
+    y1 = int64_t{t.y} + cell.yOffset;
+  }
+  const int left = ClampToInt(x1);
+  const int top = ClampToInt(y1);
+  const int right = ClampToInt(x1 + static_cast<int64_t>(t.scaleX * cell.boxWidth));
+  const int bottom = ClampToInt(y1 + static_cast<int64_t>(t.scaleY * cell.boxHeight));
+  auto draw = [&](int graphic) {
+    if (t.scaled) {
+      DrawGraphicPartStretched(left, top, right, bottom, cellX, cellY, cell.boxWidth, cell.boxHeight, graphic, 1);
+    } else {
+      DrawGraphicPart(left, top, cellX, cellY, cell.boxWidth, cell.boxHeight, graphic, 1, 0);
+    }
+  };
+  if (e.type & kFontEdged) {
+    SetDrawBrightnessPacked(t.edgeColour & 0xFFFFFF);
+    draw(e.edgeLayer);
+  }
+  SetDrawBrightnessPacked(t.colour & 0xFFFFFF);
+  draw(e.cacheTexture);
+}
+
+int DrawTexture(const TextureText& t, const char* text, size_t length, int font) {
+  static uint16_t characters[kGlyphBatch];
+  FontEntry* e = LiveFontEntry(font);
+  double pen = 0.0;
+  size_t offset = 0;
+  while (offset < length && e) {
+    int count = 0;
+    const int walked = LookupGlyphs(characters, text + offset, font, static_cast<int>(length - offset), &count);
+    if (walked <= 0) break;
+    offset += static_cast<size_t>(walked);
+    for (int i = 0; i < count; ++i) {
+      const GlyphCell* cell = GlyphCellOf(e, characters[i]);
+      if (!IsSpaceCode(characters[i]) && cell->boxWidth > 0 && cell->boxHeight > 0) DrawTextureCell(t, *cell, pen);
+      pen = std::clamp(pen + (cell->advance + static_cast<double>(e->spacing)) * t.scaleX, -kPenLimit, kPenLimit);
+    }
+  }
+  return DoubleToInt(pen);
+}
+
 }  // namespace
 
 int RenderString(int mode, int x, int y, int scaled, double scaleX, double scaleY, const char* text, uint32_t colour,
@@ -67,9 +145,15 @@ int RenderString(int mode, int x, int y, int scaled, double scaleX, double scale
   FontEntry* e = LiveFontEntry(font);
   if (!e) return -1;
   const bool draw = mode == kRenderStringDraw;
-  if (draw && (!target || !IsMemImgValid(target))) return -1;
+  const bool texture = e->textureCache != 0;
+  if (draw && !texture && (!target || !IsMemImgValid(target))) return -1;
   // Scaling belongs to texture caches; memory caches draw at 1:1.
-  const double f = 1.0;
+  if (!texture || !scaled) {
+    scaled = 0;
+    scaleX = 1.0;
+    scaleY = 1.0;
+  }
+  const double f = scaleX;
   if (!text || text[0] == '\0') return 0;
   size_t length = std::strlen(text);
   if (byteCount != -1) length = std::min(length, static_cast<size_t>(std::max(byteCount, 0)));
@@ -77,6 +161,19 @@ int RenderString(int mode, int x, int y, int scaled, double scaleX, double scale
   if (length == 0) return 0;
 
   DrawContext c{};
+  if (draw && texture) {
+    const uint32_t brightness = gDrawState.brightness;
+    const DrawState& s = gDrawState;
+    const int blendGraphic = s.blendGraphic;
+    const int border = s.blendGraphicBorder;
+    const int range = s.blendGraphicRange;
+    SetBlendGraphic(-1, border, range);
+    const TextureText t = {*e, x, y, scaled != 0, scaleX, scaleY, DeviceColour(colour), DeviceColour(edgeColour)};
+    const int width = DrawTexture(t, text, length, font);
+    SetDrawBrightnessPacked(brightness);
+    SetBlendGraphic(blendGraphic, border, range);
+    return width;
+  }
   if (draw) {
     c.target = target;
     c.kind = TargetKind(*target->store);

@@ -6,9 +6,12 @@
 #include "runtime/graphics/fonts/FontHandles.h"
 #include "runtime/graphics/fonts/RenderString.h"
 #include "runtime/graphics/fonts/TextColors.h"
+#include "runtime/graphics/device3d/Device3DOps.h"
+#include "runtime/graphics/device3d/Graphic3D.h"
 #include "runtime/graphics/graphic/DrawPath2D.h"
 #include "runtime/graphics/graphic/DrawStateOps.h"
 #include "runtime/graphics/graphic/Surface2D.h"
+#include "runtime/graphics/graphic/TargetImage2D.h"
 #include "runtime/graphics/screen/ScreenState.h"
 #include "runtime/graphics/state/ClipRect.h"
 #include "runtime/graphics/state/DrawState.h"
@@ -93,6 +96,7 @@ int DrawString2D(int x, int y, const char* text, uint32_t colour, int font, uint
   if (!HasScreenDevice()) return -1;
   const FontEntry* e = LiveFontEntry(font);
   if (!e) return -1;
+  if (e->textureCache) return DrawString3D(x, y, text, colour, font, edgeColour);
   int size[2] = {0, 0};
   if (RenderString(0, 0, 0, 0, 1.0, 1.0, text, colour, edgeColour, nullptr, nullptr, 1, font, -1, vertical, size) < 0) {
     return -1;
@@ -115,9 +119,20 @@ int DrawString2D(int x, int y, const char* text, uint32_t colour, int font, uint
     return DrawGraphic2D(x, y, surface, 1) < 0 ? -1 : 0;
   }
   MemImg* destination = gScreen.drawImage;
-  if (!destination || !IsMemImgValid(destination)) return -1;
-  return RenderString(kRenderStringDraw, x, y, 0, 1.0, 1.0, text, colour, edgeColour, destination,
-                      &gDrawState.drawRegion, 1, font, -1, vertical, nullptr) < 0
+  if (destination && IsMemImgValid(destination)) {
+    return RenderString(kRenderStringDraw, x, y, 0, 1.0, 1.0, text, colour, edgeColour, destination,
+                        &gDrawState.drawRegion, 1, font, -1, vertical, nullptr) < 0
+               ? -1
+               : 0;
+  }
+  // On the display's surfaces: the string's rectangle locked and drawn in.
+  if (!gScreen.drawSurface) return -1;
+  FlushVertexBatch();
+  EndScene3D();
+  TargetImage2D target(IntRect{x, y, Clamped(int64_t{x} + w), Clamped(int64_t{y} + h)}, false);
+  if (!target.Get()) return 0;
+  return RenderString(kRenderStringDraw, x - target.dx, y - target.dy, 0, 1.0, 1.0, text, colour, edgeColour,
+                      target.Get(), &gDrawState.drawRegion, 1, font, -1, vertical, nullptr) < 0
              ? -1
              : 0;
 }
@@ -125,6 +140,7 @@ int DrawString2D(int x, int y, const char* text, uint32_t colour, int font, uint
 int DrawStringScaled2D(int x, int y, double scaleX, double scaleY, const char* text, uint32_t colour, int font,
                        uint32_t edgeColour, int vertical) {
   if (!HasScreenDevice() || !LiveFontEntry(font)) return -1;
+  if (LiveFontEntry(font)->textureCache) return DrawStringScaled3D(x, y, scaleX, scaleY, text, colour, font, edgeColour);
   int size[2] = {0, 0};
   if (RenderString(0, 0, 0, 0, 1.0, 1.0, text, colour, edgeColour, nullptr, nullptr, 1, font, -1, vertical, size) < 0) {
     return -1;

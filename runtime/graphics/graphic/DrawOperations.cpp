@@ -5,6 +5,9 @@
 #include <algorithm>
 #include <cmath>
 
+#include "runtime/graphics/device3d/Device3DOps.h"
+#include "runtime/graphics/device3d/Graphic3D.h"
+#include "runtime/graphics/device3d/Target3D.h"
 #include "runtime/graphics/graphic/DrawPath2D.h"
 #include "runtime/graphics/graphic/DrawStateOps.h"
 #include "runtime/graphics/graphic/DrawTarget.h"
@@ -75,7 +78,10 @@ int DrawGraphicAt(int x, int y, int graphic, int transparent) {
   WaitIfInactive();
   const IntRect rect = {x, y, Clamped(int64_t{x} + g->width), Clamped(int64_t{y} + g->height)};
   BeforeFrontDraw();
-  result = DrawGraphicFirstPart2D(x, y, g, transparent);
+  // Subtraction on the 3D path is one pass with the reverse-subtract
+  // equation, which gives what inverting, adding and inverting would.
+  result = g->format.texture ? DrawGraphic3D(x, y, static_cast<float>(x), static_cast<float>(y), g, transparent, 1)
+                             : DrawGraphicFirstPart2D(x, y, g, transparent);
   AfterFrontDraw(rect);
   return result;
 }
@@ -86,7 +92,9 @@ int DrawGraphicStretched(int x1, int y1, int x2, int y2, int graphic, int transp
   if (!g) return result;
   WaitIfInactive();
   BeforeFrontDraw();
-  result = DrawGraphicStretched2D(x1, y1, x2, y2, g, transparent, -1);
+  result = g->format.texture ? DrawGraphicStretched3D(x1, y1, x2, y2, static_cast<float>(x1), static_cast<float>(y1),
+                                                      static_cast<float>(x2), static_cast<float>(y2), g, transparent, 0)
+                             : DrawGraphicStretched2D(x1, y1, x2, y2, g, transparent, -1);
   AfterFrontDraw(Normalised(x1, y1, x2, y2));
   return result;
 }
@@ -122,7 +130,9 @@ int DrawGraphicRotated(float x, float y, double scale, double angle, int graphic
   }
   WaitIfInactive();
   BeforeFrontDraw();
-  result = DrawGraphicRotated2D(x, y, static_cast<float>(scale), static_cast<float>(angle), g, transparent, turn);
+  result = g->format.texture
+               ? DrawGraphicRotated3D(x, y, scale, angle, g, transparent, turn)
+               : DrawGraphicRotated2D(x, y, static_cast<float>(scale), static_cast<float>(angle), g, transparent, turn);
   AfterFrontDraw(rect);
   return result;
 }
@@ -141,7 +151,8 @@ int DrawGraphicFreeForm(float x1, float y1, float x2, float y2, float x3, float 
   WaitIfInactive();
   BeforeFrontDraw();
   // The path takes the corners in the order 1, 2, 4, 3.
-  result = DrawQuadF2D(x1, y1, x2, y2, x4, y4, x3, y3, g, transparent);
+  result = g->format.texture ? DrawGraphicQuadF3D(x1, y1, x2, y2, x4, y4, x3, y3, g, transparent)
+                             : DrawQuadF2D(x1, y1, x2, y2, x4, y4, x3, y3, g, transparent);
   AfterFrontDraw(rect);
   return result;
 }
@@ -239,7 +250,7 @@ int DrawBoxFilled(int x1, int y1, int x2, int y2, uint32_t color) {
   if (gDrawState.emptyRegion) return 0;
   WaitIfInactive();
   BeforeFrontDraw();
-  const int result = FillBox2D(x1, y1, x2, y2, color);
+  const int result = IsDirect3DPathActive() ? FillBox3D(x1, y1, x2, y2, color) : FillBox2D(x1, y1, x2, y2, color);
   AfterFrontDraw(IntRect{x1, y1, x2, y2});
   return result;
 }
@@ -248,13 +259,15 @@ int DrawBoxOutline(int x1, int y1, int x2, int y2, uint32_t color) {
   if (gDrawState.emptyRegion) return 0;
   WaitIfInactive();
   BeforeFrontDraw();
-  const int result = DrawBoxOutline2D(x1, y1, x2, y2, color);
+  const int result =
+      IsDirect3DPathActive() ? DrawBoxOutline3D(x1, y1, x2, y2, color) : DrawBoxOutline2D(x1, y1, x2, y2, color);
   AfterFrontDraw(IntRect{x1, y1, x2, y2});
   return result;
 }
 
 int ClearDrawTarget() {
   WaitWhileInactive();
+  if (HasDevice3D()) ClearDrawTarget3D();
   ClearTarget2D();
   if (IsSoftFrontTarget()) {
     int width = 0;
@@ -276,5 +289,6 @@ int CaptureScreenToGraphic(int x1, int y1, int x2, int y2, int graphic) {
   const GraphicEntry* g = GetGraphicRecord(graphic);
   if (!g) return -1;
   WaitIfInactive();
-  return CaptureToGraphic2D(x1, y1, x2, y2, g);
+  EndScene3D();
+  return g->format.texture ? CaptureScreen3D(x1, y1, x2, y2, g, 1) : CaptureToGraphic2D(x1, y1, x2, y2, g);
 }

@@ -2,12 +2,24 @@
 
 #include "runtime/Movan.h"
 
+#include <algorithm>
+#include <cmath>
+
+#include "runtime/graphics/device3d/Device3DOps.h"
+#include "runtime/graphics/device3d/Graphic3D.h"
 #include "runtime/graphics/format/PixelCodec.h"
+#include "runtime/graphics/graphic/DrawStateOps.h"
 #include "runtime/graphics/graphic/ImageRecord.h"
 #include "runtime/graphics/graphic/Surface2D.h"
+#include "runtime/graphics/graphic/TargetImage2D.h"
+#include "runtime/graphics/screen/Present.h"
 #include "runtime/graphics/screen/ScreenState.h"
+#include "runtime/graphics/screen/SurfaceCopy.h"
+#include "runtime/graphics/state/ClipRect.h"
 #include "runtime/graphics/state/DrawState.h"
+#include "runtime/host/device3d/Device3D.h"
 #include "runtime/platform/base/NumberHelpers.h"
+#include "runtime/platform/system/PlatformQueries.h"
 #include "runtime/softrender/SoftDraw.h"
 
 namespace {
@@ -17,13 +29,29 @@ void ReleaseDrawView() {
   gScreen.drawView = MemImg{};
 }
 
-MemImg* Destination() {
+MemImg* DrawImage() {
   MemImg* image = gScreen.drawImage;
   return image && IsMemImgValid(image) ? image : nullptr;
 }
 
 const Surface2D* FirstPart(const GraphicEntry* graphic) {
   return graphic && graphic->partCount > 0 ? GetSurface2D(graphic->parts[0]) : nullptr;
+}
+
+// The draw blends rather than copies: it cannot be a plain surface copy.
+bool NeedsBlend(const ImageRecord* source) {
+  const DrawState& s = gDrawState;
+  const bool plain = s.blendMode == BlendCopy || (s.blendMode == BlendTranslucent && s.blendParameter == 255);
+  return !plain || (source && source->format.alphaChannel) || s.blendGraphic != -1;
+}
+
+int64_t Largest(int64_t a, int64_t b) { return a > b ? a : b; }
+
+// Ends what the 3D device has queued before a surface is touched without it.
+void EndDeviceWork() {
+  if (gScreen.softwareScreens) return;
+  FlushVertexBatch();
+  EndScene3D();
 }
 
 }  // namespace
@@ -33,31 +61,56 @@ int SelectDrawSurface(int target, int previous) {
   ReleaseDrawView();
   gScreen.drawImage = nullptr;
   gScreen.drawDepthImage = nullptr;
+  gScreen.drawSurface = nullptr;
+  gScreen.drawOffsetX = 0;
+  gScreen.drawOffsetY = 0;
+  gScreen.targetInVideoMemory = 0;
   if (target == -4) {
     if (gScreen.softwareScreens) gScreen.drawImage = &gScreen.front;
-    return 0;
-  }
-  if (target == -2) {
+    gScreen.drawSurface = GetFrontSurface();
+  } else if (target == -2) {
     if (gScreen.softwareScreens) {
       gScreen.drawImage = &gScreen.back;
       gScreen.drawDepthImage = &gScreen.depth;
     }
-    return 0;
+    gScreen.drawSurface = gScreen.backSurface;
+  } else {
+    const GraphicEntry* g = GetGraphicRecord(target);
+    if (!g) return -1;
+    if (g->format.texture) {
+      // The first tile's texture, at the tile's place.
+      const Surface3DData* tile = g->partCount > 0 ? GetSurface3DData(g->parts[0]) : nullptr;
+      const ImageRecord* record = tile ? GetImageRecord(tile->imageRecord) : nullptr;
+      if (!record) return -1;
+      gScreen.drawSurface = record->surface;
+      gScreen.drawOffsetX = tile->x;
+      gScreen.drawOffsetY = tile->y;
+    } else {
+      const Surface2D* part = FirstPart(g);
+      if (!part) return -1;
+      ImageRecord* record = GetImageRecord(part->imageRecord);
+      if (!record) return -1;
+      if (record->software) {
+        if (!IsMemImgValid(&record->image)) return -1;
+        MemImg* image = &record->image;
+        // A derived graphic draws into its own rectangle of the shared record.
+        if (part->sourceX != 0 || part->sourceY != 0 || part->width != image->width || part->height != image->height) {
+          MakeMemImgView(&gScreen.drawView, image, part->sourceX, part->sourceY, part->width, part->height);
+          if (!IsMemImgValid(&gScreen.drawView)) return -1;
+          image = &gScreen.drawView;
+        }
+        gScreen.drawImage = image;
+      } else {
+        if (!record->surface) return -1;
+        gScreen.drawSurface = record->surface;
+        gScreen.drawOffsetX = part->sourceX;
+        gScreen.drawOffsetY = part->sourceY;
+      }
+    }
   }
-  const GraphicEntry* g = GetGraphicRecord(target);
-  if (!g || g->format.texture) return -1;
-  const Surface2D* part = FirstPart(g);
-  if (!part) return -1;
-  ImageRecord* record = GetImageRecord(part->imageRecord);
-  if (!record || !record->software || !IsMemImgValid(&record->image)) return -1;
-  MemImg* image = &record->image;
-  // A derived graphic draws into its own rectangle of the shared record.
-  if (part->sourceX != 0 || part->sourceY != 0 || part->width != image->width || part->height != image->height) {
-    MakeMemImgView(&gScreen.drawView, image, part->sourceX, part->sourceY, part->width, part->height);
-    if (!IsMemImgValid(&gScreen.drawView)) return -1;
-    image = &gScreen.drawView;
+  if (gScreen.drawSurface) {
+    gScreen.targetInVideoMemory = (HostSurfaceCaps(gScreen.drawSurface) & kHostSurfaceVideoMemory) ? 1 : 0;
   }
-  gScreen.drawImage = image;
   return 0;
 }
 
@@ -76,10 +129,32 @@ int DrawGraphic2D(int x, int y, int surface, int transparent) {
   const Surface2D* s = GetSurface2D(surface);
   if (!s) return -1;
   const MemImg* blend = GetBlendGraphicImage2D();
-  MemImg* destination = Destination();
+  if (MemImg* destination = DrawImage()) {
+    Surface2DImage source(s);
+    if (!source.Get()) return -1;
+    SoftDrawImage(destination, source.Get(), x, y, transparent, blend);
+    return 0;
+  }
+  EndDeviceWork();
+  IntRect d = {x, y, ClampToInt(int64_t{x} + s->width), ClampToInt(int64_t{y} + s->height)};
+  ClipRect(&d, gDrawState.drawRegion);
+  if (d.left == d.right || d.top == d.bottom) return 0;
+  const ImageRecord* record = GetImageRecord(s->imageRecord);
+  HostSurface* target = gScreen.drawSurface;
+  // A plain copy between surfaces in the same kind of memory is one blit.
+  if (record && record->surface && target && !NeedsBlend(record) && gDrawState.brightness == 0xFFFFFF &&
+      (record->format.systemMemory == 1) == !gScreen.targetInVideoMemory) {
+    const HostRect sourceRect = {s->sourceX + (d.left - x), s->sourceY + (d.top - y), s->sourceX + (d.right - x),
+                                 s->sourceY + (d.bottom - y)};
+    const IntRect& front = gDrawState.frontScreenRect;
+    HostSurfaceBltFast(target, d.left + front.left + gScreen.drawOffsetX, d.top + front.top + gScreen.drawOffsetY,
+                       record->surface, &sourceRect, transparent ? kHostBltSourceKey : 0);
+    return 0;
+  }
   Surface2DImage source(s);
-  if (!destination || !source.Get()) return -1;
-  SoftDrawImage(destination, source.Get(), x, y, transparent, blend);
+  TargetImage2D destination(d, NeedsBlend(record));
+  if (!source.Get() || !destination.Get()) return 0;
+  SoftDrawImage(destination.Get(), source.Get(), x - destination.dx, y - destination.dy, transparent, blend);
   return 0;
 }
 
@@ -95,19 +170,25 @@ int DrawGraphicStretched2D(int x1, int y1, int x2, int y2, const GraphicEntry* g
                                                   : surface);
   if (!s) return -1;
   const MemImg* blend = GetBlendGraphicImage2D();
-  MemImg* destination = Destination();
-  Surface2DImage source(s);
-  if (!destination || !source.Get()) return -1;
-  if (gSoftDrawFamilies.drawScaled) {
-    // A part without pixels draws nothing: the scaled draw divides by its size.
-    if (source.Get()->width <= 0 || source.Get()->height <= 0) return 0;
-    gSoftDrawFamilies.drawScaled(destination, source.Get(), x1, y1, x2, y2, transparent, blend);
-    return 0;
+  MemImg* drawImage = DrawImage();
+  if (!drawImage) {
+    EndDeviceWork();
+    if (x1 == x2 || y1 == y2) return -1;
+    // A rectangle of the part's own size, unmirrored, is the plain draw.
+    if (int64_t{x2} - x1 == s->width && int64_t{y2} - y1 == s->height) {
+      return DrawGraphic2D(x1, y1, surface == -1 ? graphic->parts[0] : surface, transparent);
+    }
   }
-  // Until the scaled draws are in, a rectangle of the source's own size
-  // draws unscaled and any other is not drawn.
-  if (static_cast<int64_t>(x2) - x1 != s->width || static_cast<int64_t>(y2) - y1 != s->height) return -1;
-  SoftDrawImage(destination, source.Get(), x1, y1, transparent, blend);
+  Surface2DImage source(s);
+  if (!source.Get() || !gSoftDrawFamilies.drawScaled) return drawImage ? -1 : 0;
+  // A part without pixels draws nothing: the scaled draw divides by its size.
+  if (source.Get()->width <= 0 || source.Get()->height <= 0) return 0;
+  const IntRect box = {std::min(x1, x2), std::min(y1, y2), std::max(x1, x2), std::max(y1, y2)};
+  TargetImage2D destination(box, true);
+  if (!destination.Get()) return drawImage ? -1 : 0;
+  const int dx = destination.dx;
+  const int dy = destination.dy;
+  gSoftDrawFamilies.drawScaled(destination.Get(), source.Get(), x1 - dx, y1 - dy, x2 - dx, y2 - dy, transparent, blend);
   return 0;
 }
 
@@ -117,27 +198,76 @@ int DrawGraphicRotated2D(float x, float y, float scale, float angle, const Graph
   const Surface2D* s = FirstPart(graphic);
   if (!s) return -1;
   const MemImg* blend = GetBlendGraphicImage2D();
-  MemImg* destination = Destination();
+  const int cx = FloatToInt(x);
+  const int cy = FloatToInt(y);
+  IntRect box = {0, 0, 0, 0};
+  if (!DrawImage()) {
+    EndDeviceWork();
+    // The turned corners' bounding box, one pixel wider so that every pixel
+    // the draw writes lies in what is locked.
+    const float c = std::cos(angle);
+    const float n = std::sin(angle);
+    int64_t left = 1000000;
+    int64_t top = 1000000;
+    int64_t right = -1000000;
+    int64_t bottom = -1000000;
+    for (int i = 0; i < 4; ++i) {
+      const float u = (i & 1 ? 1.0f : -1.0f) * static_cast<float>(graphic->width) * scale / 2.0f;
+      const float v = (i & 2 ? 1.0f : -1.0f) * static_cast<float>(graphic->height) * scale / 2.0f;
+      const int64_t px = int64_t{cx} + FloatToInt(c * u - n * v);
+      const int64_t py = int64_t{cy} + FloatToInt(n * u + c * v);
+      left = std::min(left, px);
+      top = std::min(top, py);
+      right = Largest(right, px);
+      bottom = Largest(bottom, py);
+    }
+    box = IntRect{ClampToInt(left - 1), ClampToInt(top - 1), ClampToInt(right + 2), ClampToInt(bottom + 2)};
+  }
   Surface2DImage source(s);
-  if (!destination || !source.Get() || !gSoftDrawFamilies.drawRotated) return -1;
-  gSoftDrawFamilies.drawRotated(destination, source.Get(), FloatToInt(x), FloatToInt(y), angle, scale, transparent,
-                                turn, blend);
+  TargetImage2D destination(box, true);
+  if (!destination.Get() || !source.Get() || !gSoftDrawFamilies.drawRotated) return DrawImage() ? -1 : 0;
+  gSoftDrawFamilies.drawRotated(destination.Get(), source.Get(), cx - destination.dx, cy - destination.dy, angle, scale,
+                                transparent, turn, blend);
   return 0;
 }
 
 int DrawTriangle2D(const TexturedVertex* vertices, const GraphicEntry* graphic, int transparent, uint32_t color) {
   if (!HasScreenDevice()) return -1;
-  MemImg* destination = Destination();
-  if (!destination || !gSoftDrawFamilies.drawTriangle) return -1;
-  if (!graphic) {
-    gSoftDrawFamilies.drawTriangle(destination, nullptr, vertices, transparent, nullptr, color);
+  const Surface2D* s = nullptr;
+  if (graphic) {
+    s = FirstPart(graphic);
+    if (!s) return -1;
+  }
+  IntRect box = {0, 0, 0, 0};
+  if (!DrawImage()) {
+    EndDeviceWork();
+    int64_t left = 1000000;
+    int64_t top = 1000000;
+    int64_t right = -1000000;
+    int64_t bottom = -1000000;
+    for (int i = 0; i < 3; ++i) {
+      left = std::min<int64_t>(left, vertices[i].x);
+      top = std::min<int64_t>(top, vertices[i].y);
+      right = Largest(right, vertices[i].x);
+      bottom = Largest(bottom, vertices[i].y);
+    }
+    box = IntRect{ClampToInt(left), ClampToInt(top), ClampToInt(right + 1), ClampToInt(bottom + 1)};
+  }
+  TargetImage2D destination(box, true);
+  if (!destination.Get() || !gSoftDrawFamilies.drawTriangle) return DrawImage() ? -1 : 0;
+  TexturedVertex moved[3];
+  for (int i = 0; i < 3; ++i) {
+    moved[i] = vertices[i];
+    moved[i].x -= destination.dx;
+    moved[i].y -= destination.dy;
+  }
+  if (!s) {
+    gSoftDrawFamilies.drawTriangle(destination.Get(), nullptr, moved, transparent, nullptr, color);
     return 0;
   }
-  const Surface2D* s = FirstPart(graphic);
-  if (!s) return -1;
   Surface2DImage source(s);
   if (!source.Get()) return -1;
-  gSoftDrawFamilies.drawTriangle(destination, source.Get(), vertices, transparent, GetBlendGraphicImage2D(), color);
+  gSoftDrawFamilies.drawTriangle(destination.Get(), source.Get(), moved, transparent, GetBlendGraphicImage2D(), color);
   return 0;
 }
 
@@ -159,18 +289,47 @@ int DrawQuadF2D(float x1, float y1, float x2, float y2, float x3, float y3, floa
 
 int FillBox2D(int x1, int y1, int x2, int y2, uint32_t color) {
   if (!HasScreenDevice()) return -1;
-  MemImg* destination = Destination();
-  if (!destination || !gSoftDrawFamilies.fillRect) return -1;
-  const IntRect rect = {x1, y1, x2, y2};
-  gSoftDrawFamilies.fillRect(destination, &rect, color);
+  if (!DrawImage()) EndDeviceWork();
+  const IntRect rect = {std::min(x1, x2), std::min(y1, y2), std::max(x1, x2), std::max(y1, y2)};
+  TargetImage2D destination(rect, NeedsBlend(nullptr));
+  if (!destination.Get() || !gSoftDrawFamilies.fillRect) return DrawImage() ? -1 : 0;
+  const IntRect moved = {x1 - destination.dx, y1 - destination.dy, x2 - destination.dx, y2 - destination.dy};
+  gSoftDrawFamilies.fillRect(destination.Get(), &moved, color);
   return 0;
 }
 
 int DrawLines2D(const LineSegment* lines, int count) {
   if (!HasScreenDevice()) return -1;
-  MemImg* destination = Destination();
-  if (!destination || !gSoftDrawFamilies.drawLines) return -1;
-  gSoftDrawFamilies.drawLines(destination, lines, count);
+  IntRect box = {0, 0, 0, 0};
+  if (!DrawImage()) {
+    EndDeviceWork();
+    int64_t left = 1000000;
+    int64_t top = 1000000;
+    int64_t right = -1000000;
+    int64_t bottom = -1000000;
+    for (int i = 0; i < count; ++i) {
+      left = std::min<int64_t>({left, lines[i].x1, lines[i].x2});
+      top = std::min<int64_t>({top, lines[i].y1, lines[i].y2});
+      right = std::max<int64_t>({right, lines[i].x1, lines[i].x2});
+      bottom = std::max<int64_t>({bottom, lines[i].y1, lines[i].y2});
+    }
+    // The end points are pixels too: the box takes them in.
+    box = IntRect{ClampToInt(left), ClampToInt(top), ClampToInt(right + 1), ClampToInt(bottom + 1)};
+  }
+  TargetImage2D destination(box, true);
+  if (!destination.Get() || !gSoftDrawFamilies.drawLines) return DrawImage() ? -1 : 0;
+  if (destination.dx == 0 && destination.dy == 0) {
+    gSoftDrawFamilies.drawLines(destination.Get(), lines, count);
+    return 0;
+  }
+  for (int i = 0; i < count; ++i) {
+    LineSegment moved = lines[i];
+    moved.x1 -= destination.dx;
+    moved.x2 -= destination.dx;
+    moved.y1 -= destination.dy;
+    moved.y2 -= destination.dy;
+    gSoftDrawFamilies.drawLines(destination.Get(), &moved, 1);
+  }
   return 0;
 }
 
@@ -187,11 +346,35 @@ int DrawBoxOutline2D(int x1, int y1, int x2, int y2, uint32_t color) {
 }
 
 int ClearTarget2D() {
-  MemImg* destination = Destination();
-  if (!destination) return gDrawState.drawTarget >= 0 && !GetGraphicRecord(gDrawState.drawTarget) ? -1 : 0;
-  FillMemImg(destination, nullptr, EncodePixel(*destination->store->colorFormat, 0, 0, 0, 0));
-  if (gScreen.drawDepthImage && IsMemImgValid(gScreen.drawDepthImage)) {
-    FillMemImg(gScreen.drawDepthImage, nullptr, 0xFFFF);
+  MemImg* destination = DrawImage();
+  if (destination) {
+    FillMemImg(destination, nullptr, EncodePixel(*destination->store->colorFormat, 0, 0, 0, 0));
+    if (gScreen.drawDepthImage && IsMemImgValid(gScreen.drawDepthImage)) {
+      FillMemImg(gScreen.drawDepthImage, nullptr, 0xFFFF);
+    }
+    return 0;
   }
+  const int target = gDrawState.drawTarget;
+  if (target >= 0) {
+    const GraphicEntry* g = GetGraphicRecord(target);
+    if (!g) return -1;
+    if (g->format.texture) return 0;
+  }
+  HostSurface* surface = gScreen.drawSurface;
+  if (!surface) return 0;
+  EndDeviceWork();
+  const uint32_t black = PackColor(0, 0, 0);
+  if (target == -4 || target == -2) {
+    IntRect rect = {0, 0, 0, 0};
+    GetScreenSize(&rect.right, &rect.bottom);
+    if (target == -4 && IsWindowMode()) GetFrontClientRect(&rect);
+    const HostRect r = {rect.left, rect.top, rect.right, rect.bottom};
+    HostSurfaceColorFill(surface, &r, black);
+    if (gScreen.zbuffer) HostSurfaceDepthFill(gScreen.zbuffer, nullptr, 0xFFFF);
+    return 0;
+  }
+  const Surface2D* part = FirstPart(GetGraphicRecord(target));
+  if (!part) return -1;
+  HostSurfaceColorFill(surface, nullptr, black);
   return 0;
 }

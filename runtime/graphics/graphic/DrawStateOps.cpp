@@ -4,11 +4,14 @@
 
 #include <algorithm>
 
+#include "runtime/graphics/device3d/Device3DOps.h"
+#include "runtime/graphics/device3d/DrawState3D.h"
 #include "runtime/graphics/format/PixelCodec.h"
 #include "runtime/graphics/graphic/DrawTarget.h"
 #include "runtime/graphics/graphic/GraphicTable.h"
 #include "runtime/graphics/screen/ScreenState.h"
 #include "runtime/graphics/state/ScreenDevice.h"
+#include "runtime/platform/base/Log.h"
 #include "runtime/platform/system/PlatformQueries.h"
 #include "runtime/platform/window/MainWindow.h"
 #include "runtime/platform/window/MessagePump.h"
@@ -66,23 +69,30 @@ int SetBlendMode(int mode, int parameter) {
   WaitWhileInactive();
   gDrawState.blendMode = mode;
   gDrawState.blendParameter = Clamp255(parameter);
+  UpdateVertexColor3D();
   return 0;
 }
 
 int SetDrawBrightness(int red, int green, int blue) {
   const uint32_t value = static_cast<uint32_t>(Clamp255(red)) << 16 | static_cast<uint32_t>(Clamp255(green)) << 8 |
                          static_cast<uint32_t>(Clamp255(blue));
+  if (value == gDrawState.brightness) return 0;
   gDrawState.brightness = value;
+  if (HasDevice3D()) UpdateVertexColor3D();
   return 0;
 }
 
 int SetDrawBrightnessPacked(uint32_t rgb) {
+  if ((rgb & 0xFFFFFF) == gDrawState.brightness) return 0;
   gDrawState.brightness = rgb & 0xFFFFFF;
+  if (HasDevice3D()) UpdateVertexColor3D();
   return 0;
 }
 
 int SetDrawFilter(int mode) {
+  if (mode == gDrawState.filterMode) return 0;
   gDrawState.filterMode = mode;
+  if (HasDevice3D()) SetDrawFilter3D(mode);
   return 0;
 }
 
@@ -94,6 +104,7 @@ int SetBlendGraphic(int graphic, int border, int range) {
   WaitWhileInactive();
   s.blendGraphicBorder = Clamp255(border);
   s.blendGraphicRange = Clamp255(range);
+  if (HasDevice3D()) SetBlendGraphic3D(GetGraphicRecord(graphic), s.blendGraphicBorder, s.blendGraphicRange);
   BuildBlendGraphicTable(s.blendGraphicBorder, s.blendGraphicRange);
   return 0;
 }
@@ -142,6 +153,10 @@ int SetDrawRegion(int left, int top, int right, int bottom) {
   s.drawRegionF[2] = static_cast<float>(right);
   s.drawRegionF[3] = static_cast<float>(bottom);
   s.emptyRegion = left == right || top == bottom ? 1 : 0;
+  if (!s.emptyRegion && HasDevice3D() && SetViewportFromRect3D(s.drawRegion) != 0) {
+    const char* kind = s.drawTarget == -4 ? "Front Buffer" : s.drawTarget == -2 ? "Back Buffer" : "Image Buffer";
+    LogFormat("ビューポートの設定に失敗しました %s", kind);
+  }
   return 0;
 }
 

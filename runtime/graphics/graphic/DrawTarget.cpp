@@ -5,6 +5,8 @@
 #include <cmath>
 #include <utility>
 
+#include "runtime/graphics/device3d/Device3DOps.h"
+#include "runtime/graphics/device3d/Target3D.h"
 #include "runtime/graphics/graphic/DrawPath2D.h"
 #include "runtime/graphics/graphic/DrawStateOps.h"
 #include "runtime/graphics/graphic/GraphicTable.h"
@@ -51,9 +53,13 @@ int SetDrawTarget(int target) {
     GetClientScreenRect(&front);
   }
   gDrawState.frontScreenRect = front;
-  if (SelectDrawSurface(target, old) != 0) {
+  // The 3D device's render target follows; the target fails only when
+  // neither path can draw on it.
+  const int result3D = HasDevice3D() ? SetDrawTarget3D(target, old) : -1;
+  if (SelectDrawSurface(target, old) != 0 && result3D != 0) {
     // Back to the old target, once.
     gDrawState.drawTarget = old;
+    if (HasDevice3D()) SetDrawTarget3D(old, target);
     if (SelectDrawSurface(old, target) != 0) return -2;
     return -1;
   }
@@ -132,17 +138,20 @@ int MakePerspectiveMatrix(Matrix4* out, float fieldOfView, float nearZ, float fa
   return 0;
 }
 
-int SetWorldMatrix(const Matrix4& matrix, int) {
+int SetWorldMatrix(const Matrix4& matrix, int index) {
   gDrawState.world = matrix;
+  if (HasDevice3D()) SetWorldMatrix3D(matrix, index);
   return 0;
 }
 
 int SetViewMatrix(const Matrix4& matrix) {
   gDrawState.view = matrix;
+  if (HasDevice3D()) SetViewMatrix3D(matrix);
   return 0;
 }
 
 int SetProjectionMatrix(const Matrix4& matrix) {
   gDrawState.projection = matrix;
+  if (HasDevice3D()) SetProjectionMatrix3D(matrix);
   return 0;
 }

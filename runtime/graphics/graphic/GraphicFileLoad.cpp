@@ -1,6 +1,7 @@
 #include "runtime/graphics/graphic/GraphicFileLoad.h"
 
 #include "runtime/Movan.h"
+#include "runtime/graphics/device3d/Device3DOps.h"
 #include "runtime/graphics/graphic/GraphicFromImage.h"
 #include "runtime/graphics/graphic/GraphicTable.h"
 #include "runtime/graphics/graphic/MovieGraphic.h"
@@ -11,6 +12,7 @@
 
 int LoadGraphicFileCore(const char* name, int textureRequest) {
   if (!gScreen.graphicsStarted || !name) return -1;
+  EndScene3D();
   WaitWhileInactive();
   GraphImage image = {};
   GraphImage alpha = {};

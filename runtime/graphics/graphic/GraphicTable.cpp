@@ -4,6 +4,8 @@
 
 #include "runtime/Movan.h"
 
+#include "runtime/graphics/device3d/Direct3DState.h"
+#include "runtime/graphics/device3d/Graphic3D.h"
 #include "runtime/graphics/graphic/ImageRecord.h"
 #include "runtime/graphics/graphic/Surface2D.h"
 #include "runtime/graphics/movies/MovieTable.h"
@@ -92,8 +94,9 @@ int CreateGraphic(int width, int height, int textureRequest, int alphaFlag, int 
   GraphicEntry* g = nullptr;
   const int handle = AllocGraphicHandle(width, height, textureRequest, &g, alphaFlag, paletteFlag);
   if (handle < 0) return -1;
-  // Texture graphics wait for the 3D device; every graphic here is 2D.
-  if (g->format.texture || CreateGraphicSurface2D(g) != 0) {
+  const int made = g->format.texture ? CreateGraphicParts3D(g) : CreateGraphicSurface2D(g);
+  if (made != 0) {
+    if (g->format.texture) DeleteGraphicParts3D(g);
     Table().Delete(handle);
     return LogWrite("グラフィックの作成に失敗しました\n");
   }
@@ -110,7 +113,11 @@ int DeleteGraphic(int handle, int logFlag) {
   // Whichever of a movie graphic and its derived graphics goes first closes
   // the movie; the others' handle then no longer validates.
   CloseMovie(g->movie);
-  DeleteGraphicParts2D(g);
+  if (g->format.texture) {
+    DeleteGraphicParts3D(g);
+  } else {
+    DeleteGraphicParts2D(g);
+  }
   if (logFlag) LogFormat("グラフィック %s の削除", g->fileName);
   if (g->deletedNotify) *g->deletedNotify = 1;
   Table().Delete(handle);
@@ -164,7 +171,9 @@ int DeriveGraphic(int x, int y, int width, int height, int parentHandle) {
   g->imageOption = parent->imageOption;
   g->sourceX = parent->sourceX + x;
   g->sourceY = parent->sourceY + y;
-  if (DeriveGraphicSurface2D(g, x, y, width, height, parent) != 0) {
+  const int made = g->format.texture ? DeriveGraphicParts3D(g, x, y, width, height, parent)
+                                     : DeriveGraphicSurface2D(g, x, y, width, height, parent);
+  if (made != 0) {
     Table().Delete(handle);
     return LogWrite("グラフィックの派生に失敗しました終了します");
   }
@@ -193,8 +202,17 @@ int SetGraphicSourceName(int handle, const char* name, int other) {
 int FillGraphic(int handle, int red, int green, int blue, int alpha) {
   GraphicEntry* g = GetGraphicRecord(handle);
   if (!g) return -1;
-  if (g->format.texture) return -1;
-  return FillGraphic2D(g, red, green, blue, alpha);
+  if (!g->format.texture) return FillGraphic2D(g, red, green, blue, alpha);
+  const Device3DRecord* d = CurrentDevice3D();
+  if (!d || !d->device) return -1;
+  // Nothing while the 3D device draws into a graphic.
+  if (gDrawState.drawTarget >= 0) return 0;
+  for (int i = 0; i < g->partCount; ++i) {
+    const Surface3DData* tile = GetSurface3DData(g->parts[i]);
+    if (!tile) return -1;
+    FillImageRecord(tile->imageRecord, red, green, blue, alpha);
+  }
+  return 0;
 }
 
 void ForEachGraphic(void (*f)(int handle, GraphicEntry* entry, void* context), void* context) {
@@ -203,6 +221,7 @@ void ForEachGraphic(void (*f)(int handle, GraphicEntry* entry, void* context), v
 
 void ClearGraphicTables() {
   Table().DeleteAll();
+  ForEachSurface3DData([](int handle, Surface3DData*) { DeleteSurface3DData(handle); });
   ForEachSurface2D([](int handle, Surface2D*, void*) { DeleteSurface2D(handle); }, nullptr);
   ClearImageRecordTable();
 }

@@ -33,8 +33,8 @@ struct GraphicEntry : HandleRecord {
   int32_t restorePending = 0;
 };
 
-// The 3D device joins later; until then no graphic is a texture graphic.
-inline int HasDevice3D() { return 0; }
+// A 3D device exists and draws (runtime/graphics/device3d).
+int HasDevice3D();
 
 int AllocGraphicHandle(int width, int height, int textureRequest, GraphicEntry** entry, int alphaFlag,
                        int paletteFlag);

@@ -2,6 +2,8 @@
 
 #include "runtime/Movan.h"
 
+#include "runtime/graphics/device3d/Device3DOps.h"
+#include "runtime/graphics/device3d/Graphic3D.h"
 #include "runtime/graphics/fonts/DefaultFont.h"
 #include "runtime/graphics/graphic/DrawOperations.h"
 #include "runtime/graphics/graphic/DrawPath2D.h"
@@ -60,8 +62,10 @@ int InitGraphics() {
   ClearGraphicTables();
   gScreen.graphicsStarted = 1;
   if (HasScreenDevice()) DeleteAllSurface2D();
-  // The 3D device joins later.
-  LogWrite("３Ｄグラフィック描画機能は使用しません\n");
+  // The screen-mode change has started the 3D device already in DirectDraw
+  // mode; this start only finds it there.
+  if (!gScreen.softwareScreens && !gScreen.softwareRequested) InitDirect3D();
+  LogWrite(HasDevice3D() ? "３Ｄグラフィック描画機能を使用します\n" : "３Ｄグラフィック描画機能は使用しません\n");
   ResetDrawState();
   InitFonts();
   LogIndentOut();
@@ -83,7 +87,10 @@ int EndGraphics() {
 int ReinitGraphics() {
   const bool running = gScreen.started != 0;
   gScreen.resetting = 1;
-  if (running) ReleaseScreenSurfaces();
+  if (running) {
+    ReleaseDirect3DObject();
+    ReleaseScreenSurfaces();
+  }
   InputEnd();
   if (!running) {
     gScreen.resetting = 0;
@@ -94,11 +101,17 @@ int ReinitGraphics() {
   RecreateDirectDraw();
   CreateScreenSurfaces();
   SelectDrawSurface(gDrawState.drawTarget, gDrawState.drawTarget);
+  ReacquireDirect3D();
   ClearDrawTarget();
   FlipScreen();
   gScreen.resetting = 0;
   RunGraphicsRestore();
   ReopenAllMovieStreams();
+  if (HasDevice3D()) {
+    SetWorldMatrix3D(gDrawState.world, 0);
+    SetViewMatrix3D(gDrawState.view);
+    SetProjectionMatrix3D(gDrawState.projection);
+  }
   LogIndentOut();
   return 0;
 }
@@ -119,7 +132,11 @@ int RunGraphicsRestore() {
 int RestoreGraphic(int graphic) {
   const GraphicEntry* g = GetGraphicRecord(graphic);
   if (!g) return -1;
-  RestoreGraphicParts2D(g);
+  if (g->format.texture) {
+    CheckLostGraphic3D(g);
+  } else {
+    RestoreGraphicParts2D(g);
+  }
   RestoreMovieSurfaces(g->movie);
   return 0;
 }

@@ -39,8 +39,15 @@ int TransferImageToSurface2D(const IntRect& sourceRect, int x, int y, int surfac
   const Surface2D* s = GetSurface2D(surface);
   if (!s) return -1;
   ImageRecord* record = GetImageRecord(s->imageRecord);
-  if (!record || !IsMemImgValid(&record->image)) return -1;
-  MemImg* target = &record->image;
+  if (!record) return -1;
+  // A surface of the display: its part locked as a memory image, which
+  // the part starts at.
+  Surface2DImage part(record->surface ? s : nullptr, false);
+  if (record->surface && !part.Get()) return -1;
+  if (!record->surface && !IsMemImgValid(&record->image)) return -1;
+  MemImg* target = record->surface ? part.Get() : &record->image;
+  const int partX = record->surface ? 0 : s->sourceX;
+  const int partY = record->surface ? 0 : s->sourceY;
   if (alpha && (alpha->width != image.width || alpha->height != image.height)) alpha = nullptr;
 
   // Cut the rectangle to the image (a file replaced by a smaller one, a
@@ -55,8 +62,8 @@ int TransferImageToSurface2D(const IntRect& sourceRect, int x, int y, int surfac
   if (top < 0) dy -= top, top = 0;
   if (dx < 0) left -= dx, dx = 0;
   if (dy < 0) top -= dy, dy = 0;
-  const int64_t partWidth = std::min<int64_t>(s->width, int64_t{target->width} - s->sourceX);
-  const int64_t partHeight = std::min<int64_t>(s->height, int64_t{target->height} - s->sourceY);
+  const int64_t partWidth = std::min<int64_t>(s->width, int64_t{target->width} - partX);
+  const int64_t partHeight = std::min<int64_t>(s->height, int64_t{target->height} - partY);
   right = std::min(right, left + partWidth - dx);
   bottom = std::min(bottom, top + partHeight - dy);
   // The key only marks pixels in stores that carry alpha; elsewhere the
@@ -65,7 +72,7 @@ int TransferImageToSurface2D(const IntRect& sourceRect, int x, int y, int surfac
   if (right > left && bottom > top) {
     if (TransferGraphImageToMemImg(image, alpha, target, static_cast<int>(left), static_cast<int>(top),
                                    static_cast<int>(right - left), static_cast<int>(bottom - top),
-                                   static_cast<int>(dx + s->sourceX), static_cast<int>(dy + s->sourceY),
+                                   static_cast<int>(dx + partX), static_cast<int>(dy + partY),
                                    keyFlag) < 0) {
       return -1;
     }

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "runtime/Movan.h"
+#include "runtime/graphics/device3d/Target3D.h"
 #include "runtime/graphics/format/ConvertImagePixels.h"
 #include "runtime/graphics/graphic/DrawStateOps.h"
 #include "runtime/graphics/graphic/GraphicTable.h"
@@ -49,16 +50,18 @@ int LoadMovieGraphic(const char* name, int textureRequest) {
     CloseMovie(movie);
     return LogFormat("右記のグラフィックファイルの格納用グラフィック領域の作成に失敗しました：%s", name);
   }
-  GetGraphicRecord(graphic)->movie = movie;
-  SetMovieFrameCallback(movie, UpdateMovieSurface2D, AsUserData(graphic));
+  GraphicEntry* g = GetGraphicRecord(graphic);
+  g->movie = movie;
+  SetMovieFrameCallback(movie, g->format.texture ? UpdateMovieTexture3D : UpdateMovieSurface2D, AsUserData(graphic));
   return graphic;
 }
 
 int UpdateMovieSurface2D(MovieRecord* movie, void* userData) {
+  const GraphicEntry* g = GetGraphicRecord(GraphicOf(userData));
+  if (g && g->format.texture) return UpdateMovieTexture3D(movie, userData);
   // A stopped movie converts its frame once, at the open: the graphic made
   // after it still gets that frame.
   if (movie->theora && !GetTheoraFrame(movie->decoder, 1, 0) && !movie->frameOwed) return 0;
-  const GraphicEntry* g = GetGraphicRecord(GraphicOf(userData));
   if (!g || g->partCount < 1) return -1;
   const Surface2D* surface = GetSurface2D(g->parts[0]);
   if (!surface) return -1;

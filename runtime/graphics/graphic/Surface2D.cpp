@@ -7,6 +7,7 @@
 #include "runtime/graphics/graphic/ImageRecord.h"
 #include "runtime/graphics/screen/ScreenState.h"
 #include "runtime/graphics/state/DrawState.h"
+#include "runtime/graphics/state/ScreenDevice.h"
 #include "runtime/platform/base/Log.h"
 
 namespace {
@@ -119,14 +120,29 @@ int FillGraphic2D(GraphicEntry* graphic, int red, int green, int blue, int alpha
     const Surface2D* surface = GetSurface2D(graphic->parts[i]);
     if (!surface) return -1;
     // A derived graphic fills its own rectangle of the shared record.
-    Surface2DImage image(surface);
+    Surface2DImage image(surface, false);
     if (MemImg* m = image.Get()) FillMemImg(m, nullptr, EncodePixel(*m->store->colorFormat, red, green, blue, alpha));
   }
   return 0;
 }
 
-Surface2DImage::Surface2DImage(const Surface2D* surface) {
+Surface2DImage::Surface2DImage(const Surface2D* surface, bool readOnly) {
   ImageRecord* record = surface ? GetImageRecord(surface->imageRecord) : nullptr;
+  if (record && record->surface) {
+    // A surface of the display: its part locked, in the memory image of the
+    // drawing depth, with the record's key in that format.
+    const IntRect part = {surface->sourceX, surface->sourceY, surface->sourceX + surface->width,
+                          surface->sourceY + surface->height};
+    int32_t pitch = 0;
+    uint8_t* pixels = nullptr;
+    if (LockImageRecordRect(surface->imageRecord, part, readOnly ? 2 : 0, &pitch, &pixels, nullptr) < 0) return;
+    lockedRecord_ = surface->imageRecord;
+    const int type = GetScreenDepth() == 16 ? MemImgRgb565 : MemImgXrgb8888;
+    const uint32_t c = record->colorKey;
+    const uint32_t key = EncodePixel(*GetMemImgColorFormat(type, 0, 0), (c >> 16) & 0xFF, (c >> 8) & 0xFF, c & 0xFF, 255);
+    if (CreateMemImg(&view_, surface->width, surface->height, pitch, key, type, 0, 0, pixels) >= 0) image_ = &view_;
+    return;
+  }
   if (!record || !IsMemImgValid(&record->image)) return;
   MemImg* image = &record->image;
   if (surface->sourceX == 0 && surface->sourceY == 0 && surface->width == image->width &&
@@ -140,4 +156,5 @@ Surface2DImage::Surface2DImage(const Surface2D* surface) {
 
 Surface2DImage::~Surface2DImage() {
   if (IsMemImgValid(&view_)) ReleaseMemImg(&view_);
+  if (lockedRecord_ >= 0) UnlockImageRecord(lockedRecord_, nullptr);
 }

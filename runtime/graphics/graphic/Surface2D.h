@@ -40,11 +40,12 @@ int DeriveGraphicSurface2D(GraphicEntry* graphic, int x, int y, int width, int h
 int DeleteGraphicParts2D(GraphicEntry* graphic);
 int FillGraphic2D(GraphicEntry* graphic, int red, int green, int blue, int alpha);
 // The memory image a part shows: the record's image, or for a part that is
-// a rectangle of its record a view of it, released with this object. Null
-// when the part has no memory image.
+// a rectangle of its record a view of it; for a record on a surface of the
+// display, the part locked and wrapped as a memory image. Released (and
+// unlocked) with this object. Null when the part has no pixels to show.
 class Surface2DImage {
  public:
-  explicit Surface2DImage(const Surface2D* surface);
+  explicit Surface2DImage(const Surface2D* surface, bool readOnly = true);
   ~Surface2DImage();
   Surface2DImage(const Surface2DImage&) = delete;
   Surface2DImage& operator=(const Surface2DImage&) = delete;
@@ -53,4 +54,5 @@ class Surface2DImage {
  private:
   MemImg view_ = {};
   MemImg* image_ = nullptr;
+  int lockedRecord_ = -1;
 };

@@ -5,12 +5,16 @@
 #include <algorithm>
 #include <cstring>
 
+#include "runtime/graphics/device3d/Device3DOps.h"
+#include "runtime/graphics/device3d/Graphic3D.h"
 #include "runtime/graphics/graphic/DrawStateOps.h"
+#include "runtime/graphics/graphic/ImageRecord.h"
 #include "runtime/graphics/graphic/DrawTarget.h"
 #include "runtime/graphics/graphic/GraphicTable.h"
 #include "runtime/graphics/graphic/Surface2D.h"
 #include "runtime/graphics/screen/ScreenState.h"
 #include "runtime/graphics/state/ScreenDevice.h"
+#include "runtime/host/device3d/Device3D.h"
 #include "runtime/host/screen/Display.h"
 #include "runtime/host/screen/Presenter.h"
 #include "runtime/host/system/Clock.h"
@@ -57,8 +61,17 @@ void DrawScreenLog() {
 int FlipScreen() {
   if (!HasScreenDevice()) return -1;
   WaitWhileInactive();
-  // Memory-image screens and window mode present; there is no flip chain.
-  return PresentScreen();
+  if (gScreen.softwareScreens || IsWindowMode() || !gScreen.primary) return PresentScreen();
+  // The flip chain of full screen.
+  if (IsScreenLogOn()) DrawScreenLog();
+  if (gDrawState.drawTarget == -4 && !gDrawState.noVsync) return WaitVerticalBlank(1);
+  FlushVertexBatch();
+  EndScene3D();
+  if (!gDrawState.noVsync) WaitVerticalBlankPaced();
+  HostSurfaceFlip(gScreen.primary);
+  ++gScreen.flipCount;
+  if (!gDrawState.noVsync) HostSleepMs(1);
+  return 0;
 }
 
 int PresentScreen() {
@@ -75,7 +88,23 @@ int PresentScreen() {
     destWidth = DoubleToInt(width * scale);
     destHeight = DoubleToInt(height * scale);
   }
-  if (!gScreen.softwareScreens) return 0;
+  if (!gScreen.softwareScreens) {
+    if (!gScreen.primary || !gScreen.backSurface) return 0;
+    FlushVertexBatch();
+    EndScene3D();
+    if (!gDrawState.noVsync) WaitVerticalBlankPaced();
+    const HostRect source = {0, 0, width, height};
+    if (IsWindowMode()) {
+      IntRect client = {0, 0, 0, 0};
+      GetClientScreenRect(&client);
+      const HostRect destination = {client.left, client.top, client.left + destWidth, client.top + destHeight};
+      HostSurfaceBlt(gScreen.primary, &destination, gScreen.backSurface, &source, 0);
+    } else {
+      HostSurfaceBltFast(gScreen.primary, 0, 0, gScreen.backSurface, &source, 0);
+    }
+    ++gScreen.flipCount;
+    return 0;
+  }
   if (!IsMemImgValid(&gScreen.back)) return 0;
   if (!gDrawState.noVsync) WaitVerticalBlankPaced();
   HostPresentFrame(FrameOf(gScreen.back), destWidth, destHeight);
@@ -173,19 +202,29 @@ int SetGdiPresentMode(int mode) {
 }
 
 int RestoreScreenSurfaces() {
+  if (!gScreen.displayObject) return -1;
   // Memory-image screens are never lost.
-  return gScreen.displayObject ? 0 : -1;
+  for (HostSurface* surface : {gScreen.primary, gScreen.frontWork, gScreen.backSurface, gScreen.zbuffer}) {
+    if (surface && HostSurfaceIsLost(surface) == kHostSurfaceLost) HostSurfaceRestore(surface);
+  }
+  return 0;
 }
 
 int RestoreAndCheckSurfaces2D() {
   if (!HasScreenDevice()) return -1;
   RestoreScreenSurfaces();
-  return 0;
+  int lost = 0;
+  ForEachSurface2D([](int, Surface2D* surface, void* context) { *static_cast<int*>(context) |= RestoreImageRecordIfLost(surface->imageRecord); },
+                   &lost);
+  return lost;
 }
 
 int RestoreGraphicParts2D(const GraphicEntry* graphic) {
+  int lost = 0;
   for (int i = 0; i < graphic->partCount && i < kGraphicPartCapacity; ++i) {
-    if (!GetSurface2D(graphic->parts[i])) return -1;
+    const Surface2D* surface = GetSurface2D(graphic->parts[i]);
+    if (!surface) return -1;
+    lost |= RestoreImageRecordIfLost(surface->imageRecord);
   }
-  return 0;
+  return lost;
 }

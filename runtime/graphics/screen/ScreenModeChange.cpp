@@ -2,6 +2,7 @@
 
 #include "runtime/Movan.h"
 
+#include "runtime/graphics/device3d/Device3DOps.h"
 #include "runtime/graphics/format/PixelCodec.h"
 #include "runtime/graphics/graphic/DrawOperations.h"
 #include "runtime/graphics/graphic/DrawStateOps.h"
@@ -12,7 +13,9 @@
 #include "runtime/graphics/graphic/Surface2D.h"
 #include "runtime/graphics/screen/Present.h"
 #include "runtime/graphics/screen/ScreenState.h"
+#include "runtime/graphics/screen/SurfaceCopy.h"
 #include "runtime/graphics/state/ScreenDevice.h"
+#include "runtime/host/device3d/Device3D.h"
 #include "runtime/host/screen/Display.h"
 #include "runtime/host/screen/Presenter.h"
 #include "runtime/host/system/Clock.h"
@@ -66,14 +69,96 @@ int CreateDisplayObject() {
   gSystemInfo.displayDriverName[0] = '\0';
   gSystemInfo.displayDriverDescription[0] = '\0';
   LogIndentOut();
+  // The drawing hardware is wanted in DirectDraw mode only; software mode
+  // uses the object for the vertical blank alone.
+  HostDisplayObjectCreate(!gScreen.directDrawDisabled);
   gScreen.displayObject = 1;
   return 0;
 }
 
 void ReleaseDisplayObject() {
   LogWrite("ＤｉｒｅｃｔＤｒａｗオブジェクトを解放します\n");
+  HostDisplayObjectRelease();
   gScreen.displayObject = 0;
   LogWrite("ＤｉｒｅｃｔＤｒａｗオブジェクトを解放しました\n");
+}
+
+HostSurface* MakeSurface(int width, int height, uint32_t caps) {
+  HostSurfaceDesc desc;
+  desc.width = width;
+  desc.height = height;
+  desc.caps = caps;
+  return HostSurfaceCreate(desc, nullptr);
+}
+
+const char* MemoryKind(HostSurface* surface) {
+  return (HostSurfaceCaps(surface) & kHostSurfaceVideoMemory) ? "VIDEOMEMORY" : "SYSTEMMEMORY";
+}
+
+void ReleaseSurface(HostSurface*& surface) {
+  if (surface) HostSurfaceRelease(surface);
+  surface = nullptr;
+}
+
+// The screen surfaces of DirectDraw mode: the window (with a flip chain in
+// full screen), the back screen, the work surfaces and the depth buffer.
+void CreateDisplaySurfaces() {
+  int width = 0;
+  int height = 0;
+  GetScreenSize(&width, &height);
+  gScreenDevice.depth = gScreenDevice.displayDepth;
+  const uint32_t black = PackColor(0, 0, 0);
+  if (IsWindowMode()) {
+    gScreen.primary = MakeSurface(0, 0, kHostSurfacePrimary | kHostSurface3DDevice);
+    if (!gScreen.primary) FatalErrorExit("プライマリサーフェスの作成に失敗しました");
+    gScreen.backSurface = MakeSurface(width, height, kHostSurfaceOffscreen | kHostSurface3DDevice);
+    if (!gScreen.backSurface) FatalErrorExit("バックサーフェスの作成に失敗しました");
+    HostSurfaceColorFill(gScreen.backSurface, nullptr, black);
+  } else {
+    HostSurfaceDesc desc;
+    desc.caps = kHostSurfacePrimary | kHostSurfaceFlip | kHostSurface3DDevice;
+    desc.backBuffers = 1;
+    gScreen.primary = HostSurfaceCreate(desc, nullptr);
+    if (!gScreen.primary) FatalErrorExit("プライマリサーフェスの作成に失敗しました");
+    gScreen.backSurface = HostSurfaceBackBuffer(gScreen.primary);
+    if (!gScreen.backSurface) FatalErrorExit("バックバッファのポインタ取得に失敗しました");
+    for (int i = 0; i < 3; ++i) {
+      HostSurfaceColorFill(gScreen.backSurface, nullptr, black);
+      HostSurfaceFlip(gScreen.primary);
+    }
+  }
+  if (gScreen.emulateFront) {
+    gScreen.frontWork = MakeSurface(width, height, kHostSurfaceOffscreen | kHostSurface3DDevice);
+    if (!gScreen.frontWork) FatalErrorExit("テンポラリプライマリサーフェスの作成に失敗しました");
+    HostSurfaceColorFill(gScreen.frontWork, nullptr, black);
+  }
+  gScreen.work1 = MakeSurface(width, height, kHostSurfaceOffscreen | kHostSurfaceSystemMemory);
+  if (!gScreen.work1) FatalErrorExit("作業用サーフェスの作成に失敗しました");
+  HostSurfaceSetColorKey(gScreen.work1, 0);
+  gScreen.work2 = MakeSurface(width, height, kHostSurfaceOffscreen | kHostSurfaceSystemMemory);
+  if (!gScreen.work2) FatalErrorExit("作業用サーフェス２の作成に失敗しました");
+  HostSurfaceSetColorKey(gScreen.work2, 0);
+  HostSurfaceDesc depth;
+  depth.width = width;
+  depth.height = height;
+  depth.caps = kHostSurfaceZBuffer | kHostSurfaceVideoMemory;
+  depth.hasFormat = true;
+  depth.format = HostPixelFormat{sizeof(HostPixelFormat), kHostPixelZBuffer, 0, 16, 0, 0, 0, 0};
+  gScreen.zbuffer = HostSurfaceCreate(depth, nullptr);
+  if (!gScreen.zbuffer) {
+    LogWrite("Ｚバッファの作成に失敗しました\n");
+  } else {
+    HostSurfaceAttachDepth(gScreen.backSurface, gScreen.zbuffer);
+  }
+}
+
+// Frame timing of DirectDraw mode: the display's refresh gives the frame.
+void MeasureFrameTime() {
+  const int refresh = HostDisplayDesktopMode().refreshRate;
+  gScreen.refreshEstimate = refresh >= 60 ? refresh : -1;
+  gScreen.frameTime = refresh > 0 ? 1000 / refresh : -1;
+  if (gScreen.frameTime > 0) LogFormat("１フレーム当たりの時間は %d msecです", gScreen.frameTime);
+  gScreen.minVsyncInterval = gScreen.frameTime > 0 ? (2 * gScreen.frameTime - 4) / 3 : -1;
 }
 
 // Sets the display for the stored mode: the desktop in window mode, a
@@ -232,6 +317,7 @@ int EndDirectDraw() {
   LogIndentIn();
   EndGraphics();
   DeleteAllSurface2D();
+  EndDirect3D();
   ReleaseScreenSurfaces();
   ReleaseDisplayObject();
   RestoreDisplayMode();
@@ -269,11 +355,17 @@ int ChangeScreenMode(int width, int height, int depth, int force, int refreshRat
   PaceModeChange();
   DeleteAllGraphics(0);
   EndGraphics();
+  EndDirect3D();
   ReleaseScreenSurfaces();
 
   int result;
   if (gScreen.started) {
     DeleteAllSurface2D();
+    if (!gScreen.directDrawDisabled || HostDisplayHasDevice3D()) {
+      // A new object, with the drawing hardware only while DirectDraw is used.
+      ReleaseDisplayObject();
+      CreateDisplayObject();
+    }
     result = RebuildModeSet(old);
   } else {
     result = FirstModeSet(old, requested);
@@ -285,12 +377,22 @@ int ChangeScreenMode(int width, int height, int depth, int force, int refreshRat
     LogWrite("DirectDrawSurface の初期化に失敗しました\n");
     return -1;
   }
+  if (!gScreen.directDrawDisabled && !gScreen.softwareRequested && InitDirect3D() != 0) {
+    LogIndentOut();
+    ReleaseScreenSurfaces();
+    return -1;
+  }
   InitGraphics();
   if (hadDefaultFont) SetDefaultFontSizeAndThickness(face, fontSize, fontThickness);
   ScreenLogInit();
-  // Frame timing: memory-image screens are paced by the blank alone.
-  gScreen.refreshEstimate = 60;
-  gScreen.minVsyncInterval = -1;
+  if (gScreen.softwareScreens) {
+    // Memory-image screens are paced by the blank alone.
+    gScreen.refreshEstimate = 60;
+    gScreen.minVsyncInterval = -1;
+  } else {
+    ChooseSurfaceCopyMethod();
+    MeasureFrameTime();
+  }
   if (gScreen.started) gDrawState.transparentColor = transparent;
   LogIndentOut();
   LogWrite("画面モード変更処理は正常に終了しました\n");
@@ -345,6 +447,26 @@ int DetectScreenPixelFormat() {
     const bool wide = gScreenDevice.displayDepth == 32;
     gScreen.pixelClass = wide ? kPixelClassX8R8G8B8 : kPixelClassX1R5G5B5;
     gScreen.screenFormat = *GetMemImgColorFormat(wide ? MemImgXrgb8888 : MemImgRgb565, 0, 0);
+    return 0;
+  }
+  if (!gScreen.displayObject) return 0;
+  const HostPixelFormat display = HostDisplayPixelFormat();
+  gScreen.displayFormat = ToDDPixelFormat(display);
+  ColorFormatFromPixelFormat(gScreen.displayFormat, &gScreen.screenFormat);
+  const ColorFormat& f = gScreen.screenFormat;
+  LogWrite("カラー情報\n");
+  LogIndentIn();
+  LogFormat("%08x %08x %08x %08x", f.alphaMask, f.redMask, f.greenMask, f.blueMask);
+  LogIndentOut();
+  gScreenDevice.displayDepth = static_cast<int32_t>(display.bitCount);
+  if (f.redMask == 0xF800 && f.greenMask == 0x07E0 && f.blueMask == 0x001F) {
+    gScreen.pixelClass = kPixelClassR5G6B5;
+  } else if (f.redMask == 0x7C00 && f.greenMask == 0x03E0 && f.blueMask == 0x001F) {
+    gScreen.pixelClass = kPixelClassX1R5G5B5;
+  } else if (f.redMask == 0xFF0000 && f.greenMask == 0xFF00 && f.blueMask == 0xFF) {
+    gScreen.pixelClass = kPixelClassX8R8G8B8;
+  } else {
+    gScreen.pixelClass = kPixelClassOther;
   }
   return 0;
 }
@@ -356,7 +478,11 @@ int ReleaseDirectDraw() {
     return 0;
   }
   ReleaseSurface2DImages();
-  if (!IsWindowMode() && gScreen.fullScreenModeSet) HostDisplayRestoreMode();
+  if (!IsWindowMode() && gScreen.fullScreenModeSet) {
+    HostDisplayRestoreMode();
+    if (!gScreen.directDrawDisabled) gScreen.fullScreenModeSet = 0;
+  }
+  HostDisplayObjectRelease();
   gScreen.displayObject = 0;
   LogWrite("ＤｉｒｅｃｔＤｒａｗオブジェクトを解放しました\n");
   return 0;
@@ -381,8 +507,20 @@ int RestoreDisplayMode() {
 }
 
 int CreateScreenSurfaces() {
-  // Only memory-image screens exist on this display.
-  if (!gScreen.softwareScreens) return -1;
+  if (!gScreen.softwareScreens) {
+    if (!gScreen.displayObject || gScreen.primary) return -1;
+    LogWrite("出力画面用の DirectDrawSurface を作成します\n");
+    LogIndentIn();
+    CreateDisplaySurfaces();
+    LogWrite("各スクリーンメモリの配置位置\n");
+    LogIndentIn();
+    LogFormat("PrimaryBuffer : %s  ", MemoryKind(gScreen.primary));
+    LogFormat("BaskBuffer : %s  ", MemoryKind(gScreen.backSurface));
+    LogIndentOut();
+    LogIndentOut();
+    LogWrite("出力画面用の DirectDrawSurface の作成は正常に終了しました\n");
+    return 0;
+  }
   if (IsMemImgValid(&gScreen.back)) return -1;
   LogWrite("出力画面用の DirectDrawSurface を作成します\n");
   LogIndentIn();
@@ -422,11 +560,28 @@ int ReleaseScreenSurfaces() {
     if (IsMemImgValid(image)) ReleaseMemImg(image);
     *image = MemImg{};
   }
+  gScreen.drawSurface = nullptr;
+  if (gScreen.zbuffer && gScreen.backSurface) HostSurfaceAttachDepth(gScreen.backSurface, nullptr);
+  ReleaseSurface(gScreen.zbuffer);
+  if (gScreen.primary) LogWrite("メインサーフェスを破棄をします... 完了しました\n");
+  // The flip chain's back buffer goes with the window's surface.
+  if (gScreen.primary && HostSurfaceBackBuffer(gScreen.primary) == gScreen.backSurface) gScreen.backSurface = nullptr;
+  ReleaseSurface(gScreen.backSurface);
+  ReleaseSurface(gScreen.primary);
+  ReleaseSurface(gScreen.frontWork);
+  ReleaseSurface(gScreen.work1);
+  ReleaseSurface(gScreen.work2);
   return 0;
 }
 
 int ReleaseSurface2DImages() {
-  // Memory images survive the display's loss; only surfaces would go.
+  // Memory images survive the display's loss; only surfaces go.
+  ForEachSurface2D(
+      [](int, Surface2D* surface, void*) {
+        const ImageRecord* record = GetImageRecord(surface->imageRecord);
+        if (record && record->surface) ReleaseImageRecordSurface(surface->imageRecord);
+      },
+      nullptr);
   return 0;
 }
 

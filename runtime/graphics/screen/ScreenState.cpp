@@ -3,6 +3,7 @@
 #include "runtime/Movan.h"
 
 #include "runtime/graphics/state/ScreenDevice.h"
+#include "runtime/platform/system/PlatformQueries.h"
 
 ScreenState gScreen;
 
@@ -29,4 +30,13 @@ int HasSoftwareScreens2D() {
   int depth = 0;
   GetScreenMetrics(nullptr, nullptr, &depth);
   return gScreen.softwareScreens && depth != 8;
+}
+
+HostSurface* GetFrontSurface() { return gScreen.emulateFront && gScreen.frontWork ? gScreen.frontWork : gScreen.primary; }
+HostSurface* GetBackSurface() { return gScreen.backSurface; }
+HostSurface* GetWorkSurface() { return gScreen.work1; }
+HostSurface* GetDrawTargetSurface() { return gScreen.drawSurface; }
+
+int IsDrawTargetWindowPrimary() {
+  return IsWindowMode() && gScreen.drawSurface && gScreen.drawSurface == gScreen.primary ? 1 : 0;
 }

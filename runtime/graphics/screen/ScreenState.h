@@ -6,7 +6,10 @@
 #include <cstdint>
 
 #include "runtime/graphics/format/ColorFormat.h"
+#include "runtime/graphics/format/DDPixelFormat.h"
 #include "runtime/softrender/MemImg.h"
+
+struct HostSurface;
 
 enum ScreenPixelClass : int32_t {
   kPixelClassR5G6B5 = 0,
@@ -33,10 +36,25 @@ struct ScreenState {
   MemImg front = {};
   MemImg back = {};
   MemImg depth = {};
+  // DirectDraw mode: the display's surfaces.
+  HostSurface* primary = nullptr;
+  HostSurface* backSurface = nullptr;
+  HostSurface* frontWork = nullptr;
+  HostSurface* work1 = nullptr;
+  HostSurface* work2 = nullptr;
+  HostSurface* zbuffer = nullptr;
+  DDPixelFormat displayFormat = {};
+  int32_t cooperativeFlags = 0;
+  int32_t useBitBlt = 0;            // surface copies: 1 BitBlt, 0 BltFast
+
   // Where draws go, chosen by SelectDrawSurface.
   MemImg* drawImage = nullptr;
   MemImg* drawDepthImage = nullptr;
   MemImg drawView = {};             // a derived graphic's rectangle of its record
+  HostSurface* drawSurface = nullptr;
+  int32_t drawOffsetX = 0;
+  int32_t drawOffsetY = 0;
+  int32_t targetInVideoMemory = 0;
   int32_t endSceneBeforeDraw = 0;
   // Vertical-blank pacing.
   uint32_t lastVsyncWaitMs = 0;
@@ -63,3 +81,11 @@ const ColorFormat* GetScreenColorFormat();
 // Software screens on a display that is not 8-bit: every draw writes to the
 // draw image.
 int HasSoftwareScreens2D();
+
+// DirectDraw mode's surfaces; none in software mode.
+HostSurface* GetFrontSurface();
+HostSurface* GetBackSurface();
+HostSurface* GetWorkSurface();
+HostSurface* GetDrawTargetSurface();
+// Window mode and draws go to the window's own surface.
+int IsDrawTargetWindowPrimary();

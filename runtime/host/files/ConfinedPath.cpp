@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -92,4 +93,17 @@ bool HostReplaceFile(const std::string& hostPath, const void* data, size_t size)
   ok = ok && rename(temp.c_str(), hostPath.c_str()) == 0;
   if (!ok) unlink(temp.c_str());
   return ok;
+}
+
+bool HostMakeFolder(const std::string& hostPath) {
+  if (mkdir(hostPath.c_str(), 0777) == 0) return true;
+  struct stat info;
+  return errno == EEXIST && lstat(hostPath.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+int64_t HostFreeSpace(const char* hostPath) {
+  struct statvfs info;
+  if (statvfs(hostPath, &info) != 0) return -1;
+  const uint64_t bytes = static_cast<uint64_t>(info.f_bavail) * info.f_frsize;
+  return bytes > static_cast<uint64_t>(INT64_MAX) ? INT64_MAX : static_cast<int64_t>(bytes);
 }

@@ -6,6 +6,7 @@
 // exists on disk resolves, through symlinks, outside the game folder.
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 
 // The host path of a game path relative to the game folder, or false when
@@ -16,3 +17,9 @@ bool ConfineGamePath(const char* gamePath, std::string* hostPath);
 // write and the close, then renames it over the file. On failure the old
 // file is intact and the temporary file is gone.
 bool HostReplaceFile(const std::string& hostPath, const void* data, size_t size);
+
+// Makes the folder; one that already stands there is no failure.
+bool HostMakeFolder(const std::string& hostPath);
+// Bytes an unprivileged writer may still put on the file system holding the
+// path; -1 when it cannot be told.
+int64_t HostFreeSpace(const char* hostPath);

@@ -10,6 +10,7 @@ namespace {
 
 HostDisplayModeFilter gFilter = nullptr;
 bool gModeSet = false;
+int gModeDepth = 32;
 
 int RefreshRate() {
   if (SDL_WasInit(SDL_INIT_VIDEO) == 0) return 60;
@@ -34,12 +35,16 @@ HostDisplayMode HostDisplayDesktopMode() {
 
 bool HostDisplaySetMode(int width, int height, int depth, int refreshRate) {
   const bool accepted = gFilter ? gFilter(width, height, depth, refreshRate) : depth != 24;
-  if (accepted) gModeSet = true;
+  if (accepted) {
+    gModeSet = true;
+    gModeDepth = depth;
+  }
   return accepted;
 }
 
 void HostDisplayRestoreMode() { gModeSet = false; }
 bool HostDisplayModeIsSet() { return gModeSet; }
+int HostDisplayModeDepth() { return gModeSet ? gModeDepth : HostDisplayDesktopMode().depth; }
 void HostSetDisplayModeFilter(HostDisplayModeFilter filter) { gFilter = filter; }
 
 bool HostVerticalBlankInProgress() {

@@ -21,6 +21,8 @@ bool HostDisplaySetMode(int width, int height, int depth, int refreshRate);
 // Back to the desktop's own mode.
 void HostDisplayRestoreMode();
 bool HostDisplayModeIsSet();
+// Bits per pixel of the mode set, else of the desktop.
+int HostDisplayModeDepth();
 
 // Test seam: decides which modes HostDisplaySetMode accepts (null: all but
 // 24-bit ones).
@@ -32,7 +34,3 @@ void HostSetDisplayModeFilter(HostDisplayModeFilter filter);
 bool HostVerticalBlankInProgress();
 // Sleeps until the next vertical blank begins (at most one frame).
 void HostWaitForVerticalBlankBegin();
-
-// This display has no drawing hardware the layer can use: it draws into
-// memory images and presents them.
-inline bool HostHasHardwareDrawing() { return false; }

@@ -28,6 +28,8 @@ HostDesktop gLastDesktop = {0, 0, 32};
 std::map<int, IconImage> gIcons;
 uint32_t gRendererGeneration = 0;
 uint32_t gRenderResets = 0;
+bool gWindowsUseGl = false;
+void (*gFillBlack)() = nullptr;
 
 // The screen saver stays as the user has it until the layer switches it
 // off; SDL would switch it off as soon as video starts.
@@ -85,6 +87,7 @@ void HostVideoStop() {
   HostDiscardMessages();
   SDL_QuitSubSystem(SDL_INIT_VIDEO);
   gVideoStarted = false;
+  gWindowsUseGl = false;
   // With nothing of SDL left in use, let it free what it keeps for the
   // whole process.
   if (SDL_WasInit(SDL_INIT_EVERYTHING) == 0) SDL_Quit();
@@ -103,6 +106,7 @@ HostDesktop HostDesktopMetrics() {
 uint32_t HostWindowCreate(const char* titleCp932, HostWindowStyle style, const HostRect& frame) {
   if (gWindow || !HostVideoStart()) return 0;
   Uint32 flags = SDL_WINDOW_HIDDEN;
+  if (gWindowsUseGl) flags |= SDL_WINDOW_OPENGL;
   if (style == HostWindowStyle::FullScreen) {
     flags |= SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_ALWAYS_ON_TOP;
     gScreenWidth = AtLeastOne(frame.right - frame.left);
@@ -127,6 +131,10 @@ void HostWindowDestroy() {
 }
 
 bool HostWindowExists() { return gWindow != nullptr; }
+
+void HostSetWindowsUseGl(bool on) { gWindowsUseGl = on; }
+
+bool HostWindowUsesGl() { return gWindow && (SDL_GetWindowFlags(gWindow) & SDL_WINDOW_OPENGL) != 0; }
 
 void HostWindowShow() {
   if (gWindow) SDL_ShowWindow(gWindow);
@@ -233,7 +241,13 @@ bool HostWindowFrameRect(HostRect* frame) {
   return true;
 }
 
+void HostSetWindowFill(void (*fillBlack)()) { gFillBlack = fillBlack; }
+
 void HostWindowFillBlack() {
+  if (gFillBlack) {
+    gFillBlack();
+    return;
+  }
   SDL_Renderer* renderer = HostSdlRenderer();
   if (!renderer) return;
   SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);

@@ -28,6 +28,11 @@ struct HostDesktop {
 };
 HostDesktop HostDesktopMetrics();
 
+// Windows made from now on can take a GL context (the drawing hardware's
+// stand-in asks for it); off again when video stops.
+void HostSetWindowsUseGl(bool on);
+bool HostWindowUsesGl();
+
 // Creates the window, not yet shown, with the given frame rectangle. Returns
 // its id, 0 on failure.
 uint32_t HostWindowCreate(const char* titleCp932, HostWindowStyle style, const HostRect& frame);
@@ -60,6 +65,9 @@ bool HostWindowClientRect(HostRect* client);
 
 // Fills the client area black and shows it.
 void HostWindowFillBlack();
+// While a GL context draws in the window, it fills instead (null: the
+// window's own renderer).
+void HostSetWindowFill(void (*fillBlack)());
 
 void HostEnableScreenSaver(bool enabled);
 

@@ -6,6 +6,9 @@
 #include "runtime/ShiftJis.h"
 #include "runtime/host/system/Clock.h"
 #include "runtime/platform/files/FileAccessTable.h"
+#include "runtime/platform/files/StartDirectory.h"
+
+int ReturnToStartFolder() { return RestoreStartDirectory(); }
 
 FileHandle FileOpenRead(const char* name, int flag) { return FileOpenVia(name, 0, 1, flag != 0 ? 1 : 0); }
 

@@ -1,9 +1,11 @@
 // Files that game content names: confined to the game folder.
 
+#include <cstdint>
 #include <string>
 
 #include "runtime/Movan.h"
 #include "runtime/host/files/ConfinedPath.h"
+#include "runtime/host/files/ReplacingFile.h"
 #include "runtime/host/files/HostDirectory.h"
 
 int IsPathInGameFolder(const char* path) { return ConfineGamePath(path, nullptr) ? 1 : 0; }
@@ -38,3 +40,25 @@ int ListGameFolder(const char* path, void (*each)(const char* name, void* contex
   HostFindClose(find);
   return count;
 }
+
+int WriteGameFile(const char* path, const void* data, size_t size) {
+  std::string hostPath;
+  if (!path || !*path || !ConfineGamePath(path, &hostPath)) return -2;
+  ReplacingFile* file = OpenReplacingFile(path);
+  if (!file) return -1;
+  if (!WriteReplacingFile(file, data, size)) {
+    DiscardReplacingFile(file);
+    return -1;
+  }
+  return CommitReplacingFile(file);
+}
+
+int CreateGameFolder(const char* path) {
+  std::string hostPath;
+  if (!path || !*path || !ConfineGamePath(path, &hostPath)) return -2;
+  return HostMakeFolder(hostPath) ? 0 : -1;
+}
+
+int64_t GetGameFolderFreeSpace() { return HostFreeSpace("."); }
+
+void SetFileWriteLimit(int64_t bytes) { SetReplacingFileWriteLimit(bytes); }

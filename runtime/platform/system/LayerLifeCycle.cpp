@@ -3,6 +3,7 @@
 #include <cstdarg>
 
 #include "runtime/Movan.h"
+#include "runtime/host/device3d/Device3D.h"
 #include "runtime/host/screen/Display.h"
 #include "runtime/host/system/ProcessExit.h"
 #include "runtime/host/window/Window.h"
@@ -85,7 +86,8 @@ int InitLayerSystems() {
   if (gPlatform.initialised) return 0;
   gPlatform.initialising = 1;
 
-  // Drawing goes to memory images: the display has no hardware for it.
+  // Drawing goes to memory images when it was asked for or the display has
+  // no hardware for it (no GL context can be had).
   if (IsSoftwareDrawingRequested() || !HostHasHardwareDrawing()) EnableHardwareDrawing(0);
   InitYuvTables();
   ResetArchiveState();

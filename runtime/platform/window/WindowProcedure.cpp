@@ -46,6 +46,7 @@ void OnActivation(bool active, bool minimised) {
   w.active = active ? 1 : 0;
   if (active) {
     RestoreAndCheckSurfaces2D();
+    CheckLostSurfaces3D();
     if (!gPlatform.windowMode && gPlatform.initialised) {
       // A full-screen window that is minimised stays as it is until restored.
       if (minimised) return;
@@ -62,6 +63,7 @@ void OnActivation(bool active, bool minimised) {
     ReleaseDirectDraw();
     HostWindowMinimise();
   }
+  if (!gPlatform.windowMode && gPlatform.initialised) ReleaseDirect3DObject();
   if (!gPlatform.windowMode || !gPlatform.runInBackground) PauseAllMovies();
   ReacquireInputDevices();
 }

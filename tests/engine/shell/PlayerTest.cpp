@@ -14,6 +14,7 @@
 #include "engine/shell/Player.h"
 #include "engine/events/variables/RootEventRunner.h"
 #include "tests/support/GameFolderWriter.h"
+#include "tests/support/PixelImage.h"
 #include "tests/support/PlayHarness.h"
 #include "tests/support/TestDirectory.h"
 
@@ -164,6 +165,31 @@ TEST_F(PlayerTest, AStartMapThatCannotBeReadEndsTheGameAtItsFirstFrame) {
   EXPECT_EQ(play.framesRun, 1);
   EXPECT_EQ(play.exit.code, 0);
   EXPECT_TRUE(play.frameHashes.empty());
+}
+
+TEST_F(PlayerTest, TheFrameDrawsTheMapWhileMapDrawingIsOn) {
+  // The same game without and with a tile image: the map's tiles show in
+  // the frames, and no longer once map drawing is off.
+  std::vector<uint64_t> hashes[2];
+  for (int with = 0; with < 2; ++with) {
+    GameFolderContent game = SmallGame();
+    if (with) {
+      game.tileSets[0].imageNames[0] = "MapChip\\Tiles.png";
+      game.files.emplace_back("Data/MapChip/Tiles.png", PixelImage(256, 64, 0x40A060).ToBmp());
+    }
+    WriteGame(game);
+    PlayHarness play(dir.Path());
+    play.onFrame = [](int64_t frame) {
+      if (frame == 3) RootRunner.mapDrawing = 0;
+    };
+    play.Play(5);
+    hashes[with] = play.frameHashes;
+  }
+  ASSERT_EQ(hashes[0].size(), 5u);
+  ASSERT_EQ(hashes[1].size(), 5u);
+  EXPECT_NE(hashes[1][0], hashes[0][0]);
+  EXPECT_EQ(hashes[1][2], hashes[1][0]);
+  EXPECT_EQ(hashes[1][4], hashes[0][4]);
 }
 
 TEST_F(PlayerTest, AFolderWithoutGameDatEndsAtOnceWithoutWritingAnything) {

@@ -1,11 +1,15 @@
 // The demo game in a real window on an X server (ctest runs this program
-// under xvfb-run): what the window shows is exactly the picture the player
-// drew.
+// under xvfb-run): in software mode what the window shows is exactly the
+// picture the player drew.
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <fstream>
+#include <string>
 #include <vector>
+
+#include "engine/shell/GameIni.h"
 
 #include "runtime/graphics/screen/ScreenState.h"
 #include "runtime/host/screen/Presenter.h"
@@ -37,6 +41,16 @@ std::vector<uint32_t> BackScreen() {
   return pixels;
 }
 
+// Game.ini as a player left it after a clean run, on the drawing path asked
+// for.
+void WriteSettings(const std::string& folder, int softMode) {
+  PlayerSettings settings;
+  settings.start = 0;
+  settings.softMode = softMode;
+  settings.windowMode = 1;
+  std::ofstream(folder + "/" + kGameIniName, std::ios::binary) << FormatGameIni(settings);
+}
+
 size_t Differences(const std::vector<uint32_t>& a, const std::vector<uint32_t>& b) {
   if (a.size() != b.size()) return SIZE_MAX;
   size_t n = 0;
@@ -47,6 +61,7 @@ size_t Differences(const std::vector<uint32_t>& a, const std::vector<uint32_t>& 
 TEST(XvfbPlay, TheWindowShowsTheDemoExactlyAsTheBackScreenHoldsIt) {
   TestDirectory dir;
   demo::WriteDemoGame(dir.Path());
+  WriteSettings(dir.Path(), 1);
   PlayHarness play(dir.Path());
   play.realWindow = true;
   play.realFonts = true;

@@ -133,6 +133,15 @@ TEST_F(PictureCommandTest, AnEraseReadsItsOptionalArgumentsOnlyWhenThere) {
   EXPECT_EQ(pictures.calls[0].values, (std::vector<int32_t>{4, 4, 10, 6, 0x646464}));
 }
 
+TEST_F(PictureCommandTest, TheEffectCommandReachesThePictureRangeAsGiven) {
+  V(1) = 6;
+  pictures.calls.clear();
+  RunPlain(CommandListBuilder().Add({290, 3 << 4, 2000001, 7, 2, 8, 0, 4}).Build());
+  ASSERT_EQ(pictures.calls.size(), 1u);
+  EXPECT_EQ(pictures.calls[0].what, "effect");
+  EXPECT_EQ(pictures.calls[0].values, (std::vector<int32_t>{7, 2, 3, 8, 0, 4, 6}));
+}
+
 TEST_F(PictureCommandTest, TheListGoesOnWithTheNextLineInTheSameFrame) {
   pictures.calls.clear();
   RunPlain(CommandListBuilder().Add({150, Word(3), 1}).Add({150, Word(3), 2}).Variable(2000000, 5, 0, 0, 0).Build());

@@ -90,6 +90,22 @@ TEST_F(SoundCommandTest, APositionIsTakenOnlyFromACommandThatHasOne) {
   EXPECT_NEAR(GetSoundPlayTime(GameSounds.HandleOf(0, 0)), 0, 30);
 }
 
+TEST_F(SoundCommandTest, TheVariableOperationPlusReadsThePositionsAndLengthsOfTheSoundsPlaying) {
+  // Items 3-6 of the other information: positions, then lengths.
+  const auto read = [&](int32_t item) {
+    RunPlain(CommandListBuilder().Add({124, 2000005, 3 << 12, item, 0}).Build());
+    return V(5);
+  };
+  for (int32_t item = 3; item <= 6; ++item) EXPECT_EQ(read(item), 0) << "nothing plays: " << item;
+  Run(CommandListBuilder().Add({140, Flags(0, 1, 0, 0), 0, 0, 600}));
+  EXPECT_NEAR(read(4), 600, 30);
+  EXPECT_EQ(read(6), 1000);
+  EXPECT_EQ(read(3), 0) << "no music";
+  Run(CommandListBuilder().Add({140, Flags(0, 0, 0, 0), 0, 0}));
+  EXPECT_NEAR(read(3), 0, 30);
+  EXPECT_EQ(read(5), 1000);
+}
+
 TEST_F(SoundCommandTest, AFilePlaysFromItsSpareEntryAndTheSameFileIsOnlyAdjusted) {
   V(3) = 7;
   // The name's references are replaced: s\v[3].wav is s7.wav.

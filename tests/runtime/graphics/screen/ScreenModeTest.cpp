@@ -3,6 +3,7 @@
 
 #include "runtime/graphics/graphic/GraphicTable.h"
 #include "runtime/graphics/screen/ScreenModeChange.h"
+#include "runtime/host/device3d/Device3D.h"
 #include "runtime/host/system/Clock.h"
 #include "tests/runtime/graphics/GraphicsFixture.h"
 
@@ -93,6 +94,36 @@ TEST_F(ScreenModeTest, SoftwareModeIsEnteredOnceAndStays) {
   EXPECT_EQ(IsSoftwareScreens(), 1);
   EXPECT_EQ(IsDirectDrawOn(), 0);
   EXPECT_EQ(GetDrawTarget(), kFrontScreen);
+}
+
+TEST_F(ScreenModeTest, WithoutAGlContextTheHardwarePathFallsBackToSoftwareModeWithItsLogLines) {
+  // Hardware drawing asked for on a driver that gives no GL context: the
+  // display's surfaces are made in memory, the 3D device is missing, and
+  // the screen device starts again in software mode.
+  HostForceHardwareDrawing(1);
+  Start(32);
+  HostForceHardwareDrawing(-1);
+  EXPECT_EQ(IsSoftwareScreens(), 1);
+  EXPECT_EQ(IsDirectDrawOn(), 0);
+  const std::vector<std::string> lines = LogLines();
+  const std::vector<std::string> expected = {
+      "DirectDraw 関連の初期化を行います",
+      "\tPrimaryBuffer : SYSTEMMEMORY  ",
+      "\tDirect3D 関連の初期化を行います",
+      "\tＤｉｒｅｃｔ３Ｄオブジェクトを取得します",
+      "\tDirect3Dオブジェクトの作成に失敗しました",
+      "ソフトウエアレンダリングモードに変更します",
+      "DirectDraw 関連の初期化を行います",
+      "\t\tPrimaryBuffer : SYSTEMMEMORY( MEMIMG ) BaskBuffer : SYSTEMMEMORY( MEMIMG ) ",
+      "\tグラフィック管理系の初期化を行います",
+      "\t\t３Ｄグラフィック描画機能は使用しません",
+      "DirectDraw 関連の初期化は正常に終了しました",
+  };
+  size_t at = 0;
+  for (const std::string& line : lines) {
+    if (at < expected.size() && line.find(expected[at]) != std::string::npos) ++at;
+  }
+  EXPECT_EQ(at, expected.size()) << "missing from the log in order: " << (at < expected.size() ? expected[at] : "");
 }
 
 }  // namespace

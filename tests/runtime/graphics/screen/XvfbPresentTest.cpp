@@ -1,6 +1,6 @@
-// A real window on an X server (ctest runs this program under xvfb-run): a
-// scene drawn in four blend modes is presented through SDL's software
-// renderer and the window's pixels, read back through X11, equal the picture
+// A real window on an X server (ctest runs this program under xvfb-run), in
+// software mode: a scene drawn in four blend modes is presented through
+// SDL's software renderer and the window's pixels, read back through X11, equal the picture
 // the test computes; a line of Japanese text, anti-aliased and edged with a
 // real font, is shown exactly as the back screen holds it.
 
@@ -41,6 +41,9 @@ struct Layer {
     SetWindowScale(scale);
     SetRunInBackground(1);  // an X server without a window manager may never give the focus
     SetScreenMode(640, 480, 32, -1);
+    // These scenes are the software path's: the 3D path's own run beside
+    // them in tests/runtime/graphics/device3d.
+    Enable3DDrawing(0);
     started = LayerInit() == 0;
   }
   ~Layer() {
