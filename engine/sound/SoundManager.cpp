@@ -132,8 +132,8 @@ void SoundManager::ReleaseHandles(bool all) {
     for (const auto& [entry, handle] : handles[kind]) {
       if (entry < 0 || entry >= entries || handle == 0) continue;
       const bool queued =
-          kind == kSoundEffect && std::any_of(queue.begin(), queue.end(), [&](const Request& r) {
-            return r.handle == handle;
+          kind == kSoundEffect && std::any_of(queue.begin(), queue.end(), [h = handle](const Request& r) {
+            return r.handle == h;
           });
       if (all || (IsSoundPlaying(handle) != 1 && !queued)) doomed.push_back(handle);
     }
@@ -152,7 +152,7 @@ void SoundManager::FreeIdleSoundEffects(int32_t keep) {
   std::vector<int32_t> idle;
   for (const auto& [entry, handle] : handles[kSoundEffect]) {
     if (handle == 0 || handle == keep || IsSoundPlaying(handle) == 1) continue;
-    if (std::none_of(queue.begin(), queue.end(), [&](const Request& r) { return r.handle == handle; })) {
+    if (std::none_of(queue.begin(), queue.end(), [h = handle](const Request& r) { return r.handle == h; })) {
       idle.push_back(handle);
     }
   }
