@@ -28,8 +28,9 @@ bool ReadTiles(ByteCursor& in, MapData& map) {
   map.header.width = w;
   map.header.height = h;
   for (MapData::TileLayer& layer : map.layers) {
+    // The file holds each layer column by column, as the layer keeps it.
     layer.Resize(static_cast<size_t>(w), static_cast<size_t>(h), 0, 0, 0);
-    for (size_t x = 0; x < layer.size(); ++x) in.ReadI32Array(layer[x].data(), h);
+    in.ReadI32Array(layer.data(), int64_t{w} * h);
   }
   return !in.Overrun();
 }

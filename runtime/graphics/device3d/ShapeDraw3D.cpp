@@ -36,6 +36,22 @@ bool BeginShape() {
   return true;
 }
 
+// Queues untextured corners of one colour at the draw depth, then ends the
+// scene when drawing to the front screen.
+template <int N>
+void QueueShape(HostPrimitive primitive, const float (&xs)[N], const float (&ys)[N], uint32_t colour) {
+  auto* v = static_cast<VertexUntextured*>(QueueVertices3D(kVertexUntextured, primitive, N));
+  if (v) {
+    for (int i = 0; i < N; ++i) {
+      v[i].x = xs[i];
+      v[i].y = ys[i];
+      v[i].z = gDrawState.drawDepth;
+      v[i].diffuse = colour;
+    }
+  }
+  if (gD3D.frontSceneFlag) EndScene3D();
+}
+
 }  // namespace
 
 int FillBox3D(int x1, int y1, int x2, int y2, uint32_t colour) {
@@ -53,18 +69,9 @@ int FillBox3D(int x1, int y1, int x2, int y2, uint32_t colour) {
   const float top = static_cast<float>(r.top) + oy;
   const float right = static_cast<float>(r.right) + ox;
   const float bottom = static_cast<float>(r.bottom) + oy;
-  auto* v = static_cast<VertexUntextured*>(QueueVertices3D(kVertexUntextured, kPrimTriangleList, 6));
-  if (v) {
-    const float xs[6] = {left, right, left, right, left, right};
-    const float ys[6] = {top, top, bottom, bottom, bottom, top};
-    for (int i = 0; i < 6; ++i) {
-      v[i].x = xs[i];
-      v[i].y = ys[i];
-      v[i].z = gDrawState.drawDepth;
-      v[i].diffuse = c;
-    }
-  }
-  if (gD3D.frontSceneFlag) EndScene3D();
+  const float xs[6] = {left, right, left, right, left, right};
+  const float ys[6] = {top, top, bottom, bottom, bottom, top};
+  QueueShape(kPrimTriangleList, xs, ys, c);
   return 0;
 }
 
@@ -83,17 +90,8 @@ int DrawBoxOutline3D(int x1, int y1, int x2, int y2, uint32_t colour) {
   const float X2 = static_cast<float>(x2) + left - 1.0f;
   const float Y2 = static_cast<float>(y2) + top - 1.0f;
   const uint32_t c = BoxColour(colour);
-  auto* v = static_cast<VertexUntextured*>(QueueVertices3D(kVertexUntextured, kPrimLineList, 8));
-  if (v) {
-    const float xs[8] = {X1, X2 - 0.1f, X2, X2, X1, X2 + 0.9f, X1, X1};
-    const float ys[8] = {Y1, Y1, Y1, Y2 - 0.1f, Y2, Y2, Y1 + 1.0f, Y2 - 0.1f};
-    for (int i = 0; i < 8; ++i) {
-      v[i].x = xs[i];
-      v[i].y = ys[i];
-      v[i].z = gDrawState.drawDepth;
-      v[i].diffuse = c;
-    }
-  }
-  if (gD3D.frontSceneFlag) EndScene3D();
+  const float xs[8] = {X1, X2 - 0.1f, X2, X2, X1, X2 + 0.9f, X1, X1};
+  const float ys[8] = {Y1, Y1, Y1, Y2 - 0.1f, Y2, Y2, Y1 + 1.0f, Y2 - 0.1f};
+  QueueShape(kPrimLineList, xs, ys, c);
   return 0;
 }

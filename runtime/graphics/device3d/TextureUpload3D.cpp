@@ -121,17 +121,10 @@ int UploadImageRectToGraphic3D(const GraphImage& image, const GraphImage* alpha,
   for (int i = 0; i < g->partCount; ++i) {
     const Surface3DData* tile = GetSurface3DData(g->parts[i]);
     if (!tile) return -1;
-    const int64_t left = std::max<int64_t>(x, tile->x);
-    const int64_t top = std::max<int64_t>(y, tile->y);
-    const int64_t right = std::min<int64_t>(int64_t{x} + width, int64_t{tile->x} + tile->width);
-    const int64_t bottom = std::min<int64_t>(int64_t{y} + height, int64_t{tile->y} + tile->height);
-    if (right <= left || bottom <= top) continue;
-    const int64_t sourceLeft = sourceRect.left + (left - x);
-    const int64_t sourceTop = sourceRect.top + (top - y);
-    const IntRect cut = {static_cast<int>(sourceLeft), static_cast<int>(sourceTop),
-                         static_cast<int>(sourceLeft + (right - left)), static_cast<int>(sourceTop + (bottom - top))};
-    if (UploadToSurface3DData(image, alpha, cut, static_cast<int>(left - tile->x + tile->textureX),
-                              static_cast<int>(top - tile->y + tile->textureY), g->parts[i], options) < 0) {
+    PieceCut cut;
+    if (!CutAreaToPiece(sourceRect, x, y, tile->x, tile->y, tile->width, tile->height, &cut)) continue;
+    if (UploadToSurface3DData(image, alpha, cut.source, cut.x + tile->textureX, cut.y + tile->textureY, g->parts[i],
+                              options) < 0) {
       return -1;
     }
   }

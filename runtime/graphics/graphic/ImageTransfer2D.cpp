@@ -114,18 +114,9 @@ int TransferImageRectToGraphic2D(const IntRect& sourceRect, int x, int y, const 
   for (int i = 0; i < graphic->partCount; ++i) {
     const Surface2D* s = GetSurface2D(graphic->parts[i]);
     if (!s) return -1;
-    // Where the area lies inside this part; the source follows the cut.
-    const int64_t left = std::max<int64_t>(x, s->partX);
-    const int64_t top = std::max<int64_t>(y, s->partY);
-    const int64_t right = std::min<int64_t>(int64_t{x} + width, int64_t{s->partX} + s->width);
-    const int64_t bottom = std::min<int64_t>(int64_t{y} + height, int64_t{s->partY} + s->height);
-    if (right <= left || bottom <= top) continue;
-    const int64_t sourceLeft = sourceRect.left + (left - x);
-    const int64_t sourceTop = sourceRect.top + (top - y);
-    const IntRect cut = {static_cast<int>(sourceLeft), static_cast<int>(sourceTop),
-                         static_cast<int>(sourceLeft + (right - left)), static_cast<int>(sourceTop + (bottom - top))};
-    if (TransferImageToSurface2D(cut, static_cast<int>(left - s->partX), static_cast<int>(top - s->partY),
-                                 graphic->parts[i], image, alpha) < 0) {
+    PieceCut cut;
+    if (!CutAreaToPiece(sourceRect, x, y, s->partX, s->partY, s->width, s->height, &cut)) continue;
+    if (TransferImageToSurface2D(cut.source, cut.x, cut.y, graphic->parts[i], image, alpha) < 0) {
       return -1;
     }
   }
