@@ -3,7 +3,9 @@
 // 4 GB (a compression bomb), an entry of 1 MB really decompressing to 2 GB,
 // an entry of 64 MiB packed into a few KB,
 // databases of types whose records hold nothing, a map one tile high, a
-// database of millions of definitions and 64 MB command lists.
+// database of millions of definitions, 64 MB command lists, and save files,
+// map scene records and picture records whose counts say 65535 or the most
+// their fields allow.
 //
 // Every case runs in a fresh process (this program again, with --run), so
 // that its peak resident memory is its own. Each row shows the input size N,
@@ -29,10 +31,18 @@
 #include <vector>
 
 #include "engine/data/CommonEventList.h"
+#include "engine/data/GameInfo.h"
 #include "engine/data/ReplayLog.h"
 #include "engine/data/database/Database.h"
 #include "engine/data/file/FileBuffer.h"
 #include "engine/data/map/MapData.h"
+#include "engine/events/variables/RootEventRunner.h"
+#include "engine/events/variables/VariableStore.h"
+#include "engine/map/Hero.h"
+#include "engine/map/MapScene.h"
+#include "engine/presentation/pictures/PictureList.h"
+#include "engine/saves/SavePath.h"
+#include "engine/saves/SaveSlotCache.h"
 #include "runtime/Movan.h"
 #include "runtime/platform/archive/ArchiveFormat.h"
 #include "tests/support/ArchiveWriter.h"
@@ -223,6 +233,79 @@ std::string RunsOfOneReplay(int32_t entries) {
   return out.Bytes();
 }
 
+// Save records: every count 65535 (or every count at the most its field
+// allows), each list's entries missing, in a megabyte of zero bytes.
+constexpr size_t kRecordFiller = 1 << 20;
+const std::string kHostileTitle = "hostile";
+
+std::string SceneWithCounts(bool most) {
+  ByteWriter out;
+  out.I32(0).I32(0).I32(0);
+  if (most) {
+    // The largest map side both ways, a few tiles given.
+    out.I32(MapScene::kMaxSide).I32(MapScene::kMaxSide);
+  } else {
+    out.I32(0).I32(0);
+    for (int i = 0; i < 8; ++i) out.Text("");
+    // 65535 tile flags are there; 65535 events and reserved entries not.
+    out.I32(65535).Raw(std::string(65535 * 4, '\0')).I32(65535);
+  }
+  out.Raw(std::string(kRecordFiller, '\0'));
+  return out.Bytes();
+}
+
+std::string PicturesWithCounts(bool most) {
+  ByteWriter out;
+  out.U16(most ? 0x7FFF : 0xFFFF);
+  // The first record with the longest text, the rest missing.
+  out.I32(1).U8(0).U8(0).U16(0).U8(0).U8(0).U16(0x7FFF);
+  out.Raw(std::string(kRecordFiller, 'x'));
+  return out.Bytes();
+}
+
+// A plain save (seeds 0) of the hostile title around a body.
+std::string PlainSave(const std::string& body) {
+  ByteWriter out;
+  out.Raw(std::string(20, '\0')).U8(0x19);
+  out.U16(static_cast<uint16_t>(kHostileTitle.size() + 1)).Raw(kHostileTitle).U8(0).U16(111);
+  out.Raw(body).U8(0x19);
+  return out.Bytes();
+}
+
+// The parts before the pictures as a fresh game writes them.
+std::string FreshPartsBeforePictures() {
+  SaveBuffer out;
+  MapScene().SaveState(out);
+  RootEventRunner().WriteState(out);
+  VariableStore().SaveVariables(out);
+  Hero().Save(out);
+  return std::string(reinterpret_cast<const char*>(out.Data()), static_cast<size_t>(out.Size()));
+}
+
+SaveBuffer FileInSaveBuffer(const char* path) {
+  std::ifstream in(path, std::ios::binary | std::ios::ate);
+  std::vector<uint8_t> bytes(static_cast<size_t>(in.tellg()));
+  in.seekg(0);
+  in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  return SaveBuffer(std::move(bytes));
+}
+
+bool ReadSceneRecord(const char* path) {
+  SaveBuffer in = FileInSaveBuffer(path);
+  return MapScene().LoadState(in, 111);
+}
+
+bool ReadPictureRecord(const char* path) {
+  SaveBuffer in = FileInSaveBuffer(path);
+  return PictureList().Read(in, 111);
+}
+
+// Through the save-slot cache, as a read of another slot's variable does.
+bool ReadSaveSlot() {
+  GameInformation.settingStrings.assign(1, kHostileTitle);
+  return SaveSlots.LoadSaveSlot(1, false, false, kSaveSlotPrefix);
+}
+
 bool ReadReplaySection(const char* path) {
   std::ifstream in(path, std::ios::binary | std::ios::ate);
   std::vector<uint8_t> bytes(static_cast<size_t>(in.tellg()));
@@ -286,6 +369,19 @@ std::vector<Case> Cases() {
        [] { return CommonEventList().LoadCommonEvents("BasicData\\CommonEvent.dat"); }, aim},
       {"commands-count-lies", "Data/BasicData/CommonEvent.dat", "16M commands stated, the file holds 2", false,
        [] { return CommonEventList().LoadCommonEvents("BasicData\\CommonEvent.dat"); }, aim},
+      {"scene-counts-65535", "Scene.bin", "a map scene record: 65535 flags, events and reserved entries", false,
+       [] { return ReadSceneRecord("Scene.bin"); }, aim},
+      {"scene-counts-most", "Scene.bin", "a map scene record of 32767 x 32767 tiles", false,
+       [] { return ReadSceneRecord("Scene.bin"); }, aim},
+      {"pictures-65535", "Pictures.bin", "a picture record of 65535 pictures", false,
+       [] { return ReadPictureRecord("Pictures.bin"); }, aim},
+      {"pictures-most", "Pictures.bin", "a picture record of 32767 pictures, texts of 32767 bytes", false,
+       [] { return ReadPictureRecord("Pictures.bin"); }, aim},
+      {"save-counts-65535", "Save/SaveData01.sav", "a save whose scene says 65535 of everything", false,
+       ReadSaveSlot, aim},
+      {"save-counts-most", "Save/SaveData01.sav", "a save of 32767 x 32767 tiles", false, ReadSaveSlot, aim},
+      {"save-pictures-most", "Save/SaveData01.sav", "a save of 32767 pictures, texts of 32767 bytes", false,
+       ReadSaveSlot, aim},
   };
 }
 
@@ -318,6 +414,16 @@ void MakeInput(const std::string& name, const TestDirectory& dir) {
     const int32_t count = kCommandListBytes / static_cast<int32_t>(command.size());
     dir.Write("Data/BasicData/CommonEvent.dat", CommandListFile(command, count, count));
   }
+  if (name == "scene-counts-65535" || name == "scene-counts-most") {
+    dir.Write("Scene.bin", SceneWithCounts(name == "scene-counts-most"));
+  }
+  if (name == "pictures-65535" || name == "pictures-most") {
+    dir.Write("Pictures.bin", PicturesWithCounts(name == "pictures-most"));
+  }
+  if (name == "save-counts-65535" || name == "save-counts-most") {
+    dir.Write("Save/SaveData01.sav", PlainSave(SceneWithCounts(name == "save-counts-most")));
+  }
+  if (name == "save-pictures-most") dir.Write("Save/SaveData01.sav", PlainSave(FreshPartsBeforePictures() + PicturesWithCounts(true)));
   if (name == "commands-count-lies") {
     // The first command carries a string of almost all the bytes.
     ByteWriter big;

@@ -121,6 +121,8 @@ struct SystemState {
   // Prepares a transition: false while a window is open or a transition
   // runs; else captures the screen and holds the drawing.
   bool FreezeScreen();
+  // The back screen into capturedScreen.
+  void CaptureScreen();
   // Starts the prepared transition (preparing it first when it is not);
   // false while one runs.
   bool StartTransition();

@@ -41,9 +41,13 @@ void SystemState::LoadTransitionImage(int32_t number, int32_t frames, uint8_t wa
 bool SystemState::FreezeScreen() {
   if (windowOpen || transitionActive) return false;
   screenFrozen = 1;
+  CaptureScreen();
+  return true;
+}
+
+void SystemState::CaptureScreen() {
   const int32_t side = TileUnit * DisplayScale();
   CaptureScreenToGraphic(0, 0, 20 * side, 15 * side, capturedScreen);
-  return true;
 }
 
 bool SystemState::StartTransition() {

@@ -223,6 +223,8 @@ void SaveSlotCache::WriteSlotStringVariable(int32_t slot, int64_t id, const std:
 
 void DropPendingLoad() { g_pendingLoad.reset(); }
 
+bool LoadPending() { return g_pendingLoad.has_value(); }
+
 bool TakePendingLoad(std::string& path, int32_t& slot) {
   if (!g_pendingLoad) return false;
   path = g_pendingLoad->path;

@@ -58,10 +58,15 @@ class SaveSlotCache {
 extern SaveSlotCache SaveSlots;
 
 // Enters the load that LoadSaveSlot queued into the running game, at a
-// point of the frame where no interpreter runs: the scene is put back to a
-// clean state and every part of the record replaces the live one. False
-// when none is queued.
+// point of the frame where no interpreter runs: every graphic is deleted
+// (whoever holds one outside the scene's caches, the pictures, the icons
+// and the transition lets go of it first), the scene is put back to a clean
+// state, every part of the record replaces the live one and the loaded
+// game's transition is chosen; a transition already started fades from
+// the screen as it was. False when none is queued.
 bool ApplyPendingLoad();
+// A load is queued.
+bool LoadPending();
 // Drops a queued load (the title does).
 void DropPendingLoad();
 // Takes the queued load's path and slot; false when none is queued.

@@ -106,7 +106,13 @@ void GameScene::Frame() {
   // A load or a return to the title during the events: the next frame
   // starts with the scene reload. No interpreter runs now, so a load the
   // events asked for enters the game here.
-  if (SystemStateHub.stateLoaded) ApplyPendingLoad();
+  if (SystemStateHub.stateLoaded && LoadPending()) {
+    // The load deletes every graphic: the windows let go of theirs first
+    // and take them again at the scene reload.
+    messageWindow.Release();
+    choiceWindow.Release();
+    ApplyPendingLoad();
+  }
   if (SystemStateHub.stateLoaded || SystemStateHub.sceneReload) return;
 
   PlayerHero.Control();

@@ -19,6 +19,7 @@ GameFolderContent DemoGame() {
   WindowsAndColours(game);
   Movies(game);
   Sounds(game);
+  AddSmallRoomSounds(game);
   return game;
 }
 

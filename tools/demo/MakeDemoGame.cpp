@@ -10,5 +10,9 @@ int main(int argc, char** argv) {
     return 2;
   }
   demo::WriteDemoGame(argv[1]);
+  if (!demo::MakeShippedReplay(argv[1])) {
+    std::fprintf(stderr, "make-demo-game: the replay of the small room could not be made\n");
+    return 1;
+  }
   return 0;
 }

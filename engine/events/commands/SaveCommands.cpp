@@ -42,8 +42,12 @@ bool EventInterpreter::SaveOrLoadGame() {
       saves.saveGame(save.slot, save.prefix);
       break;
     case 1:
-      // Every interpreter stops; the frame enters the save once they have.
-      if (saves.loadGame(save.slot, save.prefix)) SystemStateHub.stateLoaded = 1;
+      // The loaded game fades in from the screen as it is; every
+      // interpreter stops, and the frame enters the save once they have.
+      if (saves.loadGame(save.slot, save.prefix)) {
+        RunTransition();
+        SystemStateHub.stateLoaded = 1;
+      }
       break;
     case 2:
       if (saves.playReplay(save.slot, save.prefix)) SystemStateHub.stateLoaded = 1;

@@ -94,6 +94,9 @@ bool WriteReplacingFile(ReplacingFile* file, const void* data, size_t size) {
 
 int CommitReplacingFile(ReplacingFile* file) {
   bool ok = Flush(file);
+  // On the disk before the rename: a crash then leaves the old file or the
+  // new one, never an empty one.
+  if (ok && fsync(file->descriptor) != 0) ok = false;
   if (close(file->descriptor) != 0) ok = false;
   file->descriptor = -1;
   if (ok && rename(file->temporary.c_str(), file->target.c_str()) != 0) ok = false;

@@ -22,13 +22,17 @@ int64_t SaveTest::clock = 1700000000;
 int64_t SaveTest::freeSpace = -1;
 
 void SaveTest::SetUp() {
+  cwd_ = std::make_unique<ScopedCurrentDirectory>(dir_.Path());
+  PrepareGame(dir_.Path());
+}
+
+void SaveTest::PrepareGame(const std::string& folder) {
   GameFolderContent game = StarterGame(kTitle, PlainMapData(20, 15), 3, 4);
   SetDatabaseType(game.variableDatabase, 0, "記録", {1000, 1001, 2000}, {"a", "b", "s"}, 3);
   // Types 14 to 23 size the numbered variable sets: 20 normal variables.
   SetDatabaseType(game.systemDatabase, 14, "通常変数", {1000}, {"値"}, 20);
   SetDatabaseType(game.systemDatabase, 23, "予備変数9", {1000}, {"値"}, 0);
-  WriteGameFolder(dir_.Path(), game);
-  cwd_ = std::make_unique<ScopedCurrentDirectory>(dir_.Path());
+  WriteGameFolder(folder, game);
 
   errorScreens.clear();
   clock = 1700000000;
@@ -61,6 +65,11 @@ void SaveTest::SetUp() {
 }
 
 void SaveTest::TearDown() {
+  EndGame();
+  cwd_.reset();
+}
+
+void SaveTest::EndGame() {
   SetFileWriteLimit(-1);
   SetSaveFileHooks(nullptr);
   SetErrorScreenHandler(nullptr);
@@ -76,7 +85,6 @@ void SaveTest::TearDown() {
   UserDatabase = Database();
   GameInformation = GameInfo();
   SystemStateHub = SystemState();
-  cwd_.reset();
 }
 
 std::string SaveTest::HostFile(const std::string& gamePath) const {

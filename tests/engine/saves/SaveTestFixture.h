@@ -16,9 +16,15 @@
 #include "tests/support/TestDirectory.h"
 
 class SaveTest : public ::testing::Test {
- protected:
+ public:
   static constexpr const char* kTitle = "セーブの試験";
 
+  // The game of these tests written into the folder, which is the current
+  // folder, and loaded as the live game; EndGame puts everything back.
+  static void PrepareGame(const std::string& folder);
+  static void EndGame();
+
+ protected:
   void SetUp() override;
   void TearDown() override;
 
