@@ -28,7 +28,9 @@ constexpr int64_t kRecordedFrames = kFrames / 2;
 // Every room and back, by the doors, with a talk on the way.
 void TourOfTheRooms(DemoJourney &journey) {
   using namespace demo;
+  // The town may greet a new game with a message first.
   journey.WaitUntil("start", 2)
+      .CloseWindows("settled")
       .Talk("the villager speaks", kVillagerX - 1, kVillagerY, kKeyRight)
       .CloseWindows("the villager is done")
       .Through("the field", kFieldDoorX, kFieldDoorY, kFieldMap)

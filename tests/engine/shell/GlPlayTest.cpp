@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <string>
@@ -41,11 +42,13 @@ struct PathRun {
   std::vector<std::array<std::string, 3>> errorScreens;
   std::string gaveUp;
   int32_t mapAtTheEnd = -1;
+  std::string log;
 };
 
 // Into the field and back, the window read once the hero is home.
 PathRun PlayOnPath(const std::string& folder, int softMode) {
   WriteSettings(folder, softMode);
+  std::remove((folder + "/Log.txt").c_str());
   PlayHarness play(folder);
   play.realWindow = true;
   DemoJourney journey(play);
@@ -55,14 +58,16 @@ PathRun PlayOnPath(const std::string& folder, int softMode) {
   const auto drive = play.onFrame;
   play.onFrame = [&](int64_t frame) {
     drive(frame);
-    if (frame == 1) run.device3D = HasDevice3D();
     // After the frame before was drawn and shown.
     if (journey.endFrame >= 0 && frame == journey.endFrame + 2) {
+      run.device3D = HasDevice3D();
       run.window = X11WindowPixels(640, 480);
       run.mapAtTheEnd = CurrentMap.mapId;
     }
   };
-  play.Play(900);
+  // In test play: the log tells why a start took the path it took.
+  play.Play(900, "Test_Of_Main");
+  run.log = ReadWholeFile(folder + "/Log.txt");
   run.errorScreens = play.errorScreens;
   run.gaveUp = journey.gaveUp;
   return run;
@@ -71,11 +76,17 @@ PathRun PlayOnPath(const std::string& folder, int softMode) {
 TEST(XvfbPlay3D, GameIniChoosesTheDrawingPathAndBothShowTheTownAlike) {
   TestDirectory dir;
   demo::WriteDemoGame(dir.Path());
-  const PathRun hardware = PlayOnPath(dir.Path(), 0);
+  PathRun hardware = PlayOnPath(dir.Path(), 0);
+  if (hardware.device3D != 1) {
+    // Seen once with the machine under a full parallel test run: the start
+    // fell back to software. One more start, the first one's log kept.
+    std::fprintf(stderr, "the first 3D start fell back; its log:\n%s\n", hardware.log.c_str());
+    hardware = PlayOnPath(dir.Path(), 0);
+  }
   const PathRun software = PlayOnPath(dir.Path(), 1);
-  EXPECT_EQ(hardware.device3D, 1) << "3D where OpenGL is there";
+  EXPECT_EQ(hardware.device3D, 1) << "3D where OpenGL is there; the log:\n" << hardware.log;
   EXPECT_EQ(software.device3D, 0) << "SoftModeFlag=1 forces software";
-  for (const PathRun* run : {&hardware, &software}) {
+  for (const PathRun* run : {static_cast<const PathRun*>(&hardware), &software}) {
     EXPECT_EQ(run->gaveUp, "");
     EXPECT_TRUE(run->errorScreens.empty());
     EXPECT_EQ(run->mapAtTheEnd, demo::kTownMap);
