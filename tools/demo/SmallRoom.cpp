@@ -74,7 +74,7 @@ std::string ScreenSheet() {
 // A thing on tile (x, y) that runs its list when the hero faces it and
 // presses the decide key.
 MapEvent Thing(int32_t id, const char* name, int32_t x, int32_t y, const char* sheet,
-               std::vector<EventCommand> commands) {
+               EventCommandList commands) {
   MapEvent thing(id);
   thing.name = name;
   thing.x = x;
@@ -104,17 +104,17 @@ std::string GuestBookMessage() { return "来客帳：これまでに\\v[10]人�
 void AddSmallRoom(GameFolderContent& game) {
   MapData map = PlainMapData(kSmallRoomWidth, kSmallRoomHeight);
   map.header.name = "小部屋";
-  const std::vector<EventCommand> save =
+  const EventCommandList save =
       CommandListBuilder().Add({kSaveOrLoad, kSave, kCrystalSlot}).Add({kShowMessage}, {CrystalMessage()}).Build();
   // One more visitor: the book's count from its slot, plus one, written
   // back at once.
-  const std::vector<EventCommand> sign = CommandListBuilder()
+  const EventCommandList sign = CommandListBuilder()
                                              .Add({kReadSlotValue, kGuestCountVariable, kGuestBookSlot, kGuestCountInSlot})
                                              .Variable(kGuestCountVariable, kGuestCountVariable, 1, kAssign, kAdd)
                                              .Add({kWriteSlotValue, kGuestCountVariable, kGuestBookSlot, kGuestCountInSlot})
                                              .Add({kShowMessage}, {GuestBookMessage()})
                                              .Build();
-  const std::vector<EventCommand> watch = CommandListBuilder().Add({kSaveOrLoad, kPlayReplay, kReplaySlot}).Build();
+  const EventCommandList watch = CommandListBuilder().Add({kSaveOrLoad, kPlayReplay, kReplaySlot}).Build();
   map.events = {Door(1, kSmallRoomEntranceX, kSmallRoomEntranceY + 1, kTownMap, kTownFromSmallRoomX, kTownFromSmallRoomY),
                 Thing(kCrystalId, "クリスタル", kCrystalX, kCrystalY, "Chara\\crystal.bmp", save),
                 Thing(kGuestBookId, "来客帳", kGuestBookX, kGuestBookY, "Chara\\book.bmp", sign),
