@@ -138,7 +138,7 @@ void WriteGame(FuzzedDataProvider& in) {
   map.header.tileSetNumber = in.ConsumeIntegralInRange(-2, 4);
   map.ResizeLayers(true, 0, 0);
   for (MapData::TileLayer& layer : map.layers) {
-    for (std::vector<int32_t>& column : layer) {
+    for (auto column : layer) {
       for (int32_t& cell : column) cell = TileValue(in);
     }
   }

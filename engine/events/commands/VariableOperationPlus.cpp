@@ -12,6 +12,7 @@
 #include "engine/events/commands/CommandArguments.h"
 #include "engine/events/variables/RootEventRunner.h"
 #include "engine/services/InputState.h"
+#include "engine/sound/SoundEntries.h"
 #include "engine/sound/SoundManager.h"
 #include "runtime/Movan.h"
 
@@ -137,6 +138,10 @@ int32_t PlayingSoundReading(int32_t kind, bool length) {
   return GetSoundLengthMs(handle) + GameSounds.OggLengthCorrection(kind);
 }
 
+// A sound given by file name plays from a spare entry past the game's own:
+// its number means nothing to the game, so it reads as none.
+int32_t BaseEntryOrNone(int32_t entry, int32_t kind) { return entry < SoundEntryCounts.baseCount[kind] ? entry : -1; }
+
 }  // namespace
 
 int32_t EventInterpreter::OtherInformation(int32_t item) {
@@ -144,8 +149,8 @@ int32_t EventInterpreter::OtherInformation(int32_t item) {
   const LiveGameHooks& live = CurrentLiveGameHooks();
   switch (item) {
     case 0: return SystemStateHub.mapChangePending ? SystemStateHub.transferMapId : map.currentMapId();
-    case 1: return RootRunner.currentMusicEntry;
-    case 2: return RootRunner.currentBackgroundSoundEntry;
+    case 1: return BaseEntryOrNone(RootRunner.currentMusicEntry, SoundManager::kMusic);
+    case 2: return BaseEntryOrNone(RootRunner.currentBackgroundSoundEntry, SoundManager::kBackgroundSound);
     case 3: return PlayingSoundReading(SoundManager::kMusic, false);
     case 4: return PlayingSoundReading(SoundManager::kBackgroundSound, false);
     case 5: return PlayingSoundReading(SoundManager::kMusic, true);

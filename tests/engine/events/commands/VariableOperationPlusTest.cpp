@@ -8,6 +8,7 @@
 #include "engine/events/SystemState.h"
 #include "engine/events/variables/RootEventRunner.h"
 #include "engine/services/InputState.h"
+#include "engine/sound/SoundEntries.h"
 #include "tests/engine/events/InterpreterTestFixture.h"
 #include "tests/support/CommandListBuilder.h"
 #include "tests/support/FakeMapHooks.h"
@@ -23,6 +24,7 @@ class VariableOperationPlusTest : public InterpreterTest {
   }
   void TearDown() override {
     Input = InputState();
+    SoundEntryCounts = SoundEntries();
     InterpreterTest::TearDown();
   }
   // V(0) := (assign) the value of kind, first and second selector.
@@ -102,6 +104,8 @@ TEST_F(VariableOperationPlusTest, OtherInformation) {
   map.eventUnderMouse = 3;
   RootRunner.currentMusicEntry = 4;
   RootRunner.currentBackgroundSoundEntry = 6;
+  SoundEntryCounts.baseCount[0] = 5;
+  SoundEntryCounts.baseCount[1] = 7;
   Input.mouseHeld = {1, 1, 0};
   Input.mousePressed = {1, 0, 0};
   Input.mouseWheel = -2;
@@ -118,6 +122,25 @@ TEST_F(VariableOperationPlusTest, OtherInformation) {
   EXPECT_EQ(Read(3, 0, 0), 40) << "the transfer's map while it waits";
   SystemStateHub.mapChangePending = 0;
   EXPECT_EQ(Read(3, 99, 0), 0);
+}
+
+TEST_F(VariableOperationPlusTest, SoundsPlayingFromASpareEntryReadAsNone) {
+  SoundEntryCounts.baseCount[0] = 5;
+  SoundEntryCounts.baseCount[1] = 7;
+  struct Case {
+    int32_t music, background, expectedMusic, expectedBackground;
+  } cases[] = {
+      {4, 6, 4, 6},    // the last entries of the game's own
+      {5, 7, -1, -1},  // the first spare entries
+      {14, 16, -1, -1},
+      {-1, -1, -1, -1},  // nothing playing
+  };
+  for (const Case& c : cases) {
+    RootRunner.currentMusicEntry = c.music;
+    RootRunner.currentBackgroundSoundEntry = c.background;
+    EXPECT_EQ(Read(3, 1, 0), c.expectedMusic) << c.music;
+    EXPECT_EQ(Read(3, 2, 0), c.expectedBackground) << c.background;
+  }
 }
 
 TEST_F(VariableOperationPlusTest, PicturePropertiesReadTheNumberAsAValue) {
