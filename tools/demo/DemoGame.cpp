@@ -1,5 +1,6 @@
 #include "tools/demo/DemoGame.h"
 
+#include "tools/demo/ChoiceSounds.h"
 #include "tools/demo/DemoImages.h"
 
 namespace demo {
@@ -19,6 +20,7 @@ GameFolderContent DemoGame() {
   WindowsAndColours(game);
   Movies(game);
   Sounds(game);
+  AddChoiceSounds(game);
   return game;
 }
 
