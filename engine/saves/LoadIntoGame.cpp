@@ -8,6 +8,7 @@
 #include "engine/map/Hero.h"
 #include "engine/map/MapScene.h"
 #include "engine/presentation/GraphicCache.h"
+#include "engine/presentation/pictures/PictureList.h"
 #include "engine/presentation/text/TextResources.h"
 #include "engine/saves/SaveSlotCache.h"
 #include "engine/services/EngineRandom.h"
@@ -37,6 +38,10 @@ bool ApplyPendingLoad() {
   // A fresh hero takes its extra image from the restored runner.
   PlayerHero = Hero();
   PlayerHero.TakeSavedState(record.hero);
+  // The saved pictures replace the live ones and load their files afresh.
+  GamePictures.Clear(true);
+  GamePictures = record.pictures;
+  GamePictures.EnterLoaded();
   VariableDatabase = record.variableDatabase;
   CurrentMap.RequestPageRefresh();
   if (record.replayInFile) {

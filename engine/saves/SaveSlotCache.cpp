@@ -8,6 +8,7 @@
 #include "engine/data/ReplayLog.h"
 #include "engine/data/database/Databases.h"
 #include "engine/events/SystemState.h"
+#include "engine/presentation/pictures/PictureList.h"
 #include "engine/saves/SaveFile.h"
 #include "engine/saves/SaveFileHooks.h"
 #include "engine/saves/SavePath.h"
@@ -84,6 +85,7 @@ bool SaveSlotCache::SaveGame(int32_t slot, bool snapshot, const std::string& pre
     snapshotRecord.rootRunner = RootRunner;
     snapshotRecord.mapScene = CurrentMap;
     snapshotRecord.hero = PlayerHero;
+    snapshotRecord.pictures = GamePictures;
     snapshotRecord.variableDatabase = VariableDatabase;
   }
   SaveSlotRecord& record = snapshot ? snapshotRecord : records[path];
@@ -198,6 +200,7 @@ SaveSlotRecord& SaveSlotCache::RecordForWrite(int32_t slot, const std::string& p
     record.rootRunner = RootEventRunner();
     record.variables.rootRunner = &record.rootRunner;
     record.hero = Hero();
+    record.pictures = PictureList();
     record.variableDatabase = Database();
   }
   return record;

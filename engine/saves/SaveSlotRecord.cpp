@@ -7,6 +7,7 @@ SaveSlotRecord::SaveSlotRecord(const SaveSlotRecord& other)
       rootRunner(other.rootRunner),
       variables(other.variables),
       hero(other.hero),
+      pictures(other.pictures),
       variableDatabase(other.variableDatabase),
       replayLog(other.replayLog),
       randomState(other.randomState),
@@ -21,6 +22,7 @@ SaveSlotRecord& SaveSlotRecord::operator=(const SaveSlotRecord& other) {
   variables = other.variables;
   variables.rootRunner = &rootRunner;
   hero = other.hero;
+  pictures = other.pictures;
   variableDatabase = other.variableDatabase;
   replayLog = other.replayLog;
   randomState = other.randomState;
@@ -33,6 +35,7 @@ bool SaveSlotRecord::Write(SaveBuffer& out) {
   rootRunner.WriteState(out);
   variables.SaveVariables(out);
   hero.Save(out);
+  pictures.Write(out);
   WriteVariableDatabase(out, variableDatabase);
   out.WriteU8(0);  // no replay log follows
   if (out.Overrun()) return false;
@@ -51,6 +54,7 @@ bool SaveSlotRecord::Read(SaveBuffer& in, int32_t version) {
   randomState = static_cast<uint32_t>(state);
   if (!variables.LoadVariables(in, version, false)) return in.Fail();
   if (!hero.Load(in)) return false;
+  if (!pictures.Read(in, version)) return false;
   if (!variableDatabase.ReadSavedVariableDatabase(in)) return false;
   const int32_t flagAt = in.Position();
   uint8_t flag = 0;

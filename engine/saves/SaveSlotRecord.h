@@ -13,6 +13,7 @@
 #include "engine/events/variables/VariableStore.h"
 #include "engine/map/Hero.h"
 #include "engine/map/MapScene.h"
+#include "engine/presentation/pictures/PictureList.h"
 
 class SaveSlotRecord {
  public:
@@ -23,6 +24,7 @@ class SaveSlotRecord {
   RootEventRunner rootRunner;
   VariableStore variables{&rootRunner};
   Hero hero;
+  PictureList pictures;
   Database variableDatabase;
   ReplayLog replayLog;
   // What a read found beside the parts: the engine's random state when the

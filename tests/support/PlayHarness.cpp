@@ -85,6 +85,13 @@ PlayHarness::~PlayHarness() = default;
 
 void PlayHarness::Hold(int64_t frame, std::vector<int> keys) { script_.emplace_back(frame, std::move(keys)); }
 
+void PlayHarness::HoldNow(std::vector<int> keys) {
+  if (!parts_ || keys == parts_->held) return;
+  for (const int key : parts_->held) parts_->input.ReleaseKey(key);
+  for (const int key : keys) parts_->input.PressKey(key);
+  parts_->held = std::move(keys);
+}
+
 uint64_t PlayHarness::HashPixels(const uint8_t* pixels, int width, int height, int pitch, int bytesPerPixel) {
   // FNV-1a over 64-bit words of each row, the row's tail byte by byte.
   uint64_t hash = 0xcbf29ce484222325ull;

@@ -48,6 +48,9 @@ class PlayHarness {
 
   // From frame on, exactly these keys are held (until a later Hold).
   void Hold(int64_t frame, std::vector<int> keys);
+  // From inside onFrame: exactly these keys are held from this frame on
+  // (until another call or a later Hold), for scripts that watch the game.
+  void HoldNow(std::vector<int> keys);
   // Starts the player with the command line, runs frames frames, closes the
   // window and lets the player shut down. The results below are those of
   // this run.

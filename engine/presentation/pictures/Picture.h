@@ -16,6 +16,9 @@
 #include "engine/presentation/pictures/PictureEffects.h"
 #include "engine/presentation/text/TextBlock.h"
 
+class ByteCursor;
+class SaveBuffer;
+
 // A delayed operation: its text (file name or text) and its integers,
 // element 0 the delay in frames, element 1 the kind, then the arguments of
 // the operation in the order it takes them.
@@ -128,6 +131,15 @@ class Picture {
   // transition.
   void Update();
   void Draw();
+
+  // The picture's save record. A read fills a fresh picture with the
+  // fields a save of that version holds and leaves it hidden, without
+  // graphics; false (overrun) when the record is cut short or damaged.
+  bool Write(SaveBuffer& out) const;
+  bool Read(ByteCursor& in, int32_t version);
+  // A picture read from a save joins the running game: its file is loaded
+  // (it shows when the image is there) or its text measured.
+  void EnterLoaded();
 
   // The values shown now.
   int32_t CurrentX() const;

@@ -16,6 +16,9 @@
 
 #include "engine/presentation/pictures/Picture.h"
 
+class ByteCursor;
+class SaveBuffer;
+
 class PictureList {
  public:
   std::vector<Picture> pictures;
@@ -48,6 +51,15 @@ class PictureList {
   void Update();
   // The pictures of one layer (-2, -1, 0 or 1), the lower numbers first.
   void Draw(int32_t layer);
+
+  // The list's save record: a 16-bit count and the pictures. A list longer
+  // than the count can say is not written (false). Read fills an empty list
+  // without graphics; false (overrun) when the record is cut short, a count
+  // does not fit the bytes left or the numbers are not ascending.
+  bool Write(SaveBuffer& out) const;
+  bool Read(ByteCursor& in, int32_t version);
+  // Every picture of a list read from a save joins the running game.
+  void EnterLoaded();
 
   // Removes every picture; with files, also every graphic of the picture
   // file table.

@@ -15,6 +15,7 @@
 #include "engine/events/variables/RootEventRunner.h"
 #include "engine/events/variables/VariableStore.h"
 #include "engine/map/MapScene.h"
+#include "engine/presentation/pictures/PictureList.h"
 #include "engine/saves/SavePath.h"
 #include "runtime/Movan.h"
 #include "tests/engine/saves/SaveTestFixture.h"
@@ -54,6 +55,14 @@ void ChangeLiveGame() {
   PlayerHero.followers[4].graphicFile = "仲間5.png";
   PlayerHero.followersInStep = 1;
   PlayerHero.stepHistory[0] = 6;
+  // A picture mid-fade whose file has gone: saved whole, shown hidden.
+  Picture picture(5);
+  picture.fileName = "Picture\\消えた絵.png";
+  picture.erasing = 1;
+  picture.framesLeft = 12;
+  picture.effects.Apply(PictureEffects::kTint, 10, 20, 30, 40);
+  GamePictures.pictures.push_back(picture);
+  GamePictures.RebuildIndex();
 }
 
 }  // namespace
@@ -135,6 +144,7 @@ TEST_F(SaveTest, ALiveGameComesBackAsItWasSaved) {
   CurrentMap.events.clear();
   VariableDatabase.SetInt(0, 1, 1, 0);
   PlayerHero = Hero();
+  GamePictures.Clear(true);
 
   ASSERT_TRUE(SaveSlots.LoadSaveSlot(1, true, false, kSaveSlotPrefix));
   // Checked, not yet entered: the frame enters it.
@@ -149,6 +159,10 @@ TEST_F(SaveTest, ALiveGameComesBackAsItWasSaved) {
   EXPECT_EQ(CurrentMap.events[0].graphicFile, "歩く人.png");
   EXPECT_EQ(PlayerHero.graphicFile, "勇者.png");
   EXPECT_EQ(PlayerHero.followers[4].graphicFile, "仲間5.png");
+  ASSERT_EQ(GamePictures.pictures.size(), 1u);
+  EXPECT_EQ(GamePictures.pictures[0].erasing, 1);
+  EXPECT_EQ(GamePictures.pictures[0].effects.tintLeft, 40);
+  EXPECT_EQ(GamePictures.pictures[0].hidden, 1);
   EXPECT_EQ(SystemStateHub.sceneReload, 1);
   EXPECT_EQ(RootRunner.saveSlotValue, 1);
   EXPECT_EQ(Variables.rootRunner, &RootRunner);

@@ -10,6 +10,7 @@
 #include "engine/events/variables/VariableStore.h"
 #include "engine/map/Hero.h"
 #include "engine/map/MapScene.h"
+#include "engine/presentation/pictures/PictureList.h"
 #include "engine/saves/SaveFile.h"
 #include "engine/saves/SaveFileHooks.h"
 #include "engine/services/ErrorScreen.h"
@@ -54,6 +55,7 @@ void SaveTest::SetUp() {
   CurrentMap.Reset();
   CurrentMap.ChangeMap(0);
   PlayerHero = Hero();
+  GamePictures.Clear(true);
   SaveSlots = SaveSlotCache();
   DropPendingLoad();
 }
@@ -66,6 +68,7 @@ void SaveTest::TearDown() {
   DropPendingLoad();
   CurrentMap = MapScene();
   PlayerHero = Hero(0);
+  GamePictures.Clear(true);
   Variables = VariableStore();
   RootRunner = RootEventRunner();
   VariableDatabase = Database();
@@ -90,6 +93,7 @@ std::string SaveTest::LiveBytes() {
   RootRunner.WriteState(out);
   Variables.SaveVariables(out);
   PlayerHero.Save(out);
+  GamePictures.Write(out);
   WriteVariableDatabase(out, VariableDatabase);
   return std::string(reinterpret_cast<const char*>(out.Data()), static_cast<size_t>(out.Size()));
 }
@@ -107,6 +111,7 @@ std::string SaveTest::SaveBytesOfLiveGame() {
   record.rootRunner = RootRunner;
   record.variables = Variables;
   record.hero = PlayerHero;
+  record.pictures = GamePictures;
   record.variableDatabase = VariableDatabase;
   std::vector<uint8_t> file;
   EncodeSaveFile(record, "x", file);
