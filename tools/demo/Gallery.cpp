@@ -21,7 +21,6 @@ constexpr int32_t kSpeechCommand = 141;
 constexpr int32_t kSetTransition = 160;
 constexpr int32_t kPrepareTransition = 161;
 constexpr int32_t kRunTransition = 162;
-constexpr int32_t kEraseEvent = 173;
 constexpr int32_t kMapDrawingOff = 177;
 constexpr int32_t kMapDrawingOn = 178;
 constexpr int32_t kWait = 180;
@@ -123,20 +122,23 @@ std::vector<EventCommand> ShowCommands() {
   // No speech library: the command shows its error and the show goes on.
   b.Add({kSpeechCommand, 0, 100, 100, 0}, {"ようこそ画廊へ"});
   b.Add({kWait, 40});
-  // Everything fades, and the show is over until the next visit.
+  // Everything fades; the curator will run the show again.
   b.Add({kPictureCommand, 2 | kRange, kBehindMapPicture, 30, 0, kNeutral, kTopPicture});
   b.Add({kWait, 30});
-  b.Add({kEraseEvent, -1, 0});
   return b.Build();
 }
 
+// The curator, a step in front of the entrance, runs the show when spoken
+// to.
 MapEvent ShowEvent() {
   MapEvent show(kShowEventId);
-  show.name = "展示";
-  show.x = 1;
-  show.y = 1;
+  show.name = "学芸員";
+  show.x = kGalleryEntranceX;
+  show.y = kGalleryEntranceY - 1;
   EventPage& page = show.pages[0];
-  page.conditions.triggerKind = 1;  // automatic
+  page.graphic.fileName = "Chara\\villager.bmp";
+  page.graphic.direction = 2;
+  page.conditions.triggerKind = 0;  // spoken to with the decide key
   page.commands = ShowCommands();
   page.commandCount = static_cast<int32_t>(page.commands.size());
   return show;

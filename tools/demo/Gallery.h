@@ -1,9 +1,9 @@
 #pragma once
-// The gallery south of the town. On entering, a show of the pictures runs:
-// every kind of picture on each of the four picture layers, their effects,
-// the screen's tone and flash, a transition, the map drawing held still and
-// let go, and the speech command (no speech library here: its error shows).
-// At its end the pictures fade and the hero may walk again.
+// The gallery south of the town. The curator in front of the entrance,
+// spoken to, runs a show of the pictures: every kind of picture on each of
+// the four picture layers, their effects, the screen's tone and flash, a
+// transition, the map drawing held still and let go, and the speech command
+// (no speech library here: its error shows). At its end the pictures fade.
 
 #include <cstdint>
 
