@@ -19,7 +19,7 @@ namespace {
 constexpr int32_t kPasses = 50000;  // about 400000 commands: one frame's budget holds them
 
 // 179 N { V0 += 1; V1 = V0 x 3; V2 = V1 - V0; 111 V2 > V0 -> { V3 += 1 } } 498
-std::vector<EventCommand> LoopProgram() {
+EventCommandList LoopProgram() {
   return CommandListBuilder()
       .LoopCount(kPasses)
       .Variable(2000000, 1, 0, 1, 0)
@@ -64,7 +64,7 @@ BENCHMARK(BM_PreparedCommonEvent)->Unit(benchmark::kMillisecond);
 
 void BM_PlainMapEvent(benchmark::State& state) {
   PrepareGame();
-  std::vector<EventCommand> list = LoopProgram();
+  EventCommandList list = LoopProgram();
   RunFrames(state, [&](EventInterpreter& interpreter) { interpreter.StartEvent(&list, 1, -1); });
 }
 BENCHMARK(BM_PlainMapEvent)->Unit(benchmark::kMillisecond);

@@ -32,7 +32,7 @@ const std::string& LargeMapFile() {
         page.route.steps = {{1, {}, ""}, {2, {1, 2}, "x"}};
         page.commands.clear();
         for (int i = 0; i < 10; ++i) {
-          EventCommand command;
+          CommandRecord command;
           command.arguments = {101, i, 2, 3};
           command.strings = {"A line of message text"};
           page.commands.push_back(command);

@@ -11,10 +11,7 @@
 inline std::vector<CommonEvent> SampleCommonEvents() {
   CommonEvent first;
   first.name = "First";
-  first.commands.resize(2);
-  first.commands[0].arguments = {101, 1};
-  first.commands[0].strings = {"text"};
-  first.commands[0].routes.resize(1);
+  first.commands = {CommandRecord({101, 1}, 0, {"text"}, {MoveRoute()}), CommandRecord()};
   first.extraBytes = {1, 2};
   first.extraText = "memo";
   first.argumentOptionTexts[0] = {"a", "b"};

@@ -85,7 +85,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   EngineRandom(kRandomSet, 1);
 
   ChoiceSource choices(data + 1, size - 1);
-  const std::vector<EventCommand> list =
+  const EventCommandList list =
       (data[0] & 1) ? GenerateWildCommandList(choices, 48) : GenerateCommandList(choices, 80);
   try {
     CommonEvents.events[0].commands = list;

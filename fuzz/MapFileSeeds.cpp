@@ -19,11 +19,11 @@ int main(int argc, char** argv) {
   page.conditions.flags[0] = 0x21;
   page.conditions.leftIds[0] = 1100001;
   page.route.steps = {{1, {2, 3}, "t"}};
-  EventCommand command;
+  CommandRecord command;
   command.arguments = {101, 1};
   command.strings = {"text"};
   command.routes.resize(1);
-  page.commands = {command, EventCommand{}};
+  page.commands = {command, CommandRecord{}};
   map.events = {event, MapEvent(1)};
   WriteSeed(argv, "scrambled", WriteMapFile(map));
   WriteSeed(argv, "plain", WriteMapFile(map, {{0, 0, 0}}));

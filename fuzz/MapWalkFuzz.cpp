@@ -87,9 +87,9 @@ MoveRoute RandomRoute(FuzzedDataProvider& in) {
 
 // Commands of the map, view, route and transfer kinds, counting, waiting and
 // erasing, on small arguments.
-std::vector<EventCommand> RandomCommands(FuzzedDataProvider& in) {
-  std::vector<EventCommand> list(in.ConsumeIntegralInRange<size_t>(0, 6));
-  for (EventCommand& c : list) {
+EventCommandList RandomCommands(FuzzedDataProvider& in) {
+  std::vector<CommandRecord> list(in.ConsumeIntegralInRange<size_t>(0, 6));
+  for (CommandRecord& c : list) {
     static constexpr int32_t kCodes[] = {121, 180, 173, 130, 201, 202, 230, 231, 240, 241, 242, 270, 280, 281, 290, 211};
     const int32_t code = kCodes[in.ConsumeIntegralInRange<size_t>(0, std::size(kCodes) - 1)];
     c.arguments = {code};
@@ -97,9 +97,7 @@ std::vector<EventCommand> RandomCommands(FuzzedDataProvider& in) {
     for (size_t i = 0; i < count; ++i) c.arguments.push_back(SmallValue(in));
     if (code == 201) c.routes = {RandomRoute(in)};
   }
-  EventCommand end;
-  end.arguments = {EventCommand::kEndCode};
-  list.push_back(end);
+  list.push_back(CommandRecord({EventCommand::kEndCode}));
   return list;
 }
 

@@ -1,7 +1,8 @@
 // The player on the demo game, headless (SDL's dummy drivers): start-up to
 // the first frame shown, beside SDL bringing up a window and showing one
-// frame alone; and one frame of the demo's map scene, updates and drawing,
-// beside SDL blitting the same tiles and characters onto a surface.
+// frame alone; one frame of the demo's map scene, updates and drawing,
+// beside SDL blitting the same tiles and characters onto a surface; and a
+// frame of each room, the slowest being the demo's heaviest.
 
 #include <SDL.h>
 #include <benchmark/benchmark.h>
@@ -10,10 +11,13 @@
 #include <cstdlib>
 #include <vector>
 
+#include "engine/events/RootInterpreter.h"
 #include "engine/events/SystemState.h"
+#include "engine/map/MapScene.h"
 #include "engine/shell/GameScene.h"
 #include "engine/shell/Player.h"
 #include "runtime/Movan.h"
+#include "tests/support/HeroWalker.h"
 #include "tests/support/PlayHarness.h"
 #include "tests/support/TestDirectory.h"
 #include "tools/demo/DemoGame.h"
@@ -87,6 +91,48 @@ void BM_DemoMapFrame(benchmark::State& state) {
   play.Play(61);
 }
 BENCHMARK(BM_DemoMapFrame)->Unit(benchmark::kMicrosecond);
+
+// Frames of each room of the demo, the hero standing inside the door he
+// came through, each run whole (updates, drawing, the flip) with no pacing:
+// the slowest room is the demo's heaviest frame.
+void BM_DemoRoomFrame(benchmark::State& state) {
+  const int32_t room = static_cast<int32_t>(state.range(0));
+  struct Door {
+    int32_t x, y;
+  };
+  const Door doors[demo::kRoomCount] = {{demo::kStartX, demo::kStartY},
+                                        {demo::kFieldDoorX, demo::kFieldDoorY},
+                                        {demo::kSmallRoomDoorX, demo::kSmallRoomDoorY},
+                                        {demo::kGalleryDoorX, demo::kGalleryDoorY}};
+  PlayHarness play(DemoFolder());
+  play.hashing = false;
+  play.realFonts = true;
+  int64_t arrived = -1;
+  bool measured = false;
+  play.onFrame = [&](int64_t frame) {
+    if (arrived < 0) {
+      if (CurrentMap.mapId == room && !RootInterpreter.IsRunning()) {
+        arrived = frame;
+        play.HoldNow({});
+      } else {
+        play.HoldNow(ArrowTowardTile(doors[room].x, doors[room].y));
+      }
+      return;
+    }
+    // A second in the room first: its events have started.
+    if (frame != arrived + 60) return;
+    SetWaitVsync(0);
+    GameScene& scene = *RunningGameScene();
+    for (auto _ : state) {
+      scene.pacer.drawAllowed = 1;
+      scene.Frame();
+    }
+    measured = true;
+  };
+  play.Play(3000);
+  if (!measured) state.SkipWithError("the room was not reached");
+}
+BENCHMARK(BM_DemoRoomFrame)->DenseRange(0, demo::kRoomCount - 1)->Unit(benchmark::kMicrosecond);
 
 // The peer: SDL blitting the visible map's tiles (two layers of 21 x 16),
 // two 32 x 48 characters and nothing else onto a 640 x 480 surface.

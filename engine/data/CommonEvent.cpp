@@ -17,9 +17,9 @@ void ReportVersionMismatch() {
       "読み込み失敗");
 }
 
-bool ReadCommands(ByteCursor& in, std::vector<EventCommand>& commands) {
+bool ReadCommands(ByteCursor& in, EventCommandList& commands) {
   int32_t count = 0;
-  return in.ReadCount(count, EventCommand::kSmallestRecordBytes) && ReadEventCommands(in, count, commands);
+  return in.ReadCount(count, EventCommandList::kSmallestRecordBytes) && commands.Read(in, count);
 }
 
 bool ReadArgumentTables(ByteCursor& in, CommonEvent& event) {
@@ -39,8 +39,7 @@ bool ReadArgumentTables(ByteCursor& in, CommonEvent& event) {
 CommonEvent::CommonEvent() { InsertCommand(0); }
 
 void CommonEvent::InsertCommand(int32_t n) {
-  const int64_t at = std::clamp<int64_t>(n, 0, static_cast<int64_t>(commands.size()));
-  commands.insert(commands.begin() + at, EventCommand{});
+  commands.Insert(static_cast<size_t>(std::clamp<int64_t>(n, 0, static_cast<int64_t>(commands.size()))), CommandRecord{});
 }
 
 bool CommonEvent::Read(ByteCursor& in) {

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "engine/data/file/ByteCursor.h"
-#include "engine/data/map/EventCommand.h"
+#include "engine/data/map/EventCommandList.h"
 
 struct CommonEvent {
   int32_t number = 0;  // its index in the list, never taken from a file
@@ -21,7 +21,7 @@ struct CommonEvent {
   int32_t conditionVariable = 2000000;
   int32_t conditionValue = 0;
   std::array<uint8_t, 2> optionBytes{};  // kept and copied, not interpreted
-  std::vector<EventCommand> commands;
+  EventCommandList commands;
   std::vector<uint8_t> extraBytes{0};
   std::string extraText;  // stored only when there is at least one extra byte
   std::vector<std::string> argumentNames = std::vector<std::string>(10);

@@ -25,7 +25,7 @@ bool ReportUnreadable() {
 // stays whole when the record is damaged. A record replaces the command list
 // entirely: the held commands are set aside and put back, not copied.
 CommonEvent CopyToReadOver(CommonEvent& held) {
-  std::vector<EventCommand> commands = std::move(held.commands);
+  EventCommandList commands = std::move(held.commands);
   CommonEvent copy = held;
   held.commands = std::move(commands);
   return copy;

@@ -23,9 +23,8 @@ inline int32_t FastCalc(int32_t calc, int32_t a, int32_t b) {
 }  // namespace
 
 bool EventInterpreter::DispatchCommands() {
-  std::vector<EventCommand>* list = CommandList();
+  EventCommandList* list = CommandList();
   if (!list) return EndEventProcessing();
-  EventCommand* const commands = list->data();
   const int32_t count = static_cast<int32_t>(list->size());
   --line;
   for (;;) {
@@ -34,17 +33,18 @@ bool EventInterpreter::DispatchCommands() {
     // A list must end with the end command; one that does not ends here.
     if (static_cast<uint32_t>(line) >= static_cast<uint32_t>(count)) return EndEventProcessing();
     PublishErrorLocation(mapEventId, commonEventNumber, line);
-    EventCommand& command = commands[line];
-    const int32_t code = command.arguments.empty() ? 0 : command.arguments[0];
+    const size_t at = static_cast<size_t>(line);
+    const int32_t code = list->Code(at);
     switch (code) {
       case 210000: case 210001: case 210002: case 210010: case 210011: case 210012:
       case 210020: case 210021: case 210022: case 210030: case 210031: case 210032: {
-        if (command.operands.size() != 3) break;  // never prepared: no operands to run on
-        int32_t* r0 = OperandCell(command.operands[0]);
-        int32_t* r1 = OperandCell(command.operands[1]);
-        int32_t* r2 = OperandCell(command.operands[2]);
+        const std::span<const PreparedOperand> operands = list->Operands(at);
+        if (operands.size() != 3) break;  // never prepared: no operands to run on
+        int32_t* r0 = OperandCell(operands[0]);
+        int32_t* r1 = OperandCell(operands[1]);
+        int32_t* r2 = OperandCell(operands[2]);
         if (!r0 || !r1 || !r2) {
-          VariableOperationPlain(command);  // a cell went away: the plain form still holds
+          VariableOperationPlain((*list)[at]);  // a cell went away: the plain form still holds
           break;
         }
         const int32_t r = FastCalc(code % 10, *r1, *r2);
@@ -74,18 +74,22 @@ bool EventInterpreter::DispatchCommands() {
       case 401: case 402: case 420: case 421: DoCase(); break;
       case 498: DoLoopEnd(); break;
       case 499: DoBranchEnd(); break;
-      case 498000:
-        if (command.flowData.size() >= 2 && IsJumpTarget(command.flowData[1], count)) line = command.flowData[1];
+      case 498000: {
+        const std::span<const int32_t> flow = list->FlowData(at);
+        if (flow.size() >= 2 && IsJumpTarget(flow[1], count)) line = flow[1];
         break;
-      case 498001:
-        if (command.flowData.size() < 2 || !IsJumpTarget(command.flowData[1], count) || loopStack.empty()) break;
+      }
+      case 498001: {
+        const std::span<const int32_t> flow = list->FlowData(at);
+        if (flow.size() < 2 || !IsJumpTarget(flow[1], count) || loopStack.empty()) break;
         if (loopStack.back().remaining <= 0) {
           loopStack.pop_back();
         } else {
           --loopStack.back().remaining;
-          line = command.flowData[1];
+          line = flow[1];
         }
         break;
+      }
       case EventCommand::kEndCode:
         return EndEventProcessing();
       // Messages, calls and event control hand back to the run loop.
@@ -145,11 +149,11 @@ bool EventInterpreter::EndEventProcessing() {
 }
 
 bool EventInterpreter::SkipToSameIndent() {
-  std::vector<EventCommand>& list = *CommandList();
+  EventCommandList& list = *CommandList();
   const int32_t last = static_cast<int32_t>(list.size()) - 1;
-  const uint8_t indent = list[static_cast<size_t>(line)].indent;
+  const uint8_t indent = list.Indent(static_cast<size_t>(line));
   // Stop one line before the last, so that the dispatch's step lands on the
   // last line at most.
-  while (line + 1 < last && list[static_cast<size_t>(line) + 1].indent != indent) ++line;
+  while (line + 1 < last && list.Indent(static_cast<size_t>(line) + 1) != indent) ++line;
   return true;
 }

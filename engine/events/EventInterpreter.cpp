@@ -129,7 +129,7 @@ void EventInterpreter::Reset() {
   keyboardLastKey = padLastKey = 0;
 }
 
-void EventInterpreter::StartEvent(std::vector<EventCommand>* list, int32_t eventId, int32_t commonNumber) {
+void EventInterpreter::StartEvent(EventCommandList* list, int32_t eventId, int32_t commonNumber) {
   Reset();
   mapId = CurrentMapHooks().currentMapId();
   mapEventId = eventId;
@@ -141,7 +141,7 @@ void EventInterpreter::StartEvent(std::vector<EventCommand>* list, int32_t event
   line = 0;
 }
 
-void EventInterpreter::StartOwnEvent(std::vector<EventCommand> list, int32_t eventId, int32_t commonNumber) {
+void EventInterpreter::StartOwnEvent(EventCommandList list, int32_t eventId, int32_t commonNumber) {
   StartEvent(nullptr, eventId, commonNumber);
   ownCommands = std::move(list);
   source_ = ListSource::kOwn;
@@ -162,7 +162,7 @@ void EventInterpreter::StartMapEventPage(int32_t eventId, int32_t page) {
   sourcePage_ = page;
 }
 
-std::vector<EventCommand>* EventInterpreter::CommandList() {
+EventCommandList* EventInterpreter::CommandList() {
   switch (source_) {
     case ListSource::kOwn: return &ownCommands;
     case ListSource::kExternal: return external_;
@@ -187,7 +187,7 @@ bool EventInterpreter::StartChild(int32_t number) {
   return true;
 }
 
-bool EventInterpreter::StartChildOnList(std::vector<EventCommand> list, int32_t eventId) {
+bool EventInterpreter::StartChildOnList(EventCommandList list, int32_t eventId) {
   // A map event's page counts towards the nesting bound like a common event.
   if (callDepth + 1 > kMaxCallDepth) {
     ShowErrorScreen("イベントの呼び出しが深すぎます（" + std::to_string(kMaxCallDepth) + "段まで）", ErrorLocationText(), "");
@@ -329,9 +329,10 @@ CharacterReference EventInterpreter::ResolveCharacter(int32_t argument) {
   return {CharacterReference::kMapEvent, id};
 }
 
-int32_t* RefreshOperand(PreparedOperand& operand) {
+int32_t* RefreshOperand(const PreparedOperand& operand) {
   int32_t* cell = nullptr;
-  if (operand.kind == PreparedOperand::kLiteral) cell = &operand.literal;
+  // A literal is only ever read through its cell.
+  if (operand.kind == PreparedOperand::kLiteral) cell = const_cast<int32_t*>(&operand.literal);
   if (operand.kind == PreparedOperand::kCell) cell = ResolveIntegerVariableCell(operand.cell);
   operand.cached = cell;
   operand.epoch = VariableCellEpoch;

@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "engine/data/CommonEvent.h"
-#include "engine/data/map/EventCommand.h"
+#include "engine/data/map/EventCommandList.h"
 #include "engine/events/InterpreterSerial.h"
 
 // A character of the current map that a command acts on.
@@ -85,7 +85,7 @@ class EventInterpreter {
   int32_t waitFrames = 0;
   std::vector<EventInterpreter> children;  // at most one
   std::array<int32_t, kBranchLevels> branchResults{};
-  std::vector<EventCommand> ownCommands;
+  EventCommandList ownCommands;
   // Root only: the automatic-start common events by number, looked up in
   // the global list when picked.
   std::vector<int32_t> autoStartCommonEvents;
@@ -113,9 +113,9 @@ class EventInterpreter {
   bool Init(int32_t depth, bool root);
   void Reset();
   // Runs a list owned by a longer-lived object.
-  void StartEvent(std::vector<EventCommand>* list, int32_t mapEventId, int32_t commonEventNumber);
+  void StartEvent(EventCommandList* list, int32_t mapEventId, int32_t commonEventNumber);
   // Runs a copy held by the interpreter itself.
-  void StartOwnEvent(std::vector<EventCommand> list, int32_t mapEventId, int32_t commonEventNumber);
+  void StartOwnEvent(EventCommandList list, int32_t mapEventId, int32_t commonEventNumber);
   // Runs common event `number` of the global list, looked up at each use.
   void StartCommonEvent(int32_t number, int32_t mapEventId);
   // Runs a page of a map event of the current map, found by the event's id
@@ -124,7 +124,7 @@ class EventInterpreter {
   bool IsRunning() const { return source_ != ListSource::kNone; }
   ListSource Source() const { return source_; }
   // The list now attached, or null.
-  std::vector<EventCommand>* CommandList();
+  EventCommandList* CommandList();
 
   void RunFrame();
   bool DispatchCommands();
@@ -135,7 +135,7 @@ class EventInterpreter {
   // error screen, when the chain of children is already kMaxCallDepth deep.
   bool StartChild(int32_t number);
   // The same on a copy of a map event's list, held by the child.
-  bool StartChildOnList(std::vector<EventCommand> list, int32_t mapEventId);
+  bool StartChildOnList(EventCommandList list, int32_t mapEventId);
   // Takes the message or choice hand-back meant for this interpreter; true
   // when it was released.
   bool TakeHandBack();
@@ -213,18 +213,18 @@ class EventInterpreter {
   ListSource source_ = ListSource::kNone;
   int32_t sourceNumber_ = -1;                     // kCommonEvent; kMapEventPage: the event id
   int32_t sourcePage_ = -1;                       // kMapEventPage
-  std::vector<EventCommand>* external_ = nullptr;  // kExternal
+  EventCommandList* external_ = nullptr;  // kExternal
 
-  EventCommand& Current() { return (*CommandList())[static_cast<size_t>(line)]; }
+  EventCommand Current() { return (*CommandList())[static_cast<size_t>(line)]; }
   void PushLoop(int32_t indent, int32_t remaining);
   void BreakLoop();
   void LoopBack();
   void RunTextEntryStep(int state);
   void VariableOperationPlain(const EventCommand& command);
-  bool VariableOperationPrepared(EventCommand& command);
-  bool DatabaseOperationPrepared(EventCommand& command);
+  bool VariableOperationPrepared(const EventCommand& command);
+  bool DatabaseOperationPrepared(const EventCommand& command);
   void DatabaseOperationPlain(const EventCommand& command);
-  bool NumberBranchPrepared(EventCommand& command);
+  bool NumberBranchPrepared(const EventCommand& command);
   // Passes the command's arguments (from argument 3 on) into common event
   // n's self variables, then runs n as a child.
   void CallCommonEvent(const EventCommand& command, int32_t n);
@@ -242,7 +242,7 @@ inline bool IsJumpTarget(int32_t target, int32_t count) { return target >= -1 &&
 
 // Runs a prepared command's operand: the cell's storage now, or null when
 // the cell no longer exists.
-int32_t* RefreshOperand(PreparedOperand& operand);
-inline int32_t* OperandCell(PreparedOperand& operand) {
+int32_t* RefreshOperand(const PreparedOperand& operand);
+inline int32_t* OperandCell(const PreparedOperand& operand) {
   return operand.epoch == VariableCellEpoch ? operand.cached : RefreshOperand(operand);
 }

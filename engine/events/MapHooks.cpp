@@ -11,7 +11,7 @@ void IgnoreEvent(int32_t) {}
 void Ignore() {}
 bool NoStartRequest(int32_t&, int32_t&) { return false; }
 int32_t NoPages(int32_t) { return -1; }
-bool NoCommands(int32_t, int32_t, std::vector<EventCommand>&) { return false; }
+bool NoCommands(int32_t, int32_t, EventCommandList&) { return false; }
 void IgnoreErase(int32_t, int32_t) {}
 void IgnoreRoute(int32_t, const MoveRoute&) {}
 std::string NoGraphic(int32_t) { return ""; }
@@ -23,7 +23,7 @@ int32_t NoEventAt(int32_t, int32_t, bool) { return -1; }
 bool Closed(int32_t, int32_t) { return false; }
 int32_t OutsideMap(int32_t, int32_t, int32_t) { return -1; }
 int32_t NoEventUnder(int32_t, int32_t) { return -1; }
-std::vector<EventCommand>* NoList(int32_t, int32_t, int32_t) { return nullptr; }
+EventCommandList* NoList(int32_t, int32_t, int32_t) { return nullptr; }
 void IgnorePlace(int32_t, int32_t, int32_t) {}
 int32_t FacingDown() { return 2; }
 bool NoTable(int32_t, int32_t) { return false; }

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/data/map/EventCommand.h"
+#include "engine/data/map/EventCommandList.h"
 
 struct CharacterPosition {
   int32_t preciseX = 0;
@@ -91,7 +91,7 @@ struct MapHooks {
   int32_t (*mapEventPageCount)(int32_t eventId);
   // A copy of the commands of page `page`, or of the active page when page
   // is negative; false when there is no such event or page.
-  bool (*mapEventCommands)(int32_t eventId, int32_t page, std::vector<EventCommand>& out);
+  bool (*mapEventCommands)(int32_t eventId, int32_t page, EventCommandList& out);
   // Marks the event to be started by the root runner, when its active page
   // has commands and it is not being erased.
   void (*requestStart)(int32_t eventId);
@@ -114,7 +114,7 @@ struct MapHooks {
 
   // The commands of page `page` of a map event of map mapId, resolved now:
   // null when mapId is not the current map or it has no such event or page.
-  std::vector<EventCommand>* (*mapEventPageList)(int32_t mapId, int32_t eventId, int32_t page);
+  EventCommandList* (*mapEventPageList)(int32_t mapId, int32_t eventId, int32_t page);
 
   // Commands on the map. Characters are known by id as forceMoveRoute takes
   // them.

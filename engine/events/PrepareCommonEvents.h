@@ -9,9 +9,9 @@
 #include <cstdint>
 #include <vector>
 
-#include "engine/data/map/EventCommand.h"
+#include "engine/data/map/EventCommandList.h"
 
 void PrepareCommonEvents();
 
 // One list, as the common event with this index.
-void PrepareCommandList(std::vector<EventCommand>& commands, int32_t commonEventIndex);
+void PrepareCommandList(EventCommandList& commands, int32_t commonEventIndex);

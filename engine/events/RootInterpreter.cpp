@@ -29,7 +29,7 @@ void PickNextEvent(EventInterpreter& root) {
   int32_t eventId = -1;
   int32_t trigger = 0;
   if (map.firstStartRequest(eventId, trigger)) {
-    std::vector<EventCommand> list;
+    EventCommandList list;
     if (map.mapEventCommands(eventId, -1, list)) {
       // An autorun event keeps its request and starts again whenever the
       // root is idle while its page holds.

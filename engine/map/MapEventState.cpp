@@ -21,7 +21,7 @@ int32_t HighestPageThatHolds(const MapEvent& event) {
   return -1;
 }
 
-const std::vector<EventCommand> kNoCommands;
+const EventCommandList kNoCommands;
 
 }  // namespace
 
@@ -48,7 +48,7 @@ const EventPage* MapEventState::ActivePage() const {
   return &mapEvent.pages[static_cast<size_t>(pageIndex)];
 }
 
-const std::vector<EventCommand>& MapEventState::Commands() const {
+const EventCommandList& MapEventState::Commands() const {
   const EventPage* page = ActivePage();
   return page ? page->commands : kNoCommands;
 }

@@ -43,7 +43,7 @@ class MapEventState : public MapCharacter {
 
   // The active page and its commands; null and empty without a page.
   const EventPage* ActivePage() const;
-  const std::vector<EventCommand>& Commands() const;
+  const EventCommandList& Commands() const;
 
   // Chooses the highest page whose conditions hold and takes on its
   // settings; an erased event has none.

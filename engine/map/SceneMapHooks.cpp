@@ -115,7 +115,7 @@ const EventPage* PageOf(const MapEventState& e, int32_t page) {
   return &e.mapEvent.pages[static_cast<size_t>(at)];
 }
 
-bool MapEventCommands(int32_t eventId, int32_t page, std::vector<EventCommand>& out) {
+bool MapEventCommands(int32_t eventId, int32_t page, EventCommandList& out) {
   const MapEventState* e = CurrentMap.FindEvent(eventId);
   const EventPage* p = e ? PageOf(*e, page) : nullptr;
   if (!p) return false;
@@ -165,7 +165,7 @@ void RenewFollowerImages(int32_t extraImage) {
   }
 }
 
-std::vector<EventCommand>* MapEventPageList(int32_t mapId, int32_t eventId, int32_t page) {
+EventCommandList* MapEventPageList(int32_t mapId, int32_t eventId, int32_t page) {
   if (mapId != CurrentMap.mapId) return nullptr;
   MapEventState* e = CurrentMap.FindEvent(eventId);
   if (!e || page < 0 || static_cast<size_t>(page) >= e->mapEvent.pages.size()) return nullptr;

@@ -3,7 +3,7 @@
 #include <array>
 
 CommandListBuilder& CommandListBuilder::Add(std::vector<int32_t> arguments, std::vector<std::string> strings) {
-  EventCommand command;
+  CommandRecord command;
   command.arguments = std::move(arguments);
   command.indent = static_cast<uint8_t>(indent_);
   command.strings = std::move(strings);
@@ -79,11 +79,9 @@ CommandListBuilder& CommandListBuilder::Database(int32_t type, int32_t data, int
   return Add({250, type, data, item, flags, operand}, std::move(strings));
 }
 
-std::vector<EventCommand> CommandListBuilder::Build() const {
-  std::vector<EventCommand> list = commands_;
-  EventCommand end;
-  end.arguments = {EventCommand::kEndCode};
-  list.push_back(end);
+EventCommandList CommandListBuilder::Build() const {
+  EventCommandList list = commands_;
+  list.push_back(CommandRecord({EventCommand::kEndCode}));
   return list;
 }
 
@@ -107,7 +105,7 @@ class Generator {
  public:
   Generator(ChoiceSource& choices, int32_t maxCommands) : c_(choices), left_(maxCommands) {}
 
-  std::vector<EventCommand> Run() {
+  EventCommandList Run() {
     int32_t labels = 0;
     while (left_ > 0 && !c_.Exhausted()) {
       const bool jump = c_.Next(8) == 0;
@@ -222,11 +220,11 @@ constexpr std::array<int32_t, 41> kCodes = {0,   111, 112, 121, 170, 171, 176, 1
 
 }  // namespace
 
-std::vector<EventCommand> GenerateCommandList(ChoiceSource& choices, int32_t maxCommands) {
+EventCommandList GenerateCommandList(ChoiceSource& choices, int32_t maxCommands) {
   return Generator(choices, maxCommands).Run();
 }
 
-std::vector<EventCommand> GenerateWildCommandList(ChoiceSource& c, int32_t maxCommands) {
+EventCommandList GenerateWildCommandList(ChoiceSource& c, int32_t maxCommands) {
   CommandListBuilder b;
   for (int32_t i = 0; i < maxCommands && !c.Exhausted(); ++i) {
     const int32_t code = kCodes[c.Next(kCodes.size())];

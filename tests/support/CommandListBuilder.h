@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/data/map/EventCommand.h"
+#include "engine/data/map/EventCommandList.h"
 
 // Flag words of the variable operation.
 inline constexpr int32_t VariableFlags(int32_t assign, int32_t calc, int32_t extra = 0) {
@@ -50,10 +50,10 @@ class CommandListBuilder {
                                std::vector<std::string> strings = {});
 
   // The list with the end command.
-  std::vector<EventCommand> Build() const;
+  EventCommandList Build() const;
 
  private:
-  std::vector<EventCommand> commands_;
+  std::vector<CommandRecord> commands_;
   int32_t indent_ = 0;
 };
 
@@ -80,8 +80,8 @@ class ChoiceSource {
 // (records 0-3, item 0). Every arithmetic result is masked to 0..16383, so
 // that no sum or product leaves the range where wrapping and saturating
 // agree.
-std::vector<EventCommand> GenerateCommandList(ChoiceSource& choices, int32_t maxCommands);
+EventCommandList GenerateCommandList(ChoiceSource& choices, int32_t maxCommands);
 
 // The same shape without masks or limits on the arguments: any code, any
 // flag word, any operand (for fuzzing).
-std::vector<EventCommand> GenerateWildCommandList(ChoiceSource& choices, int32_t maxCommands);
+EventCommandList GenerateWildCommandList(ChoiceSource& choices, int32_t maxCommands);

@@ -56,7 +56,7 @@ FakeMapHooks::FakeMapHooks() {
         auto found = gMap->eventPages.find(id);
         return found == gMap->eventPages.end() ? -1 : static_cast<int32_t>(found->second.pages.size());
       },
-      [](int32_t id, int32_t page, std::vector<EventCommand>& out) {
+      [](int32_t id, int32_t page, EventCommandList& out) {
         auto found = gMap->eventPages.find(id);
         if (found == gMap->eventPages.end()) return false;
         const int32_t at = page < 0 ? found->second.activePage : page;
@@ -87,7 +87,7 @@ FakeMapHooks::FakeMapHooks() {
       [] { ++gMap->followerResets; },
       [](bool stopped) { gMap->followersStopped = stopped; },
       [](int32_t image) { gMap->followerImages.push_back(image); },
-      [](int32_t, int32_t id, int32_t page) -> std::vector<EventCommand>* {
+      [](int32_t, int32_t id, int32_t page) -> EventCommandList* {
         auto found = gMap->eventPages.find(id);
         if (found == gMap->eventPages.end() || page < 0 || static_cast<size_t>(page) >= found->second.pages.size()) {
           return nullptr;

@@ -15,7 +15,7 @@
 #include "engine/events/MapHooks.h"
 
 struct FakeMapEvent {
-  std::vector<std::vector<EventCommand>> pages;
+  std::vector<EventCommandList> pages;
   int32_t activePage = 0;  // -1 none
   int32_t trigger = 0;
   bool startRequested = false;

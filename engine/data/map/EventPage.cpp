@@ -48,7 +48,7 @@ bool EventPage::CheckConditions(int32_t eventId) const {
 
 void EventPage::InsertCommand(int32_t n) {
   const int64_t at = std::clamp<int64_t>(std::min(n, commandCount), 0, static_cast<int64_t>(commands.size()));
-  commands.insert(commands.begin() + at, EventCommand{});
+  commands.Insert(static_cast<size_t>(at), CommandRecord{});
 }
 
 bool EventPage::Read(ByteCursor& in) {
@@ -62,7 +62,7 @@ bool EventPage::Read(ByteCursor& in) {
       !in.ReadI32Array(conditions.leftIds.data(), 4) || !in.ReadI32Array(conditions.rightOperands.data(), 4)) {
     return false;
   }
-  if (!route.Read(in) || !in.ReadCount(commandCount, EventCommand::kSmallestRecordBytes)) return false;
-  if (!ReadEventCommands(in, commandCount, commands)) return false;
+  if (!route.Read(in) || !in.ReadCount(commandCount, EventCommandList::kSmallestRecordBytes)) return false;
+  if (!commands.Read(in, commandCount)) return false;
   return in.ReadByteListPrefix(extraBytes) >= 0 && in.ReadU8(marker);
 }

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "engine/data/file/ByteCursor.h"
-#include "engine/data/map/EventCommand.h"
+#include "engine/data/map/EventCommandList.h"
 #include "engine/data/map/MoveRoute.h"
 
 struct PageGraphic {
@@ -37,7 +37,7 @@ struct EventPage {
   PageConditions conditions;
   MoveRoute route;
   int32_t commandCount = 0;
-  std::vector<EventCommand> commands;
+  EventCommandList commands;
   // Bytes 1 and 2 are the event's collision half-widths in x and y.
   std::vector<uint8_t> extraBytes{0, 0, 0};
 

@@ -56,7 +56,7 @@ bool ReportNegatives(int32_t type, int32_t data, int32_t item) {
 }  // namespace
 
 bool EventInterpreter::DoDatabaseOperation() {
-  EventCommand& command = Current();
+  const EventCommand command = Current();
   if (command.flowData.size() == 5 && command.flowData[0] == 1 && command.operands.size() == 3 &&
       DatabaseOperationPrepared(command)) {
     return true;
@@ -65,7 +65,7 @@ bool EventInterpreter::DoDatabaseOperation() {
   return true;
 }
 
-bool EventInterpreter::DatabaseOperationPrepared(EventCommand& command) {
+bool EventInterpreter::DatabaseOperationPrepared(const EventCommand& command) {
   Database* db = SelectDatabase(command.operands[0].literal);
   const int32_t* dataCell = OperandCell(command.operands[1]);
   if (!db || !dataCell) return false;

@@ -86,7 +86,7 @@ bool EventInterpreter::CallEvent() {
   const int32_t page = ArgumentOf(command, 2);
   const MapHooks& map = CurrentMapHooks();
   const int32_t pages = e >= 0 ? map.mapEventPageCount(static_cast<int32_t>(e)) : -1;
-  std::vector<EventCommand> list;
+  EventCommandList list;
   if (pages < 0 || page >= pages || !map.mapEventCommands(static_cast<int32_t>(e), page, list)) {
     TestPlayError("存在しないマップEv%lld,ページ%lldを呼び出そうとしました", e, int64_t{page} + 1);
     return true;

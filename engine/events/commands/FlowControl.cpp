@@ -58,8 +58,8 @@ int32_t EventInterpreter::NumberBranchResult(const EventCommand& command) {
   return 0;
 }
 
-bool EventInterpreter::NumberBranchPrepared(EventCommand& command) {
-  const std::vector<int32_t>& flow = command.flowData;
+bool EventInterpreter::NumberBranchPrepared(const EventCommand& command) {
+  const std::span<const int32_t> flow = command.flowData;
   const int32_t n = flow[1];
   const int32_t count = static_cast<int32_t>(CommandList()->size());
   int32_t result = 0;
@@ -89,7 +89,7 @@ bool EventInterpreter::NumberBranchPrepared(EventCommand& command) {
 }
 
 bool EventInterpreter::DoNumberBranch() {
-  EventCommand& command = Current();
+  const EventCommand command = Current();
   if (command.flowData.size() == 9 && command.flowData[1] >= 0 && command.flowData[1] <= 3 &&
       command.operands.size() == static_cast<size_t>(2 * command.flowData[1]) && NumberBranchPrepared(command)) {
     return true;
@@ -162,7 +162,7 @@ bool EventInterpreter::DoLoopCount() {
 
 void EventInterpreter::BreakLoop() {
   if (loopStack.empty()) return;
-  const std::vector<EventCommand>& list = *CommandList();
+  const EventCommandList& list = *CommandList();
   const int32_t last = static_cast<int32_t>(list.size()) - 1;
   const int32_t indent = loopStack.back().indent;
   for (int32_t i = line + 1; i < last; ++i) {
@@ -182,13 +182,13 @@ bool EventInterpreter::DoBreakLoop() {
 }
 
 void EventInterpreter::LoopBack() {
-  const std::vector<EventCommand>& list = *CommandList();
+  const EventCommandList& list = *CommandList();
   const int32_t indent = loopStack.back().indent;
   --loopStack.back().remaining;
   // A stack that does not match the list stops at the first line.
   while (line > 0) {
     --line;
-    if (list[static_cast<size_t>(line)].indent == indent) return;
+    if (list.Indent(static_cast<size_t>(line)) == indent) return;
   }
 }
 
@@ -208,12 +208,12 @@ bool EventInterpreter::DoLoopEnd() {
     loopStack.pop_back();
     return true;
   }
-  const std::vector<EventCommand>& list = *CommandList();
-  const uint8_t indent = list[static_cast<size_t>(line)].indent;
+  const EventCommandList& list = *CommandList();
+  const uint8_t indent = list.Indent(static_cast<size_t>(line));
   --loopStack.back().remaining;
   while (line > 0) {
     --line;
-    if (list[static_cast<size_t>(line)].indent == indent) break;
+    if (list.Indent(static_cast<size_t>(line)) == indent) break;
   }
   return true;
 }
@@ -227,10 +227,10 @@ std::string EventInterpreter::LabelName(const EventCommand& command) {
 }
 
 bool EventInterpreter::DoJumpToLabel() {
-  EventCommand& command = Current();
-  const std::vector<EventCommand>& list = *CommandList();
+  const EventCommand command = Current();
+  const EventCommandList& list = *CommandList();
   const int32_t count = static_cast<int32_t>(list.size());
-  const std::vector<int32_t>& flow = command.flowData;
+  const std::span<const int32_t> flow = command.flowData;
   if (flow.size() >= 3 && flow[0] == 1 && IsJumpTarget(flow[1], count) && flow[2] >= 0 &&
       flow.size() == 3 + 2 * static_cast<size_t>(flow[2])) {
     loopStack.clear();

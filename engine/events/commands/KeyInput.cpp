@@ -36,7 +36,7 @@ bool EventInterpreter::DoKeyInput() {
 void EventInterpreter::PollKeyInput() {
   if (SystemStateHub.stateLoaded || RootRunner.textEntryResult == 1) return;
   const bool wait = waitingForKeyInput;
-  std::vector<EventCommand>* list = CommandList();
+  EventCommandList* list = CommandList();
   const int64_t at = int64_t{line} - (wait ? 1 : 0);
   if (!list || at < 0 || at >= static_cast<int64_t>(list->size())) {
     waitingForKeyInput = false;

@@ -48,7 +48,7 @@ bool EventInterpreter::ShowMessage() {
   hub.lastMessageText = text;
   hub.autoCloseMessage = 0;
 
-  std::vector<EventCommand>& list = *CommandList();
+  EventCommandList& list = *CommandList();
   const size_t next = static_cast<size_t>(line) + 1;
   if (next < list.size() && !list[next].arguments.empty() && list[next].arguments[0] == 102) {
     ++line;
@@ -94,7 +94,7 @@ bool EventInterpreter::SetUpChoices(const EventCommand& command) {
   waitingForMessage = true;
   hub.cancelChoice = ((word >> 4) & 15) - 2;
   hub.choiceExtraFlags = (word >> 8) & 15;
-  const int32_t level = (*CommandList())[static_cast<size_t>(line)].indent;
+  const int32_t level = CommandList()->Indent(static_cast<size_t>(line));
   hub.SetChoiceWaiter(level, serial);
   if (anyText) return true;
   hub.closeChoiceRequest = 1;

@@ -109,7 +109,7 @@ bool RealAssign(int32_t assign, int32_t x, double r, int32_t& out) {
 }  // namespace
 
 bool EventInterpreter::DoVariableOperation() {
-  EventCommand& command = Current();
+  const EventCommand command = Current();
   if (command.flowData.size() == 8 && (command.flowData[0] == 1 || command.flowData[0] == 2) &&
       command.operands.size() == 3 && VariableOperationPrepared(command)) {
     return true;
@@ -118,7 +118,7 @@ bool EventInterpreter::DoVariableOperation() {
   return true;
 }
 
-bool EventInterpreter::VariableOperationPrepared(EventCommand& command) {
+bool EventInterpreter::VariableOperationPrepared(const EventCommand& command) {
   int32_t* x = OperandCell(command.operands[0]);
   int32_t* a = OperandCell(command.operands[1]);
   int32_t* b = OperandCell(command.operands[2]);

@@ -7,14 +7,15 @@
 #include "engine/data/file/FileBuffer.h"
 #include "engine/services/DataFolder.h"
 #include "tests/engine/data/DataTestHooks.h"
+#include "tests/support/SpanValues.h"
 #include "tests/support/ByteWriter.h"
 #include "tests/support/CommonEventFileWriter.h"
 #include "tests/support/TestDirectory.h"
 
 namespace {
 
-EventCommand Command(std::vector<int32_t> arguments, std::vector<std::string> strings = {}) {
-  EventCommand command;
+CommandRecord Command(std::vector<int32_t> arguments, std::vector<std::string> strings = {}) {
+  CommandRecord command;
   command.arguments = std::move(arguments);
   command.strings = std::move(strings);
   return command;
@@ -42,9 +43,10 @@ std::vector<CommonEvent> SampleEvents() {
   first.conditionVariable = 2000005;
   first.conditionValue = -3;
   first.optionBytes = {4, 200};
-  first.commands = {Command({101, 1}, {"はい", ""}), Command({0})};
-  first.commands[0].routes.resize(1);
-  first.commands[0].routes[0].steps = {{3, {1, 2}, "x"}};
+  CommandRecord routed = Command({101, 1}, {"はい", ""});
+  routed.routes.resize(1);
+  routed.routes[0].steps = {{3, {1, 2}, "x"}};
+  first.commands = {routed, Command({0})};
   first.extraBytes = {9, 8};
   first.extraText = "メモ";
   first.argumentNames = {"数", "", "名前"};
@@ -71,7 +73,7 @@ std::vector<CommonEvent> Loaded(std::vector<CommonEvent> events) {
   for (size_t i = 0; i < events.size(); ++i) {
     CommonEvent& event = events[i];
     event.number = static_cast<int32_t>(i);
-    if (!event.commands.empty()) event.commands.back().arguments[0] = -1;
+    event.commands.MarkEnd();
     if (event.extraBytes.empty()) event.extraBytes = {0};
   }
   CommonEvent& first = events[0];
@@ -111,7 +113,7 @@ TEST_F(CommonEventTest, ANewListHoldsTenNumberedEventsWithTheirDefaults) {
   const CommonEvent& event = list.events[3];
   EXPECT_EQ(event.trigger, 32);
   EXPECT_EQ(event.conditionVariable, 2000000);
-  EXPECT_EQ(event.commands, std::vector<EventCommand>(1));
+  EXPECT_EQ(event.commands, EventCommandList{CommandRecord()});
   EXPECT_EQ(event.extraBytes, std::vector<uint8_t>{0});
   EXPECT_EQ(event.argumentNames.size(), 10u);
   EXPECT_EQ(event.argumentSettings, std::vector<uint8_t>(10, 0));
@@ -128,11 +130,11 @@ TEST_F(CommonEventTest, ANewListHoldsTenNumberedEventsWithTheirDefaults) {
   EXPECT_EQ(list.Count(), 0);
 
   CommonEvent inserted;
-  inserted.commands[0].arguments = {5};
+  inserted.commands = {CommandRecord({5})};
   inserted.InsertCommand(7);  // past the end: appended
   inserted.InsertCommand(-2);
   ASSERT_EQ(inserted.commands.size(), 3u);
-  EXPECT_EQ(inserted.commands[1].arguments, std::vector<int32_t>{5});
+  EXPECT_EQ(Values(inserted.commands[1].arguments), std::vector<int32_t>{5});
 }
 
 TEST_F(CommonEventTest, LoadsBothRecordFormsWithTheirDefaults) {
@@ -269,7 +271,7 @@ TEST_F(CommonEventTest, ACommonFileAppendsBeyondTheListOrOverwritesWithin) {
   for (int32_t i = 30; i < 40; ++i) EXPECT_EQ(list.events[static_cast<size_t>(i)], Numbered(i));
   EXPECT_EQ(list.events[40].name, "A");
   EXPECT_EQ(list.events[41].number, 41);
-  EXPECT_EQ(list.events[41].commands[0].arguments, (std::vector<int32_t>{-1, 3}));
+  EXPECT_EQ(Values(list.events[41].commands[0].arguments), (std::vector<int32_t>{-1, 3}));
 
   EXPECT_EQ(ReadCommon(overwritten, file, 10), 2);
   ASSERT_EQ(overwritten.Count(), 30);
@@ -326,13 +328,13 @@ TEST_F(CommonEventTest, TheReadersGrowTheListNoFurtherThanItsLimit) {
 
 TEST_F(CommonEventTest, CommandListsStayInPlaceWhileTheListGrows) {
   CommonEventList list;
-  const EventCommand* firstCommand = list.events[9].commands.data();
+  const int32_t* firstCommand = list.events[9].commands[0].arguments.data();
   const CommonEvent* ninth = &list.events[9];
   std::vector<CommonEvent> many(200, Named("x"));
   EXPECT_EQ(ReadCommon(list, WriteCommonEventFile(many), list.Count()), 200);
   EXPECT_EQ(list.Count(), 210);
   EXPECT_EQ(&list.events[9], ninth);
-  EXPECT_EQ(list.events[9].commands.data(), firstCommand);
+  EXPECT_EQ(list.events[9].commands[0].arguments.data(), firstCommand);
 }
 
 TEST_F(CommonEventTest, TheNameMapGivesTheLowestNumberOfARepeatedName) {

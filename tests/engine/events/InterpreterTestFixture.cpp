@@ -23,14 +23,14 @@ void InterpreterTest::TearDown() {
   VariablesTest::TearDown();
 }
 
-void InterpreterTest::RunPrepared(const std::vector<EventCommand>& list) {
+void InterpreterTest::RunPrepared(const EventCommandList& list) {
   CommonEvents.events[0].commands = list;
   PrepareCommonEvents();
   interpreter.StartCommonEvent(0, -1);
   interpreter.RunFrame();
 }
 
-void InterpreterTest::RunPlain(const std::vector<EventCommand>& list) {
+void InterpreterTest::RunPlain(const EventCommandList& list) {
   interpreter.StartOwnEvent(list, -1, 0);
   interpreter.RunFrame();
 }

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "engine/data/map/EventCommand.h"
+#include "engine/data/map/EventCommandList.h"
 #include "engine/events/EventInterpreter.h"
 #include "tests/engine/events/variables/VariablesTestFixture.h"
 
@@ -16,8 +16,8 @@ class InterpreterTest : public VariablesTest {
   void TearDown() override;
 
   // Starts the list and runs one frame.
-  void RunPrepared(const std::vector<EventCommand>& list);
-  void RunPlain(const std::vector<EventCommand>& list);
+  void RunPrepared(const EventCommandList& list);
+  void RunPlain(const EventCommandList& list);
 
   // Normal variable k (ID 2000000 + k).
   static int32_t& V(int32_t k);

@@ -6,13 +6,14 @@
 #include "engine/events/variables/VariableStore.h"
 #include "engine/services/EngineRandom.h"
 #include "tests/engine/events/InterpreterTestFixture.h"
+#include "tests/support/SpanValues.h"
 #include "tests/support/CommandListBuilder.h"
 
 namespace {
 
 using PreparationTest = InterpreterTest;
 
-const std::vector<EventCommand>& Prepared() { return CommonEvents.events[0].commands; }
+const EventCommandList& Prepared() { return CommonEvents.events[0].commands; }
 
 TEST_F(PreparationTest, WhatEachCommandBecomes) {
   CommonEvents.events[0].commands = CommandListBuilder()
@@ -27,7 +28,7 @@ TEST_F(PreparationTest, WhatEachCommandBecomes) {
   PrepareCommonEvents();
   const auto& list = Prepared();
   EXPECT_EQ(list[0].arguments[0], 210012);
-  EXPECT_EQ(list[0].flowData, (std::vector<int32_t>{1, 1, 2, 0, 0, 0, 0, 0}));
+  EXPECT_EQ(Values(list[0].flowData), (std::vector<int32_t>{1, 1, 2, 0, 0, 0, 0, 0}));
   EXPECT_EQ(list[1].arguments[0], 121);
   EXPECT_EQ(list[1].flowData[0], 2);
   for (size_t i : {2u, 3u, 4u, 5u}) {
@@ -56,7 +57,7 @@ TEST_F(PreparationTest, BranchesPrepareOnlyWhenEveryTargetExists) {
   EXPECT_EQ(list[0].flowData[5], 1);
   EXPECT_EQ(list[0].flowData[7], 3);
   EXPECT_EQ(list[0].flowData[8], 6) << "no else case: the branch end";
-  EXPECT_EQ(list[5].flowData, (std::vector<int32_t>{2, 6})) << "the fifth case";
+  EXPECT_EQ(Values(list[5].flowData), (std::vector<int32_t>{2, 6})) << "the fifth case";
   EXPECT_TRUE(list[7].flowData.empty()) << "two conditions, one case";
   EXPECT_TRUE(list[10].flowData.empty()) << "no branch end";
 
@@ -77,7 +78,7 @@ TEST_F(PreparationTest, RunningThePassAgainAndReplacingTheStore) {
                         .Build();
   CommonEvents.events[0].commands = list;
   PrepareCommonEvents();
-  const std::vector<EventCommand> once = Prepared();
+  const EventCommandList once = Prepared();
   PrepareCommonEvents();
   EXPECT_EQ(Prepared(), once) << "a second pass gives the same result";
 
@@ -110,7 +111,7 @@ TEST_F(PreparationTest, ASecondPassAfterALoadLeavesNothingStale) {
                                         .Build();
   PrepareCommonEvents();
   ASSERT_EQ(Prepared()[0].arguments[0], 210010);
-  ASSERT_EQ(Prepared()[2].flowData, (std::vector<int32_t>{2, 4}));
+  ASSERT_EQ(Values(Prepared()[2].flowData), (std::vector<int32_t>{2, 4}));
   // A loaded game without normal variables: nothing can be prepared.
   Variables.numberedSets[0].clear();
   InvalidateVariableCells();
@@ -118,7 +119,7 @@ TEST_F(PreparationTest, ASecondPassAfterALoadLeavesNothingStale) {
   EXPECT_EQ(Prepared()[0].arguments[0], 121);
   EXPECT_TRUE(Prepared()[0].flowData.empty());
   EXPECT_TRUE(Prepared()[1].flowData.empty());
-  EXPECT_EQ(Prepared()[2].flowData, (std::vector<int32_t>{1, 4})) << "the plain case skip";
+  EXPECT_EQ(Values(Prepared()[2].flowData), (std::vector<int32_t>{1, 4})) << "the plain case skip";
 }
 
 TEST_F(PreparationTest, CopiesOfPreparedListsResolveTheirOwnCells) {
@@ -126,7 +127,7 @@ TEST_F(PreparationTest, CopiesOfPreparedListsResolveTheirOwnCells) {
   PrepareCommonEvents();
   interpreter.StartCommonEvent(0, -1);
   interpreter.RunFrame();
-  std::vector<EventCommand> copy = Prepared();
+  EventCommandList copy = Prepared();
   EXPECT_EQ(copy[0].operands[0].cached, nullptr);
   interpreter.StartOwnEvent(copy, -1, 0);
   interpreter.RunFrame();
@@ -147,7 +148,7 @@ TEST_F(PreparationTest, LabelsAndLoopImages) {
                                         .Build();
   PrepareCommonEvents();
   const auto& list = Prepared();
-  EXPECT_EQ(list[1].flowData, (std::vector<int32_t>{1, 4, 2, 0, 2000000000, 1, 0}));
+  EXPECT_EQ(Values(list[1].flowData), (std::vector<int32_t>{1, 4, 2, 0, 2000000000, 1, 0}));
   EXPECT_TRUE(list[7].flowData.empty());
   EXPECT_TRUE(list[8].flowData.empty());
 }
@@ -156,7 +157,7 @@ TEST_F(PreparationTest, LabelsAndLoopImages) {
 TEST_F(PreparationTest, PreparedAndPlainFormsAgree) {
   for (uint64_t seed = 1; seed <= 300; ++seed) {
     ChoiceSource choices(seed);
-    const std::vector<EventCommand> list = GenerateCommandList(choices, 60);
+    const EventCommandList list = GenerateCommandList(choices, 60);
 
     Variables = VariableStore();
     VariableDatabase = MakeTestDatabase(3, 4);

@@ -14,7 +14,7 @@
 namespace {
 
 // Each event appends its mark to V(0) as a decimal digit: V(0) := V(0) * 10 + mark.
-std::vector<EventCommand> Marks(int32_t mark) {
+EventCommandList Marks(int32_t mark) {
   return CommandListBuilder()
       .Variable(2000000, 2000000, 10, 0, 2)
       .Variable(2000000, 2000000, mark, 0, 0)
@@ -41,8 +41,7 @@ class RootPickingTest : public InterpreterTest {
 TEST_F(RootPickingTest, ReservedThenMapEventsInOrderThenAutoStart) {
   CommonEvents.events[2].commands = Marks(2);
   CommonEvents.events[4].commands = Marks(4);
-  CommonEvents.events[4].commands.insert(CommonEvents.events[4].commands.begin(),
-                                         CommandListBuilder().Variable(2000001, 0, 0, 0, 0).Build().front());
+  CommonEvents.events[4].commands.Insert(0, CommandListBuilder().Variable(2000001, 0, 0, 0, 0).Build()[0]);
   CommonEvents.events[4].trigger = 0x01;  // automatic, V(1) > 0
   CommonEvents.events[4].conditionVariable = 2000001;
   map_.Event(7).pages = {Marks(7)};

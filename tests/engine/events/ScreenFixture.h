@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "engine/data/GameInfo.h"
-#include "engine/data/map/EventCommand.h"
+#include "engine/data/map/EventCommandList.h"
 #include "engine/events/EventInterpreter.h"
 #include "engine/events/SystemState.h"
 #include "engine/events/variables/RootEventRunner.h"
@@ -58,7 +58,7 @@ class ScreenTest : public GraphicsFixture {
   }
 
   // Starts the list on the test's interpreter and runs one frame.
-  void Run(const std::vector<EventCommand>& list) {
+  void Run(const EventCommandList& list) {
     interpreter = EventInterpreter();
     interpreter.StartOwnEvent(list, -1, 0);
     interpreter.RunFrame();

@@ -26,11 +26,11 @@ void LiveMapTest::TearDown() {
   MapTest::TearDown();
 }
 
-EventPage LiveMapTest::Page(int32_t trigger, std::vector<EventCommand> commands, bool graphic) {
+EventPage LiveMapTest::Page(int32_t trigger, EventCommandList commands, bool graphic) {
   EventPage page;
   page.conditions.triggerKind = static_cast<uint8_t>(trigger);
   CommandListBuilder list;
-  for (EventCommand& c : commands) list.Add(c.arguments, c.strings);
+  for (const EventCommand& c : commands) list.Add({c.arguments.begin(), c.arguments.end()}, {c.strings.begin(), c.strings.end()});
   page.commands = list.Build();
   page.commandCount = static_cast<int32_t>(page.commands.size());
   if (graphic) page.graphic.graphicId = 1;
@@ -38,7 +38,7 @@ EventPage LiveMapTest::Page(int32_t trigger, std::vector<EventCommand> commands,
   return page;
 }
 
-EventPage LiveMapTest::PageWhenSelf(int32_t slot, int32_t value, int32_t trigger, std::vector<EventCommand> commands) {
+EventPage LiveMapTest::PageWhenSelf(int32_t slot, int32_t value, int32_t trigger, EventCommandList commands) {
   EventPage page = Page(trigger, std::move(commands));
   page.conditions.flags[0] = 1 | (1 << 4);  // >=
   page.conditions.leftIds[0] = 1100000 + slot;
@@ -72,8 +72,7 @@ void LiveMapTest::Frame(int32_t count) {
 
 int32_t LiveMapTest::Self(int32_t id, int32_t slot) { return Variables.GetVariable(1000000 + id * 10 + slot); }
 
-std::vector<EventCommand> LiveMapTest::CountInSelf(int32_t slot) {
-  std::vector<EventCommand> list = CommandListBuilder().Variable(1100000 + slot, 1100000 + slot, 1, 0, 0).Build();
-  list.pop_back();  // Page ends the list
-  return list;
+EventCommandList LiveMapTest::CountInSelf(int32_t slot) {
+  // Without the end command: Page ends the list.
+  return {CommandListBuilder().Variable(1100000 + slot, 1100000 + slot, 1, 0, 0).Build().front()};
 }

@@ -19,10 +19,10 @@ class LiveMapTest : public MapTest {
   void TearDown() override;
 
   // A page: trigger, commands (the end command added), a graphic or none.
-  static EventPage Page(int32_t trigger, std::vector<EventCommand> commands = {}, bool graphic = true);
+  static EventPage Page(int32_t trigger, EventCommandList commands = {}, bool graphic = true);
   // A page that holds while self variable `slot` of its event is at least
   // value.
-  static EventPage PageWhenSelf(int32_t slot, int32_t value, int32_t trigger, std::vector<EventCommand> commands = {});
+  static EventPage PageWhenSelf(int32_t slot, int32_t value, int32_t trigger, EventCommandList commands = {});
   // An event on tile (tileX, tileY) with these pages, built as the map
   // builds it, in id order.
   static MapEventState& AddPagedEvent(int32_t id, int32_t tileX, int32_t tileY, std::vector<EventPage> pages);
@@ -31,5 +31,5 @@ class LiveMapTest : public MapTest {
   // Self variable `slot` of event id on the current map.
   static int32_t Self(int32_t id, int32_t slot);
   // Commands that add 1 to self variable `slot` of the running event.
-  static std::vector<EventCommand> CountInSelf(int32_t slot);
+  static EventCommandList CountInSelf(int32_t slot);
 };

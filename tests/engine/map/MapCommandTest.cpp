@@ -234,11 +234,11 @@ TEST_F(MapCommandTest, TransferOfACharacterPlacesItOnThisMap) {
 
 TEST_F(MapCommandTest, MoveRoutesAndTheirWait) {
   AddPagedEvent(2, 1, 1, {Page(0)});
-  EventCommand route;
+  CommandRecord route;
   route.arguments = {201, 2};
   route.routes.resize(1);
   route.routes[0].steps = {MoveRouteStep{0, {}, ""}, MoveRouteStep{0, {}, ""}};
-  std::vector<EventCommand> list = {route};
+  EventCommandList list = {route};
   list.push_back(CommandListBuilder().Add({202}).Build().front());
   list.push_back(CommandListBuilder().Variable(1000020, 1, 0, 0, 0).Build().front());
   list.push_back(CommandListBuilder().Build().back());

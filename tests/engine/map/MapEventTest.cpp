@@ -31,8 +31,8 @@ class MapEventTest : public LiveMapTest {
     }
     return -1;
   }
-  static std::vector<EventCommand> CountAndWait() {
-    std::vector<EventCommand> list = CountInSelf(0);
+  static EventCommandList CountAndWait() {
+    EventCommandList list = CountInSelf(0);
     list.push_back(CommandListBuilder().Add({180, 1}).Build().front());
     return list;
   }
@@ -256,7 +256,7 @@ TEST_F(MapEventTest, AParallelPageRunsInTheEventsOwnInterpreter) {
 
 TEST_F(MapEventTest, TheEventListRebuiltWhileAParallelEventRuns) {
   // Counts, waits, then counts in a second slot.
-  std::vector<EventCommand> list = CountInSelf(0);
+  EventCommandList list = CountInSelf(0);
   list.push_back(CommandListBuilder().Add({180, 3}).Build().front());
   for (const EventCommand& c : CountInSelf(1)) list.push_back(c);
   AddPagedEvent(5, 2, 2, {Page(2, list)});

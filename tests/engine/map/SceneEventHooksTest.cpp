@@ -13,12 +13,8 @@
 
 namespace {
 
-std::vector<EventCommand> ListOf(int32_t code) {
-  EventCommand command;
-  command.arguments = {code};
-  std::vector<EventCommand> list = {command, EventCommand{}};
-  list.back().arguments = {EventCommand::kEndCode};
-  return list;
+EventCommandList ListOf(int32_t code) {
+  return {CommandRecord({code}), CommandRecord({EventCommand::kEndCode})};
 }
 
 class SceneEventHooksTest : public MapTest {
@@ -49,7 +45,7 @@ TEST_F(SceneEventHooksTest, PagesCommandsAndStartRequests) {
   const MapHooks& map = CurrentMapHooks();
   EXPECT_EQ(map.mapEventPageCount(3), 2);
   EXPECT_EQ(map.mapEventPageCount(4), -1);
-  std::vector<EventCommand> list;
+  EventCommandList list;
   ASSERT_TRUE(map.mapEventCommands(3, -1, list));
   EXPECT_EQ(list[0].arguments[0], 2);
   ASSERT_TRUE(map.mapEventCommands(3, 0, list));

@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "engine/data/file/FileBuffer.h"
-#include "engine/data/map/EventCommand.h"
 #include "engine/data/map/MoveRoute.h"
 #include "engine/data/file/SaveBuffer.h"
 #include "tests/support/ByteWriter.h"
@@ -241,45 +240,6 @@ TEST(MoveRouteTest, ADamagedRecordFailsAndLeavesTheOverrunFlag) {
   MoveRoute route;
   EXPECT_TRUE(route.Read(in));
   EXPECT_EQ(route.steps.size(), 65536u);
-}
-
-TEST(EventCommandTest, CountsAreTestedAgainstTheBytesBeforeRoomIsMade) {
-  // A command with 100 arguments, or 100 strings, in a few bytes.
-  const std::string cases[] = {
-      ByteWriter().U8(100).I32(1).I32(2).Bytes(),
-      ByteWriter().U8(1).I32(7).U8(0).U8(100).I32(1).U8('x').Bytes(),
-  };
-  for (const std::string& bytes : cases) {
-    FileBuffer in = BufferOf(bytes);
-    EventCommand command;
-    EXPECT_FALSE(command.Read(in));
-    EXPECT_TRUE(in.Overrun());
-    EXPECT_LT(command.arguments.capacity(), 100u);
-    EXPECT_LT(command.strings.capacity(), 100u);
-  }
-}
-
-TEST(EventCommandTest, ListsGrowAsCommandsAreReadAndHoldOnlyWholeOnes) {
-  // Three commands stated, the second cut short.
-  ByteWriter out;
-  out.U8(2).I32(101).I32(5).U8(1).U8(0).U8(0);
-  out.U8(3).I32(102);
-  FileBuffer in = BufferOf(out.Bytes());
-  std::vector<EventCommand> commands(5);
-  EXPECT_FALSE(ReadEventCommands(in, 3, commands));
-  ASSERT_EQ(commands.size(), 1u);
-  EXPECT_EQ(commands[0].arguments, (std::vector<int32_t>{101, 5}));
-  EXPECT_EQ(commands[0].indent, 1);
-
-  // A whole list replaces what the vector held and ends with code -1.
-  ByteWriter two;
-  two.U8(1).I32(101).U8(0).U8(0).U8(0).U8(0).U8(0).U8(0).U8(0);
-  FileBuffer whole = BufferOf(two.Bytes());
-  EXPECT_TRUE(ReadEventCommands(whole, 2, commands));
-  ASSERT_EQ(commands.size(), 2u);
-  EXPECT_EQ(commands[0].arguments, std::vector<int32_t>{101});
-  EXPECT_TRUE(commands[1].arguments.empty()) << "a command without arguments has nothing to mark";
-  EXPECT_EQ(whole.Position(), whole.Size());
 }
 
 TEST(ByteCursorTest, TerminatedStringsMustCarryTheirNul) {

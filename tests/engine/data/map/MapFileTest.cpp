@@ -9,14 +9,15 @@
 #include "engine/data/map/MapData.h"
 #include "engine/services/DataFolder.h"
 #include "tests/engine/data/DataTestHooks.h"
+#include "tests/support/SpanValues.h"
 #include "tests/support/ByteWriter.h"
 #include "tests/support/MapFileWriter.h"
 #include "tests/support/TestDirectory.h"
 
 namespace {
 
-EventCommand Command(std::vector<int32_t> arguments, uint8_t indent = 0, std::vector<std::string> strings = {}) {
-  EventCommand command;
+CommandRecord Command(std::vector<int32_t> arguments, uint8_t indent = 0, std::vector<std::string> strings = {}) {
+  CommandRecord command;
   command.arguments = std::move(arguments);
   command.indent = indent;
   command.strings = std::move(strings);
@@ -57,9 +58,10 @@ MapData SampleMap() {
   page.conditions.rightOperands = {10, 1000000, -5, 7};
   page.route.options = {1, 4, 5, 2, 0x41, 3};
   page.route.steps = {{1, {}, ""}, {44, {3, -7}, "file.png"}};
-  page.commands = {Command({101, 0}, 0, {"こんにちは", ""}), Command({111, 1, 2, 3}, 1), Command({0})};
-  page.commands[1].routes.resize(1);
-  page.commands[1].routes[0].steps = {{9, {1}, "x"}};
+  CommandRecord routed = Command({111, 1, 2, 3}, 1);
+  routed.routes.resize(1);
+  routed.routes[0].steps = {{9, {1}, "x"}};
+  page.commands = {Command({101, 0}, 0, {"こんにちは", ""}), routed, Command({0})};
   page.extraBytes = {0, 16, 24, 9};
 
   MapEvent nine = Event(9, "c", 1);
@@ -82,7 +84,7 @@ MapData Loaded(MapData map) {
     for (EventPage& page : event.pages) {
       if (event.pageCount == 0) break;
       page.commandCount = static_cast<int32_t>(page.commands.size());
-      if (!page.commands.empty() && !page.commands.back().arguments.empty()) page.commands.back().arguments[0] = -1;
+      page.commands.MarkEnd();
     }
   }
   std::stable_sort(map.events.begin(), map.events.end(), [](const MapEvent& a, const MapEvent& b) { return a.id < b.id; });
@@ -213,7 +215,7 @@ TEST_F(MapFileTest, CountsAndLengthsOutOfRangeMakeTheFileDamaged) {
   const std::string valid = WriteMapFile(small.map, {{0, 0, 0}});
   MapData check;
   ASSERT_TRUE(ReadBytes(check, valid));
-  ASSERT_EQ(check.events[0].pages[0].commands[0].arguments, (std::vector<int32_t>{-1, 3}));
+  ASSERT_EQ(Values(check.events[0].pages[0].commands[0].arguments), (std::vector<int32_t>{-1, 3}));
   // The offsets point at the fields they name.
   auto at = [&valid](size_t offset) {
     int32_t v = 0;
@@ -269,7 +271,7 @@ TEST_F(MapFileTest, AnEmptyPageOrALastCommandWithoutArgumentsHasNoEndCodeToMark)
   EXPECT_TRUE(map.events[0].pages[0].commands.empty());
   EXPECT_EQ(map.events[0].pages[0].commandCount, 0);
   ASSERT_EQ(map.events[0].pages[1].commands.size(), 2u);
-  EXPECT_EQ(map.events[0].pages[1].commands[0].arguments, std::vector<int32_t>{5});
+  EXPECT_EQ(Values(map.events[0].pages[1].commands[0].arguments), std::vector<int32_t>{5});
   EXPECT_TRUE(map.events[0].pages[1].commands[1].arguments.empty());
 }
 

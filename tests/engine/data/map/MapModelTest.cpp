@@ -5,6 +5,7 @@
 
 #include "engine/data/map/MapData.h"
 #include "engine/services/VariableRead.h"
+#include "tests/support/SpanValues.h"
 
 namespace {
 
@@ -107,7 +108,7 @@ TEST(MapModelTest, NewRecordsHoldTheirDefaults) {
   const EventPage& page = event.pages[0];
   EXPECT_EQ(page.commandCount, 0);
   ASSERT_EQ(page.commands.size(), 1u);
-  EXPECT_EQ(page.commands[0].arguments, std::vector<int32_t>{0});
+  EXPECT_EQ(Values(page.commands[0].arguments), std::vector<int32_t>{0});
   EXPECT_EQ(page.extraBytes, (std::vector<uint8_t>{0, 0, 0}));
   EXPECT_EQ(page.graphic.graphicId, -1);
   EXPECT_EQ(page.route.options, (std::array<uint8_t, 6>{0, 3, 3, 3, 3, 2}));
@@ -147,8 +148,7 @@ TEST(MapModelTest, ResizingKeepsTheOldCellsUnlessAskedToFillAll) {
 
 TEST(MapModelTest, InsertsACommandBeforeTheSmallerOfTheIndexAndTheCount) {
   EventPage page;
-  page.commands.assign(3, EventCommand{});
-  for (int i = 0; i < 3; ++i) page.commands[static_cast<size_t>(i)].arguments[0] = i + 1;
+  page.commands = {CommandRecord({1}), CommandRecord({2}), CommandRecord({3})};
   page.commandCount = 2;
   page.InsertCommand(5);
   ASSERT_EQ(page.commands.size(), 4u);

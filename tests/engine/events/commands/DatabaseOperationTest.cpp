@@ -75,7 +75,7 @@ TEST_F(DatabaseOperationTest, ResetsCountsAndTexts) {
 
 TEST_F(DatabaseOperationTest, Errors) {
   struct Case {
-    std::vector<EventCommand> list;
+    EventCommandList list;
     std::string line1;
   };
   DatabaseNameTables = {};

@@ -21,7 +21,7 @@ class EventControlTest : public InterpreterTest {
     map_.Event(4).pages = {CommandListBuilder().Build()};
   }
   // Runs the list as map event `self` of the current map.
-  void RunAsEvent(int32_t self, const std::vector<EventCommand>& list) {
+  void RunAsEvent(int32_t self, const EventCommandList& list) {
     interpreter = EventInterpreter();
     interpreter.StartOwnEvent(list, self, -1);
     interpreter.RunFrame();
@@ -30,7 +30,7 @@ class EventControlTest : public InterpreterTest {
 };
 
 TEST_F(EventControlTest, EraseThisEventEndsItWithOrWithoutAMapEvent) {
-  const std::vector<EventCommand> list = CommandListBuilder().Add({173, -1, 20}).Variable(2000000, 1, 0, 0, 0).Build();
+  const EventCommandList list = CommandListBuilder().Add({173, -1, 20}).Variable(2000000, 1, 0, 0, 0).Build();
   RunAsEvent(4, list);
   EXPECT_EQ(map_.erased, (std::vector<std::pair<int32_t, int32_t>>{{4, 20}}));
   EXPECT_FALSE(interpreter.IsRunning());
@@ -84,12 +84,13 @@ TEST_F(EventControlTest, WaitsAndMoveRoutes) {
   EXPECT_EQ(V(0), 1) << "a negative wait goes on at once";
   EXPECT_EQ(interpreter.waitFrames, 1) << "counted down from the same frame";
 
-  EventCommand route;
+  CommandRecord route;
   route.arguments = {201, -1};
   route.routes.resize(1);
-  std::vector<EventCommand> list = {route, route, route};
-  list[1].arguments = {201, 77};  // no such event: dropped
-  list[2].arguments = {202};
+  std::vector<CommandRecord> records = {route, route, route};
+  records[1].arguments = {201, 77};  // no such event: dropped
+  records[2].arguments = {202};
+  EventCommandList list = records;
   list.push_back(CommandListBuilder().Build().back());
   map_.events[4] = CharacterPosition{};
   map_.moveRoutesRunning = true;

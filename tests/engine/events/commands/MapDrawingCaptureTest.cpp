@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "engine/data/map/EventCommand.h"
+#include "engine/data/map/EventCommandList.h"
 #include "engine/events/EventInterpreter.h"
 #include "engine/events/SystemState.h"
 #include "engine/events/variables/RootEventRunner.h"
@@ -23,7 +23,7 @@ class MapDrawingCaptureTest : public GraphicsFixture {
     RootRunner = RootEventRunner();
     GraphicsFixture::TearDown();
   }
-  static void Run(const std::vector<EventCommand>& list) {
+  static void Run(const EventCommandList& list) {
     EventInterpreter interpreter;
     interpreter.StartOwnEvent(list, -1, -1);
     interpreter.RunFrame();

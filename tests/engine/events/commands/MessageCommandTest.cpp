@@ -27,7 +27,7 @@ std::string Choose(int32_t value) {
 }
 
 // A message, then choices A and B whose cases set V(0), then V(1) := 9.
-std::vector<EventCommand> MessageWithChoices(std::vector<std::string> choices, int32_t word = 2) {
+EventCommandList MessageWithChoices(std::vector<std::string> choices, int32_t word = 2) {
   return CommandListBuilder()
       .Add({101}, {"Q"})
       .Add({102, word}, std::move(choices))
@@ -139,8 +139,7 @@ TEST_F(MessageCommandTest, ASecondMessageWaitsUntilTheFirstHasClosed) {
 }
 
 TEST_F(MessageCommandTest, ChoicesAloneAskTheOpenWindowToCloseAndTheLevelIsTheIndent) {
-  std::vector<EventCommand> list = CommandListBuilder().Add({102, 1}, {"A"}).Build();
-  list[0].indent = 255;
+  const EventCommandList list = {CommandRecord({102, 1}, 255, {"A"}), CommandRecord({EventCommand::kEndCode})};
   RunPlain(list);
   EXPECT_EQ(SystemStateHub.choiceWaiterLevel, 255);
   Choose(7);

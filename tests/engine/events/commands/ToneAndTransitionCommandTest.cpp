@@ -23,7 +23,7 @@ class ToneAndTransitionCommandTest : public ScreenTest {
   // interpreter past the wait (kDone); one that runs again holds its line.
   static constexpr int32_t kHeld = 0;
   static constexpr int32_t kDone = 2;
-  std::vector<EventCommand> ThenWait(std::vector<std::vector<int32_t>> commands) {
+  EventCommandList ThenWait(std::vector<std::vector<int32_t>> commands) {
     CommandListBuilder list;
     for (std::vector<int32_t>& c : commands) list.Add(std::move(c));
     list.Add({180, 1000});

@@ -114,7 +114,7 @@ TEST_F(LiveSystemVariablesTest, LiveReads) {
   SystemStateHub.lastChoiceResult = 3;
   Downloads.progress = {1, 2, 3, 4, 5};
   Downloads.status = 6;
-  RootInterpreter.StartOwnEvent({EventCommand{}}, -1, -1);
+  RootInterpreter.StartOwnEvent({CommandRecord{}}, -1, -1);
   const struct {
     int32_t n;
     int32_t value;
