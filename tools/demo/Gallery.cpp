@@ -71,7 +71,7 @@ CommandListBuilder& Effect(CommandListBuilder& b, int32_t kind, int32_t frames, 
   return b.Add({kEffectCommand, kind << 4, frames, first, last, a, bValue, c});
 }
 
-std::vector<EventCommand> ShowCommands() {
+EventCommandList ShowCommands() {
   CommandListBuilder b;
   // Stars behind the map, seen through the window in the floor; a glow
   // between the map and the hero; over them a sun, a strip cut in four, a
