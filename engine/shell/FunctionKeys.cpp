@@ -11,13 +11,15 @@
 #include "engine/events/variables/RootEventRunner.h"
 #include "engine/services/InputState.h"
 #include "engine/services/StartupSettings.h"
+#include "engine/shell/DebugOverlay.h"
 #include "engine/shell/FrameSkip.h"
+#include "engine/shell/VariableDump.h"
 #include "runtime/Movan.h"
 
 namespace {
 
 // Slots of InputState::functionKeys.
-constexpr size_t kF4Slot = 0, kF5Slot = 1, kF8Slot = 3, kF12Slot = 4, kPrintScreenSlot = 5;
+constexpr size_t kF4Slot = 0, kF5Slot = 1, kF9Slot = 2, kF8Slot = 3, kF12Slot = 4, kPrintScreenSlot = 5;
 
 struct FunctionKeyState {
   int32_t windowIndex = 0;
@@ -156,6 +158,7 @@ void FunctionKeys() {
     SystemStateHub.debugLineFlag = SystemStateHub.debugLineFlag == 0 ? 1 : 0;
     SetFrameSkip(gState.skipIndex);
   }
+  if (NewPress(kF9Slot) && TestPlayFlag) ShowVariableDump(true);
   if (NewPress(kF12Slot)) SystemStateHub.gameState = 0;
   if (NewPress(kPrintScreenSlot) && Settings.screenShot == 1) TakeScreenshot();
 }
@@ -202,6 +205,7 @@ void DebugInfo(float) {
                           f % 3600 / 60);
   }
   SetDebugTitle();
+  if (TestPlayFlag && Input.functionKeys[kF8Slot][0]) DrawDebugOverlay();
   ++gState.drawnFrames;
 }
 

@@ -1,9 +1,11 @@
 #pragma once
 // The keys the shell answers itself, once per pass of the frame loop after
-// the frame: F4 the window size, F5 the frame skip, F8 the debug lines, F12
-// the title, Print Screen a screenshot. With the per-pass frame counter
-// (internal frames per second and the play time) and the per-draw debug
-// displays (drawing frames per second, the window title, the replay clock).
+// the frame: F4 the window size, F5 the frame skip, F8 the debug lines, F9
+// the variable dump in test play, F12 the title, Print Screen a screenshot.
+// With the per-pass frame counter (internal frames per second and the play
+// time) and the per-draw debug displays (drawing frames per second, the
+// window title, the replay clock, the overlay while F8 is held in test
+// play).
 
 #include <cstdint>
 

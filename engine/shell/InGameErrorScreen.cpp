@@ -32,9 +32,9 @@ void DrawScreen(const std::string& line1, const std::string& line2, const std::s
   FlipScreen();
 }
 
-// Until a new press of decide or the left button, or one held for more
-// than kHeldPasses passes; the window closing ends the game.
-void WaitForAcknowledgement() {
+}  // namespace
+
+void WaitForAcknowledgement(int32_t heldPasses) {
   int32_t held = 0;
   for (;;) {
     if (PumpMessages() != 0) {
@@ -45,7 +45,7 @@ void WaitForAcknowledgement() {
     UpdateLiveInput();
     if (Input.liveButtonsPressed[kButtonDecide] || Input.mousePressed[0]) return;
     if (Input.liveButtonsHeld[kButtonDecide] || Input.mouseHeld[0]) {
-      if (++held > kHeldPasses) return;
+      if (++held > heldPasses) return;
     } else {
       held = 0;
     }
@@ -53,15 +53,13 @@ void WaitForAcknowledgement() {
   }
 }
 
-}  // namespace
-
 void ShowInGameErrorScreen(const std::string& line1, const std::string& line2, const std::string& line3) {
   if (GetMainWindow() == 0) {
     LogPrintf("%s\n%s\n%s\n", line1.c_str(), line2.c_str(), line3.c_str());
     return;
   }
   DrawScreen(line1, line2, line3);
-  WaitForAcknowledgement();
+  WaitForAcknowledgement(kHeldPasses);
   SetDefaultFontSize(RootRunner.messageFontSize);
 }
 

@@ -1,5 +1,6 @@
 #include "tools/demo/DemoGame.h"
 
+#include "tools/demo/ChoiceSounds.h"
 #include "tools/demo/DemoImages.h"
 
 namespace demo {
@@ -20,6 +21,7 @@ GameFolderContent DemoGame() {
   Movies(game);
   Sounds(game);
   AddSmallRoomSounds(game);
+  AddChoiceSounds(game);
   return game;
 }
 
