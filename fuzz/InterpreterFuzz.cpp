@@ -4,7 +4,6 @@
 // whatever the commands say. Files that the string operation writes go to a
 // folder of the fuzzer's own; text fields and the pad are fakes.
 
-#include <fcntl.h>
 #include <unistd.h>
 
 #include <cstdint>
@@ -22,6 +21,7 @@
 #include "engine/services/EngineRandom.h"
 #include "engine/services/InputState.h"
 #include "fuzz/DataReaderHooks.h"
+#include "fuzz/InScratchFolder.h"
 #include "tests/support/CommandListBuilder.h"
 #include "tests/support/DatabaseBuilder.h"
 
@@ -62,15 +62,7 @@ bool Isolate() {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static const bool isolated = Isolate();
   (void)isolated;
-  const int home = open(".", O_RDONLY | O_DIRECTORY);
-  if (home < 0 || chdir(gScratch) != 0) std::abort();
-  struct GoHome {
-    int fd;
-    ~GoHome() {
-      if (fchdir(fd) != 0) std::abort();
-      close(fd);
-    }
-  } goHome{home};
+  const InScratchFolder inScratch(gScratch);
   SilenceDataReaderReports();
   EventInterpreter::frameBudget = 20000;
   if (size == 0) return 0;

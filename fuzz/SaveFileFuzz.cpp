@@ -4,7 +4,6 @@
 // file (seeds 0) behind a title block that matches, with the second byte
 // choosing its save version, so that the parts' readers see the bytes.
 
-#include <fcntl.h>
 #include <unistd.h>
 
 #include <cstdint>
@@ -17,6 +16,7 @@
 #include "engine/saves/SavePath.h"
 #include "engine/saves/SaveSlotCache.h"
 #include "fuzz/DataReaderHooks.h"
+#include "fuzz/InScratchFolder.h"
 #include "fuzz/SaveFuzzing.h"
 #include "tests/support/TestDirectory.h"
 
@@ -45,15 +45,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static const bool isolated = Isolate();
   (void)isolated;
   if (size < 2) return 0;
-  const int home = open(".", O_RDONLY | O_DIRECTORY);
-  if (home < 0 || chdir(gScratch) != 0) std::abort();
-  struct GoHome {
-    int fd;
-    ~GoHome() {
-      if (fchdir(fd) != 0) std::abort();
-      close(fd);
-    }
-  } goHome{home};
+  const InScratchFolder inScratch(gScratch);
   SilenceDataReaderReports();
 
   const std::string_view rest(reinterpret_cast<const char*>(data + 2), size - 2);

@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/BenchLayer.h"
 #include "runtime/Movan.h"
 #include "runtime/graphics/fonts/FontEntry.h"
 #include "runtime/graphics/screen/ScreenState.h"
@@ -168,14 +169,7 @@ bool LayerStarted() {
     char folder[] = "/tmp/movan-font-bench-XXXXXX";
     if (!mkdtemp(folder) || chdir(folder) != 0) return false;
     setenv("SDL_VIDEODRIVER", "dummy", 0);
-    EnableLogOutput(0);
-    SetWindowTitle(("FontBench-" + std::to_string(getpid())).c_str());
-    ChangeWindowMode(1);
-    SetRunInBackground(1);
-    SetScreenMode(640, 480, 32, -1);
-    if (LayerInit() != 0) return false;
-    SetWaitVsync(0);
-    SetDrawTarget(kBackScreen);
+    if (!StartBenchLayer("FontBench")) return false;
     return true;
   }();
   return started;

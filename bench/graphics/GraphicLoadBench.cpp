@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/BenchLayer.h"
 #include "runtime/Movan.h"
 #include "runtime/graphics/graphic/GraphicFromImage.h"
 #include "runtime/graphics/imagefile/LoadImageFile.h"
@@ -32,14 +33,7 @@ struct Layer {
   Layer() {
     char folder[] = "/tmp/movan-load-bench-XXXXXX";
     if (mkdtemp(folder) && chdir(folder) == 0) {
-      EnableLogOutput(0);
-      SetWindowTitle(("GraphicLoadBench-" + std::to_string(getpid())).c_str());
-      ChangeWindowMode(1);
-      SetRunInBackground(1);
-      SetScreenMode(kW, kH, 32, -1);
-      started = LayerInit() == 0;
-      SetWaitVsync(0);
-      SetDrawTarget(kBackScreen);
+      started = StartBenchLayer("GraphicLoadBench", kW, kH);
       PngFixtureFields f;
       f.width = kW;
       f.height = kH;

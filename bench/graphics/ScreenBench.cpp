@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/BenchLayer.h"
 #include "runtime/Movan.h"
 #include "runtime/graphics/graphic/DrawStateOps.h"
 #include "runtime/graphics/graphic/GraphicTable.h"
@@ -28,14 +29,7 @@ struct Layer {
   Layer() {
     char folder[] = "/tmp/movan-screen-bench-XXXXXX";
     if (mkdtemp(folder) && chdir(folder) == 0) {
-      EnableLogOutput(0);
-      SetWindowTitle(("ScreenBench-" + std::to_string(getpid())).c_str());
-      ChangeWindowMode(1);
-      SetRunInBackground(1);
-      SetScreenMode(640, 480, 32, -1);
-      started = LayerInit() == 0;
-      SetWaitVsync(0);
-      SetDrawTarget(kBackScreen);
+      started = StartBenchLayer("ScreenBench");
     }
   }
   bool started = false;

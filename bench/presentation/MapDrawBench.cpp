@@ -16,6 +16,7 @@
 #include "engine/presentation/GraphicCache.h"
 #include "engine/presentation/map/MapDrawing.h"
 #include "engine/services/DataFolder.h"
+#include "bench/BenchLayer.h"
 #include "runtime/Movan.h"
 #include "tests/support/PixelImage.h"
 #include "tests/support/TestDirectory.h"
@@ -97,14 +98,7 @@ struct Scene {
     WriteWholeFile(path + "/Data/Girl.png", Sheet(0x208020).ToBmp());
     WriteWholeFile(path + "/Data/Sky.png", Picture(0x4060C0, 0x6080E0).ToBmp());
     WriteWholeFile(path + "/Data/Fog.png", Picture(0xC0C0C0, 0x909090).ToBmp());
-    EnableLogOutput(0);
-    SetWindowTitle(("MapDrawBench-" + std::to_string(getpid())).c_str());
-    ChangeWindowMode(1);
-    SetRunInBackground(1);
-    SetScreenMode(640, 480, 32, -1);
-    started = LayerInit() == 0;
-    SetWaitVsync(0);
-    SetDrawTarget(kBackScreen);
+    started = StartBenchLayer("MapDrawBench");
     SetTransparentColor(254, 0, 254);
     SetDataFolder("Data\\");
 

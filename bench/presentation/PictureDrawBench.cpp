@@ -15,6 +15,7 @@
 #include "engine/presentation/pictures/PictureFileTable.h"
 #include "engine/presentation/pictures/PictureList.h"
 #include "engine/services/DataFolder.h"
+#include "bench/BenchLayer.h"
 #include "runtime/Movan.h"
 #include "tests/support/PixelImage.h"
 #include "tests/support/TestDirectory.h"
@@ -58,14 +59,7 @@ struct Scene {
     WriteWholeFile(path + "/Data/Picture/plain.bmp", Square(0x40A0E0, 0xFFFFFF).ToBmp());
     WriteWholeFile(path + "/Data/Picture/turn.bmp", Square(0xE06040, 0x202020).ToBmp());
     WriteWholeFile(path + "/Data/Picture/nine.bmp", NineGrid().ToBmp());
-    EnableLogOutput(0);
-    SetWindowTitle(("PictureDrawBench-" + std::to_string(getpid())).c_str());
-    ChangeWindowMode(1);
-    SetRunInBackground(1);
-    SetScreenMode(640, 480, 32, -1);
-    started = LayerInit() == 0;
-    SetWaitVsync(0);
-    SetDrawTarget(kBackScreen);
+    started = StartBenchLayer("PictureDrawBench");
     SetTransparentColor(254, 0, 254);
     SetDataFolder("Data\\");
   }

@@ -23,6 +23,7 @@
 #include "engine/presentation/text/TextResources.h"
 #include "engine/presentation/windows/MessageWindow.h"
 #include "engine/services/DataFolder.h"
+#include "bench/BenchLayer.h"
 #include "runtime/Movan.h"
 #include "runtime/graphics/fonts/FontHandles.h"
 #include "bench/fonts/PixmanGlyphMasks.h"
@@ -68,14 +69,7 @@ bool GameStarted() {
     if (chdir(folder->Path().c_str()) != 0) return false;
     setenv("SDL_VIDEODRIVER", "dummy", 0);
     setenv("SDL_AUDIODRIVER", "dummy", 0);
-    EnableLogOutput(0);
-    SetWindowTitle(("TextLayoutBench-" + std::to_string(getpid())).c_str());
-    ChangeWindowMode(1);
-    SetRunInBackground(1);
-    SetScreenMode(640, 480, 32, -1);
-    if (LayerInit() != 0) return false;
-    SetWaitVsync(0);
-    SetDrawTarget(kBackScreen);
+    if (!StartBenchLayer("TextLayoutBench")) return false;
     // Colours and a two-cell wait cursor.
     SystemDatabase.typeData.resize(13);
     SystemDatabase.typeDefinitions.resize(13);
