@@ -151,6 +151,17 @@ void AddSmallRoomSounds(GameFolderContent& game) {
   system.SetInt(SystemTypes::kMapList, kSmallRoomMap, 2, static_cast<int32_t>(backgroundSounds.size()) - 1);
 }
 
+void HoldVillagerVisit(PlayHarness& play) {
+  play.Hold(5, {kKeyRight});
+  play.Hold(40, {kKeyUp});
+  play.Hold(60, {kKeyRight});
+  play.Hold(75, {kKeyEnter});
+  play.Hold(78, {});
+  play.Hold(100, {kKeyEnter});
+  play.Hold(103, {kKeyDown, kKeyLeft});
+  play.Hold(130, {});
+}
+
 bool MakeShippedReplay(const std::string& folder) {
   // A short walk from the start to the villager and a word with him,
   // recorded in a game of its own.
@@ -160,15 +171,8 @@ bool MakeShippedReplay(const std::string& folder) {
     WriteDemoGame(scratch.Path());
     ReplayPlaying = false;
     PlayHarness live(scratch.Path());
-    live.Hold(5, {kKeyRight});
-    live.Hold(40, {kKeyUp});
-    live.Hold(60, {kKeyRight});
-    live.Hold(75, {kKeyEnter});
-    live.Hold(78, {});
-    live.Hold(100, {kKeyEnter});
-    live.Hold(103, {kKeyDown, kKeyLeft});
-    live.Hold(130, {});
-    live.Play(150);
+    HoldVillagerVisit(live);
+    live.Play(kVillagerVisitFrames);
     if (live.exit.code != 0) return false;
     GameReplay.FlushRun();
     recorded = GameReplay;

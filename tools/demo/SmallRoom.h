@@ -8,6 +8,8 @@
 
 #include "tests/support/GameFolderWriter.h"
 
+class PlayHarness;
+
 namespace demo {
 
 inline constexpr int32_t kSmallRoomWidth = 20;
@@ -51,5 +53,10 @@ void AddSmallRoomSounds(GameFolderContent& game);
 // Plays the demo headless from its start along a short walk, recording the
 // input, and saves the log in the replay slot of the game in folder.
 bool MakeShippedReplay(const std::string& folder);
+
+// The walk the shipped replay holds, as keys held from given frames: from
+// the start to the villager, a word with him, and a few steps away.
+inline constexpr int64_t kVillagerVisitFrames = 150;
+void HoldVillagerVisit(PlayHarness& play);
 
 }  // namespace demo

@@ -16,16 +16,9 @@ namespace {
 TEST(ReplayPlayTest, PlayingTheRecordedLogShowsTheSameFramesAndOneEndScreen) {
   TestDirectory dir;
   demo::WriteDemoGame(dir.Path());
-  constexpr int64_t kFrames = 150;
+  constexpr int64_t kFrames = demo::kVillagerVisitFrames;
   PlayHarness live(dir.Path());
-  live.Hold(5, {kKeyRight});
-  live.Hold(40, {kKeyUp});
-  live.Hold(60, {kKeyRight});
-  live.Hold(75, {kKeyEnter});
-  live.Hold(78, {});
-  live.Hold(100, {kKeyEnter});
-  live.Hold(103, {kKeyDown, kKeyLeft});
-  live.Hold(130, {});
+  demo::HoldVillagerVisit(live);
   ReplayPlaying = false;
   live.Play(kFrames);
   ASSERT_EQ(live.frameHashes.size(), static_cast<size_t>(kFrames));
