@@ -72,6 +72,17 @@ bool SaveSlotCache::Flag(const std::map<std::string, bool>& flags, const std::st
   return it != flags.end() && it->second;
 }
 
+SaveSlotRecord LiveGameRecord() {
+  SaveSlotRecord record;
+  record.variables = Variables;
+  record.rootRunner = RootRunner;
+  record.mapScene = CurrentMap;
+  record.hero = PlayerHero;
+  record.pictures = GamePictures;
+  record.variableDatabase = VariableDatabase;
+  return record;
+}
+
 bool SaveSlotCache::SaveGame(int32_t slot, bool snapshot, const std::string& prefix) {
   if (ReplayPlaying) return true;
   const std::string path = SaveFilePath(slot, prefix);
@@ -80,14 +91,7 @@ bool SaveSlotCache::SaveGame(int32_t slot, bool snapshot, const std::string& pre
   // The live game goes into a copy; the cache takes it once the file is
   // written, so that a failed save leaves the record as the file is.
   SaveSlotRecord snapshotRecord;
-  if (snapshot) {
-    snapshotRecord.variables = Variables;
-    snapshotRecord.rootRunner = RootRunner;
-    snapshotRecord.mapScene = CurrentMap;
-    snapshotRecord.hero = PlayerHero;
-    snapshotRecord.pictures = GamePictures;
-    snapshotRecord.variableDatabase = VariableDatabase;
-  }
+  if (snapshot) snapshotRecord = LiveGameRecord();
   SaveSlotRecord& record = snapshot ? snapshotRecord : records[path];
 
   std::vector<uint8_t> file;

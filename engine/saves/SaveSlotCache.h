@@ -17,6 +17,9 @@
 
 #include "engine/saves/SaveSlotRecord.h"
 
+// Every part of the live game, as a save writes it.
+SaveSlotRecord LiveGameRecord();
+
 class SaveSlotCache {
  public:
   std::map<std::string, SaveSlotRecord> records;

@@ -114,13 +114,7 @@ std::string SaveTest::Unscrambled(const std::string& file) {
 }
 
 std::string SaveTest::SaveBytesOfLiveGame() {
-  SaveSlotRecord record;
-  record.mapScene = CurrentMap;
-  record.rootRunner = RootRunner;
-  record.variables = Variables;
-  record.hero = PlayerHero;
-  record.pictures = GamePictures;
-  record.variableDatabase = VariableDatabase;
+  SaveSlotRecord record = LiveGameRecord();
   std::vector<uint8_t> file;
   EncodeSaveFile(record, "x", file);
   return std::string(file.begin(), file.end());

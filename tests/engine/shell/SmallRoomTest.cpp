@@ -24,13 +24,7 @@ namespace {
 
 // Every part of the live game as a save writes it.
 std::string LiveGameBytes() {
-  SaveSlotRecord record;
-  record.mapScene = CurrentMap;
-  record.rootRunner = RootRunner;
-  record.variables = Variables;
-  record.hero = PlayerHero;
-  record.pictures = GamePictures;
-  record.variableDatabase = VariableDatabase;
+  SaveSlotRecord record = LiveGameRecord();
   SaveBuffer out;
   record.Write(out);
   return std::string(reinterpret_cast<const char*>(out.Data()), static_cast<size_t>(out.Size()));
